@@ -1,0 +1,148 @@
+#include "engine/logger.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+
+#include "engine/user_folder.h"
+#include "platform/system.h"
+
+namespace {
+
+std::string FormatV(const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    std::vsnprintf(out.data(), out.size() + 1, format, args);
+    return out;
+}
+
+struct FileCloser {
+    void operator()(FILE* f) const { if (f) std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+// Opens the log in the user folder; the current directory is restored right after.
+FileHandle OpenLog(const char* mode) {
+    std::string saved = EnterFolder("all");
+    FileHandle f(std::fopen(CLogger::FileName(), mode));
+    LeaveFolder(saved);
+    return f;
+}
+
+std::string TimeStamp() {
+    std::time_t now = std::time(nullptr);
+    std::tm t {};
+    localtime_r(&now, &t);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02i.%02i.%i %02i:%02i:%02i", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+    return buf;
+}
+
+}  // namespace
+
+CLogger& CLogger::Instance() {
+    static CLogger logger;
+    return logger;
+}
+
+CLogger::CLogger() {
+    OpenLog("wt");  // truncates the log of an earlier run
+    Append("<Title>Log File</Title>");
+    Append("<Html> <Body BgColor = Cornsilk>");
+    Append("<B><Font Size = 3 Color = DarkBlue Face = Verdana>Game Log File</B><BR><BR>");
+}
+
+CLogger::~CLogger() {
+    Append("<Title>Log File</Title>");
+    Append("</Body> </Html>");
+}
+
+void CLogger::Append(const std::string& text) {
+    FileHandle f = OpenLog("at");
+    if (!f) return;
+    std::fputs(text.c_str(), f.get());
+}
+
+const char* CLogger::LevelColor(int level) {
+    switch (level) {
+        case 0: return "BLACK";
+        case 1: return "BLUE";
+        case 2: return "RED";
+        case 3: return "#FF00FF";
+        default: return "GREEN";
+    }
+}
+
+void CLogger::LogText(int level, const std::string& message) {
+    std::string row;
+    row.reserve(message.size() + 256);
+    row += "<Table cellspacing=0 cellpadding=0 border=0><tr><td width='15%'><Font Size = 1 Color = GREEN>";
+    row += TimeStamp();
+    row += "&nbsp;&nbsp;-&nbsp;&nbsp;</Font></td>";
+    row += "<td align=left><Font Size = 1 Color = ";
+    row += LevelColor(level);
+    row += " Face = Verdana>";
+    row += message;
+    row += "</Font></td>";
+    row += "</tr></Table>\n";
+    Append(row);
+}
+
+void CLogger::Log(int level, const char* format, ...) {
+    if (!format) return;
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatV(format, args);
+    va_end(args);
+    LogText(level, message);
+}
+
+void CLogger::LogBold(int level, const char* format, ...) {
+    if (!format) return;
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatV(format, args);
+    va_end(args);
+    LogText(level, "<B>" + message + "</B>");
+}
+
+void CLogger::LogSeparator() { Log(0, "<hr width=100%c noshade size='1px'>", '%'); }
+
+bool LogFailedCheck(const char* kind, const char* expression, const char* file, int line) {
+    CLogger::Instance().Log(3, "%s failed: '%s', File=%s, Line=%d", kind, expression, file, line);
+    return false;
+}
+
+void ThrowAssertionFailed() { throw std::runtime_error("Assertion failed"); }
+
+void LogSystemInfo() {
+    CLogger& log = CLogger::Instance();
+    plat::SystemReport sys = plat::QuerySystem();
+    log.LogSeparator();
+    log.LogBold(1, "Operating System");
+    log.LogText(1, sys.os_name);
+    log.LogText(0, " ");
+
+    log.LogBold(1, "CPU info");
+    if (sys.has_tsc) {
+        uint64_t t0 = plat::ReadTimeStampCounter();
+        plat::Sleep(500);
+        uint64_t t1 = plat::ReadTimeStampCounter();
+        log.Log(1, "%s Approx %iMhz", sys.cpu_vendor.c_str(), static_cast<int>((t1 - t0) / 500000));
+    }
+
+    log.LogText(1, " ");
+    log.LogBold(1, "Memory status");
+    log.Log(1, "Physical Memory (free/total): %iMb / %iMb", static_cast<int>(sys.phys_free >> 20),
+            static_cast<int>(sys.phys_total >> 20));
+    log.Log(1, "Page File (free/total): %iMb / %iMb", static_cast<int>(sys.swap_free >> 20),
+            static_cast<int>(sys.swap_total >> 20));
+    log.LogText(1, " ");
+}

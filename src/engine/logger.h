@@ -1,0 +1,41 @@
+#pragma once
+// The one log of the program: log.html in the per-user folder, one HTML table
+// row per message, reopened for every message so it stays complete after a crash.
+#include <string>
+
+class CLogger {
+public:
+    static CLogger& Instance();
+
+    // Formats printf-style and appends one row; a null format writes nothing.
+    void Log(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // Formats, wraps in <B>..</B> and logs the result as a finished message.
+    void LogBold(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    void LogSeparator();
+    // Appends an already formatted message.
+    void LogText(int level, const std::string& message);
+
+    static const char* LevelColor(int level);
+    static const char* FileName() { return "log.html"; }
+
+    ~CLogger();
+    CLogger(const CLogger&) = delete;
+    CLogger& operator=(const CLogger&) = delete;
+
+private:
+    CLogger();
+    void Append(const std::string& text);
+};
+
+// Writes the operating system, processor and memory into the log.
+void LogSystemInfo();
+
+// Failed checks log "Assert failed: '%s', File=%s, Line=%d" (or "Verify failed")
+// at level 3 and go on; the *_THROW forms then throw "Assertion failed".
+bool LogFailedCheck(const char* kind, const char* expression, const char* file, int line);
+[[noreturn]] void ThrowAssertionFailed();
+
+#define ASSERT(expr) (static_cast<bool>(expr) ? true : LogFailedCheck("Assert", #expr, __FILE__, __LINE__))
+#define VERIFY(expr) (static_cast<bool>(expr) ? true : LogFailedCheck("Verify", #expr, __FILE__, __LINE__))
+#define ASSERT_THROW_IF_FAILED(expr) \
+    do { if (!(expr)) { LogFailedCheck("Assert", #expr, __FILE__, __LINE__); ThrowAssertionFailed(); } } while (0)

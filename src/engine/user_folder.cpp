@@ -1,0 +1,76 @@
+#include "engine/user_folder.h"
+
+#include <map>
+
+#include "platform/system.h"
+
+namespace {
+
+struct FolderRow {
+    const char* alias;
+    const char* sub_folder;
+};
+const FolderRow kFolders[] = {{"all", ""}, {"save", ""}};
+
+struct DefaultFile {
+    const char* alias;
+    const char* file;
+};
+const DefaultFile kDefaultFiles[] = {{"all", "Config.xml"}};
+
+std::map<std::string, std::string>& FolderMap() {
+    static std::map<std::string, std::string> map;
+    return map;
+}
+
+const char* SubFolderOf(const std::string& alias) {
+    for (const FolderRow& row : kFolders)
+        if (alias == row.alias) return row.sub_folder;
+    return "";
+}
+
+}  // namespace
+
+void PrepareUserFolderAt(const std::string& base_in) {
+    std::string base = base_in;
+    if (base.empty()) {
+        // Without a per-user folder the program's own folder takes the output.
+        base = plat::ExecutableDir();
+    } else {
+        base += "/Korv";
+        plat::CreateDir(base);
+        base += "/Tolvan Vovaro";
+        plat::CreateDir(base);
+    }
+
+    auto& map = FolderMap();
+    map.clear();
+    for (const FolderRow& row : kFolders) map[row.alias] = base + "/" + row.sub_folder;
+
+    for (const DefaultFile& f : kDefaultFiles) {
+        std::string source = std::string(SubFolderOf(f.alias)) + f.file;
+        std::string target = map[f.alias] + f.file;
+        if (plat::PathExists(source) && !plat::PathExists(target)) plat::CopyFileNoOverwrite(source, target);
+    }
+}
+
+void PrepareUserFolder() { PrepareUserFolderAt(plat::UserDataBase()); }
+
+std::string EnterFolder(const std::string& alias) {
+    auto& map = FolderMap();
+    auto it = map.find(alias);
+    if (it == map.end()) return {};
+    std::string saved = plat::GetCurrentDir();
+    plat::SetCurrentDir(it->second);
+    return saved;
+}
+
+void LeaveFolder(const std::string& saved) {
+    if (!saved.empty()) plat::SetCurrentDir(saved);
+}
+
+std::string UserFolderPath(const std::string& alias) {
+    auto& map = FolderMap();
+    auto it = map.find(alias);
+    return it == map.end() ? std::string() : it->second;
+}

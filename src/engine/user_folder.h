@@ -1,0 +1,19 @@
+#pragma once
+// The per-user data folder, where everything the program writes lies, and the
+// bracketing of every access to it by switching the current directory.
+#include <string>
+
+// Builds "<user data>/Korv/Tolvan Vovaro", the folder map, and copies the shipped
+// defaults (Config.xml) there when missing. Call before the first log message.
+void PrepareUserFolder();
+// Same, with an explicit base folder in place of the user's data folder (tests).
+void PrepareUserFolderAt(const std::string& base);
+
+// Switches into the alias's folder ("all", "save") and returns the previous
+// current directory; an unknown alias changes nothing and returns "".
+std::string EnterFolder(const std::string& alias);
+// Switches back to a directory returned by EnterFolder ("" changes nothing).
+void LeaveFolder(const std::string& saved);
+
+// The full path of an alias's folder, ending with "/" ("" when unknown).
+std::string UserFolderPath(const std::string& alias);

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/logger.h"
+#include "engine/user_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The logger is one per process, so every test in this binary logs into one
+// temporary user folder prepared once.
+class LoggerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        base_ = fs::temp_directory_path() / ("vovaro_logger_" + std::to_string(::getpid()));
+        fs::create_directories(base_);
+        PrepareUserFolderAt(base_.string());
+        CLogger::Instance();
+    }
+    static std::string ReadLog() {
+        std::ifstream in(UserFolderPath("all") + "log.html");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    static fs::path base_;
+};
+fs::path LoggerTest::base_;
+
+TEST_F(LoggerTest, RowsCarryLevelColourAndFullText) {
+    CLogger::Instance().Log(7, "seven %d", 7);
+    CLogger::Instance().Log(2, "Error: %s", "bad");
+    std::string big(5000, 'x');
+    CLogger::Instance().Log(0, "%s", big.c_str());
+    std::string log = ReadLog();
+    EXPECT_NE(log.find("<Title>Log File</Title><Html> <Body BgColor = Cornsilk>"), std::string::npos);
+    EXPECT_NE(log.find("Color = GREEN Face = Verdana>seven 7</Font>"), std::string::npos);
+    EXPECT_NE(log.find("Color = RED Face = Verdana>Error: bad</Font>"), std::string::npos);
+    EXPECT_NE(log.find(big + "</Font>"), std::string::npos) << "long messages are written whole";
+}
+
+TEST_F(LoggerTest, BoldKeepsPercentAndSeparatorIsFullWidthRule) {
+    CLogger::Instance().LogBold(1, "%s", "100% done");
+    CLogger::Instance().LogSeparator();
+    std::string log = ReadLog();
+    EXPECT_NE(log.find("<B>100% done</B>"), std::string::npos);
+    EXPECT_NE(log.find("<hr width=100% noshade size='1px'>"), std::string::npos);
+}
+
+TEST_F(LoggerTest, FailedChecksLogExpressionFileAndLine) {
+    int line = __LINE__ + 1;
+    bool ok = ASSERT(1 + 1 == 3);
+    EXPECT_FALSE(ok);
+    std::string expected = "Assert failed: '1 + 1 == 3', File=" + std::string(__FILE__) + ", Line=" + std::to_string(line);
+    EXPECT_NE(ReadLog().find(expected), std::string::npos);
+    EXPECT_THROW(ThrowAssertionFailed(), std::runtime_error);
+}
+
+}  // namespace
