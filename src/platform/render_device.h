@@ -1,0 +1,249 @@
+#pragma once
+// The render device: our stand-in for the Direct3D 8 device the game draws with,
+// built on SDL2's renderer and SDL_RenderGeometry. Vertices are transformed on
+// the CPU by world x view x projection; the device reproduces what the game
+// relies on: pixel centres at integer coordinates, counter-clockwise culling,
+// texture x vertex-colour modulation, alpha and additive blending, clamp
+// addressing, linear filtering, a gamma lift applied at present, and textures
+// that keep a CPU copy so that a reset (or a mode toggle) restores them.
+//
+// Only the operations the game calls exist. Results follow the Direct3D habit of
+// an HRESULT-like code: kOk (0) on success, a negative code on failure.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace plat {
+
+using Result = int32_t;
+constexpr Result kOk = 0;
+constexpr Result kErrFail = static_cast<Result>(0x80004005);
+constexpr Result kErrInvalidCall = static_cast<Result>(0x8876086C);
+constexpr Result kErrDeviceLost = static_cast<Result>(0x88760868);
+constexpr Result kErrDeviceNotReset = static_cast<Result>(0x88760869);
+constexpr Result kErrOutOfMemory = static_cast<Result>(0x8007000E);
+
+inline bool Succeeded(Result r) { return r >= 0; }
+inline bool Failed(Result r) { return r < 0; }
+
+// The 24-byte vertex of all 2D drawing: position, ARGB diffuse colour, one
+// texture coordinate pair (the fixed format 0x142).
+struct Vertex {
+    float x, y, z;
+    uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(Vertex) == 24, "2D vertices are 24 bytes");
+
+// Row-major 4x4 matrix in the Direct3D convention (row vectors, v' = v * M).
+struct Matrix {
+    std::array<float, 16> m {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    float& operator()(int r, int c) { return m[r * 4 + c]; }
+    float operator()(int r, int c) const { return m[r * 4 + c]; }
+    static Matrix Identity() { return {}; }
+    static Matrix Translation(float x, float y, float z);
+    static Matrix Scaling(float x, float y, float z);
+    static Matrix RotationZ(float radians);
+    // Left-handed orthographic projection of the given width and height.
+    static Matrix OrthoLH(float w, float h, float zn, float zf);
+    Matrix operator*(const Matrix& o) const;
+};
+
+enum class Format : uint32_t {
+    Unknown = 0,
+    R8G8B8 = 20,
+    A8R8G8B8 = 21,
+    X8R8G8B8 = 22,
+    R5G6B5 = 23,
+    X1R5G5B5 = 24,
+    A1R5G5B5 = 25,
+    A4R4G4B4 = 26,
+    R3G3B2 = 27,
+    DXT1 = 0x31545844,
+    DXT2 = 0x32545844,
+    DXT3 = 0x33545844,
+    DXT4 = 0x34545844,
+    DXT5 = 0x35545844,
+};
+// Bytes per pixel of an uncompressed format (0 for block formats and Unknown).
+int BytesPerPixel(Format f);
+
+enum class TransformType { World, View, Projection };
+
+enum class RenderState {
+    ZEnable,
+    Lighting,
+    Clipping,
+    Ambient,
+    CullMode,          // value: kCullNone, kCullCW, kCullCCW
+    AlphaBlendEnable,
+    SrcBlend,          // value: a Blend
+    DestBlend,         // value: a Blend
+};
+constexpr uint32_t kCullNone = 1, kCullCW = 2, kCullCCW = 3;
+
+enum Blend : uint32_t { kBlendZero = 1, kBlendOne = 2, kBlendSrcAlpha = 5, kBlendInvSrcAlpha = 6 };
+
+enum class TextureStageState {
+    ColorOp, ColorArg1, ColorArg2, AlphaOp, AlphaArg1, AlphaArg2,
+    AddressU, AddressV, MinFilter, MagFilter, MipFilter,
+};
+// Values for the texture-stage states.
+enum TextureOp : uint32_t { kTopDisable = 1, kTopSelectArg1 = 2, kTopSelectArg2 = 3, kTopModulate = 4 };
+enum TextureArg : uint32_t { kTaDiffuse = 0, kTaTexture = 2 };
+constexpr uint32_t kAddressWrap = 1, kAddressClamp = 3;
+constexpr uint32_t kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2;
+
+class RenderDevice;
+
+// A texture with a CPU copy of every level ("managed"); the device's own copy
+// is refreshed when a level is unlocked and rebuilt after a reset.
+class Texture {
+public:
+    Texture(RenderDevice& device, uint32_t width, uint32_t height, uint32_t levels, Format format);
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    uint32_t Width(uint32_t level = 0) const;
+    uint32_t Height(uint32_t level = 0) const;
+    uint32_t LevelCount() const { return static_cast<uint32_t>(_levels.size()); }
+    Format GetFormat() const { return _format; }
+    // Row pitch in bytes of a level (for block formats, of a row of 4x4 blocks).
+    uint32_t Pitch(uint32_t level) const;
+    // Byte size of a level's data.
+    size_t LevelSize(uint32_t level) const;
+
+    // Locks a whole level: the returned pointer addresses LevelSize(level)
+    // bytes laid out by Pitch(level). kErrInvalidCall for a bad level or a
+    // level that is already locked.
+    Result LockRect(uint32_t level, void** bits, uint32_t* pitch);
+    Result UnlockRect(uint32_t level);
+
+    // Level 0 as 32-bit ARGB pixels (width x height), decoded from any format.
+    std::vector<uint32_t> ToArgb() const;
+
+    SDL_Texture* NativeHandle();  // built lazily from level 0
+    void DropNative();            // forgets the device copy (lost device)
+
+private:
+    RenderDevice& _device;
+    Format _format;
+    uint32_t _width, _height;
+    std::vector<std::vector<uint8_t>> _levels;
+    std::vector<bool> _locked;
+    SDL_Texture* _native = nullptr;
+    bool _native_stale = true;
+};
+
+class VertexBuffer {
+public:
+    explicit VertexBuffer(size_t bytes) : _data(bytes) {}
+    Result Lock(size_t offset, size_t size, void** data);  // size 0 locks to the end
+    Result Unlock();
+    size_t Size() const { return _data.size(); }
+    const uint8_t* Data() const { return _data.data(); }
+
+private:
+    std::vector<uint8_t> _data;
+    bool _locked = false;
+};
+
+class IndexBuffer {
+public:
+    explicit IndexBuffer(size_t bytes) : _data(bytes / 2) {}
+    Result Lock(size_t offset, size_t size, void** data);
+    Result Unlock();
+    size_t Count() const { return _data.size(); }
+    const uint16_t* Data() const { return _data.data(); }
+
+private:
+    std::vector<uint16_t> _data;
+    bool _locked = false;
+};
+
+struct PresentParameters {
+    uint32_t width = 800, height = 600;
+    Format format = Format::X8R8G8B8;
+    uint32_t back_buffer_count = 2;
+    bool windowed = true;
+};
+
+struct GammaRamp {
+    std::array<uint16_t, 256> red {}, green {}, blue {};
+};
+
+class Window;
+
+class RenderDevice {
+public:
+    // Creates the device for a window: the accelerated renderer when the display
+    // offers one, else SDL's software renderer. Null with the error in `result`.
+    static std::unique_ptr<RenderDevice> Create(Window& window, const PresentParameters& pp, Result* result);
+    ~RenderDevice();
+    RenderDevice(const RenderDevice&) = delete;
+    RenderDevice& operator=(const RenderDevice&) = delete;
+
+    Result TestCooperativeLevel();
+    Result Reset(const PresentParameters& pp);
+    bool IsWindowed() const;
+
+    Result SetTransform(TransformType type, const Matrix& m);
+    Matrix GetTransform(TransformType type) const;
+    Result SetRenderState(RenderState state, uint32_t value);
+    uint32_t GetRenderState(RenderState state) const;
+    Result SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value);
+    uint32_t GetTextureStageState(uint32_t stage, TextureStageState state) const;
+    Result SetTexture(uint32_t stage, Texture* texture);
+    Texture* GetTexture(uint32_t stage) const;
+    Result SetStreamSource(uint32_t stream, VertexBuffer* vb, uint32_t stride);
+    Result SetIndices(IndexBuffer* ib, uint32_t base_vertex);
+    Result SetVertexShader(uint32_t fvf);
+
+    Result CreateTexture(uint32_t w, uint32_t h, uint32_t levels, Format f, std::unique_ptr<Texture>* out);
+    Result CreateVertexBuffer(size_t bytes, std::unique_ptr<VertexBuffer>* out);
+    Result CreateIndexBuffer(size_t bytes, std::unique_ptr<IndexBuffer>* out);
+    // Copies a whole level of one texture onto the same level of another of the
+    // same size and format.
+    Result CopyLevel(Texture& src, Texture& dst, uint32_t level);
+
+    Result Clear(uint32_t argb);
+    Result BeginScene();
+    Result EndScene();
+    // Indexed triangle list from the bound stream and indices.
+    Result DrawIndexedTriangleList(uint32_t min_index, uint32_t num_vertices, uint32_t start_index,
+                                   uint32_t triangle_count);
+    // Non-indexed triangle list from user memory (stride in bytes).
+    Result DrawTriangleListUP(uint32_t triangle_count, const void* vertices, uint32_t stride);
+    Result Present();
+
+    void SetGammaRamp(const GammaRamp& ramp);
+    GammaRamp GetGammaRamp() const;
+
+    // The finished back buffer as 32-bit ARGB pixels, row by row from the top,
+    // and its format.
+    Result ReadBackBuffer(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const;
+    Format BackBufferFormat() const;
+    // Available texture memory in bytes, for the device report.
+    uint64_t AvailableTextureMem() const;
+    std::string RendererName() const;
+    uint32_t MaxTextureWidth() const;
+    uint32_t MaxTextureHeight() const;
+
+    SDL_Renderer* NativeRenderer() const;
+
+    struct Impl;
+
+private:
+    explicit RenderDevice(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> _impl;
+    friend class Texture;
+};
+
+}  // namespace plat
