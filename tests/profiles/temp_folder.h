@@ -26,6 +26,11 @@ public:
         std::error_code ec;
         std::filesystem::current_path(_saved_cwd, ec);
         std::filesystem::remove_all(_root, ec);
+        // Later log lines (the logger's last ones at exit among them) go to one
+        // shared folder rather than into whatever directory is current.
+        const auto shared = std::filesystem::temp_directory_path() / "vovaro_profiles_tests";
+        std::filesystem::create_directories(shared, ec);
+        PrepareUserFolderAt(shared.string());
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

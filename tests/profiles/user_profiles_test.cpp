@@ -306,6 +306,11 @@ TEST_F(UserProfilesTest, FailingWritesReportFalse) {
     EXPECT_EQ(store.GetPlayerCount(), 1u);
     store.Database().execute("pragma query_only = 0");
     EXPECT_TRUE(store.SetPlayerState(0, 1));
+
+    const std::string log = TempFolder::Read(fixture.User() / "log.html");
+    EXPECT_NE(log.find("Error: executing query. Query: 'update playerData set state=? where id=6 ', error: 'attempt to write a "
+                       "readonly database'"),
+              std::string::npos);
 }
 
 TEST(UserProfilesData, TheShippedDataTreeSeedsEveryEpisode) {
