@@ -119,3 +119,48 @@ TEST(GameSettingsData, ShippedFilesHoldEveryKey) {
 }
 
 }  // namespace
+
+#include "profiles/settings_host.h"
+
+namespace {
+
+class FakeHost : public ISettingsHost {
+public:
+    bool IsFullscreen() const override { return fullscreen; }
+    void SelectLanguage(int32_t index) override { selected = index; }
+    int32_t FindLanguageById(int32_t id) const override { return id == 0x07 ? 2 : -1; }
+    bool fullscreen = false;
+    int32_t selected = -1;
+};
+
+TEST_F(GameSettingsTest, WindowModeAndLanguageHelpersStoreTheirSetting) {
+    FakeHost host;
+    SetSettingsHost(&host);
+    CGameSettings& shared = CGameSettings::Instance();
+    shared.Invalidate();
+
+    host.fullscreen = true;
+    OnWindowModeChanged();
+    GameOptions o;
+    ASSERT_TRUE(shared.LoadSettings(o));
+    EXPECT_FALSE(o.windowed);
+
+    SetLanguage(3);
+    EXPECT_EQ(host.selected, 3);
+    ASSERT_TRUE(shared.LoadSettings(o));
+    EXPECT_EQ(o.language, 3);
+
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(UserDefaultLanguageId(), 0x07);
+    SelectDefaultLanguage();
+    EXPECT_EQ(host.selected, 2);
+    ::setenv("LC_ALL", "xx_YY", 1);
+    SelectDefaultLanguage();  // no such language: the first one
+    EXPECT_EQ(host.selected, 0);
+    ::unsetenv("LC_ALL");
+
+    SetSettingsHost(nullptr);
+    shared.Invalidate();
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/xml_file.h"
 #include "profiles/database.h"
 #include "profiles/sqlite_exception.h"
 #include "profiles/statement.h"
@@ -392,6 +393,33 @@ TEST(UserProfilesCrash, KillingAWriterNeverCorruptsTheDatabase) {
             EXPECT_EQ(available, 1);
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UserProfilesExport, BestTimesAreWrittenInTheHiscoreFormat) {
+    ProfileFixture fixture;
+    std::filesystem::create_directories(fixture.Data() / "Levels");
+    TempFolder::Write(fixture.Data() / "Levels" / "Episodes.xml",
+                      "<Episodes><Episode level_count=\"2\"/><Episode level_count=\"1\"/></Episodes>");
+    CUserProfiles store;
+    store.OpenProfiles();
+    ASSERT_TRUE(store.AddPlayer("Fast"));
+    ASSERT_TRUE(store.SetLevelTime(0, 0, 1, 500));
+    store.ExportHiscores();
+
+    CXMLFile out((fixture.Data() / "Settings" / "Hiscores.xml").string());
+    CXMLNodeList users = out.SelectNodes("//Hiscores/Episode/Level/User");
+    ASSERT_EQ(users.GetLength(), 3);
+    EXPECT_EQ(users.GetItem(0).GetAttribute("name", ""), "Ann");
+    EXPECT_EQ(users.GetItem(0).GetAttributeInt("time", 0), 1000);
+    EXPECT_EQ(users.GetItem(1).GetAttribute("name", ""), "Fast");
+    EXPECT_EQ(users.GetItem(1).GetAttributeInt("time", 0), 500);
+    // A level nobody has played gets the default time.
+    EXPECT_EQ(users.GetItem(2).GetAttributeInt("time", 0), 600000);
+    EXPECT_EQ(out.SelectNodes("//Hiscores/Episode").GetLength(), 2);
 }
 
 }  // namespace
