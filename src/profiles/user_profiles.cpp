@@ -1,5 +1,6 @@
 #include "profiles/user_profiles.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "engine/logger.h"
