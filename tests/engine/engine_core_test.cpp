@@ -259,6 +259,10 @@ TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
     EXPECT_EQ(m.message, CGraphicsDevice::kActivateMessage);
     EXPECT_EQ(m.wParam, 1u);
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
+    EXPECT_TRUE(w.IsSystemCursorShown()) << "no drawing cursor keeper yet: the pointer stays visible";
+    CHotSpotCursor drawing_keeper;
+    core().SetCursorKeeper(&drawing_keeper);
+    gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
     EXPECT_FALSE(w.IsSystemCursorShown()) << "the game draws its own cursor over the client area";
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, 2});
     EXPECT_TRUE(w.IsSystemCursorShown());
@@ -267,6 +271,7 @@ TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
     EXPECT_EQ(m.wParam, 0u);
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
     EXPECT_TRUE(w.IsSystemCursorShown()) << "inactive: the system cursor shows";
+    core().SetCursorKeeper(nullptr);
     gd.MainWndProc(w, Message {WM_DESTROY, 0, 0});
     ASSERT_TRUE(w.PeekMessage(&m));
     EXPECT_EQ(m.message, WM_QUIT);
