@@ -155,7 +155,11 @@ void Window::PostQuitMessage(int exit_code) { PostMessage(WM_QUIT, static_cast<u
 
 void Window::SetKey(int vk, bool down) {
     if (vk <= 0 || vk > 255) return;
-    if (down && !_keys[vk]) _pressed_since[vk] = 1;
+    if (down && !_keys[vk]) {
+        _pressed_since[vk] = 1;
+        _press_latch[vk] = 1;
+        if (_keys[VK_MENU] && vk != VK_LMENU && vk != VK_RMENU) _alt_press_latch[vk] = 1;
+    }
     _keys[vk] = down ? 1 : 0;
     if (int generic = GenericModifier(vk)) {
         bool any = false;
@@ -258,6 +262,14 @@ int16_t Window::GetAsyncKeyState(int vk) {
 
 bool Window::IsKeyDown(int vk) const { return vk > 0 && vk <= 255 && _keys[vk]; }
 
+bool Window::TakeKeyPress(int vk, bool with_alt) {
+    if (vk <= 0 || vk > 255) return false;
+    auto& latch = with_alt ? _alt_press_latch : _press_latch;
+    bool pressed = latch[vk] != 0;
+    latch[vk] = 0;
+    return pressed;
+}
+
 void Window::GetCursorPos(int* x, int* y) const {
     if (x) *x = _cursor_x;
     if (y) *y = _cursor_y;
@@ -327,6 +339,8 @@ void Window::InjectFocus(bool focused) {
         // Keys held when the focus leaves would otherwise stay down forever.
         _keys.fill(0);
         _pressed_since.fill(0);
+        _press_latch.fill(0);
+        _alt_press_latch.fill(0);
     }
     uintptr_t w = (focused ? WA_ACTIVE : WA_INACTIVE) | (_minimized ? 0x10000u : 0u);
     SendMessage(WM_ACTIVATE, w, 0);

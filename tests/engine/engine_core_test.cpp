@@ -172,7 +172,10 @@ TEST_F(EngineCoreTest, PrintScreenSavesTheFinishedFrameOncePerPress) {
     EXPECT_EQ(CountScreenshots(), 1) << "a held key takes one screenshot";
     window()->InjectKey(VK_SNAPSHOT, false);
     Frame();
+    // A tap between two frames still counts.
     window()->InjectKey(VK_SNAPSHOT, true);
+    window()->InjectKey(VK_SNAPSHOT, false);
+    Frame();
     Frame();
     EXPECT_EQ(CountScreenshots(), 2);
     // The first file holds the frame as drawn (no gamma), bottom row first.
@@ -202,10 +205,31 @@ TEST_F(EngineCoreTest, AltEnterTogglesOncePerPress) {
     EXPECT_NE(core().IsFullscreen(), was_fullscreen) << "a held pair toggles once";
     EXPECT_EQ(g_calls_toggled, 1);
     EXPECT_NE(ReadLog().find("Toggling to fullscreen mode..."), std::string::npos);
+    // Enter pressed again while Alt stays held: another toggle; a tap of the pair
+    // between frames: one more.
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_RETURN, true);
+    Frame();
+    EXPECT_EQ(core().IsFullscreen(), was_fullscreen);
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_LMENU, false);
+    window()->InjectKey(VK_LMENU, true);
+    window()->InjectKey(VK_RETURN, true);
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_LMENU, false);
+    Drain();
+    Frame();
+    Frame();
+    EXPECT_NE(core().IsFullscreen(), was_fullscreen);
+    EXPECT_EQ(g_calls_toggled, 3);
+    // Enter alone does nothing.
+    window()->InjectKey(VK_RETURN, true);
+    Frame();
+    EXPECT_EQ(g_calls_toggled, 3);
     // Back to windowed for the other tests.
     EXPECT_TRUE(core().ToggleFullscreen());
     EXPECT_EQ(core().IsFullscreen(), was_fullscreen);
-    EXPECT_EQ(g_calls_toggled, 2);
+    EXPECT_EQ(g_calls_toggled, 4);
     core().SetCallback(2, nullptr);
     // Frames still draw after the toggles.
     EXPECT_TRUE(Frame(0xFF123456));
