@@ -201,8 +201,10 @@ struct Edge {
     int64_t threshold;  // 0 for top and left edges (their centres count), 1 otherwise
 };
 
+// Positions are held within a million pixels of the screen, so the edge
+// products below stay inside 64 bits.
 inline int32_t ToFixed8(double v) {
-    v = std::clamp(v, -8.0e6, 8.0e6);
+    v = std::clamp(v, -1.0e6, 1.0e6);
     return static_cast<int32_t>(std::lrint(v * 256.0));
 }
 
