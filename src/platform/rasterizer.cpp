@@ -48,9 +48,20 @@ struct Sampler {
         }
         int x0 = s >> 8, y0 = t >> 8;
         uint32_t fx = static_cast<uint32_t>(s) & 0xFF, fy = static_cast<uint32_t>(t) & 0xFF;
-        int xa = Address(x0, w, wrap_u), ya = Address(y0, h, wrap_v);
+        int xa, xb, ya, yb;
+        if (static_cast<unsigned>(x0) < static_cast<unsigned>(w - 1) && static_cast<unsigned>(y0) < static_cast<unsigned>(h - 1)) {
+            // Inside the texture: no addressing needed for the four texels.
+            xa = x0;
+            xb = x0 + 1;
+            ya = y0;
+            yb = y0 + 1;
+        } else {
+            xa = Address(x0, w, wrap_u);
+            ya = Address(y0, h, wrap_v);
+            xb = Address(x0 + 1, w, wrap_u);
+            yb = Address(y0 + 1, h, wrap_v);
+        }
         if ((fx | fy) == 0) return texels[ya * w + xa];
-        int xb = Address(x0 + 1, w, wrap_u), yb = Address(y0 + 1, h, wrap_v);
         const uint32_t* r0 = texels + ya * w;
         const uint32_t* r1 = texels + yb * w;
 #if defined(__SSE2__)
