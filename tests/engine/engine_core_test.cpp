@@ -99,6 +99,16 @@ TEST_F(EngineCoreTest, GlobalPointerAndScreen) {
     EXPECT_EQ(core().GetScreenHeight(), 600);
     EXPECT_FALSE(core().IsFullscreen());
     EXPECT_NE(window(), nullptr);
+    // Start-up reports: adapter, device and input, in order.
+    const std::string log = ReadLog();
+    size_t pos = 0;
+    for (const char* line : {"<B>D3D Info</B>", "Video Adapter : ", "Driver : ", "Version : ",
+                             "Max Texture Width = ", "D3DDevice initialization.", "<B>D3DDevice Info</B>",
+                             "Available Texture Memory : ", "DirectInput initialization."}) {
+        size_t at = log.find(line, pos);
+        EXPECT_NE(at, std::string::npos) << line;
+        if (at != std::string::npos) pos = at;
+    }
 }
 
 TEST_F(EngineCoreTest, DrawQuadsSharesOneIndexBufferThatOnlyGrows) {
