@@ -3,7 +3,7 @@
 #include <libopenmpt/libopenmpt.h>
 #include <libopenmpt/libopenmpt_ext.h>
 
-#include <cmath>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -50,6 +50,7 @@ AudioModuleSource::AudioModuleSource(openmpt_module_ext* ext, int rate)
     // Sample-accurate ramps, no clicks when positions change.
     openmpt_module_ctl_set_text(_mod, "render.resampler.emulate_amiga", "0");
     openmpt_module_set_repeat_count(_mod, 0);
+    _channel_volumes.assign(static_cast<size_t>(std::max(ChannelCount(), 0)), 100);
 }
 
 AudioModuleSource::~AudioModuleSource() { openmpt_module_ext_destroy(_ext); }
@@ -85,13 +86,14 @@ int AudioModuleSource::ChannelCount() const { return openmpt_module_get_num_chan
 
 bool AudioModuleSource::SetChannelVolume(int channel, int volume) {
     if (!_interactive->valid || channel < 0 || channel >= ChannelCount() || volume < 0 || volume > 100) return false;
-    return _interactive->table.set_channel_volume(_ext, channel, volume / 100.0) != 0;
+    if (_interactive->table.set_channel_volume(_ext, channel, volume / 100.0) == 0) return false;
+    _channel_volumes[static_cast<size_t>(channel)] = volume;
+    return true;
 }
 
 bool AudioModuleSource::GetChannelVolume(int channel, int* volume) const {
     if (!_interactive->valid || channel < 0 || channel >= ChannelCount()) return false;
-    double v = _interactive->table.get_channel_volume(_ext, channel);
-    if (volume) *volume = static_cast<int>(std::lround(v * 100.0));
+    if (volume) *volume = _channel_volumes[static_cast<size_t>(channel)];
     return true;
 }
 

@@ -3,6 +3,7 @@
 // positioned by pattern order, with a volume per module channel.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/audio_source.h"
 
@@ -45,6 +46,7 @@ private:
     int _rate;
     struct Interactive;
     std::unique_ptr<Interactive> _interactive;
+    std::vector<int> _channel_volumes;  // as last set, 0..100 (the library keeps a coarser value)
 };
 
 }  // namespace plat
