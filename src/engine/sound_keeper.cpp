@@ -14,11 +14,6 @@ constexpr int kMaxSamplePlaybacks = 16;
 constexpr int TRUE = 1;
 constexpr int FALSE = 0;
 
-// Sets frequency, volume and pan in one call (keep values leave one alone).
-int ChannelSetAttributes(AudioMixer& mixer, uint32_t channel, int freq, int volume, int pan) {
-    return mixer.SetAttributes(channel, freq, volume, pan) == audio_error::kOk ? TRUE : FALSE;
-}
-
 // Audio files are opened from disk by name, without the file opener.
 std::string DiskPath(const std::string& name) {
     std::string resolved = plat::ResolveFileName(name);
@@ -55,6 +50,10 @@ void CSoundKeeper::ReadSampleTable() {
                "Sample frequency must be between 100 and 100000!");
         _sample_table.emplace(alias, desc);  // the first entry of an alias wins
     }
+}
+
+int CSoundKeeper::ChannelSetAttributes(uint32_t channel, int freq, int volume, int pan) {
+    return _mixer->SetAttributes(channel, freq, volume, pan) == audio_error::kOk ? TRUE : FALSE;
 }
 
 bool CSoundKeeper::SampleGated(uint32_t channel) const {
@@ -103,7 +102,7 @@ uint32_t CSoundKeeper::PlaySample(const std::string& Name) {
     if (!ASSERT(table_it != _sample_table.end())) return 0;
     uint32_t channel = _mixer->GetSampleChannel(loaded->second, nullptr);
     if (!channel) return 0;
-    ASSERT(ChannelSetAttributes(*_mixer, channel, table_it->second.freq, table_it->second.volume, -101) == TRUE);
+    ASSERT(ChannelSetAttributes(channel, table_it->second.freq, table_it->second.volume, -101) == TRUE);
     int error = _mixer->Play(channel, true);
     if (error != audio_error::kOk)
         CLogger::Instance().Log(3, "Warning: unable to play sample '%s'! Error code: %d", Name.c_str(), error);

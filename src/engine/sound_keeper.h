@@ -129,6 +129,8 @@ private:
     };
 
     void ReadSampleTable();
+    // Frequency, volume and pan in one call (-1, -1, -101 keep); TRUE or FALSE.
+    int ChannelSetAttributes(uint32_t channel, int freq, int volume, int pan);
     // True for a sample channel while samples are off: such calls are skipped.
     bool SampleGated(uint32_t channel) const;
     // Runs on the audio thread when a music fade has ended.

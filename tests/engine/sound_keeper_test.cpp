@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <stdexcept>
+#include <chrono>
+#include <set>
+#include <sstream>
+#include <thread>
 
 #include "data_test_support.h"
 #include "engine/xml_file.h"
@@ -56,6 +60,7 @@ protected:
                               "<Sample alias='fast' file_name='Sounds\\Tone.wav' freq='44100'/>"
                               "<Sample alias='bad_freq' file_name='Sounds\\Tone.wav' freq='50'/>"
                               "<Sample alias='missing' file_name='Sounds\\missing.wav'/>"
+                              "<Sample alias='loud' file_name='Sounds\\Tone.wav' volume='150'/>"
                               "</Samples>");
         keeper = std::make_unique<CSoundKeeper>(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
         keeper->SetVolumes(100, 100);
@@ -69,7 +74,7 @@ protected:
 
 TEST_F(SoundKeeperTest, SampleTableKeepsTheFirstEntryAndReportsABadFrequency) {
     const auto& table = keeper->SampleTable();
-    ASSERT_EQ(table.size(), 4u);
+    ASSERT_EQ(table.size(), 5u);
     EXPECT_EQ(table.at("tone").file_name, "sounds\\TONE.wav");
     EXPECT_EQ(table.at("tone").volume, 80);
     EXPECT_EQ(table.at("tone").freq, -1);
@@ -167,6 +172,14 @@ TEST_F(SoundKeeperTest, UnknownAliasAndUnreadableFileAreLoggedAndGiveZero) {
     EXPECT_NE(NewLog().find("Error: can't load sample! Alias: 'missing', filename: 'Sounds\\missing.wav'. Error code: 2"),
               std::string::npos);
     EXPECT_EQ(keeper->PlaySample(""), 0u);
+
+    // A volume the library refuses is reported; the sample still plays.
+    uint32_t loud = keeper->PlaySample("loud");
+    EXPECT_NE(loud, 0u);
+    EXPECT_NE(NewLog().find("Assert failed: 'ChannelSetAttributes(channel, table_it->second.freq, "
+                            "table_it->second.volume, -101) == TRUE'"),
+              std::string::npos);
+    EXPECT_TRUE(keeper->IsChannelPlaying(loud));
 }
 
 TEST_F(SoundKeeperTest, SeventeenthPlaybackOfOneAliasRestartsTheFirst) {
@@ -275,6 +288,22 @@ TEST_F(SoundKeeperTest, StopMusicWithAFadeStopsAfterItAndRestoresFullVolume) {
     EXPECT_GT(MixPeak(mixer(), 44100), 0.02f) << "heard at full volume again";
     EXPECT_TRUE(keeper->StopMusic("game", 0));
     EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+}
+
+// On a real output (the dummy driver, or the silent clock) the fade ends on the
+// audio thread, which stops the music and restores its volume.
+TEST_F(SoundKeeperTest, FadeEndsOnTheAudioThread) {
+    CSoundKeeper live;
+    live.SetVolumes(100, 100);
+    ASSERT_TRUE(live.LoadMusic("game", CMusicDesc {DataFile("Music/game.xm"), {0}}));
+    uint32_t ch = live.PlayMusic("game", 0);
+    ASSERT_NE(ch, 0u);
+    ASSERT_TRUE(live.StopMusic("game", 1));
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (live.IsChannelPlaying(ch) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(live.IsChannelPlaying(ch));
+    EXPECT_EQ(live.GetChannelVolume(ch), 100);
 }
 
 TEST_F(SoundKeeperTest, AFileThatIsNoModulePlaysAsALoopingStream) {
