@@ -51,23 +51,27 @@ inline std::string TestLabels(const std::string& hello) {
            "</labels>";
 }
 
+// The two test languages with their fonts, labels and (white) font pages,
+// written into the current folder.
+inline void WriteTestData() {
+    data_test::WriteBytes("Settings/Languages.xml",
+                          "<Languages>"
+                          "<Language name='First' primary_id='9' fonts_file='Fonts.xml' labels_file='L1.xml'/>"
+                          "<Language name='Second' primary_id='7' fonts_file='Fonts.xml' labels_file='L2.xml'/>"
+                          "</Languages>");
+    data_test::WriteBytes("Settings/Fonts.xml", kTestFonts);
+    data_test::WriteBytes("Settings/L1.xml", TestLabels("Hello"));
+    data_test::WriteBytes("Settings/L2.xml", TestLabels("Servus"));
+    std::filesystem::create_directories("Textures");
+    WriteWhitePng("Textures/t0.png", 64, 16);
+    WriteWhitePng("Textures/t1.png", 64, 32);
+}
+
 class KeeperTest : public data_test::ScratchTest {
 protected:
-    void WriteTestLanguages() {
-        data_test::WriteBytes("Settings/Languages.xml",
-                              "<Languages>"
-                              "<Language name='First' primary_id='9' fonts_file='Fonts.xml' labels_file='L1.xml'/>"
-                              "<Language name='Second' primary_id='7' fonts_file='Fonts.xml' labels_file='L2.xml'/>"
-                              "</Languages>");
-        data_test::WriteBytes("Settings/Fonts.xml", kTestFonts);
-        data_test::WriteBytes("Settings/L1.xml", TestLabels("Hello"));
-        data_test::WriteBytes("Settings/L2.xml", TestLabels("Servus"));
-        std::filesystem::create_directories("Textures");
-        WriteWhitePng("Textures/t0.png", 64, 16);
-        WriteWhitePng("Textures/t1.png", 64, 32);
-    }
+    void WriteTestLanguages() { WriteTestData(); }
     void SelectTestLanguage(int index = 0) {
-        WriteTestLanguages();
+        WriteTestData();
         keeper.SelectLanguage(index);
     }
 
