@@ -20,7 +20,12 @@ constexpr size_t kQuadBytes = 4 * sizeof(plat::Vertex);
 
 }  // namespace
 
-CTexturedRectsList::~CTexturedRectsList() { Release(); }
+CTexturedRectsList::~CTexturedRectsList() {
+    // Sprites still attached (their owner let the keeper go first) forget us.
+    const std::vector<ATexturedRect*> attached = std::move(_attached);
+    for (ATexturedRect* object : attached) object->OnRendererDestroyed(this);
+    Release();
+}
 
 bool CTexturedRectsList::Init(plat::RenderDevice* device, CTexture* texture) {
     _device = device;
@@ -49,9 +54,9 @@ int CTexturedRectsList::AddRect(const CFloatRect& rect, const CFloatRect& tex_re
     return static_cast<int>(_tex_rect.size()) - 1;
 }
 
-ATexturedRect* CTexturedRectsList::GetRect(int num) {
-    if (!ASSERT(num >= 0 && static_cast<size_t>(num) < _tex_rect.size())) return nullptr;
-    return _tex_rect[static_cast<size_t>(num)].get();
+ATexturedRect* CTexturedRectsList::GetRect(size_t num) {
+    if (!ASSERT(num < _tex_rect.size())) return nullptr;
+    return _tex_rect[num].get();
 }
 
 void CTexturedRectsList::MoveAll(float dx, float dy) {
