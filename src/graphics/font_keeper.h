@@ -50,6 +50,8 @@ public:
     // Callers switch the override on, set the style, print, and switch it off.
     void EnableStyleOverride(bool on) { _override = on ? 1 : 0; }
     void SetLabelStyle(const TextStyle& style);
+    // Replaces only the override colour's red, green and blue; the override alpha stays.
+    void SetStyleColor(uint32_t color) { _override_color = static_cast<int>(color); }
 
     // Lays the label out into the font's own batch and draws it at once.
     template <typename... Args>

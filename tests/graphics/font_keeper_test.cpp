@@ -221,6 +221,14 @@ TEST_F(KeeperTest, StyleOverrideAndLabelLook) {
     EXPECT_FLOAT_EQ(batch.GetRect(1)->GetBottom() - batch.GetRect(1)->GetTop(), 20.0f);
     EXPECT_EQ(batch.GetRect(0)->GetColor(0), 0x80000000u);  // the shadow keeps the label's
 
+    // A grey item: the label's style with another colour, the label's alpha.
+    keeper.EnableStyleOverride(true);
+    keeper.SetLabelStyle(keeper.GetLabel("shadowed").style);
+    keeper.SetStyleColor(0x808080);
+    ASSERT_TRUE(keeper.LayoutLabelArgs(&batch, 10, 20, "shadowed", PrintfArg(), PrintfArg()));
+    keeper.EnableStyleOverride(false);
+    EXPECT_EQ(batch.GetRect(1)->GetColor(0), 0xFF808080u);
+
     // Off again: the label's own look.
     ASSERT_TRUE(keeper.LayoutLabelArgs(&batch, 10, 20, "shadowed", PrintfArg(), PrintfArg()));
     EXPECT_EQ(batch.GetRect(1)->GetColor(0), 0xFF00FF00u);
