@@ -88,7 +88,11 @@ Window::~Window() {
     }
 }
 
-void Window::Show() { SDL_ShowWindow(_window); }
+void Window::Show() {
+    SDL_ShowWindow(_window);
+    // Start from where the pointer is, when it is over the window already.
+    if (SDL_GetMouseFocus() == _window) SDL_GetMouseState(&_cursor_x, &_cursor_y);
+}
 
 bool Window::SetFullscreen(bool fullscreen) {
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
