@@ -7,6 +7,7 @@
 
 #include "engine/logger.h"
 #include "graphics/plume_library.h"
+#include "platform/file_names.h"
 #include "platform/render_device.h"
 #include "platform/system.h"
 
@@ -16,12 +17,6 @@ namespace {
 plat::RenderDevice* EngineDevice() { return nullptr; }
 void EngineDrawQuads(plat::VertexBuffer* /*vb*/, uint32_t /*quads*/) {}
 void EngineSetupRenderStates() {}
-std::string DiskPath(const std::string& name) {
-    std::string p = name;
-    for (char& c : p)
-        if (c == '\\') c = '/';
-    return p;
-}
 // ------------------------------------------------------------------------------
 
 uint8_t ToByte(float v) {
@@ -68,7 +63,9 @@ bool CPlume::LoadLibrary(const std::string& file_name) {
         }
         _library->_holds_vertex_buffer = true;
     }
-    std::ifstream file(DiskPath(file_name), std::ios::binary);
+    // The library is read straight from disk, never from the data package.
+    const std::string path = plat::ResolveFileName(file_name);
+    std::ifstream file(path.empty() ? plat::ToNativeSeparators(file_name) : path, std::ios::binary);
     if (!file) {
         CLogger::Instance().Log(2, "Error: Plume: cannot open the effect library '%s'.", file_name.c_str());
         return false;
