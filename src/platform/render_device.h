@@ -1,11 +1,15 @@
 #pragma once
-// The render device: our stand-in for the Direct3D 8 device the game draws with,
-// built on SDL2's renderer and SDL_RenderGeometry. Vertices are transformed on
-// the CPU by world x view x projection; the device reproduces what the game
-// relies on: pixel centres at integer coordinates, counter-clockwise culling,
-// texture x vertex-colour modulation, alpha and additive blending, clamp
-// addressing, linear filtering, a gamma lift applied at present, and textures
-// that keep a CPU copy so that a reset (or a mode toggle) restores them.
+// The render device: our stand-in for the Direct3D 8 device the game draws with.
+// Vertices are transformed on the CPU by world x view x projection and the
+// triangles are rasterised by our own rasteriser into an 800x600 32-bit back
+// buffer, which Present hands to SDL2's renderer (scaled to the window).
+// Rasterising ourselves keeps every frame exact and the same on every machine,
+// headless or not, and reproduces what the game relies on: pixel centres at
+// integer coordinates with the top-left fill rule, counter-clockwise culling,
+// texture x vertex-colour modulation, interpolated vertex colours, linear
+// filtering, clamp addressing, alpha and additive blending, a gamma ramp applied
+// at present, and textures that keep a CPU copy so that a reset (or a mode
+// toggle) loses nothing.
 //
 // Only the operations the game calls exist. Results follow the Direct3D habit of
 // an HRESULT-like code: kOk (0) on success, a negative code on failure.
@@ -15,9 +19,7 @@
 #include <string>
 #include <vector>
 
-struct SDL_Window;
 struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace plat {
 
@@ -40,6 +42,7 @@ struct Vertex {
     float u, v;
 };
 static_assert(sizeof(Vertex) == 24, "2D vertices are 24 bytes");
+constexpr uint32_t kFvfXyzDiffuseTex1 = 0x142;
 
 // Row-major 4x4 matrix in the Direct3D convention (row vectors, v' = v * M).
 struct Matrix {
@@ -73,6 +76,11 @@ enum class Format : uint32_t {
 };
 // Bytes per pixel of an uncompressed format (0 for block formats and Unknown).
 int BytesPerPixel(Format f);
+bool IsBlockFormat(Format f);
+// Decodes `width` x `height` pixels of any supported format (rows `pitch` bytes
+// apart; for block formats a row of 4x4 blocks) into 32-bit ARGB. Formats
+// without alpha give opaque pixels.
+void DecodeToArgb(Format f, const uint8_t* src, uint32_t pitch, uint32_t width, uint32_t height, uint32_t* out);
 
 enum class TransformType { World, View, Projection };
 
@@ -88,26 +96,43 @@ enum class RenderState {
 };
 constexpr uint32_t kCullNone = 1, kCullCW = 2, kCullCCW = 3;
 
-enum Blend : uint32_t { kBlendZero = 1, kBlendOne = 2, kBlendSrcAlpha = 5, kBlendInvSrcAlpha = 6 };
+enum Blend : uint32_t {
+    kBlendZero = 1,
+    kBlendOne = 2,
+    kBlendSrcColor = 3,
+    kBlendInvSrcColor = 4,
+    kBlendSrcAlpha = 5,
+    kBlendInvSrcAlpha = 6,
+    kBlendDestAlpha = 7,
+    kBlendInvDestAlpha = 8,
+    kBlendDestColor = 9,
+    kBlendInvDestColor = 10,
+};
 
 enum class TextureStageState {
     ColorOp, ColorArg1, ColorArg2, AlphaOp, AlphaArg1, AlphaArg2,
     AddressU, AddressV, MinFilter, MagFilter, MipFilter,
 };
 // Values for the texture-stage states.
-enum TextureOp : uint32_t { kTopDisable = 1, kTopSelectArg1 = 2, kTopSelectArg2 = 3, kTopModulate = 4 };
-enum TextureArg : uint32_t { kTaDiffuse = 0, kTaTexture = 2 };
+enum TextureOp : uint32_t {
+    kTopDisable = 1,
+    kTopSelectArg1 = 2,
+    kTopSelectArg2 = 3,
+    kTopModulate = 4,
+    kTopModulate2x = 5,
+    kTopModulate4x = 6,
+    kTopAdd = 7,
+};
+enum TextureArg : uint32_t { kTaDiffuse = 0, kTaCurrent = 1, kTaTexture = 2 };
 constexpr uint32_t kAddressWrap = 1, kAddressClamp = 3;
 constexpr uint32_t kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2;
 
-class RenderDevice;
-
-// A texture with a CPU copy of every level ("managed"); the device's own copy
-// is refreshed when a level is unlocked and rebuilt after a reset.
+// A texture with a CPU copy of every level ("managed"). Drawing samples level 0,
+// kept decoded as ARGB and refreshed whenever level 0 is unlocked.
 class Texture {
 public:
-    Texture(RenderDevice& device, uint32_t width, uint32_t height, uint32_t levels, Format format);
-    ~Texture();
+    // levels 0 means the full chain down to 1x1.
+    Texture(uint32_t width, uint32_t height, uint32_t levels, Format format);
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
@@ -128,18 +153,16 @@ public:
 
     // Level 0 as 32-bit ARGB pixels (width x height), decoded from any format.
     std::vector<uint32_t> ToArgb() const;
-
-    SDL_Texture* NativeHandle();  // built lazily from level 0
-    void DropNative();            // forgets the device copy (lost device)
+    // The decoded level 0 the rasteriser samples.
+    const uint32_t* Texels() const { return _argb.data(); }
 
 private:
-    RenderDevice& _device;
+    void Refresh();
     Format _format;
     uint32_t _width, _height;
     std::vector<std::vector<uint8_t>> _levels;
     std::vector<bool> _locked;
-    SDL_Texture* _native = nullptr;
-    bool _native_stale = true;
+    std::vector<uint32_t> _argb;
 };
 
 class VertexBuffer {
@@ -158,7 +181,7 @@ private:
 class IndexBuffer {
 public:
     explicit IndexBuffer(size_t bytes) : _data(bytes / 2) {}
-    Result Lock(size_t offset, size_t size, void** data);
+    Result Lock(size_t offset, size_t size, void** data);  // offset and size in bytes; size 0 to the end
     Result Unlock();
     size_t Count() const { return _data.size(); }
     const uint16_t* Data() const { return _data.data(); }
@@ -177,22 +200,34 @@ struct PresentParameters {
 
 struct GammaRamp {
     std::array<uint16_t, 256> red {}, green {}, blue {};
+    static GammaRamp Linear();
+    bool operator==(const GammaRamp&) const = default;
 };
 
 class Window;
 
 class RenderDevice {
 public:
-    // Creates the device for a window: the accelerated renderer when the display
-    // offers one, else SDL's software renderer. Null with the error in `result`.
+    // Creates the device for a window; the SDL renderer that shows the frames is
+    // the accelerated one when the display offers it, else SDL's software one.
+    // Null with the error in `result`.
     static std::unique_ptr<RenderDevice> Create(Window& window, const PresentParameters& pp, Result* result);
+    // A device without a window: Present only keeps the presented frame
+    // (tests, benchmarks and tools).
+    static std::unique_ptr<RenderDevice> CreateOffscreen(const PresentParameters& pp);
     ~RenderDevice();
     RenderDevice(const RenderDevice&) = delete;
     RenderDevice& operator=(const RenderDevice&) = delete;
 
+    // kOk, or kErrDeviceNotReset once the device was lost (the renderer lost its
+    // resources, or LoseDevice was called) until Reset succeeds.
     Result TestCooperativeLevel();
+    // Applies the parameters (window mode among them), returns every state to
+    // its default and unbinds textures, stream and indices, as a reset does.
     Result Reset(const PresentParameters& pp);
     bool IsWindowed() const;
+    // Marks the device lost, as the display taking it away would.
+    void LoseDevice();
 
     Result SetTransform(TransformType type, const Matrix& m);
     Matrix GetTransform(TransformType type) const;
@@ -216,20 +251,26 @@ public:
     Result Clear(uint32_t argb);
     Result BeginScene();
     Result EndScene();
-    // Indexed triangle list from the bound stream and indices.
+    // Indexed triangle list from the bound stream and indices: vertices
+    // base + min_index .. base + min_index + num_vertices - 1 may be referenced.
     Result DrawIndexedTriangleList(uint32_t min_index, uint32_t num_vertices, uint32_t start_index,
                                    uint32_t triangle_count);
+    // Non-indexed triangle list from the bound stream.
+    Result DrawTriangleList(uint32_t start_vertex, uint32_t triangle_count);
     // Non-indexed triangle list from user memory (stride in bytes).
     Result DrawTriangleListUP(uint32_t triangle_count, const void* vertices, uint32_t stride);
+    // Shows the back buffer through the gamma ramp.
     Result Present();
 
     void SetGammaRamp(const GammaRamp& ramp);
     GammaRamp GetGammaRamp() const;
 
-    // The finished back buffer as 32-bit ARGB pixels, row by row from the top,
-    // and its format.
+    // The back buffer (the frame being drawn, or the last one finished) as
+    // 32-bit ARGB pixels, row by row from the top, and its format.
     Result ReadBackBuffer(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const;
     Format BackBufferFormat() const;
+    // The last presented frame as the player saw it (gamma ramp applied).
+    Result ReadPresentedFrame(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const;
     // Available texture memory in bytes, for the device report.
     uint64_t AvailableTextureMem() const;
     std::string RendererName() const;
@@ -242,8 +283,9 @@ public:
 
 private:
     explicit RenderDevice(std::unique_ptr<Impl> impl);
+    Result DrawTriangles(const uint8_t* vertices, uint32_t stride, uint32_t first, uint32_t count,
+                         const uint16_t* indices, uint32_t triangle_count);
     std::unique_ptr<Impl> _impl;
-    friend class Texture;
 };
 
 }  // namespace plat

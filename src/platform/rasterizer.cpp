@@ -1,0 +1,320 @@
+#include "platform/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plat {
+
+namespace {
+
+// a * b / 255, rounded, for channels 0..255.
+inline uint32_t Mul255(uint32_t a, uint32_t b) {
+    uint32_t t = a * b + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+inline uint32_t Pack(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return (a << 24) | (r << 16) | (g << 8) | b; }
+
+// Linear blend of two packed ARGB colours with a weight of 0..256 for `b`.
+inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t f) {
+    uint32_t inv = 256 - f;
+    uint32_t rb = (((a & 0x00FF00FF) * inv + (b & 0x00FF00FF) * f) >> 8) & 0x00FF00FF;
+    uint32_t ag = (((a >> 8) & 0x00FF00FF) * inv + ((b >> 8) & 0x00FF00FF) * f) & 0xFF00FF00;
+    return rb | ag;
+}
+
+inline int Address(int i, int size, bool wrap) {
+    if (wrap) {
+        i %= size;
+        return i < 0 ? i + size : i;
+    }
+    return i < 0 ? 0 : (i >= size ? size - 1 : i);
+}
+
+struct Sampler {
+    const uint32_t* texels;
+    int w, h;
+    bool linear, wrap_u, wrap_v;
+
+    // s, t: texel-centre coordinates in 24.8 fixed point.
+    inline uint32_t Sample(int32_t s, int32_t t) const {
+        if (!linear) {
+            int x = Address((s + 128) >> 8, w, wrap_u);
+            int y = Address((t + 128) >> 8, h, wrap_v);
+            return texels[y * w + x];
+        }
+        int x0 = s >> 8, y0 = t >> 8;
+        uint32_t fx = static_cast<uint32_t>(s) & 0xFF, fy = static_cast<uint32_t>(t) & 0xFF;
+        int xa = Address(x0, w, wrap_u), ya = Address(y0, h, wrap_v);
+        if ((fx | fy) == 0) return texels[ya * w + xa];
+        int xb = Address(x0 + 1, w, wrap_u), yb = Address(y0 + 1, h, wrap_v);
+        const uint32_t* r0 = texels + ya * w;
+        const uint32_t* r1 = texels + yb * w;
+        uint32_t top = Lerp(r0[xa], r0[xb], fx);
+        uint32_t bottom = Lerp(r1[xa], r1[xb], fx);
+        return Lerp(top, bottom, fy);
+    }
+};
+
+inline uint32_t Channel(uint32_t c, int shift) { return (c >> shift) & 0xFF; }
+
+uint32_t Arg(uint32_t arg, uint32_t tex, uint32_t diffuse) { return (arg & 0xF) == 2 ? tex : diffuse; }
+
+uint32_t ApplyOp(uint32_t op, uint32_t a1, uint32_t a2, int shift) {
+    uint32_t x = Channel(a1, shift), y = Channel(a2, shift);
+    switch (op) {
+        case 2: return x;
+        case 3: return y;
+        case 4: return Mul255(x, y);
+        case 5: return std::min<uint32_t>(255, 2 * Mul255(x, y));
+        case 6: return std::min<uint32_t>(255, 4 * Mul255(x, y));
+        case 7: return std::min<uint32_t>(255, x + y);
+        default: return y;  // disabled: the diffuse colour passes
+    }
+}
+
+// The texture stage for any combination of operations and arguments.
+uint32_t CombineGeneric(const RasterState& st, uint32_t tex, uint32_t diffuse) {
+    uint32_t c1 = Arg(st.color_arg1, tex, diffuse), c2 = Arg(st.color_arg2, tex, diffuse);
+    uint32_t a1 = Arg(st.alpha_arg1, tex, diffuse), a2 = Arg(st.alpha_arg2, tex, diffuse);
+    uint32_t cop = st.color_op == 1 ? 3 : st.color_op;
+    uint32_t aop = st.alpha_op == 1 ? 3 : st.alpha_op;
+    if (st.color_op == 1) c2 = diffuse;
+    if (st.alpha_op == 1) a2 = diffuse;
+    return Pack(ApplyOp(aop, a1, a2, 24), ApplyOp(cop, c1, c2, 16), ApplyOp(cop, c1, c2, 8), ApplyOp(cop, c1, c2, 0));
+}
+
+inline uint32_t Modulate(uint32_t tex, uint32_t diffuse) {
+    return Pack(Mul255(tex >> 24, diffuse >> 24), Mul255(Channel(tex, 16), Channel(diffuse, 16)),
+                Mul255(Channel(tex, 8), Channel(diffuse, 8)), Mul255(tex & 0xFF, diffuse & 0xFF));
+}
+
+uint32_t Factor(uint32_t f, uint32_t src, uint32_t dst, int shift) {
+    switch (f) {
+        case 1: return 0;
+        case 2: return 255;
+        case 3: return Channel(src, shift);
+        case 4: return 255 - Channel(src, shift);
+        case 5: return src >> 24;
+        case 6: return 255 - (src >> 24);
+        case 7: return dst >> 24;
+        case 8: return 255 - (dst >> 24);
+        case 9: return Channel(dst, shift);
+        case 10: return 255 - Channel(dst, shift);
+        default: return 255;
+    }
+}
+
+enum BlendKind { kOpaque, kAlpha, kAdditive, kGeneric };
+
+// The back buffer has no alpha of its own: it always reads as opaque.
+template <BlendKind B>
+inline uint32_t BlendPixel(uint32_t src, uint32_t dst, const RasterState& st) {
+    if constexpr (B == kOpaque) {
+        return src | 0xFF000000u;
+    } else if constexpr (B == kAlpha) {
+        uint32_t a = src >> 24;
+        uint32_t r = Mul255(Channel(src, 16), a) + Mul255(Channel(dst, 16), 255 - a);
+        uint32_t g = Mul255(Channel(src, 8), a) + Mul255(Channel(dst, 8), 255 - a);
+        uint32_t b = Mul255(src & 0xFF, a) + Mul255(dst & 0xFF, 255 - a);
+        return Pack(255, std::min<uint32_t>(r, 255), std::min<uint32_t>(g, 255), std::min<uint32_t>(b, 255));
+    } else if constexpr (B == kAdditive) {
+        uint32_t a = src >> 24;
+        uint32_t r = std::min<uint32_t>(255, Channel(dst, 16) + Mul255(Channel(src, 16), a));
+        uint32_t g = std::min<uint32_t>(255, Channel(dst, 8) + Mul255(Channel(src, 8), a));
+        uint32_t b = std::min<uint32_t>(255, (dst & 0xFF) + Mul255(src & 0xFF, a));
+        return Pack(255, r, g, b);
+    } else {
+        dst |= 0xFF000000u;
+        uint32_t out[3];
+        for (int i = 0; i < 3; ++i) {
+            int shift = 16 - 8 * i;
+            uint32_t v = Mul255(Channel(src, shift), Factor(st.src_blend, src, dst, shift)) +
+                         Mul255(Channel(dst, shift), Factor(st.dest_blend, src, dst, shift));
+            out[i] = std::min<uint32_t>(v, 255);
+        }
+        return Pack(255, out[0], out[1], out[2]);
+    }
+}
+
+inline int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
+    int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+struct Plane {
+    double a0 = 0, dx = 0, dy = 0;  // value at (0, 0) and gradients
+    double At(double x, double y) const { return a0 + dx * x + dy * y; }
+};
+
+Plane MakePlane(const double x[3], const double y[3], double v0, double v1, double v2, double det) {
+    Plane p;
+    p.dx = ((v1 - v0) * (y[2] - y[0]) - (v2 - v0) * (y[1] - y[0])) / det;
+    p.dy = ((v2 - v0) * (x[1] - x[0]) - (v1 - v0) * (x[2] - x[0])) / det;
+    p.a0 = v0 - p.dx * x[0] - p.dy * y[0];
+    return p;
+}
+
+struct Edge {
+    int64_t dx, dy, xa, ya;
+    int64_t threshold;  // 0 for top and left edges (their centres count), 1 otherwise
+};
+
+inline int32_t ToFixed8(double v) {
+    v = std::clamp(v, -8.0e6, 8.0e6);
+    return static_cast<int32_t>(std::lrint(v * 256.0));
+}
+
+enum StageKind { kStageModulate, kStageGeneric };
+
+struct Setup {
+    Edge edges[3];
+    int y_begin, y_end;  // rows [y_begin, y_end)
+    Plane s, t;          // texel-centre coordinates
+    Plane r, g, b, a;
+    bool uniform_color;
+    uint32_t color;
+};
+
+template <bool Textured, StageKind S, BlendKind B>
+void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler, const RasterState& st) {
+    for (int py = su.y_begin; py < su.y_end; ++py) {
+        int64_t xl = 0, xr = width - 1;
+        bool empty = false;
+        for (const Edge& e : su.edges) {
+            int64_t k = e.dx * (static_cast<int64_t>(py) * 256 - e.ya) + e.dy * e.xa;
+            if (e.dy < 0) {
+                xl = std::max(xl, CeilDiv(e.threshold - k, -e.dy * 256));
+            } else if (e.dy > 0) {
+                xr = std::min(xr, FloorDiv(k - e.threshold, e.dy * 256));
+            } else if (k < e.threshold) {
+                empty = true;
+            }
+        }
+        if (empty || xl > xr) continue;
+        uint32_t* row = target + static_cast<size_t>(py) * width;
+        const double s_row = su.s.a0 + su.s.dy * py, t_row = su.t.a0 + su.t.dy * py;
+        const double r_row = su.r.a0 + su.r.dy * py, g_row = su.g.a0 + su.g.dy * py;
+        const double b_row = su.b.a0 + su.b.dy * py, a_row = su.a.a0 + su.a.dy * py;
+        for (int64_t px = xl; px <= xr; ++px) {
+            uint32_t diffuse = su.color;
+            if (!su.uniform_color) {
+                auto ch = [&](double base, double d) {
+                    long v = std::lrint(base + d * static_cast<double>(px));
+                    return static_cast<uint32_t>(std::clamp<long>(v, 0, 255));
+                };
+                diffuse = Pack(ch(a_row, su.a.dx), ch(r_row, su.r.dx), ch(g_row, su.g.dx), ch(b_row, su.b.dx));
+            }
+            uint32_t tex = 0xFFFFFFFFu;
+            if constexpr (Textured) {
+                double fx = static_cast<double>(px);
+                tex = sampler.Sample(ToFixed8(s_row + su.s.dx * fx), ToFixed8(t_row + su.t.dx * fx));
+            }
+            uint32_t src;
+            if constexpr (S == kStageModulate) src = Modulate(tex, diffuse);
+            else src = CombineGeneric(st, tex, diffuse);
+            row[px] = BlendPixel<B>(src, row[px], st);
+        }
+    }
+}
+
+template <bool Textured, StageKind S>
+void FillBlend(uint32_t* target, int width, const Setup& su, const Sampler& sm, const RasterState& st, BlendKind bk) {
+    switch (bk) {
+        case kOpaque: FillRows<Textured, S, kOpaque>(target, width, su, sm, st); break;
+        case kAlpha: FillRows<Textured, S, kAlpha>(target, width, su, sm, st); break;
+        case kAdditive: FillRows<Textured, S, kAdditive>(target, width, su, sm, st); break;
+        default: FillRows<Textured, S, kGeneric>(target, width, su, sm, st); break;
+    }
+}
+
+bool IsModulatePair(uint32_t op, uint32_t a1, uint32_t a2) {
+    return op == 4 && (((a1 & 0xF) == 2 && (a2 & 0xF) != 2) || ((a2 & 0xF) == 2 && (a1 & 0xF) != 2));
+}
+
+}  // namespace
+
+bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {
+    const ScreenVertex* v[3] = {&va, &vb, &vc};
+    int32_t X[3], Y[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isfinite(v[i]->x) || !std::isfinite(v[i]->y)) return false;
+        X[i] = ToFixed8(v[i]->x);
+        Y[i] = ToFixed8(v[i]->y);
+    }
+    // Positive area: clockwise on the screen (y grows downwards).
+    int64_t area = static_cast<int64_t>(X[1] - X[0]) * (Y[2] - Y[0]) - static_cast<int64_t>(Y[1] - Y[0]) * (X[2] - X[0]);
+    if (area == 0) return false;
+    if (st.cull == 3 && area < 0) return false;
+    if (st.cull == 2 && area > 0) return false;
+    if (area < 0) {
+        std::swap(v[1], v[2]);
+        std::swap(X[1], X[2]);
+        std::swap(Y[1], Y[2]);
+    }
+
+    Setup su;
+    int64_t min_y = std::min({Y[0], Y[1], Y[2]}), max_y = std::max({Y[0], Y[1], Y[2]});
+    su.y_begin = static_cast<int>(std::max<int64_t>(0, CeilDiv(min_y, 256)));
+    su.y_end = static_cast<int>(std::min<int64_t>(_height, FloorDiv(max_y, 256) + 1));
+    if (su.y_begin >= su.y_end) return false;
+    for (int i = 0; i < 3; ++i) {
+        int a = (i + 1) % 3, b = (i + 2) % 3;  // the edge opposite vertex i, in winding order
+        Edge& e = su.edges[i];
+        e.dx = X[b] - X[a];
+        e.dy = Y[b] - Y[a];
+        e.xa = X[a];
+        e.ya = Y[a];
+        bool top_left = e.dy < 0 || (e.dy == 0 && e.dx > 0);
+        e.threshold = top_left ? 0 : 1;
+    }
+
+    double x[3], y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = X[i] / 256.0;
+        y[i] = Y[i] / 256.0;
+    }
+    double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    su.uniform_color = v[0]->color == v[1]->color && v[1]->color == v[2]->color;
+    su.color = v[0]->color;
+    if (!su.uniform_color) {
+        auto plane = [&](int shift) {
+            return MakePlane(x, y, Channel(v[0]->color, shift), Channel(v[1]->color, shift), Channel(v[2]->color, shift), det);
+        };
+        su.a = plane(24);
+        su.r = plane(16);
+        su.g = plane(8);
+        su.b = plane(0);
+    }
+    Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
+    const bool textured = st.texels && st.tex_width > 0 && st.tex_height > 0;
+    if (textured) {
+        su.s = MakePlane(x, y, v[0]->u * st.tex_width - 0.5, v[1]->u * st.tex_width - 0.5,
+                         v[2]->u * st.tex_width - 0.5, det);
+        su.t = MakePlane(x, y, v[0]->v * st.tex_height - 0.5, v[1]->v * st.tex_height - 0.5,
+                         v[2]->v * st.tex_height - 0.5, det);
+    }
+
+    BlendKind bk = kOpaque;
+    if (st.blend) {
+        if (st.src_blend == 5 && st.dest_blend == 6) bk = kAlpha;
+        else if (st.src_blend == 5 && st.dest_blend == 2) bk = kAdditive;
+        else if (st.src_blend == 2 && st.dest_blend == 1) bk = kOpaque;
+        else bk = kGeneric;
+    }
+    const bool modulate = IsModulatePair(st.color_op, st.color_arg1, st.color_arg2) &&
+                          IsModulatePair(st.alpha_op, st.alpha_arg1, st.alpha_arg2);
+    if (textured) {
+        if (modulate) FillBlend<true, kStageModulate>(_target, _width, su, sampler, st, bk);
+        else FillBlend<true, kStageGeneric>(_target, _width, su, sampler, st, bk);
+    } else {
+        // Without a texture the texture argument reads as opaque white, so
+        // modulation leaves the vertex colour.
+        if (modulate) FillBlend<false, kStageModulate>(_target, _width, su, sampler, st, bk);
+        else FillBlend<false, kStageGeneric>(_target, _width, su, sampler, st, bk);
+    }
+    return true;
+}
+
+}  // namespace plat

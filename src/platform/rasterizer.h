@@ -1,0 +1,43 @@
+#pragma once
+// The render device's triangle rasteriser: fills 32-bit ARGB pixels of a
+// target from screen-space triangles, the way a Direct3D 8 device does with the
+// states the game uses. Pixel centres lie at integer coordinates, edges follow
+// the top-left rule (vertices snapped to 1/256 pixel), attributes are
+// interpolated linearly in screen space, textures are sampled at texel centres
+// ((u * width - 0.5), bilinear or nearest, clamped or wrapped), the texture
+// stage combines texture and vertex colour, and the result is blended into the
+// target with the source and destination factors.
+#include <cstdint>
+
+namespace plat {
+
+struct ScreenVertex {
+    float x, y;       // pixels, centres at integers
+    uint32_t color;   // ARGB
+    float u, v;
+};
+
+struct RasterState {
+    const uint32_t* texels = nullptr;  // ARGB, tex_width x tex_height; null: no texture
+    int tex_width = 0, tex_height = 0;
+    bool linear = true;
+    bool wrap_u = false, wrap_v = false;
+    uint32_t color_op = 4, color_arg1 = 2, color_arg2 = 0;  // modulate texture, diffuse
+    uint32_t alpha_op = 2, alpha_arg1 = 2, alpha_arg2 = 0;  // select texture
+    bool blend = false;
+    uint32_t src_blend = 2, dest_blend = 1;                 // one, zero
+    uint32_t cull = 3;                                      // counter-clockwise culled
+};
+
+class Rasterizer {
+public:
+    Rasterizer(uint32_t* target, int width, int height) : _target(target), _width(width), _height(height) {}
+    // Draws one triangle; false when it was culled or covers no pixel centre.
+    bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
+
+private:
+    uint32_t* _target;
+    int _width, _height;
+};
+
+}  // namespace plat

@@ -1,0 +1,723 @@
+#include "platform/render_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <unistd.h>
+
+#include "platform/rasterizer.h"
+#include "platform/window.h"
+
+namespace plat {
+
+// ---------------------------------------------------------------- matrices
+
+Matrix Matrix::Translation(float x, float y, float z) {
+    Matrix r;
+    r(3, 0) = x;
+    r(3, 1) = y;
+    r(3, 2) = z;
+    return r;
+}
+
+Matrix Matrix::Scaling(float x, float y, float z) {
+    Matrix r;
+    r(0, 0) = x;
+    r(1, 1) = y;
+    r(2, 2) = z;
+    return r;
+}
+
+Matrix Matrix::RotationZ(float radians) {
+    Matrix r;
+    float c = std::cos(radians), s = std::sin(radians);
+    r(0, 0) = c;
+    r(0, 1) = s;
+    r(1, 0) = -s;
+    r(1, 1) = c;
+    return r;
+}
+
+Matrix Matrix::OrthoLH(float w, float h, float zn, float zf) {
+    Matrix r;
+    r(0, 0) = 2.0f / w;
+    r(1, 1) = 2.0f / h;
+    r(2, 2) = 1.0f / (zf - zn);
+    r(3, 2) = zn / (zn - zf);
+    return r;
+}
+
+Matrix Matrix::operator*(const Matrix& o) const {
+    Matrix r;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            float s = 0;
+            for (int k = 0; k < 4; ++k) s += (*this)(i, k) * o(k, j);
+            r(i, j) = s;
+        }
+    return r;
+}
+
+// ---------------------------------------------------------------- formats
+
+int BytesPerPixel(Format f) {
+    switch (f) {
+        case Format::R8G8B8: return 3;
+        case Format::A8R8G8B8:
+        case Format::X8R8G8B8: return 4;
+        case Format::R5G6B5:
+        case Format::X1R5G5B5:
+        case Format::A1R5G5B5:
+        case Format::A4R4G4B4: return 2;
+        case Format::R3G3B2: return 1;
+        default: return 0;
+    }
+}
+
+bool IsBlockFormat(Format f) {
+    return f == Format::DXT1 || f == Format::DXT2 || f == Format::DXT3 || f == Format::DXT4 || f == Format::DXT5;
+}
+
+namespace {
+
+uint32_t Expand565(uint16_t c) {
+    uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
+    return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+}
+
+uint32_t Expand555(uint16_t c) {
+    uint32_t r = (c >> 10) & 31, g = (c >> 5) & 31, b = c & 31;
+    return ((r << 3 | r >> 2) << 16) | ((g << 3 | g >> 2) << 8) | (b << 3 | b >> 2);
+}
+
+uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+
+// The four colours of a DXT colour block (rgb only); `three` selects the
+// three-colour mode with transparent black that DXT1 uses when c0 <= c1.
+void BlockColors(const uint8_t* block, bool allow_three, uint32_t out[4], bool* transparent3) {
+    uint16_t c0 = Read16(block), c1 = Read16(block + 2);
+    uint32_t a = Expand565(c0), b = Expand565(c1);
+    out[0] = a;
+    out[1] = b;
+    auto mix = [](uint32_t x, uint32_t y, int wx, int wy, int d) {
+        uint32_t r = 0;
+        for (int s = 0; s <= 16; s += 8) r |= (((((x >> s) & 0xFF) * wx + ((y >> s) & 0xFF) * wy) / d) & 0xFF) << s;
+        return r;
+    };
+    *transparent3 = false;
+    if (!allow_three || c0 > c1) {
+        out[2] = mix(a, b, 2, 1, 3);
+        out[3] = mix(a, b, 1, 2, 3);
+    } else {
+        out[2] = mix(a, b, 1, 1, 2);
+        out[3] = 0;
+        *transparent3 = true;
+    }
+}
+
+void DecodeBlock(Format f, const uint8_t* block, uint32_t px[16]) {
+    const uint8_t* color = block;
+    uint8_t alpha[16];
+    std::fill(alpha, alpha + 16, 255);
+    if (f == Format::DXT2 || f == Format::DXT3) {
+        for (int i = 0; i < 16; ++i) {
+            uint32_t nib = (block[i / 2] >> ((i & 1) * 4)) & 0xF;
+            alpha[i] = static_cast<uint8_t>(nib * 17);
+        }
+        color = block + 8;
+    } else if (f == Format::DXT4 || f == Format::DXT5) {
+        uint32_t a0 = block[0], a1 = block[1];
+        uint32_t table[8] = {a0, a1};
+        if (a0 > a1) {
+            for (int i = 1; i < 7; ++i) table[i + 1] = ((7 - i) * a0 + i * a1) / 7;
+        } else {
+            for (int i = 1; i < 5; ++i) table[i + 1] = ((5 - i) * a0 + i * a1) / 5;
+            table[6] = 0;
+            table[7] = 255;
+        }
+        uint64_t bits = 0;
+        for (int i = 0; i < 6; ++i) bits |= static_cast<uint64_t>(block[2 + i]) << (8 * i);
+        for (int i = 0; i < 16; ++i) alpha[i] = static_cast<uint8_t>(table[(bits >> (3 * i)) & 7]);
+        color = block + 8;
+    }
+    uint32_t colors[4];
+    bool transparent3 = false;
+    BlockColors(color, f == Format::DXT1, colors, &transparent3);
+    uint32_t idx = static_cast<uint32_t>(color[4]) | color[5] << 8 | color[6] << 16 | static_cast<uint32_t>(color[7]) << 24;
+    for (int i = 0; i < 16; ++i) {
+        uint32_t k = (idx >> (2 * i)) & 3;
+        uint32_t a = alpha[i];
+        if (transparent3 && k == 3) a = 0;
+        px[i] = (a << 24) | colors[k];
+    }
+}
+
+}  // namespace
+
+void DecodeToArgb(Format f, const uint8_t* src, uint32_t pitch, uint32_t width, uint32_t height, uint32_t* out) {
+    if (IsBlockFormat(f)) {
+        uint32_t block_bytes = f == Format::DXT1 ? 8 : 16;
+        for (uint32_t by = 0; by < (height + 3) / 4; ++by)
+            for (uint32_t bx = 0; bx < (width + 3) / 4; ++bx) {
+                uint32_t px[16];
+                DecodeBlock(f, src + by * pitch + bx * block_bytes, px);
+                for (uint32_t j = 0; j < 4; ++j)
+                    for (uint32_t i = 0; i < 4; ++i) {
+                        uint32_t x = bx * 4 + i, y = by * 4 + j;
+                        if (x < width && y < height) out[y * width + x] = px[j * 4 + i];
+                    }
+            }
+        return;
+    }
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* row = src + static_cast<size_t>(y) * pitch;
+        uint32_t* dst = out + static_cast<size_t>(y) * width;
+        for (uint32_t x = 0; x < width; ++x) {
+            switch (f) {
+                case Format::A8R8G8B8: {
+                    uint32_t p;
+                    std::memcpy(&p, row + 4 * x, 4);
+                    dst[x] = p;
+                    break;
+                }
+                case Format::X8R8G8B8: {
+                    uint32_t p;
+                    std::memcpy(&p, row + 4 * x, 4);
+                    dst[x] = p | 0xFF000000u;
+                    break;
+                }
+                case Format::R8G8B8:
+                    dst[x] = 0xFF000000u | row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x];
+                    break;
+                case Format::R5G6B5: dst[x] = 0xFF000000u | Expand565(Read16(row + 2 * x)); break;
+                case Format::X1R5G5B5: dst[x] = 0xFF000000u | Expand555(Read16(row + 2 * x)); break;
+                case Format::A1R5G5B5: {
+                    uint16_t p = Read16(row + 2 * x);
+                    dst[x] = ((p & 0x8000) ? 0xFF000000u : 0u) | Expand555(p);
+                    break;
+                }
+                case Format::A4R4G4B4: {
+                    uint16_t p = Read16(row + 2 * x);
+                    dst[x] = ((p >> 12) & 0xF) * 0x11000000u | ((p >> 8) & 0xF) * 0x110000u | ((p >> 4) & 0xF) * 0x1100u |
+                             (p & 0xF) * 0x11u;
+                    break;
+                }
+                case Format::R3G3B2: {
+                    uint8_t p = row[x];
+                    dst[x] = 0xFF000000u | ((p >> 5) & 7) * 255 / 7 << 16 | ((p >> 2) & 7) * 255 / 7 << 8 | (p & 3) * 85;
+                    break;
+                }
+                default: dst[x] = 0; break;
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- textures
+
+Texture::Texture(uint32_t width, uint32_t height, uint32_t levels, Format format)
+    : _format(format), _width(std::max(1u, width)), _height(std::max(1u, height)) {
+    uint32_t full = 1;
+    for (uint32_t w = _width, h = _height; w > 1 || h > 1; w = std::max(1u, w / 2), h = std::max(1u, h / 2)) ++full;
+    uint32_t n = levels == 0 ? full : std::min(levels, full);
+    _levels.resize(n);
+    _locked.assign(n, false);
+    for (uint32_t l = 0; l < n; ++l) _levels[l].assign(LevelSize(l), 0);
+    Refresh();
+}
+
+uint32_t Texture::Width(uint32_t level) const { return std::max(1u, _width >> std::min(level, 31u)); }
+uint32_t Texture::Height(uint32_t level) const { return std::max(1u, _height >> std::min(level, 31u)); }
+
+uint32_t Texture::Pitch(uint32_t level) const {
+    if (IsBlockFormat(_format)) return ((Width(level) + 3) / 4) * (_format == Format::DXT1 ? 8 : 16);
+    return Width(level) * static_cast<uint32_t>(BytesPerPixel(_format));
+}
+
+size_t Texture::LevelSize(uint32_t level) const {
+    size_t rows = IsBlockFormat(_format) ? (Height(level) + 3) / 4 : Height(level);
+    return rows * Pitch(level);
+}
+
+Result Texture::LockRect(uint32_t level, void** bits, uint32_t* pitch) {
+    if (level >= _levels.size() || _locked[level] || !bits) return kErrInvalidCall;
+    _locked[level] = true;
+    *bits = _levels[level].data();
+    if (pitch) *pitch = Pitch(level);
+    return kOk;
+}
+
+Result Texture::UnlockRect(uint32_t level) {
+    if (level >= _levels.size() || !_locked[level]) return kErrInvalidCall;
+    _locked[level] = false;
+    if (level == 0) Refresh();
+    return kOk;
+}
+
+void Texture::Refresh() {
+    _argb.resize(static_cast<size_t>(_width) * _height);
+    DecodeToArgb(_format, _levels[0].data(), Pitch(0), _width, _height, _argb.data());
+}
+
+std::vector<uint32_t> Texture::ToArgb() const { return _argb; }
+
+// ---------------------------------------------------------------- buffers
+
+Result VertexBuffer::Lock(size_t offset, size_t size, void** data) {
+    if (_locked || !data || offset > _data.size() || (size && offset + size > _data.size())) return kErrInvalidCall;
+    _locked = true;
+    *data = _data.data() + offset;
+    return kOk;
+}
+
+Result VertexBuffer::Unlock() {
+    if (!_locked) return kErrInvalidCall;
+    _locked = false;
+    return kOk;
+}
+
+Result IndexBuffer::Lock(size_t offset, size_t size, void** data) {
+    size_t bytes = _data.size() * 2;
+    if (_locked || !data || offset > bytes || (size && offset + size > bytes)) return kErrInvalidCall;
+    _locked = true;
+    *data = reinterpret_cast<uint8_t*>(_data.data()) + offset;
+    return kOk;
+}
+
+Result IndexBuffer::Unlock() {
+    if (!_locked) return kErrInvalidCall;
+    _locked = false;
+    return kOk;
+}
+
+GammaRamp GammaRamp::Linear() {
+    GammaRamp g;
+    for (int i = 0; i < 256; ++i) g.red[i] = g.green[i] = g.blue[i] = static_cast<uint16_t>(i * 257);
+    return g;
+}
+
+// ---------------------------------------------------------------- device
+
+namespace {
+constexpr size_t kRenderStates = 8;
+constexpr size_t kStageStates = 11;
+}  // namespace
+
+struct RenderDevice::Impl {
+    Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* screen = nullptr;
+    std::string renderer_name = "offscreen";
+    PresentParameters pp;
+    std::vector<uint32_t> back, front;
+    Matrix transforms[3];
+    Matrix combined;
+    bool combined_dirty = true;
+    std::array<uint32_t, kRenderStates> rs {};
+    std::array<uint32_t, kStageStates> tss {};
+    Texture* texture = nullptr;
+    VertexBuffer* stream = nullptr;
+    uint32_t stride = 0;
+    IndexBuffer* indices = nullptr;
+    uint32_t base_vertex = 0;
+    GammaRamp ramp = GammaRamp::Linear();
+    std::array<uint8_t, 256> lut_r {}, lut_g {}, lut_b {};
+    bool gamma_identity = true;
+    bool lost = false;
+    bool in_scene = false;
+    std::vector<ScreenVertex> scratch;
+
+    void Defaults() {
+        for (auto& t : transforms) t = Matrix::Identity();
+        combined_dirty = true;
+        rs[static_cast<size_t>(RenderState::ZEnable)] = 1;
+        rs[static_cast<size_t>(RenderState::Lighting)] = 1;
+        rs[static_cast<size_t>(RenderState::Clipping)] = 1;
+        rs[static_cast<size_t>(RenderState::Ambient)] = 0;
+        rs[static_cast<size_t>(RenderState::CullMode)] = kCullCCW;
+        rs[static_cast<size_t>(RenderState::AlphaBlendEnable)] = 0;
+        rs[static_cast<size_t>(RenderState::SrcBlend)] = kBlendOne;
+        rs[static_cast<size_t>(RenderState::DestBlend)] = kBlendZero;
+        auto set = [&](TextureStageState s, uint32_t v) { tss[static_cast<size_t>(s)] = v; };
+        set(TextureStageState::ColorOp, kTopModulate);
+        set(TextureStageState::ColorArg1, kTaTexture);
+        set(TextureStageState::ColorArg2, kTaCurrent);
+        set(TextureStageState::AlphaOp, kTopSelectArg1);
+        set(TextureStageState::AlphaArg1, kTaTexture);
+        set(TextureStageState::AlphaArg2, kTaCurrent);
+        set(TextureStageState::AddressU, kAddressWrap);
+        set(TextureStageState::AddressV, kAddressWrap);
+        set(TextureStageState::MinFilter, kFilterPoint);
+        set(TextureStageState::MagFilter, kFilterPoint);
+        set(TextureStageState::MipFilter, kFilterNone);
+        texture = nullptr;
+        stream = nullptr;
+        stride = 0;
+        indices = nullptr;
+        base_vertex = 0;
+    }
+
+    uint32_t Stage(TextureStageState s) const { return tss[static_cast<size_t>(s)]; }
+    uint32_t State(RenderState s) const { return rs[static_cast<size_t>(s)]; }
+
+    void UpdateGammaTables() {
+        gamma_identity = true;
+        for (int i = 0; i < 256; ++i) {
+            lut_r[i] = static_cast<uint8_t>(ramp.red[i] >> 8);
+            lut_g[i] = static_cast<uint8_t>(ramp.green[i] >> 8);
+            lut_b[i] = static_cast<uint8_t>(ramp.blue[i] >> 8);
+            if (lut_r[i] != i || lut_g[i] != i || lut_b[i] != i) gamma_identity = false;
+        }
+    }
+
+    bool MakeScreenTexture() {
+        if (!renderer) return true;
+        if (screen) SDL_DestroyTexture(screen);
+        screen = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                   static_cast<int>(pp.width), static_cast<int>(pp.height));
+        if (!screen) return false;
+        SDL_SetTextureBlendMode(screen, SDL_BLENDMODE_NONE);
+        SDL_RenderSetLogicalSize(renderer, static_cast<int>(pp.width), static_cast<int>(pp.height));
+        return true;
+    }
+
+    void ResizeBuffers() {
+        size_t n = static_cast<size_t>(pp.width) * pp.height;
+        back.assign(n, 0xFF000000u);
+        front.assign(n, 0xFF000000u);
+    }
+
+    RasterState MakeRasterState() const {
+        RasterState st;
+        if (texture) {
+            st.texels = texture->Texels();
+            st.tex_width = static_cast<int>(texture->Width());
+            st.tex_height = static_cast<int>(texture->Height());
+        }
+        st.linear = Stage(TextureStageState::MagFilter) == kFilterLinear || Stage(TextureStageState::MinFilter) == kFilterLinear;
+        st.wrap_u = Stage(TextureStageState::AddressU) == kAddressWrap;
+        st.wrap_v = Stage(TextureStageState::AddressV) == kAddressWrap;
+        st.color_op = Stage(TextureStageState::ColorOp);
+        st.color_arg1 = Stage(TextureStageState::ColorArg1);
+        st.color_arg2 = Stage(TextureStageState::ColorArg2);
+        st.alpha_op = Stage(TextureStageState::AlphaOp);
+        st.alpha_arg1 = Stage(TextureStageState::AlphaArg1);
+        st.alpha_arg2 = Stage(TextureStageState::AlphaArg2);
+        st.blend = State(RenderState::AlphaBlendEnable) != 0;
+        st.src_blend = State(RenderState::SrcBlend);
+        st.dest_blend = State(RenderState::DestBlend);
+        st.cull = State(RenderState::CullMode);
+        return st;
+    }
+
+    const Matrix& Combined() {
+        if (combined_dirty) {
+            combined = transforms[0] * transforms[1] * transforms[2];
+            combined_dirty = false;
+        }
+        return combined;
+    }
+};
+
+RenderDevice::RenderDevice(std::unique_ptr<Impl> impl) : _impl(std::move(impl)) {}
+
+RenderDevice::~RenderDevice() {
+    if (_impl->screen) SDL_DestroyTexture(_impl->screen);
+    if (_impl->renderer) SDL_DestroyRenderer(_impl->renderer);
+}
+
+std::unique_ptr<RenderDevice> RenderDevice::Create(Window& window, const PresentParameters& pp, Result* result) {
+    auto impl = std::make_unique<Impl>();
+    impl->window = &window;
+    impl->pp = pp;
+    SDL_Renderer* r = nullptr;
+    if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER)) r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_ACCELERATED);
+    if (!r) r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_SOFTWARE);
+    if (!r) r = SDL_CreateRenderer(window.Native(), -1, 0);
+    if (!r) {
+        if (result) *result = kErrFail;
+        return nullptr;
+    }
+    impl->renderer = r;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(r, &info) == 0 && info.name) impl->renderer_name = info.name;
+    impl->ResizeBuffers();
+    impl->Defaults();
+    impl->UpdateGammaTables();
+    if (!impl->MakeScreenTexture()) {
+        if (result) *result = kErrOutOfMemory;
+        return nullptr;
+    }
+    if (window.IsFullscreen() == pp.windowed) window.SetFullscreen(!pp.windowed);
+    if (result) *result = kOk;
+    return std::unique_ptr<RenderDevice>(new RenderDevice(std::move(impl)));
+}
+
+std::unique_ptr<RenderDevice> RenderDevice::CreateOffscreen(const PresentParameters& pp) {
+    auto impl = std::make_unique<Impl>();
+    impl->pp = pp;
+    impl->ResizeBuffers();
+    impl->Defaults();
+    impl->UpdateGammaTables();
+    return std::unique_ptr<RenderDevice>(new RenderDevice(std::move(impl)));
+}
+
+Result RenderDevice::TestCooperativeLevel() {
+    if (_impl->window && _impl->window->TakeRendererReset()) _impl->lost = true;
+    return _impl->lost ? kErrDeviceNotReset : kOk;
+}
+
+void RenderDevice::LoseDevice() { _impl->lost = true; }
+
+Result RenderDevice::Reset(const PresentParameters& pp) {
+    Impl& d = *_impl;
+    bool resize = pp.width != d.pp.width || pp.height != d.pp.height;
+    d.pp = pp;
+    if (d.window && d.window->IsFullscreen() == pp.windowed && !d.window->SetFullscreen(!pp.windowed)) return kErrFail;
+    if (resize) d.ResizeBuffers();
+    if (!d.MakeScreenTexture()) return kErrOutOfMemory;
+    d.Defaults();
+    d.in_scene = false;
+    d.lost = false;
+    return kOk;
+}
+
+bool RenderDevice::IsWindowed() const { return _impl->pp.windowed; }
+
+Result RenderDevice::SetTransform(TransformType type, const Matrix& m) {
+    _impl->transforms[static_cast<int>(type)] = m;
+    _impl->combined_dirty = true;
+    return kOk;
+}
+
+Matrix RenderDevice::GetTransform(TransformType type) const { return _impl->transforms[static_cast<int>(type)]; }
+
+Result RenderDevice::SetRenderState(RenderState state, uint32_t value) {
+    size_t i = static_cast<size_t>(state);
+    if (i >= kRenderStates) return kErrInvalidCall;
+    _impl->rs[i] = value;
+    return kOk;
+}
+
+uint32_t RenderDevice::GetRenderState(RenderState state) const {
+    size_t i = static_cast<size_t>(state);
+    return i < kRenderStates ? _impl->rs[i] : 0;
+}
+
+Result RenderDevice::SetTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
+    size_t i = static_cast<size_t>(state);
+    if (i >= kStageStates) return kErrInvalidCall;
+    // Only stage 0 takes part in drawing; the others are accepted and ignored.
+    if (stage == 0) _impl->tss[i] = value;
+    return kOk;
+}
+
+uint32_t RenderDevice::GetTextureStageState(uint32_t stage, TextureStageState state) const {
+    size_t i = static_cast<size_t>(state);
+    return (stage == 0 && i < kStageStates) ? _impl->tss[i] : 0;
+}
+
+Result RenderDevice::SetTexture(uint32_t stage, Texture* texture) {
+    if (stage == 0) _impl->texture = texture;
+    return kOk;
+}
+
+Texture* RenderDevice::GetTexture(uint32_t stage) const { return stage == 0 ? _impl->texture : nullptr; }
+
+Result RenderDevice::SetStreamSource(uint32_t stream, VertexBuffer* vb, uint32_t stride) {
+    if (stream != 0) return kErrInvalidCall;
+    _impl->stream = vb;
+    _impl->stride = stride;
+    return kOk;
+}
+
+Result RenderDevice::SetIndices(IndexBuffer* ib, uint32_t base_vertex) {
+    _impl->indices = ib;
+    _impl->base_vertex = base_vertex;
+    return kOk;
+}
+
+Result RenderDevice::SetVertexShader(uint32_t fvf) { return fvf == kFvfXyzDiffuseTex1 ? kOk : kErrInvalidCall; }
+
+Result RenderDevice::CreateTexture(uint32_t w, uint32_t h, uint32_t levels, Format f, std::unique_ptr<Texture>* out) {
+    if (!out || w == 0 || h == 0 || (BytesPerPixel(f) == 0 && !IsBlockFormat(f))) return kErrInvalidCall;
+    if (w > MaxTextureWidth() || h > MaxTextureHeight()) return kErrInvalidCall;
+    *out = std::make_unique<Texture>(w, h, levels, f);
+    return kOk;
+}
+
+Result RenderDevice::CreateVertexBuffer(size_t bytes, std::unique_ptr<VertexBuffer>* out) {
+    if (!out || bytes == 0) return kErrInvalidCall;
+    *out = std::make_unique<VertexBuffer>(bytes);
+    return kOk;
+}
+
+Result RenderDevice::CreateIndexBuffer(size_t bytes, std::unique_ptr<IndexBuffer>* out) {
+    if (!out || bytes == 0) return kErrInvalidCall;
+    *out = std::make_unique<IndexBuffer>(bytes);
+    return kOk;
+}
+
+Result RenderDevice::CopyLevel(Texture& src, Texture& dst, uint32_t level) {
+    if (src.GetFormat() != dst.GetFormat() || level >= src.LevelCount() || level >= dst.LevelCount() ||
+        src.Width(level) != dst.Width(level) || src.Height(level) != dst.Height(level))
+        return kErrInvalidCall;
+    void* s = nullptr;
+    void* d = nullptr;
+    if (Failed(src.LockRect(level, &s, nullptr))) return kErrInvalidCall;
+    if (Failed(dst.LockRect(level, &d, nullptr))) {
+        src.UnlockRect(level);
+        return kErrInvalidCall;
+    }
+    std::memcpy(d, s, src.LevelSize(level));
+    src.UnlockRect(level);
+    dst.UnlockRect(level);
+    return kOk;
+}
+
+Result RenderDevice::Clear(uint32_t argb) {
+    std::fill(_impl->back.begin(), _impl->back.end(), argb | 0xFF000000u);
+    return kOk;
+}
+
+Result RenderDevice::BeginScene() {
+    if (_impl->in_scene) return kErrInvalidCall;
+    _impl->in_scene = true;
+    return kOk;
+}
+
+Result RenderDevice::EndScene() {
+    if (!_impl->in_scene) return kErrInvalidCall;
+    _impl->in_scene = false;
+    return kOk;
+}
+
+Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uint32_t first, uint32_t count,
+                                   const uint16_t* indices, uint32_t triangle_count) {
+    Impl& d = *_impl;
+    if (stride < sizeof(Vertex)) return kErrInvalidCall;
+    const Matrix& m = d.Combined();
+    const float half_w = d.pp.width * 0.5f, half_h = d.pp.height * 0.5f;
+    d.scratch.resize(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        Vertex v;
+        std::memcpy(&v, vertices + static_cast<size_t>(first + i) * stride, sizeof v);
+        float x = v.x * m(0, 0) + v.y * m(1, 0) + v.z * m(2, 0) + m(3, 0);
+        float y = v.x * m(0, 1) + v.y * m(1, 1) + v.z * m(2, 1) + m(3, 1);
+        float w = v.x * m(0, 3) + v.y * m(1, 3) + v.z * m(2, 3) + m(3, 3);
+        if (w != 0.0f && w != 1.0f) {
+            x /= w;
+            y /= w;
+        }
+        ScreenVertex& s = d.scratch[i];
+        s.x = (x + 1.0f) * half_w;
+        s.y = (1.0f - y) * half_h;
+        s.color = v.color;
+        s.u = v.u;
+        s.v = v.v;
+    }
+    Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
+    RasterState st = d.MakeRasterState();
+    for (uint32_t t = 0; t < triangle_count; ++t) {
+        uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
+        if (indices) {
+            i0 = indices[i0] - first;
+            i1 = indices[i1] - first;
+            i2 = indices[i2] - first;
+            if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
+        }
+        raster.Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
+    }
+    return kOk;
+}
+
+Result RenderDevice::DrawIndexedTriangleList(uint32_t min_index, uint32_t num_vertices, uint32_t start_index,
+                                             uint32_t triangle_count) {
+    Impl& d = *_impl;
+    if (!d.stream || !d.indices || d.stride == 0) return kErrInvalidCall;
+    if (static_cast<size_t>(start_index) + 3ull * triangle_count > d.indices->Count()) return kErrInvalidCall;
+    size_t first = static_cast<size_t>(d.base_vertex) + min_index;
+    if ((first + num_vertices) * d.stride > d.stream->Size()) return kErrInvalidCall;
+    // Indices are relative to the base vertex; the scratch holds the referenced range.
+    const uint16_t* idx = d.indices->Data() + start_index;
+    return DrawTriangles(d.stream->Data() + static_cast<size_t>(d.base_vertex) * d.stride, d.stride, min_index,
+                         num_vertices, idx, triangle_count);
+}
+
+Result RenderDevice::DrawTriangleList(uint32_t start_vertex, uint32_t triangle_count) {
+    Impl& d = *_impl;
+    if (!d.stream || d.stride == 0) return kErrInvalidCall;
+    if ((static_cast<size_t>(start_vertex) + 3ull * triangle_count) * d.stride > d.stream->Size()) return kErrInvalidCall;
+    return DrawTriangles(d.stream->Data(), d.stride, start_vertex, 3 * triangle_count, nullptr, triangle_count);
+}
+
+Result RenderDevice::DrawTriangleListUP(uint32_t triangle_count, const void* vertices, uint32_t stride) {
+    if (!vertices) return kErrInvalidCall;
+    return DrawTriangles(static_cast<const uint8_t*>(vertices), stride, 0, 3 * triangle_count, nullptr, triangle_count);
+}
+
+Result RenderDevice::Present() {
+    Impl& d = *_impl;
+    if (d.lost) return kErrDeviceLost;
+    if (d.gamma_identity) {
+        d.front = d.back;
+    } else {
+        // The ramp lifts what the player sees; the back buffer keeps the frame as drawn.
+        for (size_t i = 0; i < d.back.size(); ++i) {
+            uint32_t p = d.back[i];
+            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
+                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
+        }
+    }
+    if (d.renderer && d.screen) {
+        if (SDL_UpdateTexture(d.screen, nullptr, d.front.data(), static_cast<int>(d.pp.width * 4)) != 0) return kErrFail;
+        SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(d.renderer);
+        if (SDL_RenderCopy(d.renderer, d.screen, nullptr, nullptr) != 0) return kErrFail;
+        SDL_RenderPresent(d.renderer);
+    }
+    return kOk;
+}
+
+void RenderDevice::SetGammaRamp(const GammaRamp& ramp) {
+    _impl->ramp = ramp;
+    _impl->UpdateGammaTables();
+}
+
+GammaRamp RenderDevice::GetGammaRamp() const { return _impl->ramp; }
+
+Result RenderDevice::ReadBackBuffer(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
+    if (!argb) return kErrInvalidCall;
+    *argb = _impl->back;
+    if (width) *width = _impl->pp.width;
+    if (height) *height = _impl->pp.height;
+    return kOk;
+}
+
+Format RenderDevice::BackBufferFormat() const { return _impl->pp.format; }
+
+Result RenderDevice::ReadPresentedFrame(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
+    if (!argb) return kErrInvalidCall;
+    *argb = _impl->front;
+    if (width) *width = _impl->pp.width;
+    if (height) *height = _impl->pp.height;
+    return kOk;
+}
+
+uint64_t RenderDevice::AvailableTextureMem() const {
+    // Textures live in main memory; report what the machine has free.
+    long pages = sysconf(_SC_AVPHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+    return (pages > 0 && size > 0) ? static_cast<uint64_t>(pages) * static_cast<uint64_t>(size) : 0;
+}
+
+std::string RenderDevice::RendererName() const { return "software rasteriser, shown by SDL " + _impl->renderer_name; }
+
+uint32_t RenderDevice::MaxTextureWidth() const { return 4096; }
+uint32_t RenderDevice::MaxTextureHeight() const { return 4096; }
+
+SDL_Renderer* RenderDevice::NativeRenderer() const { return _impl->renderer; }
+
+}  // namespace plat

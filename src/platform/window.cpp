@@ -1,0 +1,319 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <csignal>
+
+#include "platform/system.h"
+#include "platform/virtual_keys.h"
+
+namespace plat {
+
+namespace {
+
+std::atomic<bool> g_quit_requested {false};
+
+void OnQuitSignal(int) { Window::RequestQuit(); }
+
+int MouseButtonIndex(uint8_t sdl_button) {
+    switch (sdl_button) {
+        case SDL_BUTTON_LEFT: return 0;
+        case SDL_BUTTON_RIGHT: return 1;
+        case SDL_BUTTON_MIDDLE: return 2;
+        case SDL_BUTTON_X1: return 3;
+        case SDL_BUTTON_X2: return 4;
+        default: return -1;
+    }
+}
+
+int MouseButtonKey(int index) {
+    switch (index) {
+        case 0: return VK_LBUTTON;
+        case 1: return VK_RBUTTON;
+        case 2: return VK_MBUTTON;
+        case 3: return 0x05;  // VK_XBUTTON1
+        case 4: return 0x06;  // VK_XBUTTON2
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void Window::RequestQuit() { g_quit_requested.store(true); }
+
+void InstallQuitSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = OnQuitSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+
+std::unique_ptr<Window> Window::Create(const std::string& title, int width, int height, bool fullscreen) {
+    // Termination signals are ours (they end the game through WM_QUIT).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    Uint32 flags = SDL_WINDOW_HIDDEN | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_Window* w = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!w) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    std::unique_ptr<Window> win(new Window());
+    win->_window = w;
+    win->_width = width;
+    win->_height = height;
+    win->_fullscreen = fullscreen;
+    return win;
+}
+
+Window::~Window() {
+    if (!_system_cursor_shown) SDL_ShowCursor(SDL_ENABLE);
+    if (_window) {
+        SDL_DestroyWindow(_window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+void Window::Show() { SDL_ShowWindow(_window); }
+
+bool Window::SetFullscreen(bool fullscreen) {
+    if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+    _fullscreen = fullscreen;
+    return true;
+}
+
+bool Window::TakeQuitRequest(Message* msg) {
+    if (!g_quit_requested.exchange(false)) return false;
+    _quit_posted = true;
+    *msg = Message {WM_QUIT, 0, 0};
+    return true;
+}
+
+bool Window::PeekMessage(Message* msg) {
+    if (TakeQuitRequest(msg)) return true;
+    if (!_posted.empty()) {
+        *msg = _posted.front();
+        _posted.pop_front();
+        return true;
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (Translate(e, msg)) return true;
+        if (!_posted.empty()) {
+            *msg = _posted.front();
+            _posted.pop_front();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Window::GetMessage(Message* msg) {
+    for (;;) {
+        if (PeekMessage(msg)) return;
+        // Wake now and then so that a termination signal is seen while waiting.
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, 50) && Translate(e, msg)) return;
+    }
+}
+
+void Window::PumpEvents() {
+    SDL_Event e;
+    Message m;
+    while (SDL_PollEvent(&e))
+        if (Translate(e, &m)) _posted.push_back(m);
+}
+
+intptr_t Window::DispatchMessage(const Message& msg) { return _proc ? _proc(*this, msg) : 0; }
+
+intptr_t Window::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return DispatchMessage(Message {message, wParam, lParam});
+}
+
+void Window::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    _posted.push_back(Message {message, wParam, lParam});
+}
+
+void Window::PostQuitMessage(int exit_code) { PostMessage(WM_QUIT, static_cast<uintptr_t>(exit_code), 0); }
+
+void Window::SetKey(int vk, bool down) {
+    if (vk <= 0 || vk > 255) return;
+    if (down && !_keys[vk]) _pressed_since[vk] = 1;
+    _keys[vk] = down ? 1 : 0;
+    if (int generic = GenericModifier(vk)) {
+        bool any = false;
+        for (int k = VK_LSHIFT; k <= VK_RMENU; ++k)
+            if (GenericModifier(k) == generic && _keys[k]) any = true;
+        if (any && !_keys[generic]) _pressed_since[generic] = 1;
+        _keys[generic] = any ? 1 : 0;
+    }
+}
+
+void Window::PushMouse(const MouseEvent& e) {
+    // A full buffer loses the newest records, as the device's own buffer does.
+    if (_mouse_events.size() < kMouseBufferSize) _mouse_events.push_back(e);
+}
+
+bool Window::Translate(const SDL_Event& e, Message* out) {
+    switch (e.type) {
+        case SDL_QUIT:
+            if (_proc) SendMessage(WM_DESTROY, 0, 0);
+            else PostQuitMessage(0);
+            return false;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_FOCUS_GAINED: InjectFocus(true); break;
+                case SDL_WINDOWEVENT_FOCUS_LOST: InjectFocus(false); break;
+                case SDL_WINDOWEVENT_MINIMIZED: _minimized = true; break;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_SHOWN: _minimized = false; break;
+                case SDL_WINDOWEVENT_ENTER: SendMessage(WM_SETCURSOR, 0, HTCLIENT); break;
+                case SDL_WINDOWEVENT_LEAVE: SendMessage(WM_SETCURSOR, 0, 0); break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    if (_proc) SendMessage(WM_DESTROY, 0, 0);
+                    else PostQuitMessage(0);
+                    break;
+                default: break;
+            }
+            return false;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
+            if (vk == 0) return false;
+            bool down = e.type == SDL_KEYDOWN;
+            SetKey(vk, down);
+            int generic = GenericModifier(vk);
+            int code = generic ? generic : vk;
+            bool sys = _keys[VK_MENU] || vk == VK_F10;
+            out->message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+            out->wParam = static_cast<uintptr_t>(code);
+            intptr_t lp = 1 | (static_cast<intptr_t>(e.key.keysym.scancode & 0xFF) << 16);
+            if (e.key.repeat || !down) lp |= intptr_t(1) << 30;
+            if (!down) lp |= intptr_t(1) << 31;
+            out->lParam = lp;
+            return true;
+        }
+        case SDL_MOUSEMOTION: {
+            _cursor_x = e.motion.x;
+            _cursor_y = e.motion.y;
+            uint32_t now = GetTickCount();
+            if (e.motion.xrel) PushMouse(MouseEvent {MouseEvent::AxisX, 0, e.motion.xrel, now});
+            if (e.motion.yrel) PushMouse(MouseEvent {MouseEvent::AxisY, 0, e.motion.yrel, now});
+            SendMessage(WM_SETCURSOR, 0, HTCLIENT);
+            *out = Message {WM_MOUSEMOVE, 0, static_cast<intptr_t>((e.motion.y & 0xFFFF) << 16 | (e.motion.x & 0xFFFF))};
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            int index = MouseButtonIndex(e.button.button);
+            if (index < 0) return false;
+            bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            _cursor_x = e.button.x;
+            _cursor_y = e.button.y;
+            SetKey(MouseButtonKey(index), down);
+            PushMouse(MouseEvent {MouseEvent::Button, static_cast<uint8_t>(index), down ? 1 : 0, GetTickCount()});
+            return false;
+        }
+        case SDL_MOUSEWHEEL: {
+            int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+            if (notches) PushMouse(MouseEvent {MouseEvent::AxisZ, 0, notches * 120, GetTickCount()});
+            return false;
+        }
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET: _renderer_reset = true; return false;
+        default: return false;
+    }
+}
+
+bool Window::TakeRendererReset() {
+    bool r = _renderer_reset;
+    _renderer_reset = false;
+    return r;
+}
+
+int16_t Window::GetAsyncKeyState(int vk) {
+    if (vk <= 0 || vk > 255) return 0;
+    int16_t r = static_cast<int16_t>((_keys[vk] ? 0x8000 : 0) | (_pressed_since[vk] ? 1 : 0));
+    _pressed_since[vk] = 0;
+    return r;
+}
+
+bool Window::IsKeyDown(int vk) const { return vk > 0 && vk <= 255 && _keys[vk]; }
+
+void Window::GetCursorPos(int* x, int* y) const {
+    if (x) *x = _cursor_x;
+    if (y) *y = _cursor_y;
+}
+
+void Window::SetCursorPos(int x, int y) {
+    _cursor_x = x;
+    _cursor_y = y;
+    if (!_window || !(SDL_GetWindowFlags(_window) & SDL_WINDOW_INPUT_FOCUS)) return;
+    // The screen is 800x600 logical pixels scaled into the window.
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(_window, &ww, &wh);
+    if (ww <= 0 || wh <= 0) return;
+    float scale = std::min(static_cast<float>(ww) / _width, static_cast<float>(wh) / _height);
+    float ox = (ww - _width * scale) * 0.5f, oy = (wh - _height * scale) * 0.5f;
+    SDL_WarpMouseInWindow(_window, static_cast<int>(ox + x * scale), static_cast<int>(oy + y * scale));
+    // The warp's own motion record is no movement of the player's.
+    SDL_FlushEvent(SDL_MOUSEMOTION);
+}
+
+void Window::ShowSystemCursor(bool show) {
+    if (show == _system_cursor_shown) return;
+    _system_cursor_shown = show;
+    if (_window) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool Window::ReadMouseEvent(MouseEvent* out) {
+    if (_mouse_events.empty()) return false;
+    *out = _mouse_events.front();
+    _mouse_events.pop_front();
+    return true;
+}
+
+void Window::InjectKey(int vk, bool down, bool repeat) {
+    if (vk <= 0 || vk > 255) return;
+    SetKey(vk, down);
+    int generic = GenericModifier(vk);
+    int code = generic ? generic : vk;
+    bool sys = _keys[VK_MENU] || vk == VK_F10;
+    uint32_t msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+    PostMessage(msg, static_cast<uintptr_t>(code), 1 | (repeat || !down ? intptr_t(1) << 30 : 0));
+}
+
+void Window::InjectMouseMove(int x, int y) {
+    uint32_t now = GetTickCount();
+    if (x != _cursor_x) PushMouse(MouseEvent {MouseEvent::AxisX, 0, x - _cursor_x, now});
+    if (y != _cursor_y) PushMouse(MouseEvent {MouseEvent::AxisY, 0, y - _cursor_y, now});
+    _cursor_x = x;
+    _cursor_y = y;
+}
+
+void Window::InjectMouseButton(int button, bool down) {
+    int vk = MouseButtonKey(button);
+    if (!vk) return;
+    SetKey(vk, down);
+    PushMouse(MouseEvent {MouseEvent::Button, static_cast<uint8_t>(button), down ? 1 : 0, GetTickCount()});
+}
+
+void Window::InjectWheel(int notches) {
+    if (notches) PushMouse(MouseEvent {MouseEvent::AxisZ, 0, notches * 120, GetTickCount()});
+}
+
+void Window::InjectFocus(bool focused) {
+    _focused = focused;
+    if (!focused) {
+        // Keys held when the focus leaves would otherwise stay down forever.
+        _keys.fill(0);
+        _pressed_since.fill(0);
+    }
+    uintptr_t w = (focused ? WA_ACTIVE : WA_INACTIVE) | (_minimized ? 0x10000u : 0u);
+    SendMessage(WM_ACTIVATE, w, 0);
+}
+
+}  // namespace plat

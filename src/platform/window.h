@@ -1,0 +1,125 @@
+#pragma once
+// The main window and its message queue: our stand-in for the Win32 window,
+// PeekMessage/GetMessage/DispatchMessage, the asynchronous key state and the
+// cursor, built on SDL2 events.
+//
+// SDL events become Win32-style messages: key presses (and their auto-repeats)
+// WM_KEYDOWN with Windows virtual-key codes (WM_SYSKEYDOWN while Alt is held or
+// for F10), focus changes WM_ACTIVATE (sent straight to the window procedure,
+// which posts the game's private activation message), the pointer entering or
+// leaving the client area WM_SETCURSOR, and the close button or a termination
+// signal WM_DESTROY. Mouse movement, buttons and the wheel also go to the
+// buffered mouse of the input stand-in (input_devices.h).
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/messages.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace plat {
+
+class Window;
+using WindowProc = std::function<intptr_t(Window&, const Message&)>;
+
+// One record of the buffered mouse (as DirectInput delivers it).
+struct MouseEvent {
+    enum Kind : uint8_t { AxisX, AxisY, AxisZ, Button };
+    Kind kind = AxisX;
+    uint8_t button = 0;   // 0 left, 1 right, 2 middle, 3.. extra buttons
+    int32_t value = 0;    // axis: movement; button: 1 pressed, 0 released
+    uint32_t time = 0;    // tick count when it happened
+};
+constexpr size_t kMouseBufferSize = 64;
+
+class Window : public IMessageSource {
+public:
+    // Creates the window (hidden until Show) of the given client size, centred
+    // on the desktop. Null when SDL's video cannot start or the window fails.
+    static std::unique_ptr<Window> Create(const std::string& title, int width, int height, bool fullscreen);
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void SetWindowProc(WindowProc proc) { _proc = std::move(proc); }
+    void Show();
+    bool SetFullscreen(bool fullscreen);
+    bool IsFullscreen() const { return _fullscreen; }
+    SDL_Window* Native() const { return _window; }
+    int ClientWidth() const { return _width; }
+    int ClientHeight() const { return _height; }
+
+    // IMessageSource: posted messages first, then translated SDL events.
+    bool PeekMessage(Message* msg) override;
+    void GetMessage(Message* msg) override;
+    intptr_t DispatchMessage(const Message& msg) override;
+    // Calls the window procedure at once (a sent message).
+    intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void PostQuitMessage(int exit_code);
+    // Translates every waiting SDL event (keeps the key state and the buffered
+    // mouse current without taking messages off the queue).
+    void PumpEvents();
+
+    // The asynchronous key state by virtual-key code (mouse buttons included):
+    // the high bit (0x8000) while down, the low bit (1) when the key was pressed
+    // since the previous query of that key.
+    int16_t GetAsyncKeyState(int vk);
+    bool IsKeyDown(int vk) const;
+    // Cursor position in client coordinates of the 800x600 screen.
+    void GetCursorPos(int* x, int* y) const;
+    void SetCursorPos(int x, int y);
+    // The system cursor (the game draws its own over the client area).
+    void ShowSystemCursor(bool show);
+    bool IsSystemCursorShown() const { return _system_cursor_shown; }
+    bool HasFocus() const { return _focused; }
+    // True once after SDL reported that the renderer lost its resources.
+    bool TakeRendererReset();
+
+    // The buffered mouse: takes the oldest record; false when none is waiting.
+    bool ReadMouseEvent(MouseEvent* out);
+    void ClearMouseEvents() { _mouse_events.clear(); }
+
+    // Test hooks: inject input as if it came from the devices.
+    void InjectKey(int vk, bool down, bool repeat = false);
+    void InjectMouseMove(int x, int y);
+    void InjectMouseButton(int button, bool down);
+    void InjectWheel(int notches);
+    void InjectFocus(bool focused);
+
+    // Sets by a signal handler: the next read of the queue posts WM_QUIT.
+    static void RequestQuit();
+
+private:
+    Window() = default;
+    // Turns one SDL event into a message; false when it makes none.
+    bool Translate(const SDL_Event& e, Message* out);
+    void SetKey(int vk, bool down);
+    void PushMouse(const MouseEvent& e);
+    bool TakeQuitRequest(Message* msg);
+
+    SDL_Window* _window = nullptr;
+    WindowProc _proc;
+    std::deque<Message> _posted;
+    std::deque<MouseEvent> _mouse_events;
+    std::array<uint8_t, 256> _keys {};        // 1 while down
+    std::array<uint8_t, 256> _pressed_since {};
+    int _width = 800, _height = 600;
+    int _cursor_x = 0, _cursor_y = 0;
+    bool _fullscreen = false;
+    bool _focused = false;
+    bool _minimized = false;
+    bool _system_cursor_shown = true;
+    bool _quit_posted = false;
+    bool _renderer_reset = false;
+};
+
+// Installs SIGINT and SIGTERM handlers that end the program through WM_QUIT.
+void InstallQuitSignals();
+
+}  // namespace plat
