@@ -40,6 +40,18 @@ int MouseButtonKey(int index) {
 
 }  // namespace
 
+namespace {
+std::atomic<int> g_mouse_speed {10};
+}
+
+int GetSystemMouseSpeed() { return g_mouse_speed.load(); }
+
+bool SetSystemMouseSpeed(int speed) {
+    if (speed < 1 || speed > 20) return false;
+    g_mouse_speed.store(speed);
+    return true;
+}
+
 void Window::RequestQuit() { g_quit_requested.store(true); }
 
 void InstallQuitSignals() {

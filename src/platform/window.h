@@ -122,4 +122,9 @@ private:
 // Installs SIGINT and SIGTERM handlers that end the program through WM_QUIT.
 void InstallQuitSignals();
 
+// The system mouse speed (1..20, 10 by default). The desktop's pointer speed is
+// not reachable from here, so the value is kept for the program's own use.
+int GetSystemMouseSpeed();
+bool SetSystemMouseSpeed(int speed);
+
 }  // namespace plat

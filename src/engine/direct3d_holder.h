@@ -1,0 +1,17 @@
+#pragma once
+// Starts the display side of the platform (the stand-in for the Direct3D object)
+// and reports the adapter in the log.
+#include "engine/noncopyable.h"
+
+class CDirect3DHolder : NonCopyable {
+public:
+    CDirect3DHolder() = default;
+    ~CDirect3DHolder();
+    // Starts SDL's video; false (with "Error: Failed to create Direct3D!") when it cannot.
+    bool CreateDirect3D(bool windowed);
+    bool IsCreated() const { return _created; }
+
+private:
+    void LogAdapterReport();
+    bool _created = false;
+};
