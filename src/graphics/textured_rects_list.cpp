@@ -49,9 +49,9 @@ int CTexturedRectsList::AddRect(const CFloatRect& rect, const CFloatRect& tex_re
     return static_cast<int>(_tex_rect.size()) - 1;
 }
 
-ATexturedRect* CTexturedRectsList::GetRect(int num) {
-    if (!ASSERT(num >= 0 && static_cast<size_t>(num) < _tex_rect.size())) return nullptr;
-    return _tex_rect[static_cast<size_t>(num)].get();
+ATexturedRect* CTexturedRectsList::GetRect(size_t num) {
+    if (!ASSERT(num < _tex_rect.size())) return nullptr;
+    return _tex_rect[num].get();
 }
 
 void CTexturedRectsList::MoveAll(float dx, float dy) {

@@ -28,7 +28,8 @@ public:
     // A new owned quad; returns its index.
     int AddRect(const CFloatRect& rect, const CFloatRect& tex_rect);
     int GetCount() const { return static_cast<int>(_tex_rect.size()); }
-    ATexturedRect* GetRect(int num);
+    // A negative index converts to a huge one and fails the range check.
+    ATexturedRect* GetRect(size_t num);
     void MoveAll(float dx, float dy);
     void SetColor(uint32_t color);
     void SetAlpha(int alpha);
