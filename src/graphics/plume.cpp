@@ -5,6 +5,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "engine/engine_core_interface.h"
+#include "engine/graphics_device.h"
 #include "engine/logger.h"
 #include "graphics/plume_library.h"
 #include "platform/file_names.h"
@@ -13,11 +15,18 @@
 
 namespace {
 
-// ---- what the player needs of the engine core --------------------------------
-plat::RenderDevice* EngineDevice() { return nullptr; }
-void EngineDrawQuads(plat::VertexBuffer* /*vb*/, uint32_t /*quads*/) {}
-void EngineSetupRenderStates() {}
-// ------------------------------------------------------------------------------
+// The device of the engine core; none before the core has been built and
+// initialised (the effects then run without drawing).
+plat::RenderDevice* EngineDevice() {
+    if (!g_EngineCore || !g_EngineCore->GetGraphicsDevice()) return nullptr;
+    return g_EngineCore->GetGraphicsDevice()->GetDevice();
+}
+void EngineDrawQuads(plat::VertexBuffer* vb, uint32_t quads) {
+    if (g_EngineCore) g_EngineCore->DrawQuads(vb, quads, sizeof(plat::Vertex));
+}
+void EngineSetupRenderStates() {
+    if (g_EngineCore && g_EngineCore->GetGraphicsDevice()) g_EngineCore->GetGraphicsDevice()->SetupRenderStates();
+}
 
 uint8_t ToByte(float v) {
     const float scaled = v * 255.0f + 0.5f;

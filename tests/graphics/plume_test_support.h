@@ -15,32 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/logger.h"
-#include "engine/user_folder.h"
+#include "engine/data_test_support.h"
 #include "graphics/plume.h"
 #include "graphics/plume_library.h"
 
 namespace plume_test {
 
 namespace fs = std::filesystem;
-
-inline void PrepareLogOnce() {
-    static bool done = [] {
-        fs::path base = fs::temp_directory_path() / ("vovaro_plume_log_" + std::to_string(::getpid()));
-        fs::create_directories(base);
-        PrepareUserFolderAt(base.string());
-        CLogger::Instance();
-        return true;
-    }();
-    (void)done;
-}
-
-inline std::string ReadLog() {
-    std::ifstream in(UserFolderPath("all") + "log.html", std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 inline std::vector<uint8_t> ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -63,26 +44,12 @@ struct ManualClock {
     void Advance(uint32_t ms) const { *now += ms; }
 };
 
-class PlumeTest : public ::testing::Test {
+class PlumeTest : public data_test::ScratchTest {
 protected:
-    void SetUp() override {
-        PrepareLogOnce();
-        saved_ = fs::current_path();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("vovaro_" + std::string(info->test_suite_name()) + "_" + info->name() +
-                                            "_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        log_mark_ = ReadLog().size();
-    }
     void TearDown() override {
         if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
-        fs::current_path(saved_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        ScratchTest::TearDown();
     }
-    std::string NewLog() const { return ReadLog().substr(log_mark_); }
 
     // Writes `text` as an effect description and runs the library writer on
     // it (textures come from the build's data tree); the path of the library.
@@ -110,8 +77,6 @@ protected:
         return ok;
     }
 
-    fs::path saved_, dir_;
-    size_t log_mark_ = 0;
 };
 
 }  // namespace plume_test
