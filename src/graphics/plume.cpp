@@ -254,7 +254,9 @@ void CPlume::Draw(const Plume::CParticleEmitter& e) {
             for (int k = 0; k < 4; ++k)
                 col[k] = w == 0.0f ? p.color[k] : (1.0f - w) * p.color[k] + w * e.color[k];
             col[3] *= p.visibility;
-            const uint32_t argb = uint32_t(ToByte(col[3])) << 24 | uint32_t(ToByte(col[0])) << 16 |
+            const uint8_t alpha = ToByte(col[3]);
+            if (alpha == 0) return;  // blends to nothing in either mode
+            const uint32_t argb = uint32_t(alpha) << 24 | uint32_t(ToByte(col[0])) << 16 |
                                   uint32_t(ToByte(col[1])) << 8 | uint32_t(ToByte(col[2]));
             plat::Vertex* q = out + quads * 4;
             q[0] = {cx - ax - bx, cy - ay - by, 0.0f, argb, u0, v0};
