@@ -3,6 +3,7 @@
 // the emitter's time), how they change over their life (curves over the life
 // fraction), and how they are drawn (texture, blending, order).
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "graphics/particle_color_param.h"
@@ -48,7 +49,8 @@ public:
     // cannot flood memory.
     static constexpr int kMaxBatchesPerUpdate = 4096;
 
-    const LibraryTexture* texture = nullptr;
+    // Shared with the library, so that a running copy outlives a reload.
+    std::shared_ptr<const LibraryTexture> texture;
     int32_t ints[kIntCount] = {};
     CParticleColorParam color;
     CParticleParam curves[kCurveCount];

@@ -217,7 +217,7 @@ void CPlume::Draw(const Plume::CParticleEmitter& e) {
     for (const Plume::CParticleType& type : e.types) {
         const std::vector<Plume::Particle>& particles = type.Particles();
         if (particles.empty()) continue;
-        const Plume::LibraryTexture* tex = type.texture;
+        const Plume::LibraryTexture* tex = type.texture.get();
         device->SetTexture(0, tex ? tex->texture.get() : nullptr);
         device->SetRenderState(RenderState::Lighting, 0);
         device->SetRenderState(RenderState::CullMode, plat::kCullNone);

@@ -134,7 +134,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
     _textures.clear();
     _emitters.clear();
     Reader in(data, size);
-    std::vector<std::unique_ptr<LibraryTexture>> textures;
+    std::vector<std::shared_ptr<LibraryTexture>> textures;
     std::vector<std::unique_ptr<CParticleEmitter>> emitters;
     auto fail = [&]() {
         if (error) *error = in.Error();
@@ -147,7 +147,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
     uint32_t texture_count;
     if (!in.U32(&texture_count, "texture count")) return fail();
     for (uint32_t i = 0; i < texture_count; ++i) {
-        auto t = std::make_unique<LibraryTexture>();
+        auto t = std::make_shared<LibraryTexture>();
         std::string name;
         if (!in.ShortString(&name, "texture name") || !in.U32(&t->id, "texture") || !in.U32(&t->width, "texture") ||
             !in.U32(&t->height, "texture") || !in.U32(&t->bits, "texture"))
@@ -164,9 +164,9 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
         textures.push_back(std::move(t));
     }
 
-    auto find_texture = [&textures](uint32_t id) -> const LibraryTexture* {
+    auto find_texture = [&textures](uint32_t id) -> std::shared_ptr<const LibraryTexture> {
         for (const auto& t : textures)
-            if (t->id == id) return t.get();
+            if (t->id == id) return t;
         return nullptr;
     };
 

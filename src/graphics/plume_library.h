@@ -87,7 +87,7 @@ public:
     static void Release();
 
 private:
-    std::vector<std::unique_ptr<LibraryTexture>> _textures;
+    std::vector<std::shared_ptr<LibraryTexture>> _textures;
     std::vector<std::unique_ptr<CParticleEmitter>> _emitters;
     CNoise _noise;
     plat::RenderDevice* _device = nullptr;

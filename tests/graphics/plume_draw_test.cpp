@@ -140,6 +140,26 @@ TEST_F(PlumeDrawTest, RenderStatesAreRestoredAfterDrawing) {
     EXPECT_EQ(device_->GetRenderState(plat::RenderState::ZEnable), 0u);
 }
 
+TEST_F(PlumeDrawTest, RunningEmittersOutliveAReloadAndTheRelease) {
+    CPlume p(clock_.Get());
+    ASSERT_TRUE(p.LoadLibrary("Effects.plume"));
+    const uint32_t id = p.StartEmitter("add_red", 200, 300);
+    clock_.Advance(16);
+    p.Render();
+    // A second load replaces the library's textures and emitters; the running
+    // copy keeps what it took from the first.
+    ASSERT_TRUE(p.LoadLibrary("Effects.plume"));
+    BeginDraw();
+    clock_.Advance(16);
+    p.Render();
+    EXPECT_EQ(Red(At(ReadBack(), 200, 300)), 255u);
+    CPlume::ReleaseLibrary();
+    clock_.Advance(16);
+    p.Render();  // nothing left to draw with, but still stepped
+    EXPECT_TRUE(p.HasEmitter(id));
+    EXPECT_EQ(p.LastQuadCount(), 0u);
+}
+
 TEST_F(PlumeDrawTest, LoadLibraryReportsMissingAndDamagedFiles) {
     CPlume p(clock_.Get());
     EXPECT_FALSE(p.LoadLibrary("Textures\\Plume\\None.plume"));

@@ -226,7 +226,7 @@ TEST_F(PlumeTest, WriterOutputReadsBack) {
 
     ASSERT_EQ(twin->types.size(), 2u);
     const CParticleType& s = twin->types[0];
-    EXPECT_EQ(s.texture, lib.FindTexture(5));
+    EXPECT_EQ(s.texture.get(), lib.FindTexture(5));
     EXPECT_TRUE(s.IsAdditive());
     EXPECT_FALSE(s.NewestFirst()) << "additive types draw oldest first";
     EXPECT_EQ(s.ints[CParticleType::kAngleMode], 2);
