@@ -91,6 +91,12 @@ BENCHMARK(BM_FrameStepAndDraw)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMil
 void BM_FrameBallBursts(benchmark::State& state) { FrameStepAndDraw(state, "ball_burst"); }
 BENCHMARK(BM_FrameBallBursts)->Arg(10)->Arg(40)->Unit(benchmark::kMillisecond);
 
+// The heaviest one-shot effects: large quads, much overdraw.
+void BM_FrameDynamite(benchmark::State& state) { FrameStepAndDraw(state, "dynamite_blast"); }
+BENCHMARK(BM_FrameDynamite)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+void BM_FrameSalute(benchmark::State& state) { FrameStepAndDraw(state, "salute_firework"); }
+BENCHMARK(BM_FrameSalute)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
+
 // The simulation alone (emission, ageing, motion) of the same emitters.
 void BM_FrameStepOnly(benchmark::State& state) {
     Player();
