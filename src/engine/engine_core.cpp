@@ -239,6 +239,7 @@ void CEngineCore::SetCursorKeeper(ICursorKeeper* keeper) {
     next->SetHotSpot(_cursor->GetX(), _cursor->GetY());
     next->Show(_cursor->IsVisible());
     _cursor = next;
+    _graphics.SetGameDrawsCursor(keeper != nullptr);
     _mouse.SetCursorKeeper(_cursor);
     _joystick.SetCursorKeeper(_cursor);
 }

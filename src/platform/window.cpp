@@ -88,7 +88,11 @@ Window::~Window() {
     }
 }
 
-void Window::Show() { SDL_ShowWindow(_window); }
+void Window::Show() {
+    SDL_ShowWindow(_window);
+    // Start from where the pointer is, when it is over the window already.
+    if (SDL_GetMouseFocus() == _window) SDL_GetMouseState(&_cursor_x, &_cursor_y);
+}
 
 bool Window::SetFullscreen(bool fullscreen) {
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
@@ -98,7 +102,6 @@ bool Window::SetFullscreen(bool fullscreen) {
 
 bool Window::TakeQuitRequest(Message* msg) {
     if (!g_quit_requested.exchange(false)) return false;
-    _quit_posted = true;
     *msg = Message {WM_QUIT, 0, 0};
     return true;
 }
@@ -261,6 +264,9 @@ void Window::GetCursorPos(int* x, int* y) const {
 }
 
 void Window::SetCursorPos(int x, int y) {
+    // The pointer is there already as far as the events tell: warping it to the
+    // same place would only pull it back from where the player moved it since.
+    if (x == _cursor_x && y == _cursor_y) return;
     _cursor_x = x;
     _cursor_y = y;
     if (!_window || !(SDL_GetWindowFlags(_window) & SDL_WINDOW_INPUT_FOCUS)) return;
@@ -271,8 +277,6 @@ void Window::SetCursorPos(int x, int y) {
     float scale = std::min(static_cast<float>(ww) / _width, static_cast<float>(wh) / _height);
     float ox = (ww - _width * scale) * 0.5f, oy = (wh - _height * scale) * 0.5f;
     SDL_WarpMouseInWindow(_window, static_cast<int>(ox + x * scale), static_cast<int>(oy + y * scale));
-    // The warp's own motion record is no movement of the player's.
-    SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
 void Window::ShowSystemCursor(bool show) {

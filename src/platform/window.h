@@ -115,7 +115,6 @@ private:
     bool _focused = false;
     bool _minimized = false;
     bool _system_cursor_shown = true;
-    bool _quit_posted = false;
     bool _renderer_reset = false;
 };
 
