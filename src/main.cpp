@@ -8,6 +8,7 @@
 #include "engine/logger.h"
 #include "engine/scene_manager.h"
 #include "engine/user_folder.h"
+#include "graphics/cursor_keeper.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -52,6 +53,8 @@ int main(int, char**) {
         LogCurrentException("Initialization");
         return 1;
     }
+    // The game's own cursors from Settings\Mouse.xml (the device must exist).
+    CCursorKeeper::Install();
 
     {
         // An exception escaping the loop is logged; the teardown below still runs.

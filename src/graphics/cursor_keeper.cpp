@@ -14,14 +14,8 @@ CCursorKeeper& CCursorKeeper::Instance() {
 
 bool CCursorKeeper::Install() {
     try {
-        CEngineCore& core = CEngineCore::Instance();
-        ICursorKeeper* previous = core.GetCursorKeeper();
-        const int x = previous ? previous->GetX() : 0, y = previous ? previous->GetY() : 0;
-        const bool visible = previous ? previous->IsVisible() : true;
-        CCursorKeeper& keeper = Instance();
-        keeper.SetHotSpot(x, y);
-        keeper.Show(visible);
-        core.SetCursorKeeper(&keeper);
+        // The core hands the new keeper the hot spot and visibility it had.
+        CEngineCore::Instance().SetCursorKeeper(&Instance());
         return true;
     } catch (const std::exception& e) {
         CLogger::Instance().Log(2, "Error: Unable to load the mouse cursors! %s", e.what());

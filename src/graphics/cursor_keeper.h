@@ -21,9 +21,9 @@ public:
 
     // The program's keeper, built (and Mouse.xml read) on first use.
     static CCursorKeeper& Instance();
-    // Builds the program's keeper and registers it with the engine core, the
-    // hot spot kept where the core's plain keeper had it. False (logged) when
-    // Mouse.xml cannot be used; the core then keeps its plain keeper.
+    // Builds the program's keeper and registers it with the engine core (after
+    // CEngineCore::Init: the cursor textures need the device). False (logged)
+    // when Mouse.xml cannot be used; the core then keeps its plain keeper.
     static bool Install();
 
     // Reads the cursors of an XML file and selects "default". Throws when the

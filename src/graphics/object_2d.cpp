@@ -190,3 +190,9 @@ void C2DObject::StartAnimation() {
     if (IsLinked() && _child) _child->StartAnimation();
     CTexturedRect::StartAnimation();
 }
+
+void C2DObject::OnRendererDestroyed(const CTexturedRectsList* renderer) {
+    if (_renderer != renderer || !_shared) return;
+    _renderer = nullptr;
+    _shared = false;
+}

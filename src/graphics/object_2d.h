@@ -48,6 +48,7 @@ public:
     void Inflate(float dw, float dh) override;
     void StopAnimation() override;
     void StartAnimation() override;
+    void OnRendererDestroyed(const CTexturedRectsList* renderer) override;
 
 private:
     void MarkStale() {

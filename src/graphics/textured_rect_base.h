@@ -47,6 +47,10 @@ public:
     void DrawPolygon(uint32_t) override {}
     bool UpdateAnimation() override { return false; }
 
+    // Told by a batch that is being destroyed while this object is attached
+    // to it, so that nothing keeps pointing at it.
+    virtual void OnRendererDestroyed(const class CTexturedRectsList*) {}
+
     // The texture's size in texels; 0 logs and keeps a 1x1 scale.
     void SetTextureSize(float width, float height);
     const CFloatRect& GetRect() const { return _rect; }

@@ -20,7 +20,12 @@ constexpr size_t kQuadBytes = 4 * sizeof(plat::Vertex);
 
 }  // namespace
 
-CTexturedRectsList::~CTexturedRectsList() { Release(); }
+CTexturedRectsList::~CTexturedRectsList() {
+    // Sprites still attached (their owner let the keeper go first) forget us.
+    const std::vector<ATexturedRect*> attached = std::move(_attached);
+    for (ATexturedRect* object : attached) object->OnRendererDestroyed(this);
+    Release();
+}
 
 bool CTexturedRectsList::Init(plat::RenderDevice* device, CTexture* texture) {
     _device = device;

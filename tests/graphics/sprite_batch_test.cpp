@@ -115,6 +115,15 @@ TEST_F(SpriteBatchTest, KeeperComparesNamesExactlyAndSharesTextures) {
     second->AddRect(CFloatRect(0, 0, 1, 1), CFloatRect(0, 0, 1, 1));
     keeper.RenderAll();
     EXPECT_EQ(core_->GetDrawCalls(), 2u);
+
+    // A sprite whose shared batch goes first is left without one, not dangling.
+    C2DObject sprite;
+    sprite.InitFromTexRect(0, 0, 1, 1, CFloatRect(0, 0, 1, 1));
+    sprite.SetRenderer(second);
+    keeper.ReleaseAll();
+    EXPECT_EQ(keeper.GetCount(), 0u);
+    EXPECT_FALSE(sprite.HasRenderer());
+    sprite.SetPosition(3, 3);
 }
 
 TEST_F(SpriteBatchTest, StaticBatchesDoNotStepAnimations) {
