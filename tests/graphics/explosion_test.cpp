@@ -5,6 +5,7 @@
 
 #include "core_test_support.h"
 #include "graphics/explosion.h"
+#include "engine/xml_file.h"
 #include "graphics/object_2d.h"
 #include "plume_test_support.h"
 
@@ -177,6 +178,44 @@ TEST_F(ExplosionTest, MissingFileLeavesAnEmptyManager) {
     ex.StartExplosion("orig", 1, 1);
     EXPECT_TRUE(ex.RunningSprites().empty());
     EXPECT_NE(NewLog().find("Error: Explosions: cannot read 'Settings\\Missing.xml'"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The game's own Explosions.xml with its animations, textures and effects.
+TEST_F(ExplosionTest, GameExplosionsLoadAndEveryOneEnds) {
+    fs::current_path(VOVARO_DATA_DIR);
+    ASSERT_TRUE(loader_->LoadLibrary("Textures\\Plume\\Effects.plume"));
+    CExplosion ex("Settings\\Explosions.xml", clock_.Get());
+    CXMLFile xml("Settings\\Explosions.xml");
+    const CXMLNodeList nodes = xml.SelectNodes("//Explosions/Explosion");
+    ASSERT_GT(nodes.GetLength(), 15);
+    int sprites = 0;
+    for (int i = 0; i < nodes.GetLength(); ++i) {
+        const std::string alias = nodes.GetItem(i).GetAttribute("alias", "");
+        const CExplosion::Description* d = ex.FindDescription(alias);
+        ASSERT_NE(d, nullptr) << alias;
+        if (!d->is_plume) {
+            ++sprites;
+            EXPECT_GT(d->animation.GetFrameCount(), 0) << alias;
+            EXPECT_TRUE(d->animation.IsAnimateOnce() || d->animation.GetFrameCount() == 1) << alias;
+            EXPECT_EQ(d->animation.GetFrame(), 0) << alias << " starts on its first frame";
+        }
+        ex.StartExplosion(alias, 400, 300);
+    }
+    EXPECT_GE(sprites, 4);
+    EXPECT_EQ(NewLog().find("Error"), std::string::npos) << NewLog();
+    int frames = 0;
+    BeginDraw();
+    for (; frames < 60 * 6 && (!ex.RunningSprites().empty() || !ex.RunningEmitters().empty()); ++frames) {
+        clock_.Advance(16);
+        ex.Update();
+    }
+    ReadBack();
+    EXPECT_TRUE(ex.RunningSprites().empty());
+    EXPECT_TRUE(ex.RunningEmitters().empty());
 }
 
 }  // namespace
