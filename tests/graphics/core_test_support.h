@@ -4,6 +4,7 @@
 // in its own scratch folder with its own texture files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "engine/engine_core.h"
@@ -16,7 +17,15 @@ class CoreTest : public data_test::ScratchTest {
 protected:
     void SetUp() override {
         ScratchTest::SetUp();
-        static const bool started = CEngineCore::Instance().Init(true);
+        // The core is built in the data tree, where its sound keeper finds the
+        // game's samples, whatever scratch folder the first test runs in.
+        static const bool started = [] {
+            const auto saved = std::filesystem::current_path();
+            std::filesystem::current_path(VOVARO_DATA_DIR);
+            const bool ok = CEngineCore::Instance().Init(true);
+            std::filesystem::current_path(saved);
+            return ok;
+        }();
         ASSERT_TRUE(started);
         core_ = &CEngineCore::Instance();
         device_ = core_->GetGraphicsDevice()->GetDevice();
