@@ -1,0 +1,138 @@
+#include "frontend/win_main.h"
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "engine/engine_core.h"
+#include "engine/fault_translation.h"
+#include "engine/logger.h"
+#include "engine/scene_manager.h"
+#include "engine/user_folder.h"
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "frontend/settings_host.h"
+#include "graphics/cursor_keeper.h"
+#include "graphics/plume.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "profiles/app_params.h"
+#include "profiles/game_settings.h"
+#include "profiles/game_start_request.h"
+#include "profiles/game_stat_log.h"
+#include "profiles/user_profiles.h"
+
+namespace {
+
+const char* const kMutexName = "Dizuva_Zorive_Zuvid";
+const char* const kEffectsLibrary = "Textures\\Plume\\Effects.plume";
+
+// The data tree lies beside the executable, else in the source tree.
+bool EnterDataTree() {
+    const std::string beside = plat::ExecutableDir() + "/data";
+    if (plat::PathExists(beside + "/Settings")) return plat::SetCurrentDir(beside);
+#ifdef VOVARO_SOURCE_DATA
+    if (plat::PathExists(std::string(VOVARO_SOURCE_DATA) + "/Settings")) return plat::SetCurrentDir(VOVARO_SOURCE_DATA);
+#endif
+    return false;
+}
+
+// The application until the game's own scenes exist: no scenes, black frames.
+class CEmptyApp : public CSceneManager {
+public:
+    void Render() override {
+        g_EngineCore->Clear(0xFF000000);
+        CSceneManager::Render();
+    }
+};
+
+void ReadScreenBounds() {
+    CXMLFile file("Settings\\GameScreenPanel.xml");
+    CXMLNode params = file.SelectSingleNode("//GameScreenPanel/Params");
+    g_AppParams.SetBounds(params.GetAttributeInt("left_bound", 0), params.GetAttributeInt("right_bound", 0));
+}
+
+// "%d %d %d": episode, level and the third number; fewer numbers leave the rest.
+void ReadCommandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line += ' ';
+        line += argv[i];
+    }
+    int episode = g_GameStartRequest.episode, level = g_GameStartRequest.level, third = g_AppParams.third_number;
+    std::sscanf(line.c_str(), "%d %d %d", &episode, &level, &third);
+    g_GameStartRequest.episode = episode;
+    g_GameStartRequest.level = level;
+    g_AppParams.third_number = third;
+}
+
+}  // namespace
+
+int WinMain(int argc, char** argv) {
+    const bool data_found = EnterDataTree();
+    PrepareUserFolder();
+    InstallSETranslator();
+    plat::InstallQuitSignals();
+    CLogger& log = CLogger::Instance();
+    log.Log(0, "Running game...");
+    if (!data_found) log.Log(2, "Error: data tree not found beside the program!");
+
+    plat::SingleInstanceLock mutex(kMutexName);
+    if (!mutex.Acquired()) {
+        log.Log(2, "Error: Application has already run!");
+        return 0;
+    }
+
+    GameOptions options;
+    try {
+        g_GameStatLog = std::make_unique<CGameStatLog>();
+        if (!CGameSettings::Instance().LoadSettings(options)) throw std::runtime_error("Fatal error!");
+        g_AppParams.keys = options.keys ? 1 : 0;
+        ReadScreenBounds();
+    } catch (...) {
+        LogCurrentException("WinMain");
+        return 1;
+    }
+
+    LogSystemInfo();
+    if (g_AppParams.keys) ReadCommandLine(argc, argv);
+
+    CEngineCore& core = CEngineCore::Instance();
+    try {
+        if (!core.Init(options.windowed)) throw std::runtime_error("Failed to initialize core!");
+        g_profiles.OpenProfiles();
+    } catch (...) {
+        LogCurrentException("WinMain");
+        return 1;
+    }
+    core.SetCallback(2, OnWindowModeChanged);
+    CSettingsHost settings_host;
+    SetSettingsHost(&settings_host);
+    g_profiles.SetActivePlayer(options.player >= 0 && static_cast<uint32_t>(options.player) < g_profiles.GetPlayerCount()
+                                   ? static_cast<uint32_t>(options.player)
+                                   : 0);
+
+    // The game's own cursors from Settings\Mouse.xml (the device must exist).
+    CCursorKeeper::Install();
+    int result = 0;
+    try {
+        SetLanguage(options.language);
+        core.SetGamma(options.gamma);
+    } catch (...) {
+        LogCurrentException("WinMain");
+        result = 1;
+    }
+
+    if (result == 0) {
+        CEmptyApp app;
+        auto plume = std::make_unique<CPlume>();
+        plume->LoadLibrary(kEffectsLibrary);
+        // An exception escaping the loop is logged; the teardown below still runs.
+        RunApplication(app);
+        plume.reset();
+    }
+    SetSettingsHost(nullptr);
+    log.Log(0, "Game Finished.");
+    return result;
+}
