@@ -28,12 +28,17 @@ namespace {
 const char* const kMutexName = "Dizuva_Zorive_Zuvid";
 const char* const kEffectsLibrary = "Textures\\Plume\\Effects.plume";
 
-// The data tree lies beside the executable, else in the source tree.
+bool IsDataTree(const std::string& folder) {
+    return plat::PathExists(folder + "/Settings") || plat::PathExists(folder + "/Data.pak");
+}
+
+// The data tree (its files, or their Data.pak) lies beside the executable,
+// else in the source tree. It becomes the current directory before any file is read.
 bool EnterDataTree() {
     const std::string beside = plat::ExecutableDir() + "/data";
-    if (plat::PathExists(beside + "/Settings")) return plat::SetCurrentDir(beside);
+    if (IsDataTree(beside)) return plat::SetCurrentDir(beside);
 #ifdef VOVARO_SOURCE_DATA
-    if (plat::PathExists(std::string(VOVARO_SOURCE_DATA) + "/Settings")) return plat::SetCurrentDir(VOVARO_SOURCE_DATA);
+    if (IsDataTree(VOVARO_SOURCE_DATA)) return plat::SetCurrentDir(VOVARO_SOURCE_DATA);
 #endif
     return false;
 }

@@ -1,0 +1,106 @@
+// The game run as a program: copied beside a data folder of our making, started
+// headless, stopped with SIGINT, judged by its exit code and its log.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/package_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = fs::temp_directory_path() / ("vovaro_start_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "game" / "data");
+        fs::create_directories(root_ / "user");
+        fs::copy_file(fs::path(VOVARO_BINARY_DIR) / "vovaro", root_ / "game" / "vovaro");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    // Runs the game for `seconds`, then sends SIGINT; returns its exit status.
+    int RunGame(double seconds, const std::vector<std::string>& args = {}) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setenv("XDG_DATA_HOME", (root_ / "user").c_str(), 1);
+            ::setenv("XDG_RUNTIME_DIR", (root_ / "user").c_str(), 1);
+            ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+            ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+            ::unsetenv("DISPLAY");
+            std::string exe = (root_ / "game" / "vovaro").string();
+            std::vector<char*> argv {exe.data()};
+            std::vector<std::string> copies = args;
+            for (auto& a : copies) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(exe.c_str(), argv.data());
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        ::kill(pid, SIGINT);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+    std::string Log() const {
+        std::ifstream in(root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    fs::path root_;
+};
+
+TEST_F(StartUpTest, RunsFromTheDataTreeAndEndsCleanlyOnInterrupt) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    EXPECT_EQ(RunGame(2.5), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Running game..."), std::string::npos);
+    EXPECT_NE(log.find("Memory status"), std::string::npos);
+    EXPECT_NE(log.find("Game Finished."), std::string::npos);
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+    EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "Config.xml"));
+    EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "profile.db"));
+}
+
+// Only the package of the tree's XML files: the settings, screen bounds,
+// languages and profile data are all read from it.
+TEST_F(StartUpTest, ReadsItsSettingsFromAPackageAlone) {
+    CPackageWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.AddFolder(VOVARO_DATA_DIR, {".xml"}, &error)) << error;
+    ASSERT_TRUE(writer.Write((root_ / "game" / "data" / "Data.pak").string(), &error)) << error;
+    EXPECT_EQ(RunGame(2.0), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Game Finished."), std::string::npos);
+    EXPECT_EQ(log.find("Failed to open XML file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Fatal error!"), std::string::npos);
+    EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "profile.db"));
+}
+
+// A data tree without its settings: the failure is logged with its place and
+// the program ends with 1 before it opens a window.
+TEST_F(StartUpTest, WithoutSettingsItStopsWithTheErrorLogged) {
+    fs::create_directories(root_ / "game" / "data" / "Settings");
+    EXPECT_EQ(RunGame(1.0), 1);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: Failed to open XML file 'ConfigDef.xml'!"), std::string::npos) << log;
+    EXPECT_NE(log.find("Error: Exception raised. Error opening xml! (WinMain)"), std::string::npos) << log;
+    EXPECT_EQ(log.find("D3DDevice initialization."), std::string::npos);
+}
+
+}  // namespace
