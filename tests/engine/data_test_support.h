@@ -1,0 +1,84 @@
+#pragma once
+// Shared by the data-layer tests: a private user folder for the log (one per
+// process), a scratch folder per test that is the current directory while the
+// test runs, and small file helpers.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/logger.h"
+#include "engine/user_folder.h"
+
+namespace data_test {
+
+namespace fs = std::filesystem;
+
+inline void PrepareLogOnce() {
+    static bool done = [] {
+        // The same folder as the logger's own tests, so that all tests of one
+        // process share one log when run together.
+        fs::path base = fs::temp_directory_path() / ("vovaro_logger_" + std::to_string(::getpid()));
+        fs::create_directories(base);
+        PrepareUserFolderAt(base.string());
+        CLogger::Instance();
+        return true;
+    }();
+    (void)done;
+}
+
+inline std::string ReadLog() {
+    std::ifstream in(UserFolderPath("all") + "log.html", std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline void WriteBytes(const fs::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+inline std::string Text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+
+// Each test runs in its own empty current directory.
+class ScratchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PrepareLogOnce();
+        saved_ = fs::current_path();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("vovaro_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::current_path(dir_);
+        log_mark_ = ReadLog().size();
+    }
+    void TearDown() override {
+        fs::current_path(saved_);
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    // What the log received since the test began.
+    std::string NewLog() const { return ReadLog().substr(log_mark_); }
+
+    fs::path saved_, dir_;
+    size_t log_mark_ = 0;
+};
+
+}  // namespace data_test
