@@ -9,14 +9,14 @@ namespace {
 
 constexpr int kMaxWidth = 1000;
 
-// One conversion of a format: where it ends, the spec to hand to snprintf (flags,
+// One conversion of a format: where it ends, the directive to hand to snprintf (flags,
 // width and precision, no length modifier) and the argument type it takes.
 struct Conversion {
     size_t end = 0;
     bool literal_percent = false;
     FormatArgType type = FormatArgType::Int;
     char letter = 0;
-    std::string spec;
+    std::string directive;
 };
 
 bool ReadNumber(std::string_view f, size_t& i, int& value) {
@@ -39,18 +39,18 @@ bool ParseConversion(std::string_view f, size_t start, Conversion& c) {
         return true;
     }
     c.literal_percent = false;
-    c.spec.assign(1, '%');
-    while (i < f.size() && f[i] != '\0' && std::strchr("-+ #0", f[i])) c.spec.push_back(f[i++]);
+    c.directive.assign(1, '%');
+    while (i < f.size() && f[i] != '\0' && std::strchr("-+ #0", f[i])) c.directive.push_back(f[i++]);
     size_t digits = i;
     int number = 0;
     if (!ReadNumber(f, i, number)) return false;
-    c.spec.append(f.substr(digits, i - digits));
+    c.directive.append(f.substr(digits, i - digits));
     if (i < f.size() && f[i] == '$') return false;  // positional arguments
     if (i < f.size() && f[i] == '.') {
-        c.spec.push_back(f[i++]);
+        c.directive.push_back(f[i++]);
         digits = i;
         if (!ReadNumber(f, i, number)) return false;
-        c.spec.append(f.substr(digits, i - digits));
+        c.directive.append(f.substr(digits, i - digits));
     }
     bool wide = false;
     while (i < f.size() && f[i] != '\0' && std::strchr("hljztL", f[i])) {
@@ -71,7 +71,7 @@ bool ParseConversion(std::string_view f, size_t start, Conversion& c) {
     }
     if (letter == 'c' && wide) return false;
     c.letter = letter;
-    c.spec.push_back(letter);
+    c.directive.push_back(letter);
     c.end = i + 1;
     return true;
 }
@@ -85,30 +85,30 @@ FormatArgType TypeOf(const PrintfArg& a) {
 }
 
 template <typename T>
-void AppendPrintf(std::string& out, const char* spec, T value) {
+void AppendPrintf(std::string& out, const char* directive, T value) {
     char small[128];
-    int n = std::snprintf(small, sizeof small, spec, value);
+    int n = std::snprintf(small, sizeof small, directive, value);
     if (n < 0) return;
     if (static_cast<size_t>(n) < sizeof small) {
         out.append(small, static_cast<size_t>(n));
         return;
     }
     std::string big(static_cast<size_t>(n), '\0');
-    std::snprintf(big.data(), big.size() + 1, spec, value);
+    std::snprintf(big.data(), big.size() + 1, directive, value);
     out += big;
 }
 
 void AppendFormatted(std::string& out, const Conversion& c, const PrintfArg& a) {
-    const char* spec = c.spec.c_str();
+    const char* directive = c.directive.c_str();
     switch (c.type) {
         case FormatArgType::Int:
             if (c.letter == 'd' || c.letter == 'i' || c.letter == 'c')
-                AppendPrintf(out, spec, a.int_value);
+                AppendPrintf(out, directive, a.int_value);
             else
-                AppendPrintf(out, spec, static_cast<unsigned>(a.int_value));
+                AppendPrintf(out, directive, static_cast<unsigned>(a.int_value));
             break;
-        case FormatArgType::Float: AppendPrintf(out, spec, static_cast<double>(a.float_value)); break;
-        case FormatArgType::Text: AppendPrintf(out, spec, a.string_value.c_str()); break;
+        case FormatArgType::Float: AppendPrintf(out, directive, static_cast<double>(a.float_value)); break;
+        case FormatArgType::Text: AppendPrintf(out, directive, a.string_value.c_str()); break;
     }
 }
 

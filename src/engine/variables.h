@@ -43,6 +43,7 @@ public:
     // Replaces the value of a declared variable with one of the same type.
     void Set(std::string_view name, int value);
     void Set(std::string_view name, float value);
+    void Set(std::string_view name, double value) { Set(name, static_cast<float>(value)); }
     void Set(std::string_view name, bool value);
     void Set(std::string_view name, std::string value);
     void Set(std::string_view name, const char* value) { Set(name, std::string(value)); }

@@ -31,6 +31,8 @@ void LocateError(std::string_view text, size_t offset, int& line, std::string& s
 
 void ParseInto(CXMLFile_Impl& impl, std::string_view text) {
     while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+    // A byte-order mark is no text; the bytes after it pass as they are.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     auto fresh = std::make_shared<XmlDocument>();
     pugi::xml_parse_result result =
         fresh->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_latin1);

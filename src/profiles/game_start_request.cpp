@@ -1,0 +1,3 @@
+#include "profiles/game_start_request.h"
+
+GameStartRequest g_GameStartRequest;

@@ -1,0 +1,31 @@
+#pragma once
+// One plain-text file of statistics lines per run, "%08dGS.txt" in the per-user
+// folder, numbered one above the highest number already there. The file is made
+// by the first Write only, so a run that writes nothing leaves none.
+#include <memory>
+#include <string>
+
+class CGameStatLog {
+public:
+    CGameStatLog();
+    CGameStatLog(const CGameStatLog&) = delete;
+    CGameStatLog& operator=(const CGameStatLog&) = delete;
+
+    void Write(const std::string& line);
+    void Open();
+
+    const std::string& FileName() const { return _file_name; }
+    bool IsEnabled() const { return _enabled != 0; }
+
+    // The run number: the largest leading number of the "*GS.txt" names in the
+    // current folder, plus one; 0 when there is none.
+    static int NextRunNumber();
+
+private:
+    unsigned char _enabled = 0;
+    unsigned char _first_write_pending = 1;
+    std::string _file_name;
+};
+
+// Owned from start-up (after the per-user folder is prepared) until exit.
+extern std::unique_ptr<CGameStatLog> g_GameStatLog;

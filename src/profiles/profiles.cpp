@@ -1,0 +1,325 @@
+#include "profiles/profiles.h"
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "engine/logger.h"
+#include "engine/xml_file.h"
+#include "profiles/folder_scope.h"
+#include "profiles/sqlite_exception.h"
+#include "profiles/transaction.h"
+
+const char* const kProfileDbName = "profile.db";
+
+namespace {
+
+const char kProfilesFile[] = "Settings\\Profiles.xml";
+
+std::string FloatText(float v) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "%f", static_cast<double>(v));
+    return text;
+}
+
+// A byte buffer is stored as the text before its first zero byte.
+std::string BytesText(const std::vector<uint8_t>& bytes) {
+    const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+    const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes.data()) : bytes.size();
+    return std::string(reinterpret_cast<const char*>(bytes.data()), n);
+}
+
+// The value of an entry as bound to its placeholder; false for an unknown tag.
+bool EntryParam(const TupleEntry& entry, db::params& values) {
+    switch (entry.type) {
+        case ttInteger: values.emplace_back(std::int64_t{entry.value.i}); return true;
+        // Floats go in as "%f" text, six decimals, as they always have.
+        case ttFloat: values.emplace_back(FloatText(entry.value.f)); return true;
+        case ttText: values.emplace_back(entry.value.text); return true;
+        case ttBytes: values.emplace_back(BytesText(entry.value.bytes)); return true;
+        default: return false;
+    }
+}
+
+std::string NewIdQuery(const std::string& table) {
+    return "select max(id) as max_id, count(id) as records from " + table;
+}
+
+}  // namespace
+
+TupleEntry TupleEntry::Int(std::string name, int32_t v) {
+    TupleEntry e{std::move(name), ttInteger, {}};
+    e.value.i = v;
+    return e;
+}
+TupleEntry TupleEntry::Float(std::string name, float v) {
+    TupleEntry e{std::move(name), ttFloat, {}};
+    e.value.f = v;
+    return e;
+}
+TupleEntry TupleEntry::Text(std::string name, std::string v) {
+    TupleEntry e{std::move(name), ttText, {}};
+    e.value.text = std::move(v);
+    return e;
+}
+TupleEntry TupleEntry::Bytes(std::string name, std::vector<uint8_t> v) {
+    TupleEntry e{std::move(name), ttBytes, {}};
+    e.value.bytes = std::move(v);
+    return e;
+}
+
+int FindField(const Tuple& tuple, const std::string& name) {
+    for (size_t i = 0; i < tuple.size(); ++i)
+        if (tuple[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+void CProfiles::Open(bool& created) {
+    {
+        CFolderScope folder("all");
+        _database.open(kProfileDbName);
+    }
+
+    CXMLFile description(kProfilesFile);
+    CXMLNodeList level_nodes = description.SelectNodes("//Profile/Level");
+    _levels.clear();
+    for (int i = 0; i < level_nodes.GetLength(); ++i) _levels.push_back(level_nodes.GetItem(i).GetAttribute("name", ""));
+
+    created = false;
+    if (!TablesExist()) {
+        db::transaction build(_database);
+        CreateTables(level_nodes);
+        OnDatabaseCreated();
+        build.commit();
+        created = true;
+    }
+}
+
+bool CProfiles::TablesExist() {
+    ASSERT(!_levels.empty());
+    if (_levels.empty()) return false;
+    try {
+        std::string table;
+        db::statement st;
+        Query("select * from " + GetLevelTableName(table, 0), st);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+void CProfiles::CreateTables(const CXMLNodeList& level_nodes) {
+    for (size_t k = 0; k < _levels.size(); ++k) {
+        std::vector<ColumnDesc> columns{{"id", "integer"}};
+        std::string key;
+        for (size_t j = 0; j < k; ++j) columns.emplace_back(GetLevelKeyName(key, j), "integer");
+        CXMLNodeList values = level_nodes.GetItem(static_cast<int>(k)).SelectNodes("Value");
+        for (int v = 0; v < values.GetLength(); ++v) {
+            CXMLNode node = values.GetItem(v);
+            columns.emplace_back(node.GetAttribute("name", ""), node.GetAttribute("type", ""));
+        }
+        std::string table;
+        CreateTable(GetLevelTableName(table, k), columns);
+    }
+}
+
+std::string& CProfiles::GetLevelName(std::string& out, size_t level) const {
+    if (level >= _levels.size()) throw std::out_of_range("Profiles level index out of bounds!");
+    out = _levels[level];
+    return out;
+}
+
+std::string& CProfiles::GetLevelTableName(std::string& out, size_t level) const {
+    GetLevelName(out, level);
+    out += "Data";
+    return out;
+}
+
+std::string& CProfiles::GetLevelKeyName(std::string& out, size_t level) const {
+    GetLevelName(out, level);
+    out += "ID";
+    return out;
+}
+
+bool CProfiles::CheckLevelCoords(size_t level, const LevelCoords& coords) const {
+    if (level >= _levels.size()) {
+        CLogger::Instance().Log(2, "Error: Profiles level index '%d' out of bounds! Total levels: %d", static_cast<int>(level),
+                                static_cast<int>(_levels.size()));
+        return false;
+    }
+    if (coords.size() <= level) {
+        CLogger::Instance().Log(2, "Error: Not enough level '%d' data coords! Got: %d", static_cast<int>(level),
+                                static_cast<int>(coords.size()));
+        return false;
+    }
+    return true;
+}
+
+std::string CProfiles::BuildWhereClause(const LevelCoords& coords) const {
+    ASSERT(!coords.empty());
+    if (coords.empty()) return " ";
+    const size_t n = coords.size() - 1;
+    std::string clause = " where id=" + std::to_string(coords[n]) + " ";
+    std::string key;
+    for (size_t j = 0; j < n; ++j) clause += "and " + GetLevelKeyName(key, j) + "=" + std::to_string(coords[j]) + " ";
+    return clause;
+}
+
+std::string CProfiles::BuildUpdateQuery(size_t level, const LevelCoords& coords, const Tuple& tuple,
+                                        db::params& values) const {
+    std::string table;
+    std::string text = "update " + GetLevelTableName(table, level) + " set ";
+    for (size_t i = 0; i < tuple.size(); ++i) {
+        if (!EntryParam(tuple[i], values)) {
+            CLogger::Instance().Log(2, "Error: invalid tuple data type %d!", tuple[i].type);
+            throw std::runtime_error("Build update query error!");
+        }
+        if (i) text += ", ";
+        text += tuple[i].name + "=?";
+    }
+    return text + BuildWhereClause(coords);
+}
+
+std::string CProfiles::BuildInsertQuery(const std::string& table, const Tuple& tuple, db::params& values) {
+    std::string names, marks;
+    for (size_t i = 0; i < tuple.size(); ++i) {
+        if (!EntryParam(tuple[i], values)) {
+            CLogger::Instance().Log(2, "Error: invalid tuple data type %d!", tuple[i].type);
+            throw std::runtime_error("Build insert query error!");
+        }
+        if (i) {
+            names += ", ";
+            marks += ", ";
+        }
+        names += tuple[i].name;
+        marks += "?";
+    }
+    return "insert into " + table + " (" + names + ") values (" + marks + ")";
+}
+
+std::string CProfiles::CreateLevelTable(const std::string& table, const std::vector<ColumnDesc>& columns) {
+    std::string text = "create table " + table + "(";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (i) text += ", ";
+        text += columns[i].first + " " + columns[i].second;
+    }
+    return text + ")";
+}
+
+bool CProfiles::Select(size_t level, const LevelCoords& coords, Tuple& out) {
+    if (!CheckLevelCoords(level, coords)) return false;
+    std::string table;
+    db::statement st;
+    Query("select * from " + GetLevelTableName(table, level) + BuildWhereClause(coords) + " limit 1", st);
+    out.clear();
+    if (st.empty()) return true;
+    const int count = st.column_count();
+    for (int c = 0; c < count; ++c) {
+        TupleEntry entry;
+        entry.name = st.column_name(c);
+        const int type = st.column_type(c);
+        switch (type) {
+            case 1: entry.type = ttInteger; entry.value.i = st.get_int(c); break;
+            case 2: entry.type = ttFloat; entry.value.f = static_cast<float>(st.get_double(c)); break;
+            case 3: entry.type = ttText; entry.value.text = st.get_text(c); break;
+            case 4: entry.type = ttBytes; entry.value.bytes = st.get_blob(c); break;
+            default:
+                CLogger::Instance().Log(2, "Error: unknown column type %d!", type);
+                return false;
+        }
+        out.push_back(std::move(entry));
+    }
+    return true;
+}
+
+bool CProfiles::ExecuteWrite(const std::string& text, const db::params& values) {
+    try {
+        Execute(text, values);
+    } catch (const db::sqlite_exception& e) {
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", text.c_str(), e.what());
+        return false;
+    }
+    return true;
+}
+
+bool CProfiles::Set(size_t level, const LevelCoords& coords, const Tuple& tuple) {
+    if (!CheckLevelCoords(level, coords)) return false;
+    if (tuple.empty()) {
+        CLogger::Instance().Log(2, "Error: Cannot set level %d value with empty tuple!", static_cast<int>(level));
+        return false;
+    }
+    std::string table;
+    GetLevelTableName(table, level);
+    const std::string test = "select * from " + table + BuildWhereClause(coords);
+    bool exists = false;
+    try {
+        db::statement st;
+        Query(test, st);
+        exists = !st.empty();
+    } catch (const db::sqlite_exception& e) {
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", test.c_str(), e.what());
+        return false;
+    }
+
+    db::params values;
+    std::string text;
+    if (exists) {
+        text = BuildUpdateQuery(level, coords, tuple, values);
+    } else {
+        const size_t n = coords.size() - 1;
+        Tuple row{TupleEntry::Int("id", coords[n])};
+        std::string key;
+        for (size_t j = 0; j < n; ++j) row.push_back(TupleEntry::Int(GetLevelKeyName(key, j), coords[j]));
+        row.insert(row.end(), tuple.begin(), tuple.end());
+        text = BuildInsertQuery(table, row, values);
+    }
+    return ExecuteWrite(text, values);
+}
+
+bool CProfiles::Insert(size_t level, const LevelCoords& coords, const Tuple& tuple) {
+    if (!CheckLevelCoords(level, coords)) return false;
+    if (tuple.empty()) {
+        CLogger::Instance().Log(2, "Error: Cannot insert into level %d value with empty tuple!", static_cast<int>(level));
+        return false;
+    }
+    std::string table;
+    GetLevelTableName(table, level);
+    int32_t id = 0;
+    try {
+        id = NewId(table);
+    } catch (const db::sqlite_exception& e) {
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", NewIdQuery(table).c_str(), e.what());
+        return false;
+    }
+    const size_t n = coords.size() - 1;
+    Tuple row{TupleEntry::Int("id", id)};
+    std::string key;
+    for (size_t j = 0; j < n; ++j) row.push_back(TupleEntry::Int(GetLevelKeyName(key, j), coords[j]));
+    row.insert(row.end(), tuple.begin(), tuple.end());
+    db::params values;
+    const std::string text = BuildInsertQuery(table, row, values);
+    return ExecuteWrite(text, values);
+}
+
+bool CProfiles::InsertInto(const std::string& table, const Tuple& tuple) {
+    db::params values;
+    const std::string text = BuildInsertQuery(table, tuple, values);
+    return ExecuteWrite(text, values);
+}
+
+int32_t CProfiles::NewId(const std::string& table) {
+    db::statement st;
+    Query(NewIdQuery(table), st);
+    if (st.empty() || st.get_int("records") == 0) return 0;
+    return st.get_int("max_id") + 1;
+}
+
+void CProfiles::Query(const std::string& text, db::statement& st, const db::params& values) {
+    _database.query(text, st, values);
+}
+
+void CProfiles::Execute(const std::string& text, const db::params& values) { _database.execute(text, values); }
+
+void CProfiles::CreateTable(const std::string& table, const std::vector<ColumnDesc>& columns) {
+    Execute(CreateLevelTable(table, columns));
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The profile level-data store: a hierarchy of tables described by
+// "Settings\Profiles.xml" (level 0 the players, each further level below the one
+// before), with single rows read and written as typed tuples. Owns the program's
+// one connection to "profile.db" in the per-user folder.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/xml_node_list.h"
+#include "profiles/database.h"
+#include "profiles/db_types.h"
+#include "profiles/statement.h"
+
+// Ids of a row's ancestors from level 0 down, then its own id.
+using LevelCoords = std::vector<int32_t>;
+// (column name, type text as it goes into the create statement)
+using ColumnDesc = std::pair<std::string, std::string>;
+
+enum TupleType : int32_t { ttInteger = 0, ttFloat = 1, ttText = 2, ttBytes = 3 };
+
+struct TupleValue {
+    int32_t i = 0;
+    float f = 0.0f;
+    std::string text;
+    std::vector<uint8_t> bytes;
+};
+
+struct TupleEntry {
+    std::string name;
+    int32_t type = ttInteger;
+    TupleValue value;
+
+    static TupleEntry Int(std::string name, int32_t v);
+    static TupleEntry Float(std::string name, float v);
+    static TupleEntry Text(std::string name, std::string v);
+    static TupleEntry Bytes(std::string name, std::vector<uint8_t> v);
+};
+
+using Tuple = std::vector<TupleEntry>;
+
+// Position of the first entry with that name; -1 when none.
+int FindField(const Tuple& tuple, const std::string& name);
+
+class CProfiles {
+public:
+    CProfiles() = default;
+    virtual ~CProfiles() = default;
+    CProfiles(const CProfiles&) = delete;
+    CProfiles& operator=(const CProfiles&) = delete;
+
+    // Opens "profile.db" in the per-user folder and reads the level descriptions;
+    // `created` tells whether the database was new. A new database gets all its
+    // tables, and whatever OnDatabaseCreated adds, in one transaction: a failure
+    // leaves no table behind, so the next run builds it again.
+    void Open(bool& created);
+
+    std::string& GetLevelName(std::string& out, size_t level) const;
+    std::string& GetLevelTableName(std::string& out, size_t level) const;
+    std::string& GetLevelKeyName(std::string& out, size_t level) const;
+    size_t GetLevelCount() const { return _levels.size(); }
+
+    bool CheckLevelCoords(size_t level, const LevelCoords& coords) const;
+    bool Select(size_t level, const LevelCoords& coords, Tuple& out);
+    bool Set(size_t level, const LevelCoords& coords, const Tuple& tuple);
+    bool Insert(size_t level, const LevelCoords& coords, const Tuple& tuple);
+    bool InsertInto(const std::string& table, const Tuple& tuple);
+    int32_t NewId(const std::string& table);
+
+    void Query(const std::string& text, db::statement& st, const db::params& values = {});
+    void Execute(const std::string& text, const db::params& values = {});
+    void CreateTable(const std::string& table, const std::vector<ColumnDesc>& columns);
+
+    // Statement builders; values go into `values` in placeholder order.
+    std::string BuildWhereClause(const LevelCoords& coords) const;
+    std::string BuildUpdateQuery(size_t level, const LevelCoords& coords, const Tuple& tuple, db::params& values) const;
+    static std::string BuildInsertQuery(const std::string& table, const Tuple& tuple, db::params& values);
+    static std::string CreateLevelTable(const std::string& table, const std::vector<ColumnDesc>& columns);
+
+    db::database& Database() { return _database; }
+
+protected:
+    // Called inside the transaction that builds a new database, after its level
+    // tables exist; an exception undoes everything.
+    virtual void OnDatabaseCreated() {}
+    // Runs a write statement; a database error is logged with the statement and
+    // gives false.
+    bool ExecuteWrite(const std::string& text, const db::params& values);
+
+private:
+    bool TablesExist();
+    void CreateTables(const CXMLNodeList& level_nodes);
+
+    db::database _database;
+    std::vector<std::string> _levels;
+};
+
+extern const char* const kProfileDbName;

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/user_folder.h"
+#include "platform/system.h"
+#include "test_user_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The shipped Config.xml lies in the program's current directory at start.
+class UserFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("vovaro_uf_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "program");
+        fs::create_directories(root / "home");
+        saved_cwd = plat::GetCurrentDir();
+        plat::SetCurrentDir((root / "program").string());
+    }
+    void TearDown() override {
+        plat::SetCurrentDir(saved_cwd);
+        fs::remove_all(root);
+        UseTestUserFolder();
+    }
+    fs::path root;
+    std::string saved_cwd;
+};
+
+TEST_F(UserFolderTest, ConfigIsCopiedOnceAndNeverOverwritten) {
+    std::ofstream(root / "program" / "Config.xml") << "<Config first/>";
+    PrepareUserFolderAt((root / "home").string());
+    const fs::path target = root / "home" / "Korv" / "Tolvan Vovaro" / "Config.xml";
+    EXPECT_EQ(UserFolderPath("all"), (root / "home" / "Korv" / "Tolvan Vovaro").string() + "/");
+    EXPECT_EQ(UserFolderPath("save"), UserFolderPath("all"));
+    ASSERT_TRUE(fs::exists(target));
+    EXPECT_EQ(ReadFile(target), "<Config first/>");
+
+    std::ofstream(root / "program" / "Config.xml") << "<Config second/>";
+    PrepareUserFolderAt((root / "home").string());
+    EXPECT_EQ(ReadFile(target), "<Config first/>") << "the player's copy is kept";
+}
+
+TEST_F(UserFolderTest, MissingShippedConfigCopiesNothing) {
+    PrepareUserFolderAt((root / "home").string());
+    EXPECT_TRUE(fs::is_directory(root / "home" / "Korv" / "Tolvan Vovaro"));
+    EXPECT_FALSE(fs::exists(root / "home" / "Korv" / "Tolvan Vovaro" / "Config.xml"));
+}
+
+TEST_F(UserFolderTest, EnterAndLeaveBracketTheFolder) {
+    PrepareUserFolderAt((root / "home").string());
+    const std::string before = plat::GetCurrentDir();
+    std::string saved = EnterFolder("all");
+    EXPECT_EQ(saved, before);
+    EXPECT_EQ(fs::path(plat::GetCurrentDir()), fs::path(root / "home" / "Korv" / "Tolvan Vovaro"));
+    LeaveFolder(saved);
+    EXPECT_EQ(plat::GetCurrentDir(), before);
+    EXPECT_EQ(EnterFolder("music"), "");
+    EXPECT_EQ(plat::GetCurrentDir(), before);
+}
+
+TEST_F(UserFolderTest, WithoutAUserDataFolderTheProgramFolderIsUsed) {
+    PrepareUserFolderAt("");
+    EXPECT_EQ(UserFolderPath("all"), plat::ExecutableDir() + "/");
+    EXPECT_NE(UserFolderPath("all"), "/");
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include "graphics/cursor_keeper.h"
+
+#include <gtest/gtest.h>
+
+#include "core_test_support.h"
+
+using namespace gfx_test;
+
+namespace {
+
+class CursorKeeperTest : public CoreTest {
+protected:
+    void WriteMouseXml(const std::string& cursors) {
+        data_test::WriteBytes("Settings/Mouse.xml", "<Mouse>" + cursors + "</Mouse>");
+    }
+    std::string Cursor(const std::string& attrs, const std::string& texture) {
+        return "<Cursor " + attrs + "><graphics texture=\"" + texture +
+               "\" width=\"8\" height=\"8\" tex_rect=\"0 0 8 8\"/></Cursor>";
+    }
+};
+
+}  // namespace
+
+TEST_F(CursorKeeperTest, MissingOrEmptyFileThrows) {
+    EXPECT_THROW(CCursorKeeper keeper("Settings\\Mouse.xml"), std::exception);
+    WriteMouseXml("");
+    EXPECT_THROW(CCursorKeeper keeper("Settings\\Mouse.xml"), std::runtime_error);
+    EXPECT_NE(NewLog().find("!_cursor_list.empty()"), std::string::npos);
+}
+
+TEST_F(CursorKeeperTest, CursorsByNameKeepTheHotSpot) {
+    const std::string arrow = TextureFile("arrow.tga", SolidTga(8, 8, 0xFFFFFFFF));
+    const std::string other = TextureFile("other.tga", SolidTga(8, 8, 0xFF00FF00));
+    WriteMouseXml(Cursor("name=\"default\" offset_x=\"-1\" offset_y=\"-2\"", arrow) +
+                  Cursor("offset_x=\"-4\" offset_y=\"-4\"", other));
+    {
+        CCursorKeeper keeper("settings\\mouse.xml");
+        EXPECT_EQ(keeper.GetCursorCount(), 2u);
+        EXPECT_EQ(keeper.GetCursorName(), "default");
+        keeper.SetHotSpot(100, 50);
+        EXPECT_FLOAT_EQ(keeper.GetSprite().GetLeft(), 99);
+        EXPECT_FLOAT_EQ(keeper.GetSprite().GetTop(), 48);
+        EXPECT_EQ(keeper.GetX(), 100);
+        EXPECT_EQ(keeper.GetY(), 50);
+        // The unnamed cursor is "cursor_1"; the hot spot stays where it was.
+        ASSERT_TRUE(keeper.SetCursor("cursor_1"));
+        EXPECT_EQ(keeper.GetX(), 100);
+        EXPECT_FLOAT_EQ(keeper.GetSprite().GetLeft(), 96);
+        keeper.MoveBy(5, -5);
+        EXPECT_EQ(keeper.GetX(), 105);
+        EXPECT_EQ(keeper.GetY(), 45);
+        EXPECT_FALSE(keeper.SetCursor("hammer"));
+        EXPECT_EQ(keeper.GetCursorName(), "cursor_1");
+        EXPECT_NE(NewLog().find("Warning: cursor 'hammer' not found!"), std::string::npos);
+    }
+}
+
+TEST_F(CursorKeeperTest, DrawnWhenVisibleAndInside) {
+    const std::string arrow = TextureFile("arrow.tga", SolidTga(8, 8, 0xFFFFFFFF));
+    WriteMouseXml(Cursor("name=\"default\"", arrow));
+    CCursorKeeper keeper("Settings\\Mouse.xml");
+    keeper.SetHotSpot(300, 200);
+    BeginDraw(0xFF000000);
+    keeper.Draw(false);
+    auto px = ReadBack();
+    EXPECT_EQ(At(px, 303, 203), 0xFFFFFFFFu);
+    EXPECT_EQ(core_->GetDrawCalls(), 1u);
+
+    keeper.Show(false);
+    keeper.Draw(false);
+    EXPECT_EQ(core_->GetDrawCalls(), 1u);
+    keeper.Show(true);
+    // Beyond the window frame at the top-left: drawn only in full screen.
+    keeper.SetHotSpot(-3, -3);
+    keeper.Draw(false);
+    EXPECT_EQ(core_->GetDrawCalls(), 2u);
+    keeper.SetHotSpot(-4, 0);
+    EXPECT_FALSE(keeper.IsInside(false));
+    keeper.Draw(false);
+    EXPECT_EQ(core_->GetDrawCalls(), 2u);
+    keeper.Draw(true);
+    EXPECT_EQ(core_->GetDrawCalls(), 3u);
+}

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "engine/xml_file.h"
+#include "profiles/game_settings.h"
+#include "temp_folder.h"
+
+namespace {
+
+const char kDefaults[] =
+    "<?xml version=\"1.0\"?>\n<Config><Options windowed=\"1\" use_dinput=\"1\" first_run=\"1\" player=\"2\" "
+    "snd_vol=\"70\" mus_vol=\"40\" gamma=\"3\" difficulty=\"1\" controller=\"0\" show_hints=\"1\" "
+    "show_debug_info=\"1\" run_menu=\"0\" keys=\"1\" language=\"0\" extra=\"kept\"/>"
+    "<Other value=\"also kept\"/></Config>\n";
+
+class GameSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.EnterData();
+        TempFolder::Write(folder.Data() / "ConfigDef.xml", kDefaults);
+    }
+    TempFolder folder;
+    CGameSettings settings;
+};
+
+TEST_F(GameSettingsTest, DefaultsLoadThenTheFirstSaveWritesTheUserFileKeepingUnsavedKeys) {
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    EXPECT_TRUE(o.windowed);
+    EXPECT_TRUE(o.use_dinput);
+    EXPECT_EQ(o.player, 2);
+    EXPECT_EQ(o.snd_vol, 70);
+    EXPECT_EQ(o.mus_vol, 40);
+    EXPECT_EQ(o.gamma, 3);
+    EXPECT_EQ(o.difficulty, 1);
+    EXPECT_TRUE(o.show_hints);
+    EXPECT_TRUE(o.show_debug_info);
+    EXPECT_FALSE(o.run_menu);
+    EXPECT_TRUE(o.keys);
+
+    // The cache answers until the next save.
+    std::filesystem::remove(folder.Data() / "ConfigDef.xml");
+    GameOptions cached;
+    ASSERT_TRUE(settings.LoadSettings(cached));
+    EXPECT_EQ(cached.snd_vol, 70);
+    TempFolder::Write(folder.Data() / "ConfigDef.xml", kDefaults);
+
+    o.player = 5;
+    o.snd_vol = 11;
+    o.windowed = false;
+    o.first_run = false;
+    o.language = 1;
+    o.keys = false;          // never saved
+    o.run_menu = true;       // never saved
+    o.show_debug_info = false;
+    o.use_dinput = false;
+    ASSERT_TRUE(settings.SaveSettings(o));
+    ASSERT_TRUE(std::filesystem::exists(folder.User() / "Config.xml"));
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml.tmp"));
+    EXPECT_EQ(TempFolder::Read(folder.Data() / "ConfigDef.xml"), kDefaults);
+
+    CXMLFile saved((folder.User() / "Config.xml").string());
+    CXMLNode node = saved.SelectSingleNode("//Config/Options");
+    EXPECT_EQ(node.GetAttribute("player", ""), "5");
+    EXPECT_EQ(node.GetAttribute("windowed", ""), "0");
+    EXPECT_EQ(node.GetAttribute("keys", ""), "1");
+    EXPECT_EQ(node.GetAttribute("run_menu", ""), "0");
+    EXPECT_EQ(node.GetAttribute("extra", ""), "kept");
+    EXPECT_EQ(saved.SelectSingleNode("//Config/Other").GetAttribute("value", ""), "also kept");
+
+    // The next load reads the user's file.
+    GameOptions reread;
+    ASSERT_TRUE(settings.LoadSettings(reread));
+    EXPECT_EQ(reread.player, 5);
+    EXPECT_EQ(reread.snd_vol, 11);
+    EXPECT_FALSE(reread.windowed);
+    EXPECT_FALSE(reread.first_run);
+    EXPECT_EQ(reread.language, 1);
+    EXPECT_TRUE(reread.keys);
+    EXPECT_FALSE(reread.run_menu);
+    EXPECT_TRUE(reread.show_debug_info);
+}
+
+TEST_F(GameSettingsTest, MissingAttributesTakeTheirDefaults) {
+    TempFolder::Write(folder.User() / "Config.xml", "<Config><Options/></Config>");
+    GameOptions o;
+    o.snd_vol = 99;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    EXPECT_EQ(o.snd_vol, 16);
+    EXPECT_EQ(o.mus_vol, 16);
+    EXPECT_TRUE(o.first_run);
+    EXPECT_TRUE(o.run_menu);
+    EXPECT_FALSE(o.windowed);
+    EXPECT_FALSE(o.keys);
+}
+
+TEST_F(GameSettingsTest, MissingOptionsFailsAndMissingFilesThrow) {
+    TempFolder::Write(folder.User() / "Config.xml", "<Config/>");
+    GameOptions o;
+    EXPECT_FALSE(settings.LoadSettings(o));
+    EXPECT_FALSE(settings.SaveSettings(o));
+    EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml"), "<Config/>");
+
+    std::filesystem::remove(folder.User() / "Config.xml");
+    std::filesystem::remove(folder.Data() / "ConfigDef.xml");
+    EXPECT_THROW(settings.LoadSettings(o), std::exception);
+}
+
+TEST(GameSettingsData, ShippedFilesHoldEveryKey) {
+    TempFolder folder;
+    for (const char* file : {"ConfigDef.xml", "Config.xml"}) {
+        CXMLFile doc((std::filesystem::path(VOVARO_SOURCE_DIR) / "data" / file).string());
+        CXMLNode node = doc.SelectSingleNode("//Config/Options");
+        ASSERT_TRUE(node.IsValid()) << file;
+        for (const char* key : {"windowed", "use_dinput", "first_run", "player", "snd_vol", "mus_vol", "gamma",
+                                "difficulty", "controller", "show_hints", "show_debug_info", "run_menu", "keys",
+                                "language"})
+            EXPECT_NE(node.GetAttribute(key, "missing"), "missing") << file << ": " << key;
+    }
+}
+
+}  // namespace
+
+#include "profiles/settings_host.h"
+
+namespace {
+
+class FakeHost : public ISettingsHost {
+public:
+    bool IsFullscreen() const override { return fullscreen; }
+    void SelectLanguage(int32_t index) override { selected = index; }
+    int32_t FindLanguageById(int32_t id) const override { return id == 0x07 ? 2 : -1; }
+    bool fullscreen = false;
+    int32_t selected = -1;
+};
+
+TEST_F(GameSettingsTest, WindowModeAndLanguageHelpersStoreTheirSetting) {
+    FakeHost host;
+    SetSettingsHost(&host);
+    CGameSettings& shared = CGameSettings::Instance();
+    shared.Invalidate();
+
+    host.fullscreen = true;
+    OnWindowModeChanged();
+    GameOptions o;
+    ASSERT_TRUE(shared.LoadSettings(o));
+    EXPECT_FALSE(o.windowed);
+
+    SetLanguage(3);
+    EXPECT_EQ(host.selected, 3);
+    ASSERT_TRUE(shared.LoadSettings(o));
+    EXPECT_EQ(o.language, 3);
+
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    EXPECT_EQ(UserDefaultLanguageId(), 0x07);
+    SelectDefaultLanguage();
+    EXPECT_EQ(host.selected, 2);
+    ::setenv("LC_ALL", "xx_YY", 1);
+    SelectDefaultLanguage();  // no such language: the first one
+    EXPECT_EQ(host.selected, 0);
+    ::unsetenv("LC_ALL");
+
+    SetSettingsHost(nullptr);
+    shared.Invalidate();
+}
+
+}  // namespace

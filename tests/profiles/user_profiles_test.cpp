@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/xml_file.h"
+#include "profiles/database.h"
+#include "profiles/sqlite_exception.h"
+#include "profiles/statement.h"
+#include "profiles/user_profiles.h"
+#include "profile_fixture.h"
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<PlayerRecord>& list) {
+    std::vector<std::string> names;
+    for (const auto& p : list) names.push_back(p.name);
+    return names;
+}
+
+std::vector<uint8_t> Bytes(const std::string& text, bool with_zero = true) {
+    std::vector<uint8_t> b(text.begin(), text.end());
+    if (with_zero) b.push_back(0);
+    return b;
+}
+
+int CountTables(const std::filesystem::path& db_path) {
+    db::database db;
+    db.open(db_path.string());
+    db::statement st;
+    db.query("select count(*) as n from sqlite_master where type='table'", st);
+    return st.get_int("n");
+}
+
+class UserProfilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { store.OpenProfiles(); }
+    ProfileFixture fixture;
+    CUserProfiles store;
+};
+
+TEST_F(UserProfilesTest, NewDatabaseIsSeededWithDeletedOwnersScoresTimesAndEpisodeZero) {
+    EXPECT_EQ(store.GetPlayerCount(), 0u);
+    EXPECT_FALSE(store.HasActivePlayer());
+    EXPECT_EQ(Names(store.DeletedPlayers()),
+              (std::vector<std::string>{"KORV", "Ann", "Bo", "Mirelle", "Tobbe", "Ulrika"}));
+
+    std::vector<ScoreRecord> scores;
+    store.GetTopScores(scores, 100);
+    ASSERT_EQ(scores.size(), 5u);
+    const int expected[] = {10000, 7000, 5000, 3000, 1000};
+    for (size_t i = 0; i < scores.size(); ++i) {
+        EXPECT_EQ(scores[i].name, "KORV");
+        EXPECT_EQ(scores[i].score, expected[i]);
+    }
+
+    for (const PlayerRecord& p : store.DeletedPlayers()) {
+        int32_t available = -1;
+        ASSERT_TRUE(store.GetEpisodeField(p.id, 0, "available", available));
+        EXPECT_EQ(available, 1) << p.name;
+    }
+
+    // The imported default times compete for the best time of each level.
+    int32_t id = -1, time = 0;
+    std::string name;
+    ASSERT_TRUE(store.GetBestLevelTime(0, 0, id));
+    EXPECT_EQ(store.GetPlayerNameById(name, id), "Ann");
+    ASSERT_TRUE(store.GetLevelTime(id, 0, 0, time));
+    EXPECT_EQ(time, 1000);
+    ASSERT_TRUE(store.GetBestLevelTime(0, 1, id));
+    EXPECT_TRUE(store.GetLevelTime(id, 0, 1, time));
+    EXPECT_EQ(time, 3000);
+    EXPECT_FALSE(store.GetBestLevelTime(3, 0, id));
+
+    EXPECT_EQ(CountTables(fixture.DbPath()), 5);
+
+    // An existing database is opened as it is, not seeded again.
+    CUserProfiles again;
+    again.OpenProfiles();
+    EXPECT_EQ(again.DeletedPlayers().size(), 6u);
+    again.GetTopScores(scores, 100);
+    EXPECT_EQ(scores.size(), 5u);
+}
+
+TEST(UserProfilesSeeding, FailedSeedingLeavesNoTablesAndNextRunSeedsAgain) {
+    // Ann's second time for the same level is not better, so storing it fails.
+    ProfileFixture fixture(
+        "<Hiscores><Episode><Level><User name=\"Ann\" time=\"1000\"/><User name=\"Ann\" time=\"5000\"/></Level>"
+        "</Episode></Hiscores>");
+    {
+        CUserProfiles store;
+        EXPECT_THROW(store.OpenProfiles(), std::exception);
+        EXPECT_EQ(store.GetPlayerCount(), 0u);
+    }
+    EXPECT_EQ(CountTables(fixture.DbPath()), 0);
+
+    // A hiscore file that does not parse fails the same way.
+    fixture.WriteHiscores("<Hiscores><Episode>");
+    {
+        CUserProfiles store;
+        EXPECT_THROW(store.OpenProfiles(), std::exception);
+    }
+    EXPECT_EQ(CountTables(fixture.DbPath()), 0);
+
+    fixture.WriteHiscores(ProfileFixture::kSmallHiscores);
+    CUserProfiles store;
+    store.OpenProfiles();
+    EXPECT_EQ(CountTables(fixture.DbPath()), 5);
+    EXPECT_EQ(store.DeletedPlayers().size(), 6u);
+}
+
+TEST(UserProfilesOpen, UnreadableDatabaseIsAClearErrorAndIsLeftAlone) {
+    ProfileFixture fixture;
+    const std::string garbage(4096, 'G');
+    TempFolder::Write(fixture.DbPath(), garbage);
+    CUserProfiles store;
+    try {
+        store.OpenProfiles();
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("not a database"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(store.GetPlayerCount(), 0u);
+    EXPECT_FALSE(store.AddPlayer("X"));
+    EXPECT_EQ(TempFolder::Read(fixture.DbPath()), garbage);
+
+    // A folder in the database's place cannot be opened at all.
+    std::filesystem::remove(fixture.DbPath());
+    std::filesystem::create_directory(fixture.DbPath());
+    CUserProfiles other;
+    EXPECT_THROW(other.OpenProfiles(), std::runtime_error);
+}
+
+TEST_F(UserProfilesTest, AddingNamesHeldByActiveOrDeletedPlayers) {
+    ASSERT_TRUE(store.AddPlayer("Zed"));
+    ASSERT_TRUE(store.AddPlayer("Ann"));  // held only by a deleted player
+    EXPECT_EQ(store.GetPlayerCount(), 2u);
+    EXPECT_EQ(store.GetActivePlayer(), 1u);
+    const int32_t new_ann = store.Players()[1].id;
+    EXPECT_NE(new_ann, store.DeletedPlayers()[1].id);
+    int32_t available = 0;
+    ASSERT_TRUE(store.GetEpisodeAvailability(1, 0, available));
+    EXPECT_EQ(available, 1);
+    // The new Ann starts without the deleted Ann's times.
+    int32_t time = -1;
+    ASSERT_TRUE(store.GetPlayerLevelTime(1, 0, 0, time));
+    EXPECT_EQ(time, 0);
+
+    store.SetActivePlayer(0);
+    EXPECT_FALSE(store.AddPlayer("Ann"));
+    EXPECT_EQ(store.GetPlayerCount(), 2u);
+    EXPECT_EQ(store.GetActivePlayer(), 0u);
+    EXPECT_EQ(store.GetPlayerIndexByName("Ann"), 1);
+    EXPECT_EQ(store.GetPlayerIndexByName("Nobody"), -1);
+}
+
+TEST_F(UserProfilesTest, DeletingBelowAndAtTheActivePlayer) {
+    for (const char* n : {"A", "B", "C", "D"}) ASSERT_TRUE(store.AddPlayer(n));
+    ASSERT_EQ(store.GetActivePlayer(), 3u);
+    std::string name;
+
+    ASSERT_TRUE(store.DeletePlayer(1));  // below the active one: D stays active
+    EXPECT_EQ(store.GetActivePlayer(), 2u);
+    EXPECT_EQ(store.GetPlayerName(name, store.GetActivePlayer()), "D");
+
+    ASSERT_TRUE(store.DeletePlayer(2));  // the active one: index 0 takes over
+    EXPECT_EQ(store.GetActivePlayer(), 0u);
+    EXPECT_EQ(Names(store.Players()), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(store.DeletedPlayers().back().name, "D");
+
+    EXPECT_FALSE(store.DeletePlayer(5));
+    EXPECT_EQ(store.GetPlayerName(name, 5), "");
+    EXPECT_EQ(store.GetPlayerState(5), -1);
+
+    ASSERT_TRUE(store.RenamePlayer(1, "Cecilia"));
+    EXPECT_EQ(store.GetPlayerName(name, 1), "Cecilia");
+}
+
+TEST_F(UserProfilesTest, LevelTimeKeepsOnlyLowerTimes) {
+    ASSERT_TRUE(store.AddPlayer("P"));
+    struct Step {
+        int32_t time;
+        bool stored;
+        int32_t after;
+    };
+    const Step steps[] = {{5000, true, 5000}, {5000, false, 5000}, {7000, false, 5000}, {4999, true, 4999}};
+    for (const Step& s : steps) {
+        EXPECT_EQ(store.SetLevelTime(0, 2, 3, s.time), s.stored) << s.time;
+        int32_t time = 0;
+        ASSERT_TRUE(store.GetPlayerLevelTime(0, 2, 3, time));
+        EXPECT_EQ(time, s.after);
+    }
+    int32_t other = -1;
+    ASSERT_TRUE(store.GetPlayerLevelTime(0, 2, 4, other));
+    EXPECT_EQ(other, 0);
+    EXPECT_FALSE(store.SetLevelTime(9, 0, 0, 1));
+}
+
+TEST_F(UserProfilesTest, SuspendedGameIsStoredWholeReadBackAndErased) {
+    ASSERT_TRUE(store.AddPlayer("O'Neil \"the\" 'quoted'"));
+    std::vector<uint8_t> data;
+    EXPECT_FALSE(store.GetPlayerSuspendedGame(0, data));
+
+    std::string saved = "<Suspended name='it''s' episode=\"2\">";
+    saved += std::string(1 << 20, 'x');  // far beyond any fixed statement buffer
+    saved += "</Suspended>";
+    ASSERT_TRUE(store.SetPlayerSuspendedGame(0, Bytes(saved)));
+    ASSERT_TRUE(store.GetPlayerSuspendedGame(0, data));
+    EXPECT_EQ(data, Bytes(saved, false));
+
+    ASSERT_TRUE(store.ErasePlayerSuspendedGame(0));
+    EXPECT_FALSE(store.GetPlayerSuspendedGame(0, data));
+
+    ASSERT_TRUE(store.SetPlayerSuspendedGame(0, Bytes("short")));
+    ASSERT_TRUE(store.SetPlayerState(0, 1));
+    ASSERT_TRUE(store.SetGameWon(0, true));
+
+    // Everything survives a new run, the quoted name included.
+    CUserProfiles again;
+    again.OpenProfiles();
+    std::string name;
+    EXPECT_EQ(again.GetPlayerName(name, 0), "O'Neil \"the\" 'quoted'");
+    ASSERT_TRUE(again.GetPlayerSuspendedGame(0, data));
+    EXPECT_EQ(data, Bytes("short", false));
+    EXPECT_EQ(again.GetPlayerState(0), 1);
+    EXPECT_TRUE(again.IsGameWon(0));
+}
+
+TEST_F(UserProfilesTest, TopScoresAreHighestFirstWithinTheLimit) {
+    ASSERT_TRUE(store.AddPlayer("Hi"));
+    ASSERT_TRUE(store.AddPlayer("Lo"));
+    ASSERT_TRUE(store.AddHiscore(0, 8000));
+    ASSERT_TRUE(store.AddHiscore(1, 500));
+    ASSERT_TRUE(store.AddHiscore(0, 20000));
+    EXPECT_FALSE(store.AddHiscore(7, 1));
+
+    std::vector<ScoreRecord> scores;
+    store.GetTopScores(scores, 1000);
+    ASSERT_EQ(scores.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(scores.begin(), scores.end(),
+                               [](const ScoreRecord& a, const ScoreRecord& b) { return a.score > b.score; }));
+    EXPECT_EQ(scores.front().name, "Hi");
+    EXPECT_EQ(scores.front().score, 20000);
+    EXPECT_EQ(scores.back().name, "Lo");
+
+    store.GetTopScores(scores, 3);
+    ASSERT_EQ(scores.size(), 3u);
+    EXPECT_EQ(scores[1].score, 10000);
+    EXPECT_EQ(scores[2].score, 8000);
+}
+
+TEST_F(UserProfilesTest, HintsBelongToPlayersAndFollowBothWays) {
+    ASSERT_TRUE(store.AddPlayer("First"));
+    ASSERT_TRUE(store.AddPlayer("Second"));
+    ASSERT_TRUE(store.SetHintShown(0, 5, true));
+    ASSERT_TRUE(store.SetHintShown(1, 7, true));
+    EXPECT_TRUE(store.GetHintShown(0, 5));  // now cached for the first player
+    EXPECT_FALSE(store.GetHintShown(0, 7));
+    EXPECT_TRUE(store.GetHintShown(1, 7));
+
+    // Taking a hint back is seen at once, cache or not.
+    ASSERT_TRUE(store.SetHintShown(1, 7, false));
+    EXPECT_FALSE(store.GetHintShown(1, 7));
+    ASSERT_TRUE(store.SetHintShown(1, 7, true));
+
+    // After the first player is deleted, index 0 is the second player, whose hints
+    // are its own.
+    ASSERT_TRUE(store.DeletePlayer(0));
+    EXPECT_FALSE(store.GetHintShown(0, 5));
+    EXPECT_TRUE(store.GetHintShown(0, 7));
+    EXPECT_FALSE(store.GetHintShown(3, 7));
+    EXPECT_FALSE(store.SetHintShown(3, 7, true));
+
+    CUserProfiles again;
+    again.OpenProfiles();
+    EXPECT_TRUE(again.GetHintShown(0, 7));
+    EXPECT_FALSE(again.GetHintShown(0, 5));
+}
+
+TEST_F(UserProfilesTest, EpisodeAvailabilityOfAMissingRowIsZero) {
+    ASSERT_TRUE(store.AddPlayer("P"));
+    int32_t value = -1;
+    ASSERT_TRUE(store.GetEpisodeAvailability(0, 3, value));
+    EXPECT_EQ(value, 0);
+    ASSERT_TRUE(store.UpdateEpisodeAvailability(0, 3, 1));
+    ASSERT_TRUE(store.GetEpisodeAvailability(0, 3, value));
+    EXPECT_EQ(value, 1);
+    EXPECT_FALSE(store.GetEpisodeAvailability(4, 0, value));
+}
+
+TEST_F(UserProfilesTest, FailingWritesReportFalse) {
+    ASSERT_TRUE(store.AddPlayer("P"));
+    // A read-only connection refuses every write.
+    store.Database().execute("pragma query_only = 1");
+    EXPECT_FALSE(store.SetPlayerState(0, 1));
+    EXPECT_FALSE(store.SetHintShown(0, 1, true));
+    EXPECT_FALSE(store.AddHiscore(0, 10));
+    EXPECT_FALSE(store.SetLevelTime(0, 0, 0, 100));
+    EXPECT_FALSE(store.AddPlayer("Q"));
+    EXPECT_EQ(store.GetPlayerCount(), 1u);
+    EXPECT_EQ(store.GetActivePlayer(), 0u);
+    EXPECT_FALSE(store.DeletePlayer(0));
+    EXPECT_EQ(store.GetPlayerCount(), 1u);
+    store.Database().execute("pragma query_only = 0");
+    EXPECT_TRUE(store.SetPlayerState(0, 1));
+
+    const std::string log = TempFolder::Read(fixture.User() / "log.html");
+    EXPECT_NE(log.find("Error: executing query. Query: 'update playerData set state=? where id=6 ', error: 'attempt to write a "
+                       "readonly database'"),
+              std::string::npos);
+}
+
+TEST(UserProfilesData, TheShippedDataTreeSeedsEveryEpisode) {
+    TempFolder folder;
+    std::filesystem::current_path(std::filesystem::path(VOVARO_SOURCE_DIR) / "data");
+    CUserProfiles store;
+    store.OpenProfiles();
+    EXPECT_EQ(store.GetPlayerCount(), 0u);
+    for (int e = 0; e < 4; ++e)
+        for (int l = 0; l < 6; ++l) {
+            int32_t id = -1, time = 0;
+            ASSERT_TRUE(store.GetBestLevelTime(e, l, id)) << e << "," << l;
+            ASSERT_TRUE(store.GetLevelTime(id, e, l, time));
+            EXPECT_GT(time, 0);
+        }
+}
+
+// A run killed in the middle of a write leaves a database that opens clean.
+TEST(UserProfilesCrash, KillingAWriterNeverCorruptsTheDatabase) {
+    ProfileFixture fixture;
+    {
+        CUserProfiles store;
+        store.OpenProfiles();
+        ASSERT_TRUE(store.AddPlayer("Writer"));
+    }
+    const std::string filler(200000, 'z');
+    for (int round = 0; round < 8; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child writes until it is killed; it never returns into the test runner.
+            ::close(ready[0]);
+            try {
+                CUserProfiles store;
+                store.OpenProfiles();
+                for (int i = 0;; ++i) {
+                    const std::string text = "<Suspended n=\"" + std::to_string(i) + "\">" + filler + "</Suspended>";
+                    store.SetPlayerSuspendedGame(0, Bytes(text));
+                    store.AddHiscore(0, i);
+                    store.AddPlayer("p" + std::to_string(round) + "_" + std::to_string(i));
+                    store.SetHintShown(0, i, true);
+                    if (i == 2) (void)!::write(ready[1], "r", 1);
+                }
+            } catch (...) {
+            }
+            ::_exit(1);
+        }
+        ::close(ready[1]);
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::close(ready[0]);
+        ::usleep(static_cast<useconds_t>(3000 + (round % 4) * 7000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        db::database db;
+        db.open(fixture.DbPath().string());
+        db::statement st;
+        db.query("pragma integrity_check", st);
+        ASSERT_FALSE(st.empty());
+        EXPECT_EQ(st.get_text(0), "ok");
+        db.close();
+
+        CUserProfiles store;
+        store.OpenProfiles();
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(store.GetPlayerSuspendedGame(0, data));
+        const std::string text(data.begin(), data.end());
+        EXPECT_EQ(text.rfind("<Suspended n=\"", 0), 0u);
+        EXPECT_EQ(text.size() - text.find('>') - 1, filler.size() + std::string("</Suspended>").size());
+        // Every player that exists has its first episode: adds were whole.
+        for (uint32_t i = 0; i < store.GetPlayerCount(); ++i) {
+            int32_t available = 0;
+            ASSERT_TRUE(store.GetEpisodeAvailability(i, 0, available));
+            EXPECT_EQ(available, 1);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UserProfilesExport, BestTimesAreWrittenInTheHiscoreFormat) {
+    ProfileFixture fixture;
+    std::filesystem::create_directories(fixture.Data() / "Levels");
+    TempFolder::Write(fixture.Data() / "Levels" / "Episodes.xml",
+                      "<Episodes><Episode level_count=\"2\"/><Episode level_count=\"1\"/></Episodes>");
+    CUserProfiles store;
+    store.OpenProfiles();
+    ASSERT_TRUE(store.AddPlayer("Fast"));
+    ASSERT_TRUE(store.SetLevelTime(0, 0, 1, 500));
+    store.ExportHiscores();
+
+    CXMLFile out((fixture.Data() / "Settings" / "Hiscores.xml").string());
+    CXMLNodeList users = out.SelectNodes("//Hiscores/Episode/Level/User");
+    ASSERT_EQ(users.GetLength(), 3);
+    EXPECT_EQ(users.GetItem(0).GetAttribute("name", ""), "Ann");
+    EXPECT_EQ(users.GetItem(0).GetAttributeInt("time", 0), 1000);
+    EXPECT_EQ(users.GetItem(1).GetAttribute("name", ""), "Fast");
+    EXPECT_EQ(users.GetItem(1).GetAttributeInt("time", 0), 500);
+    // A level nobody has played gets the default time.
+    EXPECT_EQ(users.GetItem(2).GetAttributeInt("time", 0), 600000);
+    EXPECT_EQ(out.SelectNodes("//Hiscores/Episode").GetLength(), 2);
+}
+
+}  // namespace
