@@ -1,11 +1,3 @@
 #pragma once
-// Samples and music addressed by alias names. The engine core owns the one
-// sound keeper and pauses, resumes and frees all sound with the window's
-// activation and at shutdown.
-class ISoundKeeper {
-public:
-    virtual ~ISoundKeeper() = default;
-    virtual void PauseAll() = 0;
-    virtual void ResumeAll() = 0;
-    virtual void FreeAll() = 0;
-};
+// The sound keeper's interface lives with the keeper.
+#include "engine/sound_keeper.h"

@@ -95,15 +95,14 @@ void AudioMixer::Mix(float* out, int frames) {
                 AdvanceSlide(h, *c, n);
             }
         }
-        fired.swap(_fired);
+        if (!_fired.empty()) fired.swap(_fired);
     }
+    if (fired.empty()) return;
     // Notifications run without the lock, so they may call the mixer.
     for (const FiredSync& f : fired) f.proc(*this, f.channel, f.user);
-    if (!fired.empty()) {
-        fired.clear();
-        std::lock_guard<std::mutex> lock(_mutex);
-        if (_fired.empty()) _fired.swap(fired);  // keep the capacity
-    }
+    fired.clear();
+    std::lock_guard<std::mutex> lock(_mutex);
+    if (_fired.empty()) _fired.swap(fired);  // keep the capacity for the next ones
 }
 
 bool AudioMixer::Refill(Channel& c) {

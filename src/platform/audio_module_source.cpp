@@ -47,8 +47,6 @@ AudioModuleSource::AudioModuleSource(openmpt_module_ext* ext, int rate)
     _interactive->valid = openmpt_module_ext_get_interface(_ext, LIBOPENMPT_EXT_C_INTERFACE_INTERACTIVE,
                                                            &_interactive->table,
                                                            sizeof(_interactive->table)) != 0;
-    // Sample-accurate ramps, no clicks when positions change.
-    openmpt_module_ctl_set_text(_mod, "render.resampler.emulate_amiga", "0");
     openmpt_module_set_repeat_count(_mod, 0);
     _channel_volumes.assign(static_cast<size_t>(std::max(ChannelCount(), 0)), 100);
 }

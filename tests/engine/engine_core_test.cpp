@@ -246,6 +246,32 @@ TEST_F(EngineCoreTest, GammaLiftsTheShownFrameAndFollowsActivation) {
     core().SetGamma(0);
 }
 
+TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
+    CGraphicsDevice& gd = *core().GetGraphicsDevice();
+    Window& w = *window();
+    Drain();
+    Message m;
+    // Activated while minimized: no message at all.
+    gd.MainWndProc(w, Message {WM_ACTIVATE, WA_ACTIVE | 0x10000u, 0});
+    EXPECT_FALSE(w.PeekMessage(&m));
+    gd.MainWndProc(w, Message {WM_ACTIVATE, WA_CLICKACTIVE, 0});
+    ASSERT_TRUE(w.PeekMessage(&m));
+    EXPECT_EQ(m.message, CGraphicsDevice::kActivateMessage);
+    EXPECT_EQ(m.wParam, 1u);
+    gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
+    EXPECT_FALSE(w.IsSystemCursorShown()) << "the game draws its own cursor over the client area";
+    gd.MainWndProc(w, Message {WM_SETCURSOR, 0, 2});
+    EXPECT_TRUE(w.IsSystemCursorShown());
+    gd.MainWndProc(w, Message {WM_ACTIVATE, WA_INACTIVE, 0});
+    ASSERT_TRUE(w.PeekMessage(&m));
+    EXPECT_EQ(m.wParam, 0u);
+    gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
+    EXPECT_TRUE(w.IsSystemCursorShown()) << "inactive: the system cursor shows";
+    gd.MainWndProc(w, Message {WM_DESTROY, 0, 0});
+    ASSERT_TRUE(w.PeekMessage(&m));
+    EXPECT_EQ(m.message, WM_QUIT);
+}
+
 TEST_F(EngineCoreTest, ClearKeepsTheStoredClearColour) {
     core().GetGraphicsDevice()->SetClearColor(0xFF000010);
     core().BeginFrame();

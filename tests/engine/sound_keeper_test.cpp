@@ -1,0 +1,410 @@
+#include "engine/sound_keeper.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <chrono>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "data_test_support.h"
+#include "engine/xml_file.h"
+#include "platform/audio_mixer.h"
+
+namespace {
+
+using plat::AudioMixer;
+namespace fs = std::filesystem;
+
+// A mono 16-bit WAV of a sine tone under the current directory.
+void WriteToneWav(const std::string& relative, int rate, double seconds) {
+    std::string bytes = "RIFF";
+    auto put = [&bytes](uint32_t v, int n) { for (int i = 0; i < n; ++i) bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF)); };
+    uint32_t frames = static_cast<uint32_t>(rate * seconds);
+    put(36 + frames * 2, 4);
+    bytes += "WAVEfmt ";
+    put(16, 4); put(1, 2); put(1, 2); put(static_cast<uint32_t>(rate), 4); put(static_cast<uint32_t>(rate * 2), 4);
+    put(2, 2); put(16, 2);
+    bytes += "data";
+    put(frames * 2, 4);
+    for (uint32_t i = 0; i < frames; ++i)
+        put(static_cast<uint16_t>(static_cast<int16_t>(16000 * std::sin(6.283185307 * 440.0 * i / rate))), 2);
+    data_test::WriteBytes(relative, bytes);
+}
+
+float MixPeak(AudioMixer& mixer, int frames) {
+    std::vector<float> buf(static_cast<size_t>(frames) * 2);
+    mixer.Mix(buf.data(), frames);
+    float peak = 0;
+    for (float v : buf) peak = std::max(peak, std::fabs(v));
+    return peak;
+}
+
+std::string DataFile(const std::string& relative) { return std::string(VOVARO_DATA_DIR) + "/" + relative; }
+
+// A keeper on a manual mixer in a scratch folder holding Settings\Samples.xml
+// and a few sound files.
+class SoundKeeperTest : public data_test::ScratchTest {
+protected:
+    void SetUp() override {
+        ScratchTest::SetUp();
+        WriteToneWav("Sounds/Tone.wav", 22050, 2.0);
+        data_test::WriteBytes("Settings/Samples.xml",
+                              "<Samples>"
+                              "<Sample alias='tone' file_name='sounds\\TONE.wav' volume='80'/>"
+                              "<Sample alias='tone' file_name='other.wav'/>"
+                              "<Sample alias='fast' file_name='Sounds\\Tone.wav' freq='44100'/>"
+                              "<Sample alias='bad_freq' file_name='Sounds\\Tone.wav' freq='50'/>"
+                              "<Sample alias='missing' file_name='Sounds\\missing.wav'/>"
+                              "<Sample alias='loud' file_name='Sounds\\Tone.wav' volume='150'/>"
+                              "</Samples>");
+        keeper = std::make_unique<CSoundKeeper>(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+        keeper->SetVolumes(100, 100);
+    }
+    AudioMixer& mixer() { return keeper->Mixer(); }
+    bool LoadGameMusic(const std::string& alias = "game") {
+        return keeper->LoadMusic(alias, CMusicDesc {DataFile("Music/game.xm"), {0, 4, 8, 12}});
+    }
+    std::unique_ptr<CSoundKeeper> keeper;
+};
+
+TEST_F(SoundKeeperTest, SampleTableKeepsTheFirstEntryAndReportsABadFrequency) {
+    const auto& table = keeper->SampleTable();
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(table.at("tone").file_name, "sounds\\TONE.wav");
+    EXPECT_EQ(table.at("tone").volume, 80);
+    EXPECT_EQ(table.at("tone").freq, -1);
+    EXPECT_EQ(table.at("fast").volume, 100);
+    EXPECT_EQ(table.at("bad_freq").freq, 50) << "the entry stays as written";
+    std::string log = NewLog();
+    size_t at = log.find("Assert failed: '");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(log.find("Sample frequency must be between 100 and 100000!", at), std::string::npos);
+}
+
+TEST_F(SoundKeeperTest, MissingSampleTablePropagatesTheXmlError) {
+    fs::remove("Settings/Samples.xml");
+    EXPECT_THROW(CSoundKeeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual)), std::runtime_error);
+}
+
+TEST_F(SoundKeeperTest, PlaySampleAppliesTheEntryAndPlays) {
+    uint32_t ch = keeper->PlaySample("tone");
+    ASSERT_NE(ch, 0u);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_EQ(keeper->GetChannelState(ch), 1);
+    EXPECT_EQ(keeper->GetChannelVolume(ch), 80);
+    EXPECT_NEAR(keeper->GetChannelLength(ch), 2.0f, 0.001f);
+    EXPECT_NEAR(MixPeak(mixer(), 4410), 0.8f * 16000 / 32768, 0.01f);
+    int left = 0, right = 0;
+    EXPECT_TRUE(keeper->GetChannelLevel(ch, &left, &right));
+    EXPECT_GT(left, 10000);
+    EXPECT_EQ(left, right);
+    EXPECT_FALSE(keeper->LoadSample("tone")) << "already loaded";
+    EXPECT_FALSE(keeper->LoadSample(""));
+
+    // freq 44100 on a 22050 Hz file plays at twice the speed.
+    uint32_t fast = keeper->PlaySample("fast");
+    mixer().Step(22050);
+    EXPECT_NEAR(keeper->GetChannelPosition(fast), 1.0f, 0.01f);
+    EXPECT_NEAR(keeper->GetChannelPosition(ch), 0.6f, 0.01f);
+
+    keeper->PauseChannel(ch);
+    EXPECT_EQ(keeper->GetChannelState(ch), 3);
+    keeper->PlayChannel(ch);
+    EXPECT_NEAR(keeper->GetChannelPosition(ch), 0.6f, 0.01f) << "plays on from where it stands";
+    keeper->SetChannelPosition(ch, 1.5f);
+    EXPECT_NEAR(keeper->GetChannelPosition(ch), 1.5f, 0.001f);
+    EXPECT_TRUE(keeper->StopChannel(ch));
+    EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+    EXPECT_TRUE(keeper->FreeSample("tone"));
+    EXPECT_FALSE(keeper->FreeSample("tone"));
+}
+
+TEST_F(SoundKeeperTest, SampleVolumeZeroGivesChannelZeroWithoutLoading) {
+    uint32_t playing = keeper->PlaySample("fast");
+    ASSERT_TRUE(LoadGameMusic());
+    uint32_t music = keeper->PlayMusic("game", 0);
+    ASSERT_NE(music, 0u);
+
+    keeper->SetVolumes(100, 0);
+    EXPECT_EQ(keeper->PlaySample("tone"), 0u);
+    EXPECT_TRUE(keeper->LoadSample("tone")) << "the first PlaySample did not load it";
+    EXPECT_FALSE(keeper->IsChannelPlaying(0));
+    EXPECT_EQ(keeper->GetChannelState(0), 0);
+    // Sample channels are gated...
+    EXPECT_FALSE(keeper->IsChannelPlaying(playing));
+    EXPECT_EQ(keeper->GetChannelState(playing), 0);
+    EXPECT_TRUE(keeper->StopChannel(playing));
+    // ...music channels are not: they still play, answer, pause and stop.
+    EXPECT_TRUE(keeper->IsChannelPlaying(music));
+    EXPECT_GT(MixPeak(mixer(), 44100), 0.02f) << "music is heard with effects off";
+    keeper->PauseChannel(music);
+    EXPECT_EQ(keeper->GetChannelState(music), 3);
+    keeper->PlayChannel(music);
+    EXPECT_EQ(keeper->GetChannelState(music), 1);
+    EXPECT_TRUE(keeper->StopChannel(music));
+    EXPECT_FALSE(keeper->IsChannelPlaying(music));
+
+    int m = -1, s = -1;
+    keeper->GetVolumes(&m, &s);
+    EXPECT_EQ(m, 100);
+    EXPECT_EQ(s, 0);
+    keeper->SetVolumes(40, 60);
+    EXPECT_TRUE(keeper->GetVolumes(nullptr, &s));
+    EXPECT_EQ(s, 60);
+    EXPECT_NE(keeper->PlaySample("tone"), 0u);
+}
+
+TEST_F(SoundKeeperTest, UnknownAliasAndUnreadableFileAreLoggedAndGiveZero) {
+    EXPECT_EQ(keeper->PlaySample("nope"), 0u);
+    std::string log = NewLog();
+    size_t err = log.find("Error: sample 'nope' not found!");
+    size_t check = log.find("Assert failed: 'LoadSample(Name)'");
+    ASSERT_NE(err, std::string::npos);
+    ASSERT_NE(check, std::string::npos);
+    EXPECT_LT(err, check);
+
+    EXPECT_EQ(keeper->PlaySample("missing"), 0u);
+    EXPECT_NE(NewLog().find("Error: can't load sample! Alias: 'missing', filename: 'Sounds\\missing.wav'. Error code: 2"),
+              std::string::npos);
+    EXPECT_EQ(keeper->PlaySample(""), 0u);
+
+    // A volume the library refuses is reported; the sample still plays.
+    uint32_t loud = keeper->PlaySample("loud");
+    EXPECT_NE(loud, 0u);
+    EXPECT_NE(NewLog().find("Assert failed: 'ChannelSetAttributes(channel, table_it->second.freq, "
+                            "table_it->second.volume, -101) == TRUE'"),
+              std::string::npos);
+    EXPECT_TRUE(keeper->IsChannelPlaying(loud));
+}
+
+TEST_F(SoundKeeperTest, SeventeenthPlaybackOfOneAliasRestartsTheFirst) {
+    std::vector<uint32_t> channels;
+    for (int i = 0; i < 16; ++i) {
+        channels.push_back(keeper->PlaySample("tone"));
+        mixer().Step(441);
+    }
+    EXPECT_EQ(std::set<uint32_t>(channels.begin(), channels.end()).size(), 16u);
+    uint32_t seventeenth = keeper->PlaySample("tone");
+    EXPECT_EQ(seventeenth, channels[0]);
+    EXPECT_NEAR(keeper->GetChannelPosition(seventeenth), 0.0f, 1e-6f);
+    EXPECT_TRUE(keeper->IsChannelPlaying(seventeenth));
+    EXPECT_GT(keeper->GetChannelPosition(channels[1]), 0.1f);
+}
+
+TEST_F(SoundKeeperTest, ChannelPitchPanAndSlides) {
+    uint32_t ch = keeper->PlaySample("tone");
+    keeper->SetChannelPitch(ch, 1.5f);
+    int freq = 0;
+    mixer().GetAttributes(ch, &freq, nullptr, nullptr);
+    EXPECT_EQ(freq, 33075);
+    keeper->SetChannelPan(ch, -100);
+    mixer().Step(1024);
+    int left = 0, right = -1;
+    keeper->GetChannelLevel(ch, &left, &right);
+    EXPECT_GT(left, 0);
+    EXPECT_EQ(right, 0);
+
+    keeper->SlideChannel(ch, 0.5f, 20, 100, -1.0f);
+    EXPECT_TRUE(keeper->IsChannelSliding(ch));
+    mixer().Step(22050 + 256);
+    EXPECT_FALSE(keeper->IsChannelSliding(ch));
+    int volume, pan;
+    mixer().GetAttributes(ch, &freq, &volume, &pan);
+    EXPECT_EQ(freq, 33075) << "a pitch factor of -1 keeps the frequency";
+    EXPECT_EQ(volume, 20);
+    EXPECT_EQ(pan, 100);
+    keeper->SlideChannel(ch, 0.1f, -1, -101, 2.0f);
+    mixer().Step(4410 + 256);
+    mixer().GetAttributes(ch, &freq, &volume, &pan);
+    EXPECT_EQ(freq, 44100);
+    EXPECT_EQ(volume, 20);
+
+    keeper->SetChannelPitch(ch, 10.0f);  // 220500 Hz is out of range
+    EXPECT_NE(NewLog().find("Warning: unable to set channel '" + std::to_string(ch) + "' pitch! Error code: 20"),
+              std::string::npos);
+    EXPECT_FALSE(keeper->SetChannelVolume(99999, 10));
+    EXPECT_NE(NewLog().find("Warning: unable to set channel '99999' volume! Error code: 5"), std::string::npos);
+    EXPECT_FALSE(keeper->GetChannelLevel(99999, &left, &right));
+    EXPECT_NE(NewLog().find("Warning: unable to get channel '99999' level! Error code: 5"), std::string::npos);
+}
+
+TEST_F(SoundKeeperTest, MusicTracksStartAtTheirPatternOrder) {
+    ASSERT_TRUE(LoadGameMusic());
+    EXPECT_TRUE(keeper->LoadMusic("game", CMusicDesc {"elsewhere.xm", {0}})) << "the old entry stays";
+    EXPECT_EQ(keeper->GetMusicTrackCount("game"), 4);
+    EXPECT_EQ(keeper->GetMusicTrackCount("none"), 0);
+    EXPECT_EQ(keeper->PlayMusic("game", 4), 0u) << "track index equal to the track count";
+    EXPECT_EQ(keeper->PlayMusic("none", 0), 0u);
+    EXPECT_FALSE(keeper->LoadMusic("broken", CMusicDesc {"Music\\absent.xm", {0}}));
+
+    uint32_t ch = keeper->PlayMusic("game", 2);
+    ASSERT_NE(ch, 0u);
+    int order = -1, row = -1;
+    mixer().GetMusicOrder(ch, &order, &row);
+    EXPECT_EQ(order, 8);
+    EXPECT_EQ(row, 0);
+    EXPECT_GT(MixPeak(mixer(), 22050), 0.02f);
+    mixer().GetMusicOrder(ch, &order, &row);
+    EXPECT_EQ(order, 8);
+    EXPECT_EQ(keeper->PlayMusic("game", 1), ch) << "one channel per music";
+    mixer().GetMusicOrder(ch, &order, &row);
+    EXPECT_EQ(order, 4);
+
+    EXPECT_TRUE(keeper->SetMusicChannelVolume("game", 3, 25));
+    EXPECT_EQ(keeper->GetMusicChannelVolume("game", 3), 25);
+    EXPECT_EQ(keeper->GetMusicChannelVolume("none", 3), 0);
+    EXPECT_FALSE(keeper->SetMusicChannelVolume("none", 3, 25));
+    EXPECT_EQ(keeper->GetMusicChannelVolume("game", 99), -1);
+    EXPECT_NE(NewLog().find("Warning: unable to get music 'game' channel 99 volume! Error code: 20"), std::string::npos);
+    EXPECT_FALSE(keeper->SetMusicChannelVolume("game", 99, 25));
+    EXPECT_NE(NewLog().find("Warning: unable to set music 'game' channel 99 volume! Error code: 20"), std::string::npos);
+
+    EXPECT_TRUE(keeper->FreeMusic("game"));
+    EXPECT_FALSE(keeper->FreeMusic("game"));
+}
+
+TEST_F(SoundKeeperTest, StopMusicWithAFadeStopsAfterItAndRestoresFullVolume) {
+    ASSERT_TRUE(LoadGameMusic());
+    uint32_t ch = keeper->PlayMusic("game", 0);
+    ASSERT_NE(ch, 0u);
+    EXPECT_FALSE(keeper->StopMusic("none", 2));
+    ASSERT_TRUE(keeper->StopMusic("game", 2));
+    mixer().Step(44100);
+    EXPECT_NEAR(keeper->GetChannelVolume(ch), 50, 1);
+    mixer().Step(44100 - 2048);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_GT(keeper->GetChannelVolume(ch), 0);
+    mixer().Step(2048);
+    EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+    EXPECT_EQ(keeper->GetChannelVolume(ch), 100);
+    EXPECT_FALSE(keeper->IsChannelSliding(ch));
+
+    EXPECT_EQ(keeper->PlayMusic("game", 0), ch);
+    EXPECT_GT(MixPeak(mixer(), 44100), 0.02f) << "heard at full volume again";
+    EXPECT_TRUE(keeper->StopMusic("game", 0));
+    EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+}
+
+// On a real output (the dummy driver, or the silent clock) the fade ends on the
+// audio thread, which stops the music and restores its volume.
+TEST_F(SoundKeeperTest, FadeEndsOnTheAudioThread) {
+    CSoundKeeper live;
+    live.SetVolumes(100, 100);
+    ASSERT_TRUE(live.LoadMusic("game", CMusicDesc {DataFile("Music/game.xm"), {0}}));
+    uint32_t ch = live.PlayMusic("game", 0);
+    ASSERT_NE(ch, 0u);
+    ASSERT_TRUE(live.StopMusic("game", 1));
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (live.IsChannelPlaying(ch) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(live.IsChannelPlaying(ch));
+    EXPECT_EQ(live.GetChannelVolume(ch), 100);
+}
+
+TEST_F(SoundKeeperTest, AFileThatIsNoModulePlaysAsALoopingStream) {
+    ASSERT_TRUE(keeper->LoadMusic("ambient", CMusicDesc {DataFile("Music/ambient.ogg"), {0}}));
+    uint32_t ch = keeper->PlayMusic("ambient", 0);
+    ASSERT_NE(ch, 0u);
+    AudioMixer::Kind kind;
+    mixer().GetKind(ch, &kind);
+    EXPECT_EQ(kind, AudioMixer::Kind::Stream);
+    float length = keeper->GetChannelLength(ch);
+    ASSERT_GT(length, 5.0f);
+    mixer().Step(static_cast<int>((length + 0.5f) * 44100));
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_LT(keeper->GetChannelPosition(ch), 1.0f);
+    EXPECT_GT(MixPeak(mixer(), 44100), 0.01f);
+}
+
+TEST_F(SoundKeeperTest, PauseAllSilencesEverythingUntilResumeAll) {
+    uint32_t ch = keeper->PlaySample("tone");
+    mixer().Step(4410);
+    float pos = keeper->GetChannelPosition(ch);
+    EXPECT_TRUE(keeper->PauseAll());
+    EXPECT_EQ(MixPeak(mixer(), 4410), 0.0f);
+    EXPECT_EQ(keeper->GetChannelPosition(ch), pos);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_TRUE(keeper->ResumeAll());
+    EXPECT_GT(MixPeak(mixer(), 4410), 0.1f);
+
+    ASSERT_TRUE(LoadGameMusic());
+    keeper->FreeAll();
+    EXPECT_EQ(keeper->GetMusicTrackCount("game"), 0);
+    EXPECT_FALSE(keeper->FreeSample("tone"));
+    EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+}
+
+// The generated data: every alias of Samples.xml and every track of Music.xml
+// loads through the real decoders and is heard.
+class GeneratedSoundDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        data_test::PrepareLogOnce();
+        saved_ = fs::current_path();
+        fs::current_path(VOVARO_DATA_DIR);
+    }
+    void TearDown() override { fs::current_path(saved_); }
+    fs::path saved_;
+};
+
+TEST_F(GeneratedSoundDataTest, EverySampleAliasIsAudible) {
+    CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+    keeper.SetVolumes(100, 100);
+    ASSERT_GE(keeper.SampleTable().size(), 35u);
+    for (const auto& [alias, desc] : keeper.SampleTable()) {
+        uint32_t ch = keeper.PlaySample(alias);
+        ASSERT_NE(ch, 0u) << alias;
+        float peak = MixPeak(keeper.Mixer(), 11025);
+        EXPECT_GT(peak, 0.1f) << alias;
+        EXPECT_LE(peak, 1.0f) << alias;
+        keeper.StopChannel(ch);
+    }
+    for (const char* alias : {"ball_move", "mismatch", "btn_enter", "int_panel_move", "congratulations",
+                              "treasure_fly_out", "lev_complete_bonus", "warning"})
+        EXPECT_TRUE(keeper.SampleTable().count(alias)) << alias;
+}
+
+TEST_F(GeneratedSoundDataTest, EveryMusicTrackIsAudible) {
+    CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+    keeper.SetVolumes(100, 100);
+    CXMLFile file("Settings\\Music.xml");
+    CXMLNodeList files = file.SelectNodes("//Music/File");
+    ASSERT_GE(files.GetLength(), 3);
+    int streams = 0;
+    for (int i = 0; i < files.GetLength(); ++i) {
+        CXMLNode node = files.GetItem(i);
+        CMusicDesc desc;
+        desc.file_name = node.GetAttribute("name", "");
+        std::string patterns = node.GetAttribute("patterns", "0");
+        for (char& c : patterns) if (c == ',') c = ' ';
+        std::istringstream in(patterns);
+        for (int p; in >> p;) desc.patterns.push_back(p);
+        std::string alias = node.GetAttribute("alias", "");
+        ASSERT_TRUE(keeper.LoadMusic(alias, desc)) << alias;
+        for (int track = 0; track < keeper.GetMusicTrackCount(alias); ++track) {
+            uint32_t ch = keeper.PlayMusic(alias, track);
+            ASSERT_NE(ch, 0u) << alias << " track " << track;
+            AudioMixer::Kind kind;
+            keeper.Mixer().GetKind(ch, &kind);
+            if (kind == AudioMixer::Kind::Stream) {
+                ++streams;
+            } else {
+                int order = -1;
+                keeper.Mixer().GetMusicOrder(ch, &order, nullptr);
+                EXPECT_EQ(order, desc.patterns[static_cast<size_t>(track)]) << alias << " track " << track;
+            }
+            float peak = MixPeak(keeper.Mixer(), 44100);
+            EXPECT_GT(peak, 0.05f) << alias << " track " << track;
+            EXPECT_LE(peak, 1.0f) << alias << " track " << track;
+            EXPECT_TRUE(keeper.StopMusic(alias, 0));
+        }
+    }
+    EXPECT_GE(streams, 1) << "at least one piece is an Ogg stream";
+}
+
+}  // namespace
