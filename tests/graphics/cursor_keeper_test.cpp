@@ -81,3 +81,29 @@ TEST_F(CursorKeeperTest, DrawnWhenVisibleAndInside) {
     keeper.Draw(true);
     EXPECT_EQ(core_->GetDrawCalls(), 3u);
 }
+
+// The data tree's own Mouse.xml and the generated cursor pictures.
+TEST_F(CursorKeeperTest, GameCursorsLoadAndDrawAtTheHotSpot) {
+    std::filesystem::current_path(VOVARO_DATA_DIR);
+    {
+        CCursorKeeper keeper(CCursorKeeper::kFileName);
+        EXPECT_EQ(keeper.GetCursorName(), "default");
+        for (const char* name : {"hammer", "default"}) {
+            ASSERT_TRUE(keeper.SetCursor(name));
+            CTexture* texture = keeper.GetSprite().GetRenderer()->GetTexture();
+            ASSERT_NE(texture->GetTexture(), nullptr) << name;
+            EXPECT_FLOAT_EQ(texture->GetWidth(), 32);
+        }
+        keeper.SetHotSpot(400, 300);
+        BeginDraw(0xFF204060);
+        keeper.Draw(false);
+        const auto px = ReadBack();
+        // The arrow's tip is at the hot spot; the pixel left of it and the
+        // ones above are the background.
+        EXPECT_NE(At(px, 400, 300), 0xFF204060u);
+        EXPECT_NE(At(px, 401, 310), 0xFF204060u);
+        EXPECT_EQ(At(px, 398, 300), 0xFF204060u);
+        EXPECT_EQ(At(px, 400, 297), 0xFF204060u);
+    }
+    EXPECT_EQ(NewLog().find("Error"), std::string::npos);
+}
