@@ -96,8 +96,8 @@ TEST_F(PanelTest, MovingMovesTheFrameAndTheOpening) {
 TEST_F(PanelTest, ShippedSkinFramesThePanel) {
     auto p = MakePanel("left='100' top='100' width='300' height='200'");
     const FrameSkin& skin = GetPanelKind().skin;
-    // Glass, (300 - 48) / 16 = 15 top and bottom pieces, (200 - 48) / 16 = 9 side pieces, four corners.
-    EXPECT_EQ(p->GetRenderer()->GetCount(), 1 + 15 + 15 + 9 + 9 + 4);
+    // Glass, (300 - 48) / 4 = 63 top and bottom pieces, (200 - 48) / 4 = 38 side pieces, four corners.
+    EXPECT_EQ(p->GetRenderer()->GetCount(), 1 + 63 + 63 + 38 + 38 + 4);
     EXPECT_EQ(skin.top_left.height, 24);
     EXPECT_EQ(p->GetRenderer()->GetRect(0)->GetRect(), CFloatRect(106, 106, 394, 294));
 }
