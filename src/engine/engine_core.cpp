@@ -1,5 +1,6 @@
 #include "engine/engine_core.h"
 
+#include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "platform/virtual_keys.h"
 
@@ -23,7 +24,14 @@ CEngineCore::CEngineCore() {
     _callbacks[2] = nullptr;
     _mouse.SetCursorKeeper(_cursor);
     _joystick.SetCursorKeeper(_cursor);
-    // The sound keeper is created here and owned from then on.
+    // The sound keeper is created here and owned from then on. It reads
+    // Settings\Samples.xml; when that fails (logged by the XML layer), the core
+    // goes on without sound rather than ending the program in its constructor.
+    try {
+        _sound_keeper = CreateSoundKeeper();
+    } catch (...) {
+        LogCurrentException("CEngineCore::CEngineCore");
+    }
     g_EngineCore = this;
 }
 
