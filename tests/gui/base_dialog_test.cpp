@@ -174,3 +174,25 @@ TEST_F(DialogTest, EnterOnTheFocusedButtonClicksIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Clears itself from inside a button's click.
+class SelfClearingDialog : public CBaseDialog {
+public:
+    void OnClick(CBaseControl*) override { Clear(); }
+};
+
+TEST_F(DialogTest, HandlerMayClearTheDialogFromInsideAClick) {
+    SelfClearingDialog d;
+    LoadDialog(d, ButtonXml("B0", 10) + ButtonXml("B1", 110));
+    MoveTo(40, 220);
+    for (bool down : {true, false}) {
+        Button(down);
+        Frame([&] { d.Draw(false); });
+    }
+    EXPECT_EQ(d.GetControlCount(), 0u);
+    Frame([&] { d.Draw(false); });
+}
+
+}  // namespace
