@@ -50,6 +50,14 @@ public:
 class DialogRenderTest : public GuiTest {
 protected:
     void Draw(CBaseDialog& d) { Frame([&] { d.Draw(false); }, kBackground); }
+    // An injected pointer movement: the engine moves the cursor when the frame
+    // ends, so the controls see it from the next frame on.
+    void Point(CBaseDialog& d, int x, int y) {
+        window()->InjectMouseMove(x, y);
+        Draw(d);
+        ASSERT_EQ(core().GetMouse()->GetX(), x);
+        ASSERT_EQ(core().GetMouse()->GetY(), y);
+    }
     int Count(const std::vector<uint32_t>& px, int l, int t, int r, int b, bool (*pred)(uint32_t)) const {
         int n = 0;
         for (int y = t; y < b; ++y)
@@ -72,7 +80,6 @@ TEST_F(DialogRenderTest, PanelCaptionHoverCheckMarkAndEnter) {
     ASSERT_TRUE(d.Load(Node(kDialog, "/Dialog")));
     ASSERT_EQ(d.GetControlCount(), 6u);
     d.Activate();
-    MoveTo(20, 20);
 
     // Opening: after three of six frames the panel is (48 + 312 * 3 / 6) = 204 high about its middle (290).
     for (int i = 0; i < 3; ++i) Draw(d);
@@ -101,7 +108,7 @@ TEST_F(DialogRenderTest, PanelCaptionHoverCheckMarkAndEnter) {
     const int white_before = Count(px, 250, 388, 370, 421, IsWhite);
     EXPECT_GT(white_before, 80);
     EXPECT_EQ(Count(px, 250, 388, 370, 421, IsCaptionGold), 0);
-    MoveTo(300, 400);
+    Point(d, 300, 400);
     for (int i = 0; i < 20; ++i) Draw(d);
     px = ReadBack();
     EXPECT_GT(Count(px, 250, 388, 370, 421, IsCaptionGold), white_before / 2);
@@ -111,8 +118,7 @@ TEST_F(DialogRenderTest, PanelCaptionHoverCheckMarkAndEnter) {
     SavePng(px, "gui_dialog_hover.png");
 
     // A click on the first check box draws its mark.
-    MoveTo(264, 228);
-    Draw(d);
+    Point(d, 264, 228);
     Button(true);
     Draw(d);
     Button(false);
