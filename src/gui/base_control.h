@@ -1,0 +1,81 @@
+#pragma once
+// The base of every GUI control: an id, a rectangle on the 800x600 screen,
+// enabled and visible flags and an owner that hears its events. Controls poll
+// their own input inside Draw (unless the caller only wants drawing).
+#include <string>
+
+#include "engine/float_rect.h"
+
+class CEventHolder;
+class CXMLNode;
+
+// The kinds of control a dialog file names in its "type" attribute.
+enum ControlType : int {
+    ctUnknown = -1,
+    ctButton = 0,
+    ctPanel = 1,
+    ctTrackBar = 2,
+    ctLabel = 3,
+    ctImage = 4,
+    ctListBox = 5,
+    ctEdit = 6,
+    ctCheckBox = 7,
+    ctProgressBar = 8,
+    ctPageControl = 9,
+};
+
+struct ControlRect {
+    std::string id;
+    float left = 0, top = 0, width = 0, height = 0;
+};
+
+// "id", "left", "top", "width", "height" of a control node (integers, 0 by default).
+ControlRect ReadControlRect(const CXMLNode& node);
+
+class CBaseControl {
+public:
+    explicit CBaseControl(CEventHolder* owner);
+
+    virtual void Update() = 0;
+    // Re-places the control's sprites after its position changed.
+    virtual void Relayout() {}
+    virtual void OnMouseEnter();
+    virtual void OnMouseLeave();
+    virtual ~CBaseControl();
+    virtual void SetPosition(float x, float y);
+    // Returns the previous value.
+    virtual bool SetEnabled(bool enabled);
+    virtual bool Load(const CXMLNode& node);
+    virtual void Clear() {}
+    virtual void SetFocus() {}
+    virtual bool CanFocus() const { return false; }
+    // Draws the control; unless skip_update, it first polls its input.
+    virtual void Draw(bool skip_update) = 0;
+
+    float GetX() const { return _left; }
+    float GetY() const { return _top; }
+    float GetWidth() const { return _width; }
+    float GetHeight() const { return _height; }
+    const std::string& GetId() const { return _id; }
+    bool IsEnabled() const { return _enabled; }
+    bool IsVisible() const { return _visible; }
+    // Returns the previous value.
+    bool SetVisible(bool visible);
+    // For controls built in code: enabled, visible and placed on the rectangle.
+    void SetRect(const CFloatRect& rect);
+    void SetLeft(float left);
+    void SetTop(float top);
+    void SetWidth(float width);
+    void SetHeight(float height);
+    CEventHolder* GetOwner() const { return _owner; }
+
+protected:
+    // The pointer strictly inside the control's rectangle.
+    bool IsPointInside(int x, int y) const;
+
+    CEventHolder* _owner;
+    bool _enabled = false;
+    bool _visible = false;
+    std::string _id;
+    float _left = 0, _top = 0, _width = 0, _height = 0;
+};

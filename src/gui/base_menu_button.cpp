@@ -1,0 +1,122 @@
+#include "gui/base_menu_button.h"
+
+#include "engine/joystick_controller_interface.h"
+#include "engine/keyboard_controller_interface.h"
+#include "engine/mouse_controller_interface.h"
+#include "graphics/textured_rects_list.h"
+#include "gui/event_holder.h"
+#include "gui/gui_services.h"
+
+namespace {
+constexpr int kEnterKey = 13;
+constexpr int kJoystickFirstButton = 10;
+}  // namespace
+
+CBaseMenuButton::CBaseMenuButton(CEventHolder* owner) : CBaseControl(owner) {}
+
+CBaseMenuButton::~CBaseMenuButton() {
+    // The renderer holds the attached sprite: let it go first.
+    if (_renderer && _attached) _renderer->Remove(_attached);
+    _renderer.reset();
+}
+
+bool CBaseMenuButton::IsMouseOver() {
+    IMouseController* mouse = gui::Mouse();
+    return mouse && IsPointInside(mouse->GetX(), mouse->GetY());
+}
+
+void CBaseMenuButton::Update() {
+    if (!_enabled || !_visible) return;
+    const bool inside = IsMouseOver();
+    if (!inside) {
+        if (_over) OnMouseLeave();
+        _over = false;
+        _pressed = false;
+    } else {
+        if (!_over) OnMouseEnter();
+        _over = true;
+    }
+
+    IMouseController* mouse = gui::Mouse();
+    IKeyboardController* keyboard = gui::Keyboard();
+    IJoystickController* joystick = gui::Joystick();
+    const bool m = mouse && mouse->IsButtonDown(0);
+    const bool k = keyboard && keyboard->IsKeyDown(kEnterKey);
+    const bool j = joystick && joystick->IsInputActive(kJoystickFirstButton);
+
+    if (_over && (m || k || j)) {
+        if (!_pressed) {
+            // The input that starts the press must end it: Enter wins over the
+            // mouse, the mouse over the joystick.
+            _press_source = k ? psEnterKey : (m ? psMouse : psJoystick);
+            OnPress();
+        }
+        _pressed = true;
+    }
+    if (_over && _pressed) {
+        const bool still_down = (_press_source == psEnterKey && k) || (_press_source == psMouse && m) ||
+                                (_press_source == psJoystick && j);
+        if (!still_down) {
+            OnRelease();
+            Click();
+            _pressed = false;
+        }
+    }
+}
+
+void CBaseMenuButton::OnPress() {
+    if (_owner) _owner->OnMouseDown(this);
+}
+
+void CBaseMenuButton::OnRelease() {
+    if (_owner) _owner->OnMouseUp(this);
+}
+
+void CBaseMenuButton::Click() {
+    if (_owner) _owner->OnClick(this);
+}
+
+void CBaseMenuButton::SetFocus() {
+    if (IMouseController* mouse = gui::Mouse())
+        mouse->SetPosition(static_cast<int>(_left + _width / 2), static_cast<int>(_top + _height / 2), 0);
+}
+
+void CBaseMenuButton::Draw(bool skip_update) {
+    if (!skip_update) Update();
+    if (_visible) {
+        uint32_t state = bsNormal;
+        if (!_enabled)
+            state = bsDisabled;
+        else if (_pressed)
+            state = bsPressed;
+        else if (_over)
+            state = bsHover;
+        if (state != _shown_state) {
+            _shown_state = state;
+            if (_renderer) {
+                if (_attached) _renderer->Remove(_attached);
+                _attached = &_state_sprites[state];
+                _renderer->Add(_attached);
+            }
+        }
+    }
+    if (_renderer) _renderer->Render();
+}
+
+void CBaseMenuButton::Setup(const CFloatRect& rect, const std::string& texture, const CFloatRect& normal,
+                            const CFloatRect& hover, const CFloatRect& pressed, const CFloatRect& disabled) {
+    SetRect(rect);
+    if (_renderer && _attached) _renderer->Remove(_attached);
+    const CFloatRect* tex[4] = {&normal, &hover, &pressed, &disabled};
+    for (int i = 0; i < 4; ++i) _state_sprites[i].InitFromTexRect(_left, _top, _width, _height, *tex[i]);
+    _shown_state = bsNormal;
+    _renderer = std::make_shared<CTexturedRectsList>();
+    _renderer->SetTextureByName(texture);
+    _attached = &_state_sprites[bsNormal];
+    _renderer->Add(_attached);
+}
+
+void CBaseMenuButton::Relayout() {
+    for (C2DObject& sprite : _state_sprites) sprite.SetPosition(_left, _top);
+    if (_renderer) _renderer->Invalidate();
+}

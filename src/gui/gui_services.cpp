@@ -1,0 +1,24 @@
+#include "gui/gui_services.h"
+
+#include "engine/engine_core_interface.h"
+#include "engine/sound_keeper_interface.h"
+
+namespace gui {
+
+IMouseController* Mouse() { return g_EngineCore ? g_EngineCore->GetMouse() : nullptr; }
+IKeyboardController* Keyboard() { return g_EngineCore ? g_EngineCore->GetKeyboard() : nullptr; }
+IJoystickController* Joystick() { return g_EngineCore ? g_EngineCore->GetJoystick() : nullptr; }
+
+static ISoundKeeper* Sounds() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
+
+void LoadSample(const std::string& alias) {
+    if (alias.empty()) return;
+    if (ISoundKeeper* keeper = Sounds()) keeper->LoadSample(alias);
+}
+
+void PlaySample(const std::string& alias) {
+    if (alias.empty()) return;
+    if (ISoundKeeper* keeper = Sounds()) keeper->PlaySample(alias);
+}
+
+}  // namespace gui
