@@ -15,6 +15,7 @@
 #include "frontend/settings_host.h"
 #include "graphics/cursor_keeper.h"
 #include "graphics/plume.h"
+#include "gui/control_kinds.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "profiles/app_params.h"
@@ -123,6 +124,7 @@ int WinMain(int argc, char** argv) {
     int result = 0;
     try {
         SetLanguage(options.language);
+        LoadControlKinds();
         core.SetGamma(options.gamma);
     } catch (...) {
         LogCurrentException("WinMain");
