@@ -23,14 +23,16 @@ std::vector<uint32_t> BuildFadeTable(uint32_t a, uint32_t b, int steps) {
     table.reserve(static_cast<size_t>(steps > 0 ? steps + 1 : 1));
     table.push_back(a);
     if (steps <= 0) return table;
-    const CColor delta = (CColor(b) - CColor(a)) / static_cast<float>(steps);
-    CColor c(a);
-    for (int i = 0; i < steps; ++i) {
-        c += delta;
-        CColor packed = c;
-        packed.Clamp();
-        table.push_back(packed.ToARGB());
+    const CColor from(a);
+    const CColor delta = (CColor(b) - from) / static_cast<float>(steps);
+    for (int i = 1; i < steps; ++i) {
+        // Each step from the start colour, so rounding does not pile up.
+        CColor c = from + delta * static_cast<float>(i);
+        c.Clamp();
+        table.push_back(c.ToARGB());
     }
+    // The fade ends exactly on the target colour.
+    table.push_back(b);
     return table;
 }
 
@@ -269,6 +271,12 @@ void CMenuButton::SetPosition(float x, float y) {
     for (const auto& glyph : {_glyph_normal, _glyph_hover, _glyph_pressed, _glyph_disabled})
         if (glyph) glyph->Move(dx, dy);
     CBaseMenuButton::SetPosition(x, y);
+}
+
+bool CMenuButton::SetEnabled(bool enabled) {
+    const bool previous = CBaseMenuButton::SetEnabled(enabled);
+    if (previous != enabled) _caption_built = false;
+    return previous;
 }
 
 void CMenuButton::Relayout() {

@@ -36,6 +36,8 @@ public:
     void OnMouseEnter() override;
     void OnMouseLeave() override;
     void SetPosition(float x, float y) override;
+    // The caption is built again in its enabled or grey colour.
+    bool SetEnabled(bool enabled) override;
     bool Load(const CXMLNode& node) override;
     void Draw(bool skip_update) override;
     void OnPress() override;
