@@ -311,6 +311,9 @@ void CMenuProgressBar::setMax(int32_t v) {
     const int32_t lo = std::min(_min_val, _max_val), hi = std::max(_min_val, _max_val);
     _value = std::clamp(_value, lo, hi);
     _target = std::clamp(_target, lo, hi);
+    // Clamping may already have put the value on the minimum, which setValue
+    // then leaves alone: the bar is rebuilt for the new range either way.
+    rebuild();
     setValue(_min_val);
 }
 
