@@ -57,14 +57,9 @@ int main(int, char**) {
     CCursorKeeper::Install();
 
     {
+        // An exception escaping the loop is logged; the teardown below still runs.
         CEmptyApp app;
-        try {
-            app.Run();
-        } catch (...) {
-            // A failed device reset or an error in a scene: logged, then the
-            // normal teardown goes on.
-            LogCurrentException("WinMain");
-        }
+        RunApplication(app);
     }
     log.Log(0, "Game Finished.");
     return 0;

@@ -1,6 +1,7 @@
 #include "engine/base_app.h"
 
 #include "engine/engine_core_interface.h"
+#include "engine/fault_translation.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -79,4 +80,13 @@ int ABaseApp::Run() {
     }
     Exit();
     return 0;
+}
+
+int RunApplication(ABaseApp& app) {
+    try {
+        return app.Run();
+    } catch (...) {
+        LogCurrentException("WinMain");
+        return 1;
+    }
 }

@@ -59,3 +59,9 @@ private:
     plat::IMessageSource* _source = nullptr;
     IClock* _clock = nullptr;
 };
+
+// Runs the application's loop; an exception escaping it (a failed device reset,
+// an error or a processor fault in a scene) is logged with the place "WinMain"
+// and the caller's normal teardown goes on. Returns the loop's result, or 1
+// after an exception.
+int RunApplication(ABaseApp& app);

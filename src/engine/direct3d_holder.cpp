@@ -12,6 +12,8 @@ CDirect3DHolder::~CDirect3DHolder() {
 
 bool CDirect3DHolder::CreateDirect3D(bool) {
     if (!_created) {
+        // Termination signals are the program's own (they end it through WM_QUIT).
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             CLogger::Instance().Log(2, "Error: Failed to create Direct3D!");
             return false;

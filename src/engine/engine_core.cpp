@@ -1,5 +1,6 @@
 #include "engine/engine_core.h"
 
+#include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "platform/virtual_keys.h"
 
@@ -23,7 +24,14 @@ CEngineCore::CEngineCore() {
     _callbacks[2] = nullptr;
     _mouse.SetCursorKeeper(_cursor);
     _joystick.SetCursorKeeper(_cursor);
-    // The sound keeper is created here and owned from then on.
+    // The sound keeper is created here and owned from then on. It reads
+    // Settings\Samples.xml; when that fails (logged by the XML layer), the core
+    // goes on without sound rather than ending the program in its constructor.
+    try {
+        _sound_keeper = CreateSoundKeeper();
+    } catch (...) {
+        LogCurrentException("CEngineCore::CEngineCore");
+    }
     g_EngineCore = this;
 }
 
@@ -135,19 +143,19 @@ bool CEngineCore::EndFrame() {
     // The cursor is drawn last, over the finished scene (the drawing keeper
     // registers through SetCursorKeeper).
     DrawCursor();
+    // Print Screen and Alt+Enter act once per press, on the press itself, so a
+    // held key does not repeat them and a short tap is not lost between frames.
+    Window* window = _graphics.GetWindow();
+    const bool snapshot = window && window->TakeKeyPress(VK_SNAPSHOT);
+    const bool toggle = window && window->TakeKeyPress(VK_RETURN, true);
     bool ok = false;
-    const bool snapshot = _keyboard.IsKeyDown(VK_SNAPSHOT);
     if (_device) {
         _device->EndScene();
-        // Print Screen saves the finished frame, before it is presented, once per press.
-        if (snapshot && !_snapshot_was_down) _graphics.SaveScreenshot();
+        // The screenshot is the finished frame, taken before it is presented.
+        if (snapshot) _graphics.SaveScreenshot();
         ok = Succeeded(_device->Present());
     }
-    _snapshot_was_down = snapshot;
     _in_frame = false;
-    const bool alt_enter = _keyboard.IsKeyDown(VK_RETURN) && _keyboard.IsKeyDown(VK_MENU);
-    const bool toggle = alt_enter && !_alt_enter_was_down;
-    _alt_enter_was_down = alt_enter;
     if (toggle) ToggleFullscreen();
     ++_frame_count;
     return ok;
@@ -239,6 +247,7 @@ void CEngineCore::SetCursorKeeper(ICursorKeeper* keeper) {
     next->SetHotSpot(_cursor->GetX(), _cursor->GetY());
     next->Show(_cursor->IsVisible());
     _cursor = next;
+    _graphics.SetGameDrawsCursor(keeper != nullptr);
     _mouse.SetCursorKeeper(_cursor);
     _joystick.SetCursorKeeper(_cursor);
 }

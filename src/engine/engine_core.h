@@ -93,7 +93,4 @@ private:
     bool _indices_need_binding = false;
     unsigned _draw_calls = 0;
     unsigned _quads = 0;
-    // Print Screen and Alt+Enter act once per press: the state at the previous frame's end.
-    bool _snapshot_was_down = false;
-    bool _alt_enter_was_down = false;
 };

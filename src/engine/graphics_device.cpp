@@ -92,7 +92,7 @@ intptr_t CGraphicsDevice::MainWndProc(Window& window, const Message& msg) {
         }
         case WM_SETCURSOR:
             // The game draws its own cursor over the client area.
-            window.ShowSystemCursor(!(_active && LoWord(static_cast<uintptr_t>(msg.lParam)) == HTCLIENT));
+            window.ShowSystemCursor(!(_game_draws_cursor && _active && LoWord(static_cast<uintptr_t>(msg.lParam)) == HTCLIENT));
             return 0;
         default:
             return 0;

@@ -52,6 +52,9 @@ public:
     int GetGammaLevel() const { return _gamma_level; }
     bool IsFullscreen() const { return !_windowed; }
     bool IsActive() const { return _active; }
+    // Whether the game draws its own cursor: only then is the system cursor
+    // hidden over the client area (so the player never loses the pointer).
+    void SetGameDrawsCursor(bool draws) { _game_draws_cursor = draws; }
 
     // The window procedure (activation, cursor, destruction).
     intptr_t MainWndProc(plat::Window& window, const plat::Message& msg);
@@ -73,4 +76,5 @@ private:
     uint32_t _clear_color = 0xFF000000;
     bool _windowed = true;
     bool _active = false;
+    bool _game_draws_cursor = false;
 };

@@ -1,8 +1,5 @@
 #include "graphics/font_keeper.h"
 
-#include <algorithm>
-#include <exception>
-
 #include "engine/helpers.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"

@@ -61,7 +61,12 @@ void CBaseDialog::OnKeyDown(int key) {
 }
 
 void CBaseDialog::Draw(bool skip_update) {
-    for (size_t i = 0; i < _controls.size(); ++i) _controls[i]->Draw(skip_update);
+    for (size_t i = 0; i < _controls.size(); ++i) {
+        // Held while it draws: a handler may remove or clear controls from
+        // inside the control's own update.
+        const std::shared_ptr<CBaseControl> control = _controls[i];
+        control->Draw(skip_update);
+    }
 }
 
 bool CBaseDialog::MoveFocus(int dir) {

@@ -31,7 +31,8 @@ void CMenuLabel::Relayout() {
 void CMenuLabel::Draw(bool /*skip_update*/) {
     if (!_visible) return;
     if (!_laid_out && !_owner_draw) {
-        _text.SetLabel(_caption, CVector2(_left, _top));
+        // A label without caption has nothing to lay out (its owner may fill the text).
+        if (!_caption.empty()) _text.SetLabel(_caption, CVector2(_left, _top));
         _laid_out = true;
     }
     if (_owner_draw) {
@@ -39,6 +40,5 @@ void CMenuLabel::Draw(bool /*skip_update*/) {
             _owner->OnCustomDraw(this, 0, static_cast<int>(_left), static_cast<int>(_top), _caption, &_text);
         return;
     }
-    // A label without caption (one the owner fills through its text) still draws its text.
     if (!_text.GetAlias().empty()) _text.Render();
 }

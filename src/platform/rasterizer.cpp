@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace plat {
 
@@ -37,7 +40,7 @@ struct Sampler {
     bool linear, wrap_u, wrap_v;
 
     // s, t: texel-centre coordinates in 24.8 fixed point.
-    inline uint32_t Sample(int32_t s, int32_t t) const {
+    __attribute__((always_inline)) inline uint32_t Sample(int32_t s, int32_t t) const {
         if (!linear) {
             int x = Address((s + 128) >> 8, w, wrap_u);
             int y = Address((t + 128) >> 8, h, wrap_v);
@@ -45,14 +48,39 @@ struct Sampler {
         }
         int x0 = s >> 8, y0 = t >> 8;
         uint32_t fx = static_cast<uint32_t>(s) & 0xFF, fy = static_cast<uint32_t>(t) & 0xFF;
-        int xa = Address(x0, w, wrap_u), ya = Address(y0, h, wrap_v);
+        int xa, xb, ya, yb;
+        if (static_cast<unsigned>(x0) < static_cast<unsigned>(w - 1) && static_cast<unsigned>(y0) < static_cast<unsigned>(h - 1)) {
+            // Inside the texture: no addressing needed for the four texels.
+            xa = x0;
+            xb = x0 + 1;
+            ya = y0;
+            yb = y0 + 1;
+        } else {
+            xa = Address(x0, w, wrap_u);
+            ya = Address(y0, h, wrap_v);
+            xb = Address(x0 + 1, w, wrap_u);
+            yb = Address(y0 + 1, h, wrap_v);
+        }
         if ((fx | fy) == 0) return texels[ya * w + xa];
-        int xb = Address(x0 + 1, w, wrap_u), yb = Address(y0 + 1, h, wrap_v);
         const uint32_t* r0 = texels + ya * w;
         const uint32_t* r1 = texels + yb * w;
+#if defined(__SSE2__)
+        // Both rows at once, four channels per texel in 16-bit lanes.
+        const __m128i zero = _mm_setzero_si128();
+        __m128i a = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xa])),
+                                                         _mm_cvtsi32_si128(static_cast<int>(r1[xa]))), zero);
+        __m128i b = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xb])),
+                                                         _mm_cvtsi32_si128(static_cast<int>(r1[xb]))), zero);
+        __m128i h = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, _mm_set1_epi16(static_cast<short>(256 - fx))),
+                                                 _mm_mullo_epi16(b, _mm_set1_epi16(static_cast<short>(fx)))), 8);
+        __m128i v = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(h, _mm_set1_epi16(static_cast<short>(256 - fy))),
+                                                 _mm_mullo_epi16(_mm_srli_si128(h, 8), _mm_set1_epi16(static_cast<short>(fy)))), 8);
+        return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, zero)));
+#else
         uint32_t top = Lerp(r0[xa], r0[xb], fx);
         uint32_t bottom = Lerp(r1[xa], r1[xb], fx);
         return Lerp(top, bottom, fy);
+#endif
     }
 };
 
@@ -85,6 +113,14 @@ uint32_t CombineGeneric(const RasterState& st, uint32_t tex, uint32_t diffuse) {
 }
 
 inline uint32_t Modulate(uint32_t tex, uint32_t diffuse) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(tex)), zero);
+    __m128i b = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(diffuse)), zero);
+    __m128i p = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
+    p = _mm_srli_epi16(_mm_add_epi16(p, _mm_srli_epi16(p, 8)), 8);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(p, zero)));
+#endif
     return Pack(Mul255(tex >> 24, diffuse >> 24), Mul255(Channel(tex, 16), Channel(diffuse, 16)),
                 Mul255(Channel(tex, 8), Channel(diffuse, 8)), Mul255(tex & 0xFF, diffuse & 0xFF));
 }
@@ -107,6 +143,16 @@ uint32_t Factor(uint32_t f, uint32_t src, uint32_t dst, int shift) {
 
 enum BlendKind { kOpaque, kAlpha, kAdditive, kGeneric };
 
+// x / 255 rounded, for each 16-bit lane of red and blue (or of green alone).
+inline uint32_t Div255Lanes(uint32_t x, uint32_t mask) { return ((x + ((x >> 8) & mask)) >> 8) & mask; }
+
+// Saturating add of two colours with the channels in separate 16-bit lanes.
+inline uint32_t AddSat(uint32_t a, uint32_t b, uint32_t mask) {
+    uint32_t sum = a + b;
+    uint32_t over = sum & (mask << 1) & ~mask;  // the carry bit above each lane
+    return (sum | (over - (over >> 8))) & mask;
+}
+
 // The back buffer has no alpha of its own: it always reads as opaque.
 template <BlendKind B>
 inline uint32_t BlendPixel(uint32_t src, uint32_t dst, const RasterState& st) {
@@ -114,16 +160,21 @@ inline uint32_t BlendPixel(uint32_t src, uint32_t dst, const RasterState& st) {
         return src | 0xFF000000u;
     } else if constexpr (B == kAlpha) {
         uint32_t a = src >> 24;
-        uint32_t r = Mul255(Channel(src, 16), a) + Mul255(Channel(dst, 16), 255 - a);
-        uint32_t g = Mul255(Channel(src, 8), a) + Mul255(Channel(dst, 8), 255 - a);
-        uint32_t b = Mul255(src & 0xFF, a) + Mul255(dst & 0xFF, 255 - a);
-        return Pack(255, std::min<uint32_t>(r, 255), std::min<uint32_t>(g, 255), std::min<uint32_t>(b, 255));
+        if (a == 255) return src;
+        if (a == 0) return dst | 0xFF000000u;
+        uint32_t ia = 255 - a;
+        uint32_t rb = (src & 0x00FF00FF) * a + (dst & 0x00FF00FF) * ia + 0x00800080;
+        uint32_t g = (src & 0x0000FF00) * a + (dst & 0x0000FF00) * ia + 0x00008000;
+        return 0xFF000000u | Div255Lanes(rb, 0x00FF00FF) | Div255Lanes(g >> 8, 0x000000FF) << 8;
     } else if constexpr (B == kAdditive) {
         uint32_t a = src >> 24;
-        uint32_t r = std::min<uint32_t>(255, Channel(dst, 16) + Mul255(Channel(src, 16), a));
-        uint32_t g = std::min<uint32_t>(255, Channel(dst, 8) + Mul255(Channel(src, 8), a));
-        uint32_t b = std::min<uint32_t>(255, (dst & 0xFF) + Mul255(src & 0xFF, a));
-        return Pack(255, r, g, b);
+        if (a == 0) return dst | 0xFF000000u;
+        uint32_t rb = src & 0x00FF00FF, g = (src >> 8) & 0xFF;
+        if (a != 255) {
+            rb = Div255Lanes(rb * a + 0x00800080, 0x00FF00FF);
+            g = Div255Lanes(g * a + 0x80, 0xFF);
+        }
+        return 0xFF000000u | AddSat(dst & 0x00FF00FF, rb, 0x00FF00FF) | AddSat((dst >> 8) & 0xFF, g, 0xFF) << 8;
     } else {
         dst |= 0xFF000000u;
         uint32_t out[3];
@@ -161,10 +212,19 @@ struct Edge {
     int64_t threshold;  // 0 for top and left edges (their centres count), 1 otherwise
 };
 
+// Positions are held within a million pixels of the screen, so the edge
+// products below stay inside 64 bits.
 inline int32_t ToFixed8(double v) {
-    v = std::clamp(v, -8.0e6, 8.0e6);
+    v = std::clamp(v, -1.0e6, 1.0e6);
     return static_cast<int32_t>(std::lrint(v * 256.0));
 }
+
+// 16.16 fixed point, kept within a range where stepping across a row cannot overflow.
+inline int64_t ToFixed16(double v) { return std::llrint(std::clamp(v, -4.0e6, 4.0e6) * 65536.0); }
+
+// From 16.16 to the sampler's 24.8, rounded, so that values a hair off a texel
+// centre still land on it.
+inline int32_t To24_8(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>((v + 128) >> 8, -(1 << 30), 1 << 30)); }
 
 enum StageKind { kStageModulate, kStageGeneric };
 
@@ -178,7 +238,14 @@ struct Setup {
 };
 
 template <bool Textured, StageKind S, BlendKind B>
-void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler, const RasterState& st) {
+void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler_in, const RasterState& st) {
+    // Local copies: stores into the target must not make the compiler reload them.
+    const Sampler sampler = sampler_in;
+    const uint32_t color = su.color;
+    const bool uniform = su.uniform_color;
+    const int64_t ds = ToFixed16(su.s.dx), dt = ToFixed16(su.t.dx);
+    const int64_t dr = ToFixed16(su.r.dx), dg = ToFixed16(su.g.dx), db = ToFixed16(su.b.dx), da = ToFixed16(su.a.dx);
+    const bool white = su.uniform_color && su.color == 0xFFFFFFFFu;
     for (int py = su.y_begin; py < su.y_end; ++py) {
         int64_t xl = 0, xr = width - 1;
         bool empty = false;
@@ -193,27 +260,61 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
             }
         }
         if (empty || xl > xr) continue;
-        uint32_t* row = target + static_cast<size_t>(py) * width;
-        const double s_row = su.s.a0 + su.s.dy * py, t_row = su.t.a0 + su.t.dy * py;
-        const double r_row = su.r.a0 + su.r.dy * py, g_row = su.g.a0 + su.g.dy * py;
-        const double b_row = su.b.a0 + su.b.dy * py, a_row = su.a.a0 + su.a.dy * py;
-        for (int64_t px = xl; px <= xr; ++px) {
-            uint32_t diffuse = su.color;
-            if (!su.uniform_color) {
-                auto ch = [&](double base, double d) {
-                    long v = std::lrint(base + d * static_cast<double>(px));
-                    return static_cast<uint32_t>(std::clamp<long>(v, 0, 255));
-                };
-                diffuse = Pack(ch(a_row, su.a.dx), ch(r_row, su.r.dx), ch(g_row, su.g.dx), ch(b_row, su.b.dx));
+        uint32_t* __restrict row = target + static_cast<size_t>(py) * width;
+        const double fx = static_cast<double>(xl);
+        int64_t s = 0, t = 0, r = 0, g = 0, b = 0, a = 0;
+        if constexpr (Textured) {
+            s = ToFixed16(su.s.At(fx, py));
+            t = ToFixed16(su.t.At(fx, py));
+        }
+        if (!uniform) {
+            r = ToFixed16(su.r.At(fx, py));
+            g = ToFixed16(su.g.At(fx, py));
+            b = ToFixed16(su.b.At(fx, py));
+            a = ToFixed16(su.a.At(fx, py));
+        }
+        if constexpr (Textured && S == kStageModulate) {
+            // A sprite drawn texel for texel: every pixel centre on a texel centre
+            // of one texture row, so each pixel is one texel.
+            if (uniform && ds == 65536 && dt == 0 && ((s | t) & 0xFFFF) == 0 && !sampler.wrap_u) {
+                const int ty = Address(static_cast<int>(t >> 16), sampler.h, sampler.wrap_v);
+                const uint32_t* texrow = sampler.texels + static_cast<size_t>(ty) * sampler.w;
+                int tx = static_cast<int>(s >> 16);
+                for (int64_t px = xl; px <= xr; ++px, ++tx) {
+                    uint32_t tex = texrow[tx < 0 ? 0 : (tx >= sampler.w ? sampler.w - 1 : tx)];
+                    if constexpr (B == kAlpha || B == kAdditive) {
+                        if ((tex >> 24) == 0) continue;
+                    }
+                    uint32_t src = white ? tex : Modulate(tex, color);
+                    row[px] = BlendPixel<B>(src, row[px], st);
+                }
+                continue;
             }
-            uint32_t tex = 0xFFFFFFFFu;
-            if constexpr (Textured) {
-                double fx = static_cast<double>(px);
-                tex = sampler.Sample(ToFixed8(s_row + su.s.dx * fx), ToFixed8(t_row + su.t.dx * fx));
+        }
+        for (int64_t px = xl; px <= xr; ++px) {
+            uint32_t diffuse = color;
+            if (!uniform) {
+                auto ch = [](int64_t v) { return static_cast<uint32_t>(std::clamp<int64_t>((v + 32768) >> 16, 0, 255)); };
+                diffuse = Pack(ch(a), ch(r), ch(g), ch(b));
+                r += dr;
+                g += dg;
+                b += db;
+                a += da;
             }
             uint32_t src;
-            if constexpr (S == kStageModulate) src = Modulate(tex, diffuse);
-            else src = CombineGeneric(st, tex, diffuse);
+            if constexpr (Textured) {
+                uint32_t tex = sampler.Sample(To24_8(s), To24_8(t));
+                s += ds;
+                t += dt;
+                if constexpr (S == kStageModulate) src = white ? tex : Modulate(tex, diffuse);
+                else src = CombineGeneric(st, tex, diffuse);
+            } else {
+                if constexpr (S == kStageModulate) src = diffuse;
+                else src = CombineGeneric(st, 0xFFFFFFFFu, diffuse);
+            }
+            if constexpr (B == kAlpha || B == kAdditive) {
+                if ((src >> 24) == 0) continue;  // fully transparent: the target stays
+            }
             row[px] = BlendPixel<B>(src, row[px], st);
         }
     }

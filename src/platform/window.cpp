@@ -88,7 +88,11 @@ Window::~Window() {
     }
 }
 
-void Window::Show() { SDL_ShowWindow(_window); }
+void Window::Show() {
+    SDL_ShowWindow(_window);
+    // Start from where the pointer is, when it is over the window already.
+    if (SDL_GetMouseFocus() == _window) SDL_GetMouseState(&_cursor_x, &_cursor_y);
+}
 
 bool Window::SetFullscreen(bool fullscreen) {
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
@@ -98,7 +102,6 @@ bool Window::SetFullscreen(bool fullscreen) {
 
 bool Window::TakeQuitRequest(Message* msg) {
     if (!g_quit_requested.exchange(false)) return false;
-    _quit_posted = true;
     *msg = Message {WM_QUIT, 0, 0};
     return true;
 }
@@ -152,7 +155,11 @@ void Window::PostQuitMessage(int exit_code) { PostMessage(WM_QUIT, static_cast<u
 
 void Window::SetKey(int vk, bool down) {
     if (vk <= 0 || vk > 255) return;
-    if (down && !_keys[vk]) _pressed_since[vk] = 1;
+    if (down && !_keys[vk]) {
+        _pressed_since[vk] = 1;
+        _press_latch[vk] = 1;
+        if (_keys[VK_MENU] && vk != VK_LMENU && vk != VK_RMENU) _alt_press_latch[vk] = 1;
+    }
     _keys[vk] = down ? 1 : 0;
     if (int generic = GenericModifier(vk)) {
         bool any = false;
@@ -255,12 +262,23 @@ int16_t Window::GetAsyncKeyState(int vk) {
 
 bool Window::IsKeyDown(int vk) const { return vk > 0 && vk <= 255 && _keys[vk]; }
 
+bool Window::TakeKeyPress(int vk, bool with_alt) {
+    if (vk <= 0 || vk > 255) return false;
+    auto& latch = with_alt ? _alt_press_latch : _press_latch;
+    bool pressed = latch[vk] != 0;
+    latch[vk] = 0;
+    return pressed;
+}
+
 void Window::GetCursorPos(int* x, int* y) const {
     if (x) *x = _cursor_x;
     if (y) *y = _cursor_y;
 }
 
 void Window::SetCursorPos(int x, int y) {
+    // The pointer is there already as far as the events tell: warping it to the
+    // same place would only pull it back from where the player moved it since.
+    if (x == _cursor_x && y == _cursor_y) return;
     _cursor_x = x;
     _cursor_y = y;
     if (!_window || !(SDL_GetWindowFlags(_window) & SDL_WINDOW_INPUT_FOCUS)) return;
@@ -271,8 +289,6 @@ void Window::SetCursorPos(int x, int y) {
     float scale = std::min(static_cast<float>(ww) / _width, static_cast<float>(wh) / _height);
     float ox = (ww - _width * scale) * 0.5f, oy = (wh - _height * scale) * 0.5f;
     SDL_WarpMouseInWindow(_window, static_cast<int>(ox + x * scale), static_cast<int>(oy + y * scale));
-    // The warp's own motion record is no movement of the player's.
-    SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
 void Window::ShowSystemCursor(bool show) {
@@ -323,6 +339,8 @@ void Window::InjectFocus(bool focused) {
         // Keys held when the focus leaves would otherwise stay down forever.
         _keys.fill(0);
         _pressed_since.fill(0);
+        _press_latch.fill(0);
+        _alt_press_latch.fill(0);
     }
     uintptr_t w = (focused ? WA_ACTIVE : WA_INACTIVE) | (_minimized ? 0x10000u : 0u);
     SendMessage(WM_ACTIVATE, w, 0);

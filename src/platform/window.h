@@ -71,6 +71,9 @@ public:
     // since the previous query of that key.
     int16_t GetAsyncKeyState(int vk);
     bool IsKeyDown(int vk) const;
+    // True once per press of the key since the last call, however short the
+    // press was; with `with_alt`, only presses made while Alt was held count.
+    bool TakeKeyPress(int vk, bool with_alt = false);
     // Cursor position in client coordinates of the 800x600 screen.
     void GetCursorPos(int* x, int* y) const;
     void SetCursorPos(int x, int y);
@@ -109,13 +112,13 @@ private:
     std::deque<MouseEvent> _mouse_events;
     std::array<uint8_t, 256> _keys {};        // 1 while down
     std::array<uint8_t, 256> _pressed_since {};
+    std::array<uint8_t, 256> _press_latch {}, _alt_press_latch {};
     int _width = 800, _height = 600;
     int _cursor_x = 0, _cursor_y = 0;
     bool _fullscreen = false;
     bool _focused = false;
     bool _minimized = false;
     bool _system_cursor_shown = true;
-    bool _quit_posted = false;
     bool _renderer_reset = false;
 };
 

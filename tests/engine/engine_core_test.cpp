@@ -99,6 +99,16 @@ TEST_F(EngineCoreTest, GlobalPointerAndScreen) {
     EXPECT_EQ(core().GetScreenHeight(), 600);
     EXPECT_FALSE(core().IsFullscreen());
     EXPECT_NE(window(), nullptr);
+    // Start-up reports: adapter, device and input, in order.
+    const std::string log = ReadLog();
+    size_t pos = 0;
+    for (const char* line : {"<B>D3D Info</B>", "Video Adapter : ", "Driver : ", "Version : ",
+                             "Max Texture Width = ", "D3DDevice initialization.", "<B>D3DDevice Info</B>",
+                             "Available Texture Memory : ", "DirectInput initialization."}) {
+        size_t at = log.find(line, pos);
+        EXPECT_NE(at, std::string::npos) << line;
+        if (at != std::string::npos) pos = at;
+    }
 }
 
 TEST_F(EngineCoreTest, DrawQuadsSharesOneIndexBufferThatOnlyGrows) {
@@ -172,7 +182,10 @@ TEST_F(EngineCoreTest, PrintScreenSavesTheFinishedFrameOncePerPress) {
     EXPECT_EQ(CountScreenshots(), 1) << "a held key takes one screenshot";
     window()->InjectKey(VK_SNAPSHOT, false);
     Frame();
+    // A tap between two frames still counts.
     window()->InjectKey(VK_SNAPSHOT, true);
+    window()->InjectKey(VK_SNAPSHOT, false);
+    Frame();
     Frame();
     EXPECT_EQ(CountScreenshots(), 2);
     // The first file holds the frame as drawn (no gamma), bottom row first.
@@ -202,10 +215,31 @@ TEST_F(EngineCoreTest, AltEnterTogglesOncePerPress) {
     EXPECT_NE(core().IsFullscreen(), was_fullscreen) << "a held pair toggles once";
     EXPECT_EQ(g_calls_toggled, 1);
     EXPECT_NE(ReadLog().find("Toggling to fullscreen mode..."), std::string::npos);
+    // Enter pressed again while Alt stays held: another toggle; a tap of the pair
+    // between frames: one more.
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_RETURN, true);
+    Frame();
+    EXPECT_EQ(core().IsFullscreen(), was_fullscreen);
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_LMENU, false);
+    window()->InjectKey(VK_LMENU, true);
+    window()->InjectKey(VK_RETURN, true);
+    window()->InjectKey(VK_RETURN, false);
+    window()->InjectKey(VK_LMENU, false);
+    Drain();
+    Frame();
+    Frame();
+    EXPECT_NE(core().IsFullscreen(), was_fullscreen);
+    EXPECT_EQ(g_calls_toggled, 3);
+    // Enter alone does nothing.
+    window()->InjectKey(VK_RETURN, true);
+    Frame();
+    EXPECT_EQ(g_calls_toggled, 3);
     // Back to windowed for the other tests.
     EXPECT_TRUE(core().ToggleFullscreen());
     EXPECT_EQ(core().IsFullscreen(), was_fullscreen);
-    EXPECT_EQ(g_calls_toggled, 2);
+    EXPECT_EQ(g_calls_toggled, 4);
     core().SetCallback(2, nullptr);
     // Frames still draw after the toggles.
     EXPECT_TRUE(Frame(0xFF123456));
@@ -259,6 +293,10 @@ TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
     EXPECT_EQ(m.message, CGraphicsDevice::kActivateMessage);
     EXPECT_EQ(m.wParam, 1u);
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
+    EXPECT_TRUE(w.IsSystemCursorShown()) << "no drawing cursor keeper yet: the pointer stays visible";
+    CHotSpotCursor drawing_keeper;
+    core().SetCursorKeeper(&drawing_keeper);
+    gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
     EXPECT_FALSE(w.IsSystemCursorShown()) << "the game draws its own cursor over the client area";
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, 2});
     EXPECT_TRUE(w.IsSystemCursorShown());
@@ -267,6 +305,7 @@ TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
     EXPECT_EQ(m.wParam, 0u);
     gd.MainWndProc(w, Message {WM_SETCURSOR, 0, HTCLIENT});
     EXPECT_TRUE(w.IsSystemCursorShown()) << "inactive: the system cursor shows";
+    core().SetCursorKeeper(nullptr);
     gd.MainWndProc(w, Message {WM_DESTROY, 0, 0});
     ASSERT_TRUE(w.PeekMessage(&m));
     EXPECT_EQ(m.message, WM_QUIT);

@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/engine_core_interface.h"
+#include "engine/fault_translation.h"
 #include "engine/scene_manager.h"
+#include "engine/user_folder.h"
+#include "test_user_folder.h"
 
 namespace {
 
@@ -368,6 +375,47 @@ TEST_F(SceneManagerTest, InitAndExitReachEveryScene) {
                                          "Menu.Exit", "Selector.Exit", "Game.Exit"};
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(mgr.Scenes().empty());
+}
+
+}  // namespace
+
+namespace {
+
+volatile int g_zero = 0;
+
+TEST(MainLoop, ExceptionsEscapingTheLoopAreLoggedAsWinMainAndTeardownRuns) {
+    UseTestUserFolder();
+    InstallSETranslator();
+    struct Case {
+        const char* what;
+        std::function<void()> fault;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"error", [] { throw std::runtime_error("Failed to reset D3DDevice"); },
+         "Error: Exception raised. Failed to reset D3DDevice (WinMain)"},
+        {"fault", [] { g_zero = 7 / g_zero; }, "Error: Exception raised. Division by zero (code C0000094) at "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> log;
+        TestScene scene("Game", &log);
+        auto fault = c.fault;
+        scene.on_update = [fault](AScene&) { fault(); };
+        {
+            TestApp app({&scene});
+            LoopRig rig;
+            rig.Attach(app);
+            rig.clock.times = {0, 16};
+            rig.messages.script = {std::nullopt};
+            EXPECT_EQ(RunApplication(app), 1);
+        }
+        EXPECT_EQ(log.back(), "Game.Exit") << "the scenes still exit";
+        std::ifstream in(UserFolderPath("all") + "log.html");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        EXPECT_NE(ss.str().find(c.logged), std::string::npos);
+    }
 }
 
 }  // namespace

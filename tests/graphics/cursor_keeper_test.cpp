@@ -107,3 +107,50 @@ TEST_F(CursorKeeperTest, GameCursorsLoadAndDrawAtTheHotSpot) {
     }
     EXPECT_EQ(NewLog().find("Error"), std::string::npos);
 }
+
+// Registered with the engine core, the keeper follows the mouse from frame to
+// frame and is drawn over the finished scene.
+TEST_F(CursorKeeperTest, FollowsTheMouseThroughTheEngineCore) {
+    const std::string arrow = TextureFile("arrow.tga", SolidTga(4, 4, 0xFFFFFFFF));
+    WriteMouseXml(Cursor("name=\"default\" offset_x=\"-1\" offset_y=\"-1\"", arrow));
+    CCursorKeeper keeper("Settings\\Mouse.xml");
+    core_->SetCursorKeeper(&keeper);
+    plat::Window* window = core_->GetHWND();
+    ASSERT_NE(window, nullptr);
+    IMouseController* mouse = core_->GetMouse();
+
+    window->InjectMouseMove(200, 150);
+    ASSERT_TRUE(core_->BeginFrame());
+    core_->Clear(0xFF000000);
+    core_->EndFrame();
+    const int x0 = mouse->GetX(), y0 = mouse->GetY();
+    EXPECT_EQ(keeper.GetX(), x0);
+
+    window->InjectMouseMove(230, 170);
+    ASSERT_TRUE(core_->BeginFrame());
+    core_->Clear(0xFF000000);
+    core_->EndFrame();
+    EXPECT_EQ(mouse->GetX(), x0 + 30);
+    EXPECT_EQ(mouse->GetY(), y0 + 20);
+    EXPECT_EQ(keeper.GetX(), x0 + 30);
+    std::vector<uint32_t> px;
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(device_->ReadPresentedFrame(&px, &w, &h), plat::kOk);
+    // The 8x8 sprite's corner is one pixel up and left of the hot spot.
+    const auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * w + static_cast<size_t>(x)]; };
+    EXPECT_EQ(at(x0 + 30 - 1, y0 + 20 - 1), 0xFFFFFFFFu);
+    EXPECT_EQ(at(x0 + 30 + 6, y0 + 20 + 6), 0xFFFFFFFFu);
+    EXPECT_EQ(at(x0 + 30 - 2, y0 + 20), 0xFF000000u);
+    EXPECT_EQ(at(x0 + 30 + 7, y0 + 20), 0xFF000000u);
+
+    // Hidden: not drawn.
+    mouse->ShowCursor(false);
+    EXPECT_FALSE(keeper.IsVisible());
+    ASSERT_TRUE(core_->BeginFrame());
+    core_->Clear(0xFF000000);
+    core_->EndFrame();
+    ASSERT_EQ(device_->ReadPresentedFrame(&px, &w, &h), plat::kOk);
+    EXPECT_EQ(at(x0 + 30, y0 + 20), 0xFF000000u);
+    mouse->ShowCursor(true);
+    core_->SetCursorKeeper(nullptr);
+}

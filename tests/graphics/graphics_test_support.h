@@ -34,7 +34,7 @@ inline std::string SolidTga(uint16_t w, uint16_t h, uint32_t argb) {
     return Tga(w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, argb));
 }
 
-struct DdsSpec {
+struct DdsLayout {
     uint32_t flags = 0x1007;  // caps, height, width, pixel format
     uint32_t width = 4, height = 4;
     uint32_t pitch_or_linear = 0;
@@ -45,7 +45,7 @@ struct DdsSpec {
 };
 
 // A DDS header followed by `payload`.
-inline std::string Dds(const DdsSpec& s, const std::string& payload) {
+inline std::string Dds(const DdsLayout& s, const std::string& payload) {
     std::string v = "DDS ";
     Put32(v, 124);
     Put32(v, s.flags);

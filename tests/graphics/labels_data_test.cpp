@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include "engine/formatter.h"
+
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -15,7 +17,7 @@ namespace {
 
 const std::string kSettings = std::string(VOVARO_SOURCE_DIR) + "/data/Settings/";
 
-// Aliases the code prints, with the argument types it passes ("d" int, "s" text).
+// Aliases the game prints, with the argument types it passes ("d" int, "s" text).
 const std::map<std::string, std::string> kCodeAliases = {
     {"VersionNumber", ""}, {"UserName", "s"},     {"PlayerNumber", "d"}, {"PlayerName", "s"},
     {"PlayerScore", "d"},  {"StartingLevel", "d"}, {"mission_0", ""},    {"mission_1", ""},
@@ -25,18 +27,19 @@ const std::map<std::string, std::string> kCodeAliases = {
     {"debug_d", "d"},
     // Track-bar captions: the default difficulty names.
     {"easy", ""},          {"error", ""},
+    // Aliases for the dialogs' and panels' captions, with what those pass.
+    {"SelectedUser", "s"}, {"Edit_UserName", "s"}, {"LoadMission", "d"}, {"LoadLevel", "d"},
+    {"StageNumber", "d"},  {"Congratulations", "d"}, {"Stat_Score", "d"}, {"Stat_Time", "s"},
+    {"Stat_AceTime", "s"}, {"Stat_TimeBonus", "d"}, {"Stat_NoTimeBonus", "s"}, {"Stat_BestTime", "ss"},
+    {"Tip_0", ""},         {"Panel_Score", "d"},   {"Panel_Lives", "d"},  {"Panel_Level", "d"},
+    {"Panel_Episode", "d"}, {"Panel_EpisodeName", "s"}, {"Panel_Custom", "d"}, {"Mixer_bonus", "d"},
+    {"Salute_bonus", "d"},
 };
 
-// The conversion letters of a printf format ("%d of %s" gives "ds"; "%%" none).
-std::string Conversions(const std::string& format) {
-    std::string out;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') continue;
-        size_t j = i + 1;
-        while (j < format.size() && std::string("-+ #0123456789.hlLqjzt").find(format[j]) != std::string::npos) ++j;
-        if (j < format.size() && format[j] != '%') out += (format[j] == 'i' || format[j] == 'u') ? 'd' : format[j];
-        i = j;
-    }
+// The argument types the game passes, as the formatter checks them.
+std::vector<FormatArgType> ArgTypes(const std::string& args) {
+    std::vector<FormatArgType> out;
+    for (char c : args) out.push_back(c == 'd' ? FormatArgType::Int : FormatArgType::Text);
     return out;
 }
 
@@ -77,8 +80,7 @@ TEST(LabelsData, EveryLanguageHasEveryAliasTheGameUses) {
             auto it = labels.find(alias);
             ASSERT_NE(it, labels.end()) << alias;
             // Each conversion must get an argument of its type; fewer conversions are fine.
-            const std::string conv = Conversions(it->second);
-            EXPECT_EQ(args.substr(0, conv.size()), conv) << alias << ": " << it->second;
+            EXPECT_TRUE(FormatMatchesArgs(it->second, ArgTypes(args))) << alias << ": " << it->second;
             EXPECT_FALSE(it->second.empty()) << alias;
         }
         // Language names become captions of the language track bar.

@@ -96,7 +96,7 @@ TEST(DdsFormat, TableOfFormatsAndSizes) {
 
 TEST_F(TextureStoreTest, DdsReaderAcceptsAndDeclines) {
     // A4R4G4B4 2x2: red opaque, green, blue, white half alpha (4-bit values).
-    DdsSpec argb4;
+    DdsLayout argb4;
     argb4.width = argb4.height = 2;
     argb4.masks[0] = 0xF00, argb4.masks[1] = 0xF0, argb4.masks[2] = 0xF, argb4.masks[3] = 0xF000;
     std::string px;
@@ -112,7 +112,7 @@ TEST_F(TextureStoreTest, DdsReaderAcceptsAndDeclines) {
     EXPECT_EQ(Pixel(t, 1, 1), 0x88FFFFFFu);
 
     // 5-6-5 masks: the reader declines and the image loader cannot read it either.
-    DdsSpec rgb565 = argb4;
+    DdsLayout rgb565 = argb4;
     rgb565.masks[0] = 0xF800, rgb565.masks[1] = 0x7E0, rgb565.masks[2] = 0x1F, rgb565.masks[3] = 0;
     WriteBytes("565.dds", Dds(rgb565, px));
     EXPECT_EQ(Get("565.dds")->GetTexture(), nullptr);
@@ -122,7 +122,7 @@ TEST_F(TextureStoreTest, DdsReaderAcceptsAndDeclines) {
     EXPECT_EQ(Get("empty.dds")->GetTexture(), nullptr);
 
     // DXT1 64x64 with linear size 0 needs 128 + 2048 bytes.
-    DdsSpec dxt1;
+    DdsLayout dxt1;
     dxt1.width = dxt1.height = 64;
     dxt1.pf_flags = kDDSPixelFourCC;
     dxt1.fourcc = "DXT1";
@@ -139,10 +139,10 @@ TEST_F(TextureStoreTest, DdsReaderAcceptsAndDeclines) {
 }
 
 TEST_F(TextureStoreTest, DdsMipmapsWithoutSizeAreAFailedLoad) {
-    DdsSpec spec;
-    spec.flags |= kDDSFlagMipmapCount;
-    spec.mipmaps = 3;
-    const std::string bytes = Dds(spec, std::string(4 * 4 * 4 + 2 * 2 * 4 + 4, '\x7F'));
+    DdsLayout layout;
+    layout.flags |= kDDSFlagMipmapCount;
+    layout.mipmaps = 3;
+    const std::string bytes = Dds(layout, std::string(4 * 4 * 4 + 2 * 2 * 4 + 4, '\x7F'));
     // The reader itself raises the error ...
     auto device = OffscreenDevice();
     std::unique_ptr<plat::Texture> tex;
@@ -159,15 +159,15 @@ TEST_F(TextureStoreTest, DdsMipmapsWithoutSizeAreAFailedLoad) {
 TEST_F(TextureStoreTest, DdsLevelsAreAllFilledOrOne) {
     // 4x4 A8R8G8B8 with three levels, the linear size given: every level comes
     // from the file when it holds them all.
-    DdsSpec spec;
-    spec.flags |= kDDSFlagMipmapCount | 0x80000;
-    spec.mipmaps = 3;
-    spec.pitch_or_linear = 64;
+    DdsLayout layout;
+    layout.flags |= kDDSFlagMipmapCount | 0x80000;
+    layout.mipmaps = 3;
+    layout.pitch_or_linear = 64;
     std::string payload;
     for (int i = 0; i < 16; ++i) Put32(payload, 0xFF0000FF);
     for (int i = 0; i < 4; ++i) Put32(payload, 0xFF00FF00);
     Put32(payload, 0xFFFF0000);
-    WriteBytes("chain.dds", Dds(spec, payload));
+    WriteBytes("chain.dds", Dds(layout, payload));
     CTexture* t = Get("chain.dds");
     ASSERT_NE(t->GetTexture(), nullptr);
     plat::Texture* tex = t->GetTexture();
@@ -179,7 +179,7 @@ TEST_F(TextureStoreTest, DdsLevelsAreAllFilledOrOne) {
     tex->UnlockRect(2);
 
     // Only the top level in the file: a texture of one level.
-    WriteBytes("top.dds", Dds(spec, payload.substr(0, 64)));
+    WriteBytes("top.dds", Dds(layout, payload.substr(0, 64)));
     CTexture* top = Get("top.dds");
     ASSERT_NE(top->GetTexture(), nullptr);
     EXPECT_EQ(top->GetTexture()->LevelCount(), 1u);
@@ -187,10 +187,10 @@ TEST_F(TextureStoreTest, DdsLevelsAreAllFilledOrOne) {
 
 TEST_F(TextureStoreTest, DdsRowPitchTakesPitchTimesHeight) {
     // 2x2 A8R8G8B8 whose rows are 12 bytes apart (4 bytes of padding each).
-    DdsSpec spec;
-    spec.width = spec.height = 2;
-    spec.flags |= kDDSFlagPitch;
-    spec.pitch_or_linear = 12;
+    DdsLayout layout;
+    layout.width = layout.height = 2;
+    layout.flags |= kDDSFlagPitch;
+    layout.pitch_or_linear = 12;
     std::string payload;
     Put32(payload, 0xFF112233);
     Put32(payload, 0xFF445566);
@@ -198,12 +198,12 @@ TEST_F(TextureStoreTest, DdsRowPitchTakesPitchTimesHeight) {
     Put32(payload, 0xFF778899);
     Put32(payload, 0xFFAABBCC);
     Put32(payload, 0xDEADBEEF);
-    WriteBytes("pitch.dds", Dds(spec, payload));
+    WriteBytes("pitch.dds", Dds(layout, payload));
     CTexture* t = Get("pitch.dds");
     ASSERT_NE(t->GetTexture(), nullptr);
     EXPECT_EQ(t->GetTexture()->ToArgb(), (std::vector<uint32_t> {0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC}));
     // One byte short of pitch x height: corrupted.
-    WriteBytes("pitch_short.dds", Dds(spec, payload.substr(0, 23)));
+    WriteBytes("pitch_short.dds", Dds(layout, payload.substr(0, 23)));
     EXPECT_EQ(Get("pitch_short.dds")->GetTexture(), nullptr);
 }
 
@@ -224,7 +224,7 @@ TEST_F(TextureStoreTest, GreyCopiesAreNamedInOrderAndLeaveTheOriginal) {
     EXPECT_EQ(store_.CloneTexture(&stranger), nullptr);
 
     // Only 32-bit textures turn grey.
-    DdsSpec argb4;
+    DdsLayout argb4;
     argb4.width = argb4.height = 1;
     argb4.masks[0] = 0xF00, argb4.masks[1] = 0xF0, argb4.masks[2] = 0xF, argb4.masks[3] = 0xF000;
     WriteBytes("a4.dds", Dds(argb4, std::string("\x12\xF4", 2)));

@@ -4,6 +4,7 @@
 // to load and play, input injected through the core's window and mouse, frames
 // run through the core, and an event sink that writes down every event.
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <functional>
 #include <memory>
@@ -23,6 +24,19 @@
 #include "platform/window.h"
 
 namespace gui_test {
+
+// An opaque white PNG.
+inline void WriteWhitePng(const std::string& path, int w, int h) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4, 0xFF);
+    png_image image {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(w);
+    image.height = static_cast<png_uint_32>(h);
+    image.format = PNG_FORMAT_RGBA;
+    png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
+}
+
 
 // Remembers sample loads and plays; everything else is silent.
 class RecordingSoundKeeper : public ISoundKeeper {

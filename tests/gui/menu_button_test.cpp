@@ -289,3 +289,27 @@ TEST_F(ButtonTest, StateSpritesOfABaseButton) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ButtonTest, GlyphPolygonNarrowsTheHotArea) {
+    // A glyph whose animation frame carries a triangle over the button's left part.
+    UseScratch();
+    data_test::WriteBytes("Textures/tri.xml",
+                          "<Animation speed='3'><Frame tex_rect='0 0 128 40' poly='3 0 0 64 0 0 40'/></Animation>");
+    WriteWhitePng("Textures/tri.png", 128, 40);
+    auto b = MakeButton("<Glyph><graphics texture='Textures\\tri.png' width='120' height='40'>"
+                        "<animation file='Textures\\tri.xml'/></graphics></Glyph>");
+    ASSERT_TRUE(b->GetCurrentGlyph()->GetAnimation()->HasPolygons());
+    struct Case {
+        int x, y;
+        bool over;
+    };
+    for (const Case& c : {Case {110, 105, true}, Case {150, 102, true}, Case {200, 130, false}, Case {160, 135, false}}) {
+        MoveTo(c.x, c.y);
+        Run(*b, 2);
+        EXPECT_EQ(b->IsOver(), c.over) << c.x << "," << c.y;
+    }
+}
+
+}  // namespace

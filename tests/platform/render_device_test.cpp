@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "platform/render_device.h"
@@ -157,6 +158,21 @@ TEST_F(RenderDeviceTest, SharedEdgesAreFilledOnce) {
         for (int x = 0; x < 16; ++x) ASSERT_EQ(Pixel(x, y), 0xFF202020u) << x << "," << y;
     EXPECT_EQ(Pixel(16, 0), 0xFF000000u);
     EXPECT_EQ(Pixel(0, 16), 0xFF000000u);
+}
+
+TEST_F(RenderDeviceTest, HugeAndBrokenTrianglesAreSafe) {
+    dev->SetTexture(0, nullptr);
+    dev->SetRenderState(RenderState::CullMode, kCullNone);
+    // A triangle far larger than the screen covers all of it.
+    Vertex huge[3] = {{-5e7f, -5e7f, 0, 0xFF0000FF, 0, 0}, {5e7f, -5e7f, 0, 0xFF0000FF, 0, 0},
+                      {0, 5e7f, 0, 0xFF0000FF, 0, 0}};
+    EXPECT_EQ(dev->DrawTriangleListUP(1, huge, sizeof(Vertex)), kOk);
+    EXPECT_EQ(Pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(799, 599), 0xFF0000FFu);
+    const float nan = std::nanf("");
+    Vertex broken[3] = {{nan, 0, 0, 0xFFFFFFFF, 0, 0}, {10, 0, 0, 0xFFFFFFFF, 0, 0}, {0, 10, 0, 0xFFFFFFFF, 0, 0}};
+    EXPECT_EQ(dev->DrawTriangleListUP(1, broken, sizeof(Vertex)), kOk);
+    EXPECT_EQ(Pixel(2, 2), 0xFF0000FFu);
 }
 
 TEST_F(RenderDeviceTest, IndexedDrawFromBuffersAndTransforms) {

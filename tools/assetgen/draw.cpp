@@ -122,10 +122,10 @@ Paint SphereShade(float cx, float cy, float r, const Rgba& base, float ambient, 
         hx /= hl;
         hy /= hl;
         hz /= hl;
-        const float spec = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 40.0f) * specular;
-        c.r = Clamp01(c.r + spec);
-        c.g = Clamp01(c.g + spec);
-        c.b = Clamp01(c.b + spec);
+        const float highlight = std::pow(std::max(0.0f, nx * hx + ny * hy + nz * hz), 40.0f) * specular;
+        c.r = Clamp01(c.r + highlight);
+        c.g = Clamp01(c.g + highlight);
+        c.b = Clamp01(c.b + highlight);
         return c;
     };
 }

@@ -67,7 +67,7 @@ Image CheckBoxAtlas() {
     return atlas;
 }
 
-// A thumb: a small gold bar with grip lines across its length.
+// A thumb: a small gold block with three grip lines along its long side.
 Image Thumb(int w, int h, bool lit) {
     Image img(w, h);
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
@@ -76,11 +76,11 @@ Image Thumb(int w, int h, bool lit) {
     const Rgba dark = lit ? Rgb(0xE8B04C) : GoldMid();
     FillShape(img, body, LinearGradient(0, 0, light, fw, fh, dark));
     Bevel(img, body, 2.5f, 0.45f);
-    const bool across_x = w < h;  // grips run across the long side
+    const bool wide = w > h;
     for (int i = -1; i <= 1; ++i) {
         const float o = static_cast<float>(i) * 3.0f;
-        const Sdf grip = across_x ? Capsule(4.0f, fh / 2 + o, fw - 4.0f, fh / 2 + o, 0.6f)
-                                  : Capsule(fw / 2 + o, 4.0f, fw / 2 + o, fh - 4.0f, 0.6f);
+        const Sdf grip = wide ? Capsule(4.0f, fh / 2 + o, fw - 4.0f, fh / 2 + o, 0.6f)
+                              : Capsule(fw / 2 + o, 4.0f, fw / 2 + o, fh - 4.0f, 0.6f);
         FillShape(img, grip, Rgb(0x6E4A14, 0.8f));
     }
     StrokeShape(img, body, 1.0f, Outline());

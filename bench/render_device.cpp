@@ -1,0 +1,114 @@
+// The render device's rasteriser on the loads a frame of the game brings:
+// a full-screen background, a board of sprites, additive particles.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/render_device.h"
+
+using namespace plat;
+
+namespace {
+
+std::unique_ptr<RenderDevice> MakeDevice() {
+    auto dev = RenderDevice::CreateOffscreen(PresentParameters {});
+    dev->SetTransform(TransformType::World, Matrix::Translation(-400, -300, 0));
+    dev->SetTransform(TransformType::View, Matrix::Scaling(1, -1, 1));
+    dev->SetTransform(TransformType::Projection, Matrix::OrthoLH(800, 600, 1, -1));
+    dev->SetRenderState(RenderState::AlphaBlendEnable, 1);
+    dev->SetRenderState(RenderState::SrcBlend, kBlendSrcAlpha);
+    dev->SetRenderState(RenderState::DestBlend, kBlendInvSrcAlpha);
+    dev->SetTextureStageState(0, TextureStageState::AlphaOp, kTopModulate);
+    dev->SetTextureStageState(0, TextureStageState::AlphaArg2, kTaDiffuse);
+    dev->SetTextureStageState(0, TextureStageState::AddressU, kAddressClamp);
+    dev->SetTextureStageState(0, TextureStageState::AddressV, kAddressClamp);
+    dev->SetTextureStageState(0, TextureStageState::MinFilter, kFilterLinear);
+    dev->SetTextureStageState(0, TextureStageState::MagFilter, kFilterLinear);
+    return dev;
+}
+
+// Pixels as the game's art has them: opaque, transparent, and a soft edge between.
+std::unique_ptr<Texture> MakeTexture(RenderDevice& dev, uint32_t w, uint32_t h, bool opaque = false) {
+    std::unique_ptr<Texture> t;
+    dev.CreateTexture(w, h, 1, Format::A8R8G8B8, &t);
+    void* bits = nullptr;
+    uint32_t pitch = 0;
+    t->LockRect(0, &bits, &pitch);
+    auto* p = static_cast<uint32_t*>(bits);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            int dx = static_cast<int>(2 * x) - static_cast<int>(w), dy = static_cast<int>(2 * y) - static_cast<int>(h);
+            int d2 = dx * dx + dy * dy, r2 = static_cast<int>(w * w);
+            uint32_t alpha = opaque || d2 < r2 * 8 / 10 ? 0xFF : (d2 < r2 ? 0x80 : 0);
+            p[y * w + x] = alpha << 24 | ((x * 2654435761u + y * 40503u) >> 8 & 0xFFFFFF);
+        }
+    t->UnlockRect(0);
+    return t;
+}
+
+void AddQuad(std::vector<Vertex>& v, float x, float y, float w, float h, uint32_t c) {
+    x -= 0.5f;
+    y -= 0.5f;
+    Vertex q[6] = {{x, y, 0, c, 0, 0},         {x + w, y, 0, c, 1, 0},     {x, y + h, 0, c, 0, 1},
+                   {x + w, y + h, 0, c, 1, 1}, {x, y + h, 0, c, 0, 1},     {x + w, y, 0, c, 1, 0}};
+    v.insert(v.end(), q, q + 6);
+}
+
+void BM_FullScreenBackground(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto tex = MakeTexture(*dev, 800, 600, true);
+    dev->SetTexture(0, tex.get());
+    std::vector<Vertex> v;
+    AddQuad(v, 0, 0, 800, 600, 0xFFFFFFFF);
+    for (auto _ : state) dev->DrawTriangleListUP(2, v.data(), sizeof(Vertex));
+}
+BENCHMARK(BM_FullScreenBackground)->Unit(benchmark::kMillisecond);
+
+void BM_BoardOfSprites(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto tex = MakeTexture(*dev, 64, 64);
+    dev->SetTexture(0, tex.get());
+    std::vector<Vertex> v;
+    for (int r = 0; r < 9; ++r)
+        for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
+    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+}
+BENCHMARK(BM_BoardOfSprites)->Unit(benchmark::kMillisecond);
+
+void BM_BoardOfTexelExactSprites(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto tex = MakeTexture(*dev, 48, 48);
+    dev->SetTexture(0, tex.get());
+    std::vector<Vertex> v;
+    for (int r = 0; r < 9; ++r)
+        for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
+    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+}
+BENCHMARK(BM_BoardOfTexelExactSprites)->Unit(benchmark::kMillisecond);
+
+void BM_AdditiveParticles(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto tex = MakeTexture(*dev, 32, 32);
+    dev->SetTexture(0, tex.get());
+    dev->SetRenderState(RenderState::DestBlend, kBlendOne);
+    std::vector<Vertex> v;
+    for (int i = 0; i < 500; ++i) AddQuad(v, (i * 37) % 760 + 0.3f, (i * 53) % 560 + 0.7f, 24, 24, 0x80FFC080);
+    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+}
+BENCHMARK(BM_AdditiveParticles)->Unit(benchmark::kMillisecond);
+
+void BM_ClearAndPresent(benchmark::State& state) {
+    auto dev = MakeDevice();
+    GammaRamp ramp;
+    for (int i = 0; i < 256; ++i) ramp.red[i] = ramp.green[i] = ramp.blue[i] = static_cast<uint16_t>(std::min(65535, (20 + i) * 256));
+    dev->SetGammaRamp(ramp);
+    for (auto _ : state) {
+        dev->Clear(0xFF000000);
+        dev->Present();
+    }
+}
+BENCHMARK(BM_ClearAndPresent)->Unit(benchmark::kMillisecond);
+
+}  // namespace
