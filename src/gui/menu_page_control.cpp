@@ -75,7 +75,13 @@ void CMenuPageControl::Draw(bool skip_update) {
     if (!_visible) return;
     // The current page and the page buttons take input even when the page
     // control's own dialog only draws.
-    if (_current < _pages.size()) _pages[_current].dialog->Draw(false);
-    for (const Page& page : _pages)
-        if (page.button) page.button->Draw(false);
+    // Each page is held while it draws: a handler may clear the pages from a click.
+    if (_current < _pages.size()) {
+        const std::shared_ptr<CBaseDialog> page = _pages[_current].dialog;
+        page->Draw(false);
+    }
+    for (size_t i = 0; i < _pages.size(); ++i) {
+        const std::shared_ptr<CMenuButton> button = _pages[i].button;
+        if (button) button->Draw(false);
+    }
 }

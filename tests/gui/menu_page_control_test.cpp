@@ -114,3 +114,29 @@ TEST_F(PageControlTest, ADialogLoadsItsPageControlFromXml) {
 }
 
 }  // namespace
+
+namespace {
+
+// Clears the page control that holds the clicked control.
+class ClearingHolder : public CEventHolder {
+public:
+    CMenuPageControl* pages = nullptr;
+    int clicks = 0;
+    void OnClick(CBaseControl*) override {
+        ++clicks;
+        if (pages) pages->Clear();
+    }
+};
+
+TEST_F(PageControlTest, AHandlerMayClearThePagesFromAClickOnThem) {
+    ClearingHolder holder;
+    auto pages = Make<CMenuPageControl>(kPages, &holder);
+    holder.pages = pages.get();
+    Click(*pages, 200, 220);
+    EXPECT_EQ(holder.clicks, 1);
+    EXPECT_EQ(pages->GetPageCount(), 0u);
+    Click(*pages, 200, 220);
+    EXPECT_EQ(holder.clicks, 1);
+}
+
+}  // namespace
