@@ -283,9 +283,10 @@ void CMenuTrackBar::SetStep(int n) {
 
 void CMenuTrackBar::AddCaption(const std::string& label_alias) { _desc.captions.push_back(label_alias); }
 
-std::string CMenuTrackBar::GetCurrentCaption() const {
+const std::string& CMenuTrackBar::GetCurrentCaption() const {
+    static const std::string kNone;
     const unsigned index = static_cast<unsigned>(_value - _minimum);
-    return index < _desc.captions.size() ? _desc.captions[index] : std::string();
+    return index < _desc.captions.size() ? _desc.captions[index] : kNone;
 }
 
 void CMenuTrackBar::Draw(bool skip_update) {
@@ -295,7 +296,7 @@ void CMenuTrackBar::Draw(bool skip_update) {
     // The arrows poll their input whenever the track bar is drawn.
     if (_left_arrow) _left_arrow->Draw(false);
     if (_right_arrow) _right_arrow->Draw(false);
-    const std::string caption = GetCurrentCaption();
+    const std::string& caption = GetCurrentCaption();
     if (!caption.empty())
         CFontKeeper::Instance().PrintLabel(_left + _desc.caption_offset.x, _top + _desc.caption_offset.y, caption);
 }

@@ -85,7 +85,7 @@ public:
     CBaseMenuButton* GetRightArrow() const { return _right_arrow.get(); }
     CTexturedRectsList* GetRenderer() const { return _renderer.get(); }
     // The caption label the value shows now; empty when it has none.
-    std::string GetCurrentCaption() const;
+    const std::string& GetCurrentCaption() const;
 
 private:
     bool IsHorizontal() const { return _desc.orientation != 0; }
