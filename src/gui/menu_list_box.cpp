@@ -1,5 +1,6 @@
 #include "gui/menu_list_box.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "engine/logger.h"
