@@ -9,7 +9,11 @@
 #include "gui/menu_edit.h"
 #include "gui/menu_image.h"
 #include "gui/menu_label.h"
+#include "gui/menu_list_box.h"
+#include "gui/menu_page_control.h"
 #include "gui/menu_panel.h"
+#include "gui/menu_progress_bar.h"
+#include "gui/menu_track_bar.h"
 
 ControlType ControlTypeFromString(std::string_view text) {
     struct Entry {
@@ -37,13 +41,10 @@ std::unique_ptr<CBaseControl> CreateControl(CEventHolder* owner, const CXMLNode&
         case ctImage: control = std::make_unique<CMenuImage>(owner); break;
         case ctEdit: control = std::make_unique<CMenuEdit>(owner); break;
         case ctCheckBox: control = std::make_unique<CMenuCheckBox>(owner); break;
-        case ctTrackBar:
-        case ctListBox:
-        case ctProgressBar:
-        case ctPageControl:
-            // Known types whose classes are not part of this build yet.
-            CLogger::Instance().Log(2, "Error: Control '%s' is not available!", type.c_str());
-            return nullptr;
+        case ctTrackBar: control = std::make_unique<CMenuTrackBar>(owner); break;
+        case ctListBox: control = std::make_unique<CMenuListBox>(owner); break;
+        case ctProgressBar: control = std::make_unique<CMenuProgressBar>(owner); break;
+        case ctPageControl: control = std::make_unique<CMenuPageControl>(owner); break;
         case ctUnknown:
         default:
             CLogger::Instance().Log(2, "Error: Unknown control '%s'!", type.c_str());
