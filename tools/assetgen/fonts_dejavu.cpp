@@ -34,14 +34,17 @@ struct FontSpec {
     int pixel_size;        // FreeType pixel size (em height)
     int outline;           // outline radius in pixels, 0 for none
     int page_width;        // texture page width
+    float x_scale;         // horizontal scale of the outlines (a narrow cut below 1)
 };
 
+// Only the faces of fonts-dejavu-core are used (Sans, Sans Bold, Mono, Serif):
+// the narrow score face is Sans Bold squeezed by FreeType.
 const FontSpec kFonts[] = {
-    {"Body", "DejaVuSans.ttf", 20, 0, 512},                   // 0: dialog text, lists, hints
-    {"Heading", "DejaVuSans-Bold.ttf", 34, 2, 1024},          // 1: dialog titles, banners
-    {"Score", "DejaVuSansCondensed-Bold.ttf", 28, 2, 512},    // 2: score, lives, popups
-    {"Small", "DejaVuSans.ttf", 14, 0, 256},                  // 3: small print, debug
-    {"Button", "DejaVuSans-Bold.ttf", 22, 1, 512},            // 4: buttons, captions
+    {"Body", "DejaVuSans.ttf", 20, 0, 512, 1.0f},             // 0: dialog text, lists, hints
+    {"Heading", "DejaVuSans-Bold.ttf", 34, 2, 1024, 1.0f},    // 1: dialog titles, banners
+    {"Score", "DejaVuSans-Bold.ttf", 28, 2, 512, 0.86f},      // 2: score, lives, popups
+    {"Small", "DejaVuSans.ttf", 14, 0, 256, 1.0f},            // 3: small print, debug
+    {"Button", "DejaVuSans-Bold.ttf", 22, 1, 512, 1.0f},      // 4: buttons, captions
 };
 
 // Grey level of the outline ring.
@@ -141,6 +144,9 @@ void GenerateFont(FT_Library lib, const FontSpec& spec, const std::string& data_
     FtFace face(lib, std::string(kDejaVuDir) + spec.face);
     if (FT_Set_Pixel_Sizes(face.face, 0, spec.pixel_size))
         throw std::runtime_error(std::string("cannot size face ") + spec.face);
+    // The transform narrows outlines and advances alike; the size metrics stay.
+    FT_Matrix squeeze {static_cast<FT_Fixed>(std::lround(spec.x_scale * 0x10000)), 0, 0, 0x10000};
+    FT_Set_Transform(face.face, &squeeze, nullptr);
     const int ascender = static_cast<int>(face.face->size->metrics.ascender >> 6);
     const int descender = static_cast<int>(-(face.face->size->metrics.descender >> 6));
     // One transparent column/row around the outline keeps linear filtering from
