@@ -6,7 +6,9 @@
 
 #include "engine/formatter.h"
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
@@ -90,6 +92,66 @@ TEST(LabelsData, EveryLanguageHasEveryAliasTheGameUses) {
         for (const auto& entry : labels) aliases.insert(entry.first);
         if (first_set.empty()) first_set = aliases;
         EXPECT_EQ(aliases, first_set) << "the languages define different aliases";
+    }
+}
+
+// Aliases the data files name: captions of labels, check boxes and pages,
+// button and track-bar captions, edit-box texts, indicator texts, the bonus and
+// salute labels, the difficulty and language names (track-bar captions) and
+// one "mission_<episode>" per episode of the episode list.
+std::set<std::string> DataAliases(std::vector<std::string>& sources) {
+    std::set<std::string> out;
+    auto add = [&](const std::string& alias, const std::string& where) {
+        if (alias.empty()) return;
+        if (out.insert(alias).second) sources.push_back(alias + " (" + where + ")");
+    };
+    const std::filesystem::path root = std::filesystem::path(VOVARO_SOURCE_DIR) / "data";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || entry.path().extension() != ".xml") continue;
+        if (name.rfind("Labels_", 0) == 0 || name.rfind("Fonts_", 0) == 0) continue;
+        pugi::xml_document doc;
+        if (!doc.load_file(entry.path().c_str(), pugi::parse_default, pugi::encoding_utf8)) {
+            ADD_FAILURE() << "broken XML: " << entry.path();
+            continue;
+        }
+        const std::string where = std::filesystem::relative(entry.path(), root).string();
+        struct Walker : pugi::xml_tree_walker {
+            std::function<void(const pugi::xml_node&)> visit;
+            bool for_each(pugi::xml_node& node) override {
+                if (node.type() == pugi::node_element) visit(node);
+                return true;
+            }
+        } walker;
+        walker.visit = [&](const pugi::xml_node& node) {
+            const std::string element = node.name();
+            for (const char* attribute : {"caption", "label", "label_name"})
+                add(node.attribute(attribute).value(), where);
+            if (element == "Caption") add(node.attribute("text").value(), where);
+            if (std::string(node.attribute("type").value()) == "EDIT") add(node.attribute("text").value(), where);
+        };
+        doc.traverse(walker);
+        if (name == "Difficulty.xml")
+            for (auto level : doc.select_nodes("//Difficulty/Level")) add(level.node().attribute("name").value(), where);
+        if (name == "Languages.xml")
+            for (auto lang : doc.select_nodes("//Languages/Language")) add(lang.node().attribute("name").value(), where);
+        if (name == "Episodes.xml") {
+            const size_t episodes = doc.select_nodes("//Episodes/Episode").size();
+            for (size_t i = 0; i < episodes; ++i) add("mission_" + std::to_string(i), where);
+        }
+    }
+    return out;
+}
+
+TEST(LabelsData, EveryAliasTheDataNamesExistsInEveryLanguage) {
+    std::vector<std::string> sources;
+    const auto aliases = DataAliases(sources);
+    EXPECT_TRUE(aliases.count("hard"));  // the difficulty names at least
+    for (const Language& lang : Languages()) {
+        SCOPED_TRACE(lang.name);
+        const auto labels = LoadLabels(lang.labels_file);
+        for (const std::string& source : sources)
+            EXPECT_TRUE(labels.count(source.substr(0, source.find(" (")))) << source;
     }
 }
 
