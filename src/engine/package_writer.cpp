@@ -58,6 +58,11 @@ bool CPackageWriter::AddFolder(const std::string& folder, const std::vector<std:
         if (ec) break;
         if (it->is_regular_file(ec)) files.push_back(it->path());
     }
+    // A walk cut short would leave files out of the package unnoticed.
+    if (ec) {
+        if (error) *error += "cannot read all of folder " + folder + ": " + ec.message() + "\n";
+        all_added = false;
+    }
     std::sort(files.begin(), files.end());  // the same package from the same tree
     for (const fs::path& path : files) {
         if (!extensions.empty()) {
@@ -70,7 +75,9 @@ bool CPackageWriter::AddFolder(const std::string& folder, const std::vector<std:
         std::ifstream in(path, std::ios::binary);
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::string relative = fs::relative(path, folder, ec).generic_string();
-        if (!in.good() && !in.eof()) {
+        std::error_code size_ec;
+        const auto expected = fs::file_size(path, size_ec);
+        if (!in.is_open() || size_ec || bytes.size() != expected) {
             if (error) *error += "cannot read " + path.string() + "\n";
             all_added = false;
             continue;

@@ -4,8 +4,10 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -13,7 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "engine/package_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -55,12 +56,13 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-    std::string Log() const {
-        std::ifstream in(root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html");
+    static std::string ReadFile(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
         return ss.str();
     }
+    std::string Log() const { return ReadFile(root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html"); }
 
     fs::path root_;
 };
@@ -77,19 +79,35 @@ TEST_F(StartUpTest, RunsFromTheDataTreeAndEndsCleanlyOnInterrupt) {
     EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "profile.db"));
 }
 
-// Only the package of the tree's XML files: the settings, screen bounds,
-// languages and profile data are all read from it.
+// Only the package that our packer made of the tree's XML files: the settings,
+// screen bounds, languages and profile data are all read from it, and the
+// settings come out exactly as from the tree (the player's Config.xml, written
+// from them at start-up, is the same byte for byte).
 TEST_F(StartUpTest, ReadsItsSettingsFromAPackageAlone) {
-    CPackageWriter writer;
-    std::string error;
-    ASSERT_TRUE(writer.AddFolder(VOVARO_DATA_DIR, {".xml"}, &error)) << error;
-    ASSERT_TRUE(writer.Write((root_ / "game" / "data" / "Data.pak").string(), &error)) << error;
+    const fs::path data = root_ / "game" / "data";
+    const fs::path config = root_ / "user" / "Korv" / "Tolvan Vovaro" / "Config.xml";
+    const std::string pack = "\"" + (fs::path(VOVARO_BINARY_DIR) / "tools" / "pakbuild" / "pakbuild").string() +
+                             "\" \"" + std::string(VOVARO_DATA_DIR) + "\" \"" + (data / "Data.pak").string() +
+                             "\" .xml > /dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0) << pack;
+    ASSERT_EQ(std::distance(fs::directory_iterator(data), fs::directory_iterator()), 1) << "Data.pak alone";
+
     EXPECT_EQ(RunGame(2.0), 0);
-    const std::string log = Log();
+    std::string log = Log();
     EXPECT_NE(log.find("Game Finished."), std::string::npos);
     EXPECT_EQ(log.find("Failed to open XML file"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Fatal error!"), std::string::npos);
+    EXPECT_EQ(log.find("Exception raised"), std::string::npos) << log;
     EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "profile.db"));
+    const std::string from_package = ReadFile(config);
+    EXPECT_NE(from_package.find("<Options "), std::string::npos) << from_package;
+
+    // The same start from the tree itself, by a new player.
+    fs::remove_all(root_ / "user");
+    fs::create_directories(root_ / "user");
+    fs::remove(data / "Data.pak");
+    fs::copy(VOVARO_DATA_DIR, data, fs::copy_options::recursive);
+    EXPECT_EQ(RunGame(2.0), 0);
+    EXPECT_EQ(ReadFile(config), from_package);
 }
 
 // A data tree without its settings: the failure is logged with its place and
