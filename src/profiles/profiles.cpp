@@ -233,6 +233,11 @@ bool CProfiles::Select(size_t level, const LevelCoords& coords, Tuple& out) {
 }
 
 bool CProfiles::ExecuteWrite(const std::string& text, const db::params& values) {
+    // A closed connection runs nothing, so the write did not happen.
+    if (!_database.is_open()) {
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", text.c_str(), "database is not open");
+        return false;
+    }
     try {
         Execute(text, values);
     } catch (const db::sqlite_exception& e) {

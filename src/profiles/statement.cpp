@@ -90,6 +90,8 @@ int statement::column_count() const {
 }
 
 std::string statement::column_name(int index) const {
+    // The library does not accept a null statement here.
+    if (!_handle) return std::string();
     const char* name = sqlite3_column_name(_handle, index);
     check_error();
     return name ? std::string(name) : std::string();

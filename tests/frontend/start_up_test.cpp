@@ -122,3 +122,26 @@ TEST_F(StartUpTest, WithoutSettingsItStopsWithTheErrorLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+// A profile database that cannot be read: the store's error and its place are
+// logged and the program ends with 1, leaving the file as it was.
+TEST_F(StartUpTest, AnUnreadableProfileDatabaseStopsWithTheErrorLogged) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    const fs::path user = root_ / "user" / "Korv" / "Tolvan Vovaro";
+    fs::create_directories(user);
+    const std::string garbage(4096, 'G');
+    {
+        std::ofstream out(user / "profile.db", std::ios::binary);
+        out << garbage;
+    }
+    EXPECT_EQ(RunGame(2.0), 1);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: DataBase exception raised! file is not a database"), std::string::npos) << log;
+    EXPECT_NE(log.find("Error: Exception raised. file is not a database (WinMain)"), std::string::npos) << log;
+    std::ifstream in(user / "profile.db", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), garbage);
+}
+
+}  // namespace

@@ -58,6 +58,7 @@ TEST_F(DatabaseTest, RowsAreWalkedByNameAndEmptyResultIsEmptyAtOnce) {
     EXPECT_TRUE(st.get_blob("b").empty());
     EXPECT_FALSE(st.step());
     EXPECT_TRUE(st.empty());
+    EXPECT_EQ(st.column_name(0), "");  // an empty statement has no columns to name
 }
 
 TEST_F(DatabaseTest, UnknownColumnThrowsCode25) {

@@ -80,6 +80,13 @@ TEST_F(ProfilesTest, NewIdAndTheChecksOfCoordinatesAndTuples) {
     EXPECT_THROW(store.InsertInto("levelData", {bad}), std::exception);
 }
 
+TEST_F(ProfilesTest, WritesOnAClosedConnectionFail) {
+    store.Database().close();
+    EXPECT_FALSE(store.Set(1, {7, 2}, {TupleEntry::Int("available", 1)}));
+    EXPECT_FALSE(store.Insert(0, {0}, {TupleEntry::Text("name", "x")}));
+    EXPECT_FALSE(store.InsertInto("episodeData", {TupleEntry::Int("id", 1)}));
+}
+
 TEST_F(ProfilesTest, NullColumnFailsTheSelect) {
     store.Execute("insert into playerData (id) values (1)");
     Tuple row;

@@ -214,6 +214,13 @@ TEST_F(UserProfilesTest, SuspendedGameIsStoredWholeReadBackAndErased) {
 
     ASSERT_TRUE(store.ErasePlayerSuspendedGame(0));
     EXPECT_FALSE(store.GetPlayerSuspendedGame(0, data));
+    {
+        // Erasing only clears the flag: the last text stays in the row.
+        db::statement st;
+        store.Query("select level_data from playerData where id=" + std::to_string(store.Players()[0].id), st);
+        ASSERT_FALSE(st.empty());
+        EXPECT_EQ(st.get_text("level_data"), saved);
+    }
 
     ASSERT_TRUE(store.SetPlayerSuspendedGame(0, Bytes("short")));
     ASSERT_TRUE(store.SetPlayerState(0, 1));
