@@ -11,6 +11,9 @@ C2DObject& C2DObject::operator=(const C2DObject& other) {
     if (this == &other) return *this;
     RemoveShadow();
     ReleaseRenderer();
+    // A shared batch that was left keeps no hold on the copy: it takes the
+    // source's batch, or none.
+    _renderer = nullptr;
     CTexturedRect::operator=(other);
     SetLinked(false);
     _shared = other._shared;
@@ -38,14 +41,16 @@ C2DObject::~C2DObject() {
 bool C2DObject::Create(float x, float y, const CGraphicsDesc& desc, bool own_renderer) {
     CAnimation animation;
     if (!desc.animation_file.empty()) {
+        bool loaded = false;
         try {
-            animation.LoadAnimation(desc.animation_file);
+            loaded = animation.LoadAnimation(desc.animation_file);
         } catch (const std::exception& e) {
             CLogger::Instance().Log(2, "Error: Animation file '%s' failed: %s", desc.animation_file.c_str(), e.what());
         }
-        // A sprite always has a frame to read its texture rectangle from.
-        if (animation.GetFrameCount() == 0) {
-            CLogger::Instance().Log(2, "Error: Animation file '%s' gave no frame, using the tex_rect of '%s'.",
+        // A sprite always has a frame to read its texture rectangle from; a
+        // file that failed half-way gives none of its frames either.
+        if (!loaded || animation.GetFrameCount() == 0) {
+            CLogger::Instance().Log(2, "Error: Animation file '%s' not used, one frame taken from the tex_rect of '%s'.",
                                     desc.animation_file.c_str(), desc.texture.c_str());
             animation.Reset(false, 0);
             animation.AddFrame(desc.tex_rect, nullptr);
