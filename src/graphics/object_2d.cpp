@@ -19,9 +19,9 @@ C2DObject& C2DObject::operator=(const C2DObject& other) {
     _shared = other._shared;
     _child_offset_x = other._child_offset_x;
     _child_offset_y = other._child_offset_y;
-    if (other._renderer && other._shared) {
+    if (other.Renderer() && other._shared) {
         SetRenderer(other._renderer);
-    } else if (other._renderer) {
+    } else if (other.Renderer()) {
         _own_renderer = std::make_unique<CTexturedRectsList>();
         if (CTexture* texture = other._renderer->GetTexture()) texture->AddRef();
         _own_renderer->SetTexture(other._renderer->GetTexture());
@@ -94,13 +94,15 @@ bool C2DObject::SetRenderer(CTexturedRectsList* renderer) {
     if (!renderer) return false;
     ReleaseRenderer();
     _renderer = renderer;
+    _renderer_life = renderer->GetLifeToken();
     _shared = true;
     _renderer->Add(this);
     return true;
 }
 
 void C2DObject::DetachRenderer() {
-    if (_shared && _renderer) _renderer->Remove(this);
+    if (!_shared) return;
+    if (CTexturedRectsList* renderer = Renderer()) renderer->Remove(this);
 }
 
 void C2DObject::ReleaseRenderer() {
@@ -114,7 +116,7 @@ void C2DObject::ReleaseRenderer() {
 }
 
 void C2DObject::Render() {
-    if (_renderer) _renderer->Render();
+    if (CTexturedRectsList* renderer = Renderer()) renderer->Render();
 }
 
 bool C2DObject::MakeGrayscale() {
@@ -134,10 +136,10 @@ bool C2DObject::CreateShadow() {
     _animation.SetPolygons(polygons);
     _child->SetColor(0x202020, kAllCorners);
     _child->SetAlpha(100, kAllCorners);
-    if (_renderer) {
-        _renderer->Remove(this);
+    if (CTexturedRectsList* renderer = Renderer()) {
+        renderer->Remove(this);
         SetLinked(true);
-        _renderer->Add(this);
+        renderer->Add(this);
     } else {
         SetLinked(true);
     }
@@ -146,7 +148,8 @@ bool C2DObject::CreateShadow() {
 
 void C2DObject::RemoveShadow() {
     if (!IsLinked()) return;
-    if (_renderer && _child) _renderer->Remove(_child.get());
+    CTexturedRectsList* renderer = Renderer();
+    if (renderer && _child) renderer->Remove(_child.get());
     SetLinked(false);
 }
 

@@ -120,10 +120,23 @@ TEST_F(SpriteBatchTest, KeeperComparesNamesExactlyAndSharesTextures) {
     C2DObject sprite;
     sprite.InitFromTexRect(0, 0, 1, 1, CFloatRect(0, 0, 1, 1));
     sprite.SetRenderer(second);
+    // One that left the batch before it went keeps pointing at it until then,
+    // and never touches it after.
+    C2DObject left;
+    left.InitFromTexRect(0, 0, 1, 1, CFloatRect(0, 0, 1, 1));
+    left.SetRenderer(second);
+    left.DetachRenderer();
+    EXPECT_TRUE(left.HasRenderer());
     keeper.ReleaseAll();
     EXPECT_EQ(keeper.GetCount(), 0u);
     EXPECT_FALSE(sprite.HasRenderer());
     sprite.SetPosition(3, 3);
+    EXPECT_FALSE(left.HasRenderer());
+    EXPECT_EQ(left.GetRenderer(), nullptr);
+    left.SetPosition(3, 3);
+    EXPECT_TRUE(left.CreateShadow());
+    left.RemoveShadow();
+    left.Render();
 }
 
 TEST_F(SpriteBatchTest, StaticBatchesDoNotStepAnimations) {
