@@ -11,14 +11,17 @@ C2DObject& C2DObject::operator=(const C2DObject& other) {
     if (this == &other) return *this;
     RemoveShadow();
     ReleaseRenderer();
+    // A shared batch that was left keeps no hold on the copy: it takes the
+    // source's batch, or none.
+    _renderer = nullptr;
     CTexturedRect::operator=(other);
     SetLinked(false);
     _shared = other._shared;
     _child_offset_x = other._child_offset_x;
     _child_offset_y = other._child_offset_y;
-    if (other._renderer && other._shared) {
+    if (other.Renderer() && other._shared) {
         SetRenderer(other._renderer);
-    } else if (other._renderer) {
+    } else if (other.Renderer()) {
         _own_renderer = std::make_unique<CTexturedRectsList>();
         if (CTexture* texture = other._renderer->GetTexture()) texture->AddRef();
         _own_renderer->SetTexture(other._renderer->GetTexture());
@@ -38,14 +41,16 @@ C2DObject::~C2DObject() {
 bool C2DObject::Create(float x, float y, const CGraphicsDesc& desc, bool own_renderer) {
     CAnimation animation;
     if (!desc.animation_file.empty()) {
+        bool loaded = false;
         try {
-            animation.LoadAnimation(desc.animation_file);
+            loaded = animation.LoadAnimation(desc.animation_file);
         } catch (const std::exception& e) {
             CLogger::Instance().Log(2, "Error: Animation file '%s' failed: %s", desc.animation_file.c_str(), e.what());
         }
-        // A sprite always has a frame to read its texture rectangle from.
-        if (animation.GetFrameCount() == 0) {
-            CLogger::Instance().Log(2, "Error: Animation file '%s' gave no frame, using the tex_rect of '%s'.",
+        // A sprite always has a frame to read its texture rectangle from; a
+        // file that failed half-way gives none of its frames either.
+        if (!loaded || animation.GetFrameCount() == 0) {
+            CLogger::Instance().Log(2, "Error: Animation file '%s' not used, one frame taken from the tex_rect of '%s'.",
                                     desc.animation_file.c_str(), desc.texture.c_str());
             animation.Reset(false, 0);
             animation.AddFrame(desc.tex_rect, nullptr);
@@ -89,13 +94,15 @@ bool C2DObject::SetRenderer(CTexturedRectsList* renderer) {
     if (!renderer) return false;
     ReleaseRenderer();
     _renderer = renderer;
+    _renderer_life = renderer->GetLifeToken();
     _shared = true;
     _renderer->Add(this);
     return true;
 }
 
 void C2DObject::DetachRenderer() {
-    if (_shared && _renderer) _renderer->Remove(this);
+    if (!_shared) return;
+    if (CTexturedRectsList* renderer = Renderer()) renderer->Remove(this);
 }
 
 void C2DObject::ReleaseRenderer() {
@@ -109,7 +116,7 @@ void C2DObject::ReleaseRenderer() {
 }
 
 void C2DObject::Render() {
-    if (_renderer) _renderer->Render();
+    if (CTexturedRectsList* renderer = Renderer()) renderer->Render();
 }
 
 bool C2DObject::MakeGrayscale() {
@@ -129,10 +136,10 @@ bool C2DObject::CreateShadow() {
     _animation.SetPolygons(polygons);
     _child->SetColor(0x202020, kAllCorners);
     _child->SetAlpha(100, kAllCorners);
-    if (_renderer) {
-        _renderer->Remove(this);
+    if (CTexturedRectsList* renderer = Renderer()) {
+        renderer->Remove(this);
         SetLinked(true);
-        _renderer->Add(this);
+        renderer->Add(this);
     } else {
         SetLinked(true);
     }
@@ -141,7 +148,8 @@ bool C2DObject::CreateShadow() {
 
 void C2DObject::RemoveShadow() {
     if (!IsLinked()) return;
-    if (_renderer && _child) _renderer->Remove(_child.get());
+    CTexturedRectsList* renderer = Renderer();
+    if (renderer && _child) renderer->Remove(_child.get());
     SetLinked(false);
 }
 

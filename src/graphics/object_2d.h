@@ -28,14 +28,14 @@ public:
     bool SetRenderer(CTexturedRectsList* renderer);
     void DetachRenderer();
     void ReleaseRenderer();
-    CTexturedRectsList* GetRenderer() const { return _renderer; }
+    CTexturedRectsList* GetRenderer() const { return Renderer(); }
     void Render();
     bool MakeGrayscale();
 
     bool CreateShadow();
     void RemoveShadow();
     bool IsLinked() const { return ATexturedRect::IsLinked(); }
-    bool HasRenderer() const { return _renderer != nullptr; }
+    bool HasRenderer() const { return Renderer() != nullptr; }
     bool IsRendererShared() const { return _shared; }
     void SetSize(float width, float height);
 
@@ -52,13 +52,16 @@ public:
 
 private:
     void MarkStale() {
-        if (_renderer) _renderer->Invalidate();
+        if (CTexturedRectsList* renderer = Renderer()) renderer->Invalidate();
     }
+    // The batch; null once a shared batch that the sprite left was destroyed.
+    CTexturedRectsList* Renderer() const { return _shared && _renderer_life.expired() ? nullptr : _renderer; }
 
     float _child_offset_x = 7.0f;
     float _child_offset_y = 7.0f;
     bool _shared = false;
     CTexturedRectsList* _renderer = nullptr;
+    std::weak_ptr<void> _renderer_life;
     std::unique_ptr<CTexturedRectsList> _own_renderer;
     std::shared_ptr<CTexturedRect> _child;
 };

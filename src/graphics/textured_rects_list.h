@@ -54,6 +54,10 @@ public:
     uint32_t GetCapacity() const { return _capacity; }
     uint32_t GetFillCount() const { return _fill_count; }
 
+    // Expires when the batch is destroyed: a sprite that left its shared
+    // batch still points at it and tests this before touching it.
+    std::weak_ptr<void> GetLifeToken() const { return _life; }
+
 private:
     plat::RenderDevice* _device = nullptr;
     std::unique_ptr<plat::VertexBuffer> _vertex_buffer;
@@ -64,4 +68,5 @@ private:
     bool _static = false;
     bool _vertices_valid = false;
     uint32_t _fill_count = 0;
+    std::shared_ptr<int> _life = std::make_shared<int>(0);
 };

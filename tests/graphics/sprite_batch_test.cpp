@@ -120,10 +120,23 @@ TEST_F(SpriteBatchTest, KeeperComparesNamesExactlyAndSharesTextures) {
     C2DObject sprite;
     sprite.InitFromTexRect(0, 0, 1, 1, CFloatRect(0, 0, 1, 1));
     sprite.SetRenderer(second);
+    // One that left the batch before it went keeps pointing at it until then,
+    // and never touches it after.
+    C2DObject left;
+    left.InitFromTexRect(0, 0, 1, 1, CFloatRect(0, 0, 1, 1));
+    left.SetRenderer(second);
+    left.DetachRenderer();
+    EXPECT_TRUE(left.HasRenderer());
     keeper.ReleaseAll();
     EXPECT_EQ(keeper.GetCount(), 0u);
     EXPECT_FALSE(sprite.HasRenderer());
     sprite.SetPosition(3, 3);
+    EXPECT_FALSE(left.HasRenderer());
+    EXPECT_EQ(left.GetRenderer(), nullptr);
+    left.SetPosition(3, 3);
+    EXPECT_TRUE(left.CreateShadow());
+    left.RemoveShadow();
+    left.Render();
 }
 
 TEST_F(SpriteBatchTest, StaticBatchesDoNotStepAnimations) {
@@ -223,12 +236,32 @@ TEST_F(SpriteBatchTest, CopiesGetTheirOwnBatchOnTheSameTexture) {
     EXPECT_EQ(shared.GetAttachedCount(), 2);
     member.ReleaseRenderer();
     shared_copy.ReleaseRenderer();
+
+    // Assigning a sprite without batch leaves the target without one: it no
+    // longer draws, marks or greys the shared batch it was in.
+    C2DObject loose;
+    loose.InitFromTexRect(0, 0, 4, 4, CFloatRect(0, 0, 4, 4));
+    shared_copy.SetRenderer(&shared);
+    shared.AddRect(CFloatRect(0, 0, 4, 4), CFloatRect(0, 0, 4, 4));
+    shared.Render();
+    ASSERT_TRUE(shared.IsValid());
+    shared_copy = loose;
+    EXPECT_FALSE(shared_copy.HasRenderer());
+    EXPECT_EQ(shared.GetAttachedCount(), 0);
+    shared.Render();
+    shared_copy.SetPosition(9, 9);
+    EXPECT_TRUE(shared.IsValid());
+    EXPECT_FALSE(shared_copy.MakeGrayscale());
+    EXPECT_EQ(shared.GetTexture()->GetRefCount(), 2);
 }
 
 TEST_F(SpriteBatchTest, BrokenAnimationFallsBackToTheTexRect) {
     const std::string tex = TextureFile("anim.tga", SolidTga(8, 8, 0xFFFFFFFF));
     data_test::WriteBytes("empty_anim.xml", "<Animation/>");
-    for (const std::string file : {"missing_anim.xml", "empty_anim.xml"}) {
+    // Fails on its second frame: the first one read is not used either.
+    data_test::WriteBytes("half_anim.xml",
+                          "<Animation><Frame tex_rect=\"0 0 4 4\"/><Frame tex_rect=\"4 4\"/></Animation>");
+    for (const std::string file : {"missing_anim.xml", "empty_anim.xml", "half_anim.xml"}) {
         CGraphicsDesc desc = Desc(tex, 8, 8, CFloatRect(2, 2, 6, 6));
         desc.animation_file = file;
         C2DObject sprite;
