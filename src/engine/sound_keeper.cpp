@@ -135,10 +135,10 @@ uint32_t CSoundKeeper::PlayMusic(const std::string& alias, int track) {
     if (it == _music_table.end() || track < 0 || track >= GetMusicTrackCount(alias)) return 0;
     const uint32_t channel = it->second.handle;
     // Looping, placed at the first row of the track's pattern order, then played
-    // from there: a module starts at its track, a stream at its beginning.
+    // from there: a module starts at its track, a stream (or a module without
+    // that order) at its beginning.
     _mixer->SetMusicLoop(channel, true);
-    if (_mixer->SetMusicOrder(channel, it->second.desc.patterns[static_cast<size_t>(track)], 0) ==
-        audio_error::kNotAvailable)
+    if (_mixer->SetMusicOrder(channel, it->second.desc.patterns[static_cast<size_t>(track)], 0) != audio_error::kOk)
         _mixer->SetPosition(channel, 0.0);
     int error = _mixer->Play(channel, false);
     if (error != audio_error::kOk) {

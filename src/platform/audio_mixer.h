@@ -79,7 +79,7 @@ public:
     bool FreeSample(Handle sample);
     // A playback channel of the sample: a free one, a new one below the limit,
     // else the one that has played longest. The channel is stopped at its start,
-    // with the sample's default frequency; its volume and pan stay as they were.
+    // with the sample's defaults: its own frequency, full volume, centre pan.
     Handle GetSampleChannel(Handle sample, int* error);
 
     // Module music; 0 with *error when the file is no module.

@@ -266,6 +266,17 @@ TEST_F(SoundKeeperTest, MusicTracksStartAtTheirPatternOrder) {
 
     EXPECT_TRUE(keeper->FreeMusic("game"));
     EXPECT_FALSE(keeper->FreeMusic("game"));
+
+    // A track whose pattern order the module lacks plays from the start, not
+    // from wherever the previous track had got to.
+    ASSERT_TRUE(keeper->LoadMusic("odd", CMusicDesc {DataFile("Music/game.xm"), {8, 99}}));
+    ch = keeper->PlayMusic("odd", 0);
+    mixer().Step(22050);
+    EXPECT_EQ(keeper->PlayMusic("odd", 1), ch);
+    mixer().GetMusicOrder(ch, &order, &row);
+    EXPECT_EQ(order, 0);
+    EXPECT_EQ(row, 0);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
 }
 
 TEST_F(SoundKeeperTest, StopMusicWithAFadeStopsAfterItAndRestoresFullVolume) {
@@ -279,7 +290,10 @@ TEST_F(SoundKeeperTest, StopMusicWithAFadeStopsAfterItAndRestoresFullVolume) {
     mixer().Step(44100 - 2048);
     EXPECT_TRUE(keeper->IsChannelPlaying(ch));
     EXPECT_GT(keeper->GetChannelVolume(ch), 0);
-    mixer().Step(2048);
+    mixer().Step(2048 - 256);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_EQ(keeper->GetChannelVolume(ch), 0) << "faded down to silence before it stops";
+    mixer().Step(256);
     EXPECT_FALSE(keeper->IsChannelPlaying(ch));
     EXPECT_EQ(keeper->GetChannelVolume(ch), 100);
     EXPECT_FALSE(keeper->IsChannelSliding(ch));
@@ -349,6 +363,23 @@ protected:
         fs::current_path(VOVARO_DATA_DIR);
     }
     void TearDown() override { fs::current_path(saved_); }
+    // The entries of Settings\Music.xml in file order: alias and description.
+    static std::vector<std::pair<std::string, CMusicDesc>> MusicList() {
+        std::vector<std::pair<std::string, CMusicDesc>> list;
+        CXMLFile file("Settings\\Music.xml");
+        CXMLNodeList files = file.SelectNodes("//Music/File");
+        for (int i = 0; i < files.GetLength(); ++i) {
+            CXMLNode node = files.GetItem(i);
+            CMusicDesc desc;
+            desc.file_name = node.GetAttribute("name", "");
+            std::string patterns = node.GetAttribute("patterns", "0");
+            for (char& c : patterns) if (c == ',') c = ' ';
+            std::istringstream in(patterns);
+            for (int p; in >> p;) desc.patterns.push_back(p);
+            list.emplace_back(node.GetAttribute("alias", ""), desc);
+        }
+        return list;
+    }
     fs::path saved_;
 };
 
@@ -359,32 +390,31 @@ TEST_F(GeneratedSoundDataTest, EverySampleAliasIsAudible) {
     for (const auto& [alias, desc] : keeper.SampleTable()) {
         uint32_t ch = keeper.PlaySample(alias);
         ASSERT_NE(ch, 0u) << alias;
-        float peak = MixPeak(keeper.Mixer(), 11025);
+        // The whole sound: some build up to their loudest part.
+        int frames = static_cast<int>(keeper.GetChannelLength(ch) * 44100.0f) + 256;
+        float peak = MixPeak(keeper.Mixer(), frames);
         EXPECT_GT(peak, 0.1f) << alias;
         EXPECT_LE(peak, 1.0f) << alias;
         keeper.StopChannel(ch);
     }
-    for (const char* alias : {"ball_move", "mismatch", "btn_enter", "int_panel_move", "congratulations",
-                              "treasure_fly_out", "lev_complete_bonus", "warning"})
+    // Every alias that the game's code plays by name.
+    for (const char* alias :
+         {"ball_move", "ball_select", "mismatch", "bll_dead", "combo_bonus", "match_bonus", "pzl_ball_dead",
+          "remove_lock", "row_falling", "on_bonus_add", "arte_appear", "arte_down", "arte_fly", "arte_cell",
+          "treasure_fly_out", "treasure_fly_in", "hammer_take", "hammer_return", "bll_dead_hammer", "hammer_appear",
+          "feather_appear", "egg_appear", "end_iter", "warning", "lev_complete_bonus", "btn_enter", "int_panel_open",
+          "int_panel_move", "lives_up", "lives_down", "bonus_life", "lev_started", "episode_complete",
+          "int_label_counter", "congratulations"})
         EXPECT_TRUE(keeper.SampleTable().count(alias)) << alias;
 }
 
 TEST_F(GeneratedSoundDataTest, EveryMusicTrackIsAudible) {
     CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
     keeper.SetVolumes(100, 100);
-    CXMLFile file("Settings\\Music.xml");
-    CXMLNodeList files = file.SelectNodes("//Music/File");
-    ASSERT_GE(files.GetLength(), 3);
+    const auto list = MusicList();
+    ASSERT_GE(list.size(), 3u);
     int streams = 0;
-    for (int i = 0; i < files.GetLength(); ++i) {
-        CXMLNode node = files.GetItem(i);
-        CMusicDesc desc;
-        desc.file_name = node.GetAttribute("name", "");
-        std::string patterns = node.GetAttribute("patterns", "0");
-        for (char& c : patterns) if (c == ',') c = ' ';
-        std::istringstream in(patterns);
-        for (int p; in >> p;) desc.patterns.push_back(p);
-        std::string alias = node.GetAttribute("alias", "");
+    for (const auto& [alias, desc] : list) {
         ASSERT_TRUE(keeper.LoadMusic(alias, desc)) << alias;
         for (int track = 0; track < keeper.GetMusicTrackCount(alias); ++track) {
             uint32_t ch = keeper.PlayMusic(alias, track);
@@ -405,6 +435,47 @@ TEST_F(GeneratedSoundDataTest, EveryMusicTrackIsAudible) {
         }
     }
     EXPECT_GE(streams, 1) << "at least one piece is an Ogg stream";
+}
+
+// A kill queues its sounds together with the chimes of its match and combo; all
+// of them over the level music still stay below full scale.
+TEST_F(GeneratedSoundDataTest, TheSoundsOfOneMatchOverTheMusicDoNotClip) {
+    CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+    keeper.SetVolumes(100, 100);
+    for (const auto& [alias, desc] : MusicList()) ASSERT_TRUE(keeper.LoadMusic(alias, desc)) << alias;
+    for (int track = 0; track < keeper.GetMusicTrackCount("game"); ++track) {
+        ASSERT_NE(keeper.PlayMusic("game", track), 0u);
+        keeper.Mixer().Step(44100);
+        for (const char* alias : {"bll_dead", "match_bonus", "combo_bonus"}) ASSERT_NE(keeper.PlaySample(alias), 0u);
+        float peak = MixPeak(keeper.Mixer(), 44100);
+        EXPECT_GT(peak, 0.3f);
+        EXPECT_LT(peak, 1.0f) << "track " << track;
+        keeper.StopMusic("game", 0);
+    }
+}
+
+// A level's calm and anxious moods are tracks of two aliases, so both play at
+// once on channels of their own and the music can cross-fade between them.
+TEST_F(GeneratedSoundDataTest, MoodMusicPlaysOnChannelsOfItsOwn) {
+    CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+    keeper.SetVolumes(100, 100);
+    for (const auto& [alias, desc] : MusicList()) ASSERT_TRUE(keeper.LoadMusic(alias, desc)) << alias;
+    for (int track = 0; track < 2; ++track) {
+        uint32_t calm = keeper.PlayMusic("game", track);
+        uint32_t anxious = keeper.PlayMusic("game_anxious", track);
+        ASSERT_NE(calm, 0u);
+        ASSERT_NE(anxious, 0u);
+        EXPECT_NE(calm, anxious);
+        keeper.SetChannelVolume(anxious, 0);
+        keeper.Mixer().Step(4410);
+        EXPECT_TRUE(keeper.IsChannelPlaying(calm));
+        EXPECT_TRUE(keeper.IsChannelPlaying(anxious));
+        EXPECT_EQ(keeper.GetChannelVolume(calm), 100);
+        int calm_order = -1, anxious_order = -1;
+        keeper.Mixer().GetMusicOrder(calm, &calm_order, nullptr);
+        keeper.Mixer().GetMusicOrder(anxious, &anxious_order, nullptr);
+        EXPECT_NE(calm_order / 4, anxious_order / 4) << "the moods are different tunes";
+    }
 }
 
 }  // namespace

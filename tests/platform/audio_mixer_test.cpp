@@ -198,6 +198,11 @@ TEST_F(MixerTest, ModuleStartsAtAPatternOrderAndHasChannelVolumes) {
     EXPECT_EQ(mixer.GetMusicChannelVolume(music, 2, &vol), err::kOk);
     EXPECT_EQ(vol, 40);
     EXPECT_EQ(mixer.GetMusicChannelVolume(music, 64, &vol), err::kIllegalParam);
+    // The channel volumes shape what is heard: all at 0 is silence.
+    for (int channel = 0; channel < 8; ++channel) ASSERT_EQ(mixer.SetMusicChannelVolume(music, channel, 0), err::kOk);
+    mixer.Step(4410);
+    EXPECT_LT(MixPeak(mixer, 44100).left, 0.001f);
+    for (int channel = 0; channel < 8; ++channel) mixer.SetMusicChannelVolume(music, channel, 100);
     // Music follows the global music volume, not the sample volume.
     mixer.SetGlobalVolume(AudioMixer::Kind::Sample, 0);
     EXPECT_GT(MixPeak(mixer, 44100).left, 0.05f);
@@ -239,6 +244,44 @@ TEST(MixerDevice, SilentOrDeviceMixerAdvancesInRealTime) {
     double pos = 0;
     mixer.GetPosition(ch, &pos);
     EXPECT_GT(pos, 0.05);
+}
+
+// With no sound device at all the mixer runs on a silent clock: playback, the
+// pause of all output and slide notifications go on as with sound.
+TEST(MixerDevice, WithoutADeviceASilentClockRunsTheMix) {
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = driver ? driver : "";
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    {
+        AudioMixer mixer(AudioMixer::Mode::Auto);
+        EXPECT_FALSE(mixer.IsAudible());
+        int e;
+        AudioMixer::Handle ch = mixer.GetSampleChannel(mixer.LoadSample(WriteSineWav("quiet.wav", 44100, 3.0), 16, &e), &e);
+        ASSERT_NE(ch, 0u);
+        std::atomic<int> fired {0};
+        auto proc = [](AudioMixer&, AudioMixer::Handle, void* user) { ++*static_cast<std::atomic<int>*>(user); };
+        ASSERT_EQ(mixer.SetSlideSync(ch, true, proc, &fired), err::kOk);
+        mixer.Play(ch, true);
+        ASSERT_EQ(mixer.SlideAttributes(ch, AudioMixer::kKeepFreq, 0, AudioMixer::kKeepPan, 100), err::kOk);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        double pos = 0;
+        mixer.GetPosition(ch, &pos);
+        EXPECT_GT(pos, 0.1);
+        EXPECT_EQ(fired.load(), 1);
+
+        mixer.Pause();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        double paused_at = 0, later = 0;
+        mixer.GetPosition(ch, &paused_at);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        mixer.GetPosition(ch, &later);
+        EXPECT_DOUBLE_EQ(later, paused_at);
+        mixer.Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        mixer.GetPosition(ch, &later);
+        EXPECT_GT(later, paused_at + 0.05);
+    }
+    setenv("SDL_AUDIODRIVER", saved.empty() ? "dummy" : saved.c_str(), 1);
 }
 
 // With SDL's disk driver the mix reaches the file the driver writes.

@@ -14,6 +14,9 @@ namespace {
 using namespace assetgen::synth;
 
 constexpr int kRate = 44100;
+// Peak level of every effect: half scale leaves headroom for the several sounds
+// one move plays together (a kill with its match and combo chimes) over the music.
+constexpr double kEffectPeak = 0.5;
 const std::vector<double> kChime {1.0, 2.0, 3.0, 4.2};
 const std::vector<double> kBellRatios {1.0, 2.76, 5.4, 8.93};
 const std::vector<double> kMetal {1.0, 1.48, 2.13, 2.97, 3.86};
@@ -293,7 +296,7 @@ Signal Congratulations() {
     BrassChord(s, 9 * beat, beat * 6.5, {72, 76, 79, 84}, 0.25);
     Arpeggio(s, 9 * beat, {84, 88, 91, 96, 100}, 0.07, 1.2, 0.18);
     AddTone(s, MakeTone(9 * beat, 0.6, 70, 40, Wave::Sine, 0.5, 0.2, 0.002));
-    Finish(s, 0.8);
+    Finish(s, kEffectPeak);
     return s;
 }
 
@@ -301,7 +304,7 @@ void Generate(const std::string& data_dir) {
     for (const Effect& e : Effects()) {
         Signal s(kRate, e.seconds);
         e.build(s);
-        Finish(s, 0.8);
+        Finish(s, kEffectPeak);
         WriteWav(data_dir + "/Sounds/" + e.file + ".wav", s);
     }
     WriteOgg(data_dir + "/Sounds/congratulations.ogg", Congratulations(), 0.5f);
