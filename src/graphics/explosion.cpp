@@ -119,8 +119,8 @@ void CExplosion::StartExplosion(const std::string& alias, float x, float y) {
             h = static_cast<int>(static_cast<float>(h) * static_cast<float>(120 - rt::rand() % 40) / 100.0f);
     }
     auto sprite = std::make_unique<C2DObject>();
-    sprite->Init(static_cast<float>(static_cast<int>(x) - w / 2), static_cast<float>(static_cast<int>(y) - h / 2),
-                 static_cast<float>(w), static_cast<float>(h), d->animation);
+    sprite->Init(x - static_cast<float>(w / 2), y - static_cast<float>(h / 2), static_cast<float>(w),
+                 static_cast<float>(h), d->animation);
     sprite->SetRenderer(renderer);
     if (!d->original) sprite->SetAngle(static_cast<float>(rt::rand() % 360));
     _sprites.push_back(std::move(sprite));

@@ -106,6 +106,10 @@ uint32_t CPlume::StartEmitter(const std::string& name, int x, int y) {
         throw std::runtime_error("Plume: Invalid Emitter.");
     }
     if (_next_id == 0xFFFFFFFFu) throw std::runtime_error("Plume emitters list is full!");
+    // The clock stands still while nothing runs: time spent idle before this
+    // start must not count as the new emitter's first step, or an effect
+    // started shortly after the player went idle would skip its opening.
+    if (_emitters.empty()) _last_step = _clock();
     EmitterRecord record;
     record.x = static_cast<float>(x);
     record.y = static_cast<float>(y);

@@ -61,6 +61,9 @@ TEST_F(ExplosionTest, OriginalSpriteKeepsItsSizeAndIsCentred) {
     EXPECT_FLOAT_EQ(s.GetLeft(), 84);  // the odd pixel lies right and below
     EXPECT_FLOAT_EQ(s.GetTop(), 190);
     EXPECT_FLOAT_EQ(s.GetAngle(), 0);
+    ex.StartExplosion("orig", 100.5f, 200.25f);  // a sprite is not moved to whole pixels
+    EXPECT_FLOAT_EQ(ex.RunningSprites().back()->GetLeft(), 84.5f);
+    EXPECT_FLOAT_EQ(ex.RunningSprites().back()->GetTop(), 190.25f);
     EXPECT_NE(NewLog().find("Error: Explosion 'ghost': the effect library has no emitter"), std::string::npos)
         << "a particle explosion without emitter shows at load";
     EXPECT_EQ(NewLog().find("'pfx'"), std::string::npos);

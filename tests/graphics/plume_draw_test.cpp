@@ -208,3 +208,31 @@ TEST_F(PlumeDrawTest, GameLibraryHoldsEveryDescribedEffect) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every effect of the game's library, one-shot or running, shows particles
+// within its first 0.2 s: an emitter without particles for that long would be
+// dropped before anyone saw it.
+TEST_F(PlumeDrawTest, EveryGameEffectShowsParticlesAtOnce) {
+    CPlume p(clock_.Get());
+    ASSERT_TRUE(p.LoadLibrary(std::string(VOVARO_DATA_DIR) + "/Textures/Plume/Effects.plume"));
+    const auto library = Plume::CLibrary::Instance();
+    for (size_t i = 0; i < library->EmitterCount(); ++i) {
+        const std::string name = library->Emitter(i).Name();
+        const uint32_t id = p.StartEmitter(name, 400, 300);
+        size_t quads = 0;
+        BeginDraw();
+        for (int frame = 0; frame < 12 && p.HasEmitter(id); ++frame) {
+            clock_.Advance(16);
+            p.Render();
+            quads += p.LastQuadCount();
+        }
+        ReadBack();
+        EXPECT_GT(quads, 0u) << name;
+        EXPECT_TRUE(p.HasEmitter(id)) << name;
+        p.StopEmitter(id);
+    }
+}
+
+}  // namespace

@@ -86,15 +86,32 @@ TEST_F(PlumePlayerTest, ClockAdvancesOnlyWhileEmittersRunAndStallsCountAsTenMill
     Step(p, 500);  // nothing runs: the clock stands still
     EXPECT_FLOAT_EQ(p.EffectClock(), 0.0f);
     p.StartEmitter("steady", 0, 0);
-    clock_.Advance(100);
+    clock_.Advance(250);
     p.Render();
-    EXPECT_NEAR(p.EffectClock(), 0.01f, 1e-6) << "600 ms since the last step";
+    EXPECT_NEAR(p.EffectClock(), 0.01f, 1e-6) << "a first step 250 ms after the start";
     Step(p, 50);
     EXPECT_NEAR(p.EffectClock(), 0.06f, 1e-6);
     Step(p, 199);
     EXPECT_NEAR(p.EffectClock(), 0.259f, 1e-5);
     Step(p, 200);
     EXPECT_NEAR(p.EffectClock(), 0.269f, 1e-5) << "0.2 s or more counts as 0.01 s";
+}
+
+TEST_F(PlumePlayerTest, IdleTimeBeforeAStartIsNotEffectTime) {
+    CPlume p(clock_.Get());
+    p.Init();
+    const uint32_t first = p.StartEmitter("short", 0, 0);
+    while (p.HasEmitter(first)) Step(p, 16);
+    const float idle_clock = p.EffectClock();
+    Step(p, 100);  // 150 ms without any emitter, less than a stall
+    clock_.Advance(50);
+    EXPECT_FLOAT_EQ(p.EffectClock(), idle_clock);
+    // A one-shot effect started now begins at its own start: its first step
+    // is one frame, not the idle time before it.
+    const uint32_t id = p.StartEmitter("fraction", 0, 0);
+    Step(p, 16);
+    EXPECT_NEAR(p.GetEmitter(id)->Time(), 0.8f, 1e-3);
+    EXPECT_NEAR(p.EffectClock(), idle_clock + 0.016f, 1e-5);
 }
 
 TEST_F(PlumePlayerTest, EmissionCarriesFractionsAndParticlesMove) {
