@@ -99,6 +99,9 @@ bool CMenuProgressBar::Load(const CXMLNode& node) {
     _max_val = node.GetAttributeInt("max", _max_val);
     _value = std::clamp(node.GetAttributeInt("pos", _min_val), std::min(_min_val, _max_val),
                         std::max(_min_val, _max_val));
+    // The file's value is where the bar rests: a target left elsewhere would
+    // run the bar away from it (or empty it) in its first drawn frames.
+    _target = _value;
     _color = StrToColor(node.GetAttribute("color", "FFFFFFFF"));
     BuildBack();
     SetupTopBar();

@@ -102,7 +102,8 @@ TEST_F(ControlFactoryTest, ShippedKindsFitTheirControls) {
     EXPECT_EQ(GetListBoxKind().scroll_bar_kind, 1);
     EXPECT_EQ(GetListBoxKind().scroll_bar_rect, CFloatRect(0, 0, 24, 240));
     EXPECT_TRUE(GetPageControlKind().has_page_buttons);
-    EXPECT_EQ(GetPageControlKind().button_width, 120);
+    EXPECT_EQ(GetPageControlKind().button_width, 140);
+    EXPECT_EQ(GetPageControlKind().button_height, 32);
     // Every texture a kind names is in the data tree.
     for (const char* file : {"Textures/GUI/button.png", "Textures/GUI/panel.png", "Textures/GUI/checkbox.png",
                              "Textures/GUI/trackbar.png", "Textures/GUI/progressbar.png", "Textures/Common/square.tga"})

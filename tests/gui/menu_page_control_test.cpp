@@ -12,11 +12,11 @@ using namespace gui_test;
 
 namespace {
 
-// The shipped kind: page buttons 120x36.
+// The shipped kind: page buttons 140x32, captioned by the "Page_" labels.
 const char* kPages = R"(<Control type="PAGECONTROL" id="PC" left="100" top="50" width="600" height="400">
-  <Page caption="mission_0"><Control type="BUTTON" id="B0" left="150" top="200" width="100" height="40"/></Page>
-  <Page caption="mission_1"><Control type="BUTTON" id="B1" left="150" top="200" width="100" height="40"/></Page>
-  <Page caption="mission_2"/>
+  <Page caption="Page_Rules"><Control type="BUTTON" id="B0" left="150" top="200" width="100" height="40"/></Page>
+  <Page caption="Page_Bonuses"><Control type="BUTTON" id="B1" left="150" top="200" width="100" height="40"/></Page>
+  <Page caption="Page_Tools"/>
 </Control>)";
 
 class PageControlTest : public Gui2Test {
@@ -33,19 +33,20 @@ TEST_F(PageControlTest, PageButtonsStandInARowAndSwitchPages) {
     ASSERT_NE(pages, nullptr);
     ASSERT_EQ(pages->GetPageCount(), 3u);
     EXPECT_EQ(pages->GetPage(), 0u);
-    const float expected_x[] = {100, 240, 380};
+    const float expected_x[] = {100, 260, 420};
+    const char* captions[] = {"Page_Rules", "Page_Bonuses", "Page_Tools"};
     for (uint32_t i = 0; i < 3; ++i) {
         const CMenuButton* b = pages->GetPageAt(i).button.get();
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->GetX(), expected_x[i]);
         EXPECT_EQ(b->GetY(), 50);
-        EXPECT_EQ(b->GetWidth(), 120);
-        EXPECT_EQ(b->GetHeight(), 36);
-        EXPECT_EQ(b->GetCaption(), "mission_" + std::to_string(i));
+        EXPECT_EQ(b->GetWidth(), 140);
+        EXPECT_EQ(b->GetHeight(), 32);
+        EXPECT_EQ(b->GetCaption(), std::string(captions[i]));
     }
-    Click(*pages, 240 + 60, 50 + 18);
+    Click(*pages, 260 + 70, 50 + 16);
     EXPECT_EQ(pages->GetPage(), 1u);
-    Click(*pages, 380 + 60, 50 + 18);
+    Click(*pages, 420 + 70, 50 + 16);
     EXPECT_EQ(pages->GetPage(), 2u);
     // The page buttons talk to the page control only.
     EXPECT_EQ(values.Count("click"), 0);
@@ -93,7 +94,7 @@ TEST_F(PageControlTest, MovingTakesPagesAndButtonsAlong) {
     auto pages = Make<CMenuPageControl>(kPages, &values);
     pages->SetPosition(130.0f, 70.0f);
     EXPECT_EQ(pages->GetX(), 130);
-    EXPECT_EQ(pages->GetPageAt(1).button->GetX(), 270);
+    EXPECT_EQ(pages->GetPageAt(1).button->GetX(), 290);
     EXPECT_EQ(pages->GetPageAt(1).button->GetY(), 70);
     EXPECT_EQ(pages->GetPageAt(0).dialog->FindControl("B0")->GetX(), 180);
     // A second move to the same place moves nothing.

@@ -87,6 +87,17 @@ TEST_F(ProgressBarTest, SmoothRunStepsTowardTheTargetOncePerDrawnFrame) {
     EXPECT_EQ(bar->getValue(), 18);
 }
 
+TEST_F(ProgressBarTest, TheFilesValueStaysShownWhileDrawn) {
+    for (int speed : {0, 5}) {
+        auto bar = Bar(R"(<Control type="PROGRESS_BAR" id="PB" kind="0" left="100" top="200" width="216"
+                                   height="24" min="0" max="100" pos="55"/>)");
+        bar->setSmooth(speed);
+        for (int i = 0; i < 3; ++i) Frame([&] { bar->Draw(true); });
+        EXPECT_EQ(bar->getValue(), 55) << speed;
+        EXPECT_EQ(bar->GetIndicatorCount(), 1u) << speed;
+    }
+}
+
 TEST_F(ProgressBarTest, ValuesAreClampedAndJumpWithoutSmoothing) {
     auto bar = Bar(kLinear);
     bar->setValue(150);

@@ -13,8 +13,9 @@ namespace {
 
 using namespace assetgen::gui;
 
-// panel.png, 128x64: the panel frame drawn as one 64x64 rim (corners 24x24,
-// border pieces 16 long) at (0,0), the glass 32x64 at (64,0).
+// panel.png, 128x64: the panel frame drawn as one 64x64 rim (corners 24x24;
+// the kinds file cuts 4-pixel border pieces next to them) at (0,0), the glass
+// 32x64 at (64,0).
 Image PanelAtlas() {
     Image atlas(128, 64);
     Image frame(64, 64);
@@ -24,8 +25,8 @@ Image PanelAtlas() {
     return atlas;
 }
 
-// button.png, 256x256: the button frame rim 48x48 (corners 16x16, pieces 16
-// long) at (0,0); blue glass 16x48 at (48,0); dark glass 16x48 at (64,0);
+// button.png, 256x256: the button frame rim 48x48 (corners 16x16, border
+// pieces 4 long) at (0,0); blue glass 16x48 at (48,0); dark glass 16x48 at (64,0);
 // four faces 128x40 (normal, hover, pressed, disabled) at (0, 64 + 40 i).
 Image ButtonAtlas() {
     Image atlas(256, 256);
@@ -117,8 +118,8 @@ Image TrackBarAtlas() {
     return atlas;
 }
 
-// progressbar.png, 256x64: the frame rim 24x24 (corners 8x8, pieces 8 long)
-// at (0,0); its glass 8x24 at (24,0); the linear fill 200x14 at (0,32); a
+// progressbar.png, 256x64: the frame rim 24x24 (corners 8x8, border pieces 4
+// long) at (0,0); its glass 8x24 at (24,0); the linear fill 200x14 at (0,32); a
 // discrete cell 14x14 at (208,32); the leading-end glow 16x16 at (228,32).
 // The fills are near white: the bar tints them with its colour.
 Image ProgressBarAtlas() {
