@@ -271,22 +271,37 @@ enum StageKind { kStageModulate, kStageGeneric };
 
 // Bilinear sample with clamp addressing. Clamping both neighbours also covers
 // the inside of the texture, and a zero fraction weighs the second texel 0.
-__attribute__((always_inline)) inline __m128i SampleClampLanes(const Sampler& sm, int32_t s, int32_t t) {
+// The result is four 32-bit channels (blue, green, red, alpha).
+__attribute__((always_inline)) inline __m128i SampleClamp32(const Sampler& sm, int32_t s, int32_t t) {
     const __m128i zero = _mm_setzero_si128();
     const int x0 = s >> 8, y0 = t >> 8;
     const int fx = s & 0xFF, fy = t & 0xFF;
-    const int xa = std::min(std::max(x0, 0), sm.w - 1), xb = std::min(std::max(x0 + 1, 0), sm.w - 1);
-    const int ya = std::min(std::max(y0, 0), sm.h - 1), yb = std::min(std::max(y0 + 1, 0), sm.h - 1);
-    const uint32_t* r0 = sm.texels + ya * sm.w;
-    const uint32_t* r1 = sm.texels + yb * sm.w;
-    __m128i a = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xa])),
-                                                     _mm_cvtsi32_si128(static_cast<int>(r1[xa]))), zero);
-    __m128i b = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xb])),
-                                                     _mm_cvtsi32_si128(static_cast<int>(r1[xb]))), zero);
-    __m128i h = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, _mm_set1_epi16(static_cast<short>(256 - fx))),
-                                             _mm_mullo_epi16(b, _mm_set1_epi16(static_cast<short>(fx)))), 8);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(h, _mm_set1_epi16(static_cast<short>(256 - fy))),
-                                        _mm_mullo_epi16(_mm_srli_si128(h, 8), _mm_set1_epi16(static_cast<short>(fy)))), 8);
+    int xa = x0, xb = x0 + 1;
+    const uint32_t* r0;
+    const uint32_t* r1;
+    if (static_cast<unsigned>(x0) < static_cast<unsigned>(sm.w - 1) && static_cast<unsigned>(y0) < static_cast<unsigned>(sm.h - 1)) {
+        r0 = sm.texels + y0 * sm.w;
+        r1 = r0 + sm.w;
+    } else {
+        xa = std::min(std::max(x0, 0), sm.w - 1);
+        xb = std::min(std::max(x0 + 1, 0), sm.w - 1);
+        r0 = sm.texels + std::min(std::max(y0, 0), sm.h - 1) * sm.w;
+        r1 = sm.texels + std::min(std::max(y0 + 1, 0), sm.h - 1) * sm.w;
+    }
+    // Each texel beside its right neighbour, so that one multiply-add weighs a pair.
+    const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xa])),
+                                                             _mm_cvtsi32_si128(static_cast<int>(r0[xb]))), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r1[xa])),
+                                                                _mm_cvtsi32_si128(static_cast<int>(r1[xb]))), zero);
+    const __m128i wx = _mm_set1_epi32((fx << 16) | (256 - fx));
+    const __m128i wy = _mm_set1_epi32((fy << 16) | (256 - fy));
+    const __m128i ht = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), wx), 8);
+    const __m128i hb = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), wx), 8);
+    return _mm_srli_epi32(_mm_madd_epi16(_mm_or_si128(ht, _mm_slli_epi32(hb, 16)), wy), 8);
+}
+
+__attribute__((always_inline)) inline __m128i SampleClampLanes(const Sampler& sm, int32_t s, int32_t t) {
+    return _mm_packs_epi32(SampleClamp32(sm, s, t), _mm_setzero_si128());
 }
 
 inline __m128i Lanes(uint32_t c) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(c)), _mm_setzero_si128()); }
@@ -320,6 +335,42 @@ __attribute__((always_inline)) inline uint32_t BlendLanes(__m128i src, uint32_t 
 }
 
 inline uint32_t AlphaLane(__m128i src) { return static_cast<uint32_t>(_mm_extract_epi16(src, 3)); }
+
+// BlendLanes for two neighbouring pixels (lanes 0..3 and 4..7) written at
+// `target`; a pixel whose source alpha is 0 keeps the target as it was.
+template <BlendKind B>
+__attribute__((always_inline)) inline void BlendPair(__m128i src, uint32_t* target) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i src_packed = _mm_packus_epi16(src, zero);
+    if constexpr (B == kOpaque) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target), _mm_or_si128(src_packed, opaque));
+        return;
+    }
+    const __m128i src_alpha = _mm_and_si128(src_packed, opaque);
+    if constexpr (B == kAlpha) {
+        // Both opaque (the inside of most sprites): they replace the target.
+        if ((_mm_movemask_epi8(_mm_cmpeq_epi32(src_alpha, opaque)) & 0xFF) == 0xFF) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(target), src_packed);
+            return;
+        }
+    }
+    const __m128i dst = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(target));
+    const __m128i d = _mm_unpacklo_epi8(dst, zero);
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(src, 0xFF), 0xFF);
+    __m128i out;
+    if constexpr (B == kAlpha) {
+        const __m128i ia = _mm_sub_epi16(_mm_set1_epi16(255), a);
+        __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(src, a), _mm_mullo_epi16(d, ia)), _mm_set1_epi16(128));
+        out = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    } else {
+        out = _mm_add_epi16(Mul255Lanes(src, a), d);  // saturated by the pack
+    }
+    const __m128i blended = _mm_or_si128(_mm_packus_epi16(out, zero), opaque);
+    const __m128i transparent = _mm_cmpeq_epi32(src_alpha, zero);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(target),
+                     _mm_or_si128(_mm_and_si128(transparent, dst), _mm_andnot_si128(transparent, blended)));
+}
 #endif
 
 struct Setup {
@@ -465,7 +516,20 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
             if constexpr (B != kGeneric) {
                 if (uniform && sampler.linear && !sampler.wrap_u && !sampler.wrap_v) {
                     const __m128i diffuse = Lanes(color);
-                    for (int64_t px = xl; px <= xr; ++px) {
+                    const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
+                    int64_t px = xl;
+                    // Two pixels at a time, then the odd one.
+                    for (; px < xr; px += 2) {
+                        const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                        s += ds;
+                        t += dt;
+                        const __m128i v1 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                        s += ds;
+                        t += dt;
+                        const __m128i tex = _mm_packs_epi32(v0, v1);
+                        BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                    }
+                    for (; px <= xr; ++px) {
                         const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
                         s += ds;
                         t += dt;
