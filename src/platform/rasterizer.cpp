@@ -487,20 +487,24 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                 if constexpr (B == kOpaque || B == kAlpha) {
                     // Four texels at a time: copied as they are when they are all
                     // opaque (or blending is off), else blended one by one.
-                    if (white) {
+                    if (white && tx >= 0) {
                         const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-                        for (; px + 3 <= xr && tx >= 0 && tx + 3 < sampler.w; px += 4, tx += 4) {
-                            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                            if constexpr (B == kAlpha) {
-                                if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) == 0xFFFF) {
+                        if constexpr (B == kAlpha) {
+                            while (px + 3 <= xr && tx + 3 < sampler.w) {
+                                for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                                    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) != 0xFFFF) break;
                                     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
-                                    continue;
                                 }
-                                for (int k = 0; k < 4; ++k) {
-                                    const uint32_t tex = texrow[tx + k];
-                                    if ((tex >> 24) != 0) row[px + k] = BlendPixel<B>(tex, row[px + k], st);
+                                if (px + 3 > xr || tx + 3 >= sampler.w) break;
+                                for (int k = 0; k < 4; ++k, ++px, ++tx) {
+                                    const uint32_t tex = texrow[tx];
+                                    if ((tex >> 24) != 0) row[px] = BlendPixel<B>(tex, row[px], st);
                                 }
-                            } else {
+                            }
+                        } else {
+                            for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
                                 _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
                             }
                         }
