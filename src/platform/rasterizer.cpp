@@ -267,11 +267,11 @@ enum StageKind { kStageModulate, kStageGeneric };
 #if defined(__SSE2__)
 // The same arithmetic as Sampler::Sample, Modulate and BlendPixel, kept in
 // 16-bit lanes (0..3: blue, green, red, alpha) from the texel fetch to the
-// store, without branches on the pixel's values.
+// store, so that every result is the same to the bit.
 
-// Bilinear sample with clamp addressing. Clamping both neighbours also covers
-// the inside of the texture, and a zero fraction weighs the second texel 0.
-// The result is four 32-bit channels (blue, green, red, alpha).
+// Bilinear sample with clamp addressing (a zero fraction weighs the second
+// texel 0, so no shortcut is needed for it). The result is four 32-bit
+// channels (blue, green, red, alpha).
 __attribute__((always_inline)) inline __m128i SampleClamp32(const Sampler& sm, int32_t s, int32_t t) {
     const __m128i zero = _mm_setzero_si128();
     const int x0 = s >> 8, y0 = t >> 8;
