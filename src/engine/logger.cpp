@@ -132,10 +132,11 @@ void LogSystemInfo() {
 
     log.LogBold(1, "CPU info");
     if (sys.has_tsc) {
+        // The vendor text is followed by one blank, then " Approx ...".
         uint64_t t0 = plat::ReadTimeStampCounter();
         plat::Sleep(500);
         uint64_t t1 = plat::ReadTimeStampCounter();
-        log.Log(1, "%s Approx %iMhz", sys.cpu_vendor.c_str(), static_cast<int>((t1 - t0) / 500000));
+        log.Log(1, "%s  Approx %iMhz", sys.cpu_vendor.c_str(), static_cast<int>((t1 - t0) / 500000));
     }
 
     log.LogText(1, " ");

@@ -84,8 +84,8 @@ int WinMain(int argc, char** argv) {
     log.Log(0, "Running game...");
     if (!data_found) log.Log(2, "Error: data tree not found beside the program!");
 
-    plat::SingleInstanceLock mutex(kMutexName);
-    if (!mutex.Acquired()) {
+    auto mutex = std::make_unique<plat::SingleInstanceLock>(kMutexName);
+    if (!mutex->Acquired()) {
         log.Log(2, "Error: Application has already run!");
         return 0;
     }
@@ -140,6 +140,7 @@ int WinMain(int argc, char** argv) {
         plume.reset();
     }
     SetSettingsHost(nullptr);
+    mutex.reset();  // a new instance may start from here on
     log.Log(0, "Game Finished.");
     return result;
 }

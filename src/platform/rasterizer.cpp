@@ -212,6 +212,42 @@ struct Edge {
     int64_t threshold;  // 0 for top and left edges (their centres count), 1 otherwise
 };
 
+// The span bound an edge sets on each row: for a left edge (dy < 0) the first
+// pixel centre inside, ceil((threshold - k) / (-dy * 256)); for a right edge
+// (dy > 0) the last, floor((k - threshold) / (dy * 256)); where
+// k = dx * (y * 256 - ya) + dy * xa grows by dx * 256 per row. The quotient is
+// carried from row to row with its remainder, so it stays exact.
+struct EdgeWalk {
+    int64_t q = 0, r = 0, d = 1, step_q = 0, step_r = 0;
+
+    void Start(const Edge& e, int y) {
+        if (e.dy == 0) return;
+        const int64_t k = e.dx * (static_cast<int64_t>(y) * 256 - e.ya) + e.dy * e.xa;
+        int64_t n, step;
+        if (e.dy < 0) {
+            d = -e.dy * 256;
+            n = e.threshold - k + d - 1;  // ceil(a / d) == floor((a + d - 1) / d)
+            step = -e.dx * 256;
+        } else {
+            d = e.dy * 256;
+            n = k - e.threshold;
+            step = e.dx * 256;
+        }
+        q = FloorDiv(n, d);
+        r = n - q * d;
+        step_q = FloorDiv(step, d);
+        step_r = step - step_q * d;
+    }
+    void Next() {
+        q += step_q;
+        r += step_r;
+        if (r >= d) {
+            ++q;
+            r -= d;
+        }
+    }
+};
+
 // Positions are held within a million pixels of the screen, so the edge
 // products below stay inside 64 bits.
 inline int32_t ToFixed8(double v) {
@@ -228,6 +264,115 @@ inline int32_t To24_8(int64_t v) { return static_cast<int32_t>(std::clamp<int64_
 
 enum StageKind { kStageModulate, kStageGeneric };
 
+#if defined(__SSE2__)
+// The same arithmetic as Sampler::Sample, Modulate and BlendPixel, kept in
+// 16-bit lanes (0..3: blue, green, red, alpha) from the texel fetch to the
+// store, so that every result is the same to the bit.
+
+// Bilinear sample with clamp addressing (a zero fraction weighs the second
+// texel 0, so no shortcut is needed for it). The result is four 32-bit
+// channels (blue, green, red, alpha).
+__attribute__((always_inline)) inline __m128i SampleClamp32(const Sampler& sm, int32_t s, int32_t t) {
+    const __m128i zero = _mm_setzero_si128();
+    const int x0 = s >> 8, y0 = t >> 8;
+    const int fx = s & 0xFF, fy = t & 0xFF;
+    int xa = x0, xb = x0 + 1;
+    const uint32_t* r0;
+    const uint32_t* r1;
+    if (static_cast<unsigned>(x0) < static_cast<unsigned>(sm.w - 1) && static_cast<unsigned>(y0) < static_cast<unsigned>(sm.h - 1)) {
+        r0 = sm.texels + y0 * sm.w;
+        r1 = r0 + sm.w;
+    } else {
+        xa = std::min(std::max(x0, 0), sm.w - 1);
+        xb = std::min(std::max(x0 + 1, 0), sm.w - 1);
+        r0 = sm.texels + std::min(std::max(y0, 0), sm.h - 1) * sm.w;
+        r1 = sm.texels + std::min(std::max(y0 + 1, 0), sm.h - 1) * sm.w;
+    }
+    // Each texel beside its right neighbour, so that one multiply-add weighs a pair.
+    const __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r0[xa])),
+                                                             _mm_cvtsi32_si128(static_cast<int>(r0[xb]))), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(r1[xa])),
+                                                                _mm_cvtsi32_si128(static_cast<int>(r1[xb]))), zero);
+    const __m128i wx = _mm_set1_epi32((fx << 16) | (256 - fx));
+    const __m128i wy = _mm_set1_epi32((fy << 16) | (256 - fy));
+    const __m128i ht = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), wx), 8);
+    const __m128i hb = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), wx), 8);
+    return _mm_srli_epi32(_mm_madd_epi16(_mm_or_si128(ht, _mm_slli_epi32(hb, 16)), wy), 8);
+}
+
+__attribute__((always_inline)) inline __m128i SampleClampLanes(const Sampler& sm, int32_t s, int32_t t) {
+    return _mm_packs_epi32(SampleClamp32(sm, s, t), _mm_setzero_si128());
+}
+
+inline __m128i Lanes(uint32_t c) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(c)), _mm_setzero_si128()); }
+
+// x * y / 255, rounded, per lane.
+inline __m128i Mul255Lanes(__m128i x, __m128i y) {
+    __m128i p = _mm_add_epi16(_mm_mullo_epi16(x, y), _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(p, _mm_srli_epi16(p, 8)), 8);
+}
+
+// BlendPixel on lanes; a zero alpha gives the target's colour (as BlendPixel
+// does), the callers decide whether such a pixel is written at all.
+template <BlendKind B>
+__attribute__((always_inline)) inline uint32_t BlendLanes(__m128i src, uint32_t dst) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i out;
+    if constexpr (B == kOpaque) {
+        out = src;
+    } else {
+        const __m128i a = _mm_shufflelo_epi16(src, 0xFF);
+        if constexpr (B == kAlpha) {
+            const __m128i ia = _mm_sub_epi16(_mm_set1_epi16(255), a);
+            __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(src, a), _mm_mullo_epi16(Lanes(dst), ia)),
+                                      _mm_set1_epi16(128));
+            out = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+        } else {
+            out = _mm_add_epi16(Mul255Lanes(src, a), Lanes(dst));  // saturated by the pack
+        }
+    }
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(out, zero))) | 0xFF000000u;
+}
+
+inline uint32_t AlphaLane(__m128i src) { return static_cast<uint32_t>(_mm_extract_epi16(src, 3)); }
+
+// BlendLanes for two neighbouring pixels (lanes 0..3 and 4..7) written at
+// `target`; a pixel whose source alpha is 0 keeps the target as it was.
+template <BlendKind B>
+__attribute__((always_inline)) inline void BlendPair(__m128i src, uint32_t* target) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i src_packed = _mm_packus_epi16(src, zero);
+    if constexpr (B == kOpaque) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target), _mm_or_si128(src_packed, opaque));
+        return;
+    }
+    const __m128i src_alpha = _mm_and_si128(src_packed, opaque);
+    if constexpr (B == kAlpha) {
+        // Both opaque (the inside of most sprites): they replace the target.
+        if ((_mm_movemask_epi8(_mm_cmpeq_epi32(src_alpha, opaque)) & 0xFF) == 0xFF) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(target), src_packed);
+            return;
+        }
+    }
+    const __m128i dst = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(target));
+    const __m128i d = _mm_unpacklo_epi8(dst, zero);
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(src, 0xFF), 0xFF);
+    __m128i out;
+    if constexpr (B == kAlpha) {
+        const __m128i ia = _mm_sub_epi16(_mm_set1_epi16(255), a);
+        __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(src, a), _mm_mullo_epi16(d, ia)), _mm_set1_epi16(128));
+        out = _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    } else {
+        out = _mm_add_epi16(Mul255Lanes(src, a), d);  // saturated by the pack
+    }
+    const __m128i blended = _mm_or_si128(_mm_packus_epi16(out, zero), opaque);
+    const __m128i transparent = _mm_cmpeq_epi32(src_alpha, zero);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(target),
+                     _mm_or_si128(_mm_and_si128(transparent, dst), _mm_andnot_si128(transparent, blended)));
+}
+#endif
+
 struct Setup {
     Edge edges[3];
     int y_begin, y_end;  // rows [y_begin, y_end)
@@ -236,6 +381,58 @@ struct Setup {
     bool uniform_color;
     uint32_t color;
 };
+
+// A span of one untextured colour. False when the span needs the general loop.
+template <BlendKind B>
+inline bool FillUniformSpan(uint32_t* row, int64_t xl, int64_t xr, uint32_t color) {
+    const uint32_t a = color >> 24;
+    if constexpr (B == kOpaque) {
+        std::fill(row + xl, row + xr + 1, color | 0xFF000000u);
+        return true;
+    } else {
+        if (a == 0) return true;  // fully transparent: the target stays
+        if constexpr (B == kAlpha) {
+            if (a == 255) {
+                std::fill(row + xl, row + xr + 1, color);
+                return true;
+            }
+        }
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        int64_t px = xl;
+        if constexpr (B == kAlpha) {
+            // The source's share, rounding term included, is the same everywhere.
+            const __m128i src = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+            const __m128i share = _mm_add_epi16(_mm_mullo_epi16(src, _mm_set1_epi16(static_cast<short>(a))),
+                                                _mm_set1_epi16(128));
+            const __m128i ia = _mm_set1_epi16(static_cast<short>(255 - a));
+            auto blend = [&](__m128i d) {
+                __m128i v = _mm_add_epi16(share, _mm_mullo_epi16(d, ia));
+                return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+            };
+            for (; px + 3 <= xr; px += 4) {
+                const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + px));
+                const __m128i out = _mm_packus_epi16(blend(_mm_unpacklo_epi8(d, zero)), blend(_mm_unpackhi_epi8(d, zero)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(out, opaque));
+            }
+        } else {
+            // Additive: the weighted source added with saturation.
+            uint32_t add = color;
+            if (a != 255) add = Pack(0, Mul255(Channel(color, 16), a), Mul255(Channel(color, 8), a), Mul255(color & 0xFF, a));
+            const __m128i src = _mm_set1_epi32(static_cast<int>(add & 0x00FFFFFFu));
+            for (; px + 3 <= xr; px += 4) {
+                const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + px));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(_mm_adds_epu8(d, src), opaque));
+            }
+        }
+        for (; px <= xr; ++px) row[px] = BlendPixel<B>(color, row[px], RasterState {});
+        return true;
+#else
+        return false;
+#endif
+    }
+}
 
 template <bool Textured, StageKind S, BlendKind B>
 void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler_in, const RasterState& st) {
@@ -246,18 +443,23 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
     const int64_t ds = ToFixed16(su.s.dx), dt = ToFixed16(su.t.dx);
     const int64_t dr = ToFixed16(su.r.dx), dg = ToFixed16(su.g.dx), db = ToFixed16(su.b.dx), da = ToFixed16(su.a.dx);
     const bool white = su.uniform_color && su.color == 0xFFFFFFFFu;
+    // Each sloped edge bounds the span on one side; its bound is walked from row
+    // to row instead of divided out anew.
+    EdgeWalk walks[3];
+    for (int i = 0; i < 3; ++i) walks[i].Start(su.edges[i], su.y_begin);
     for (int py = su.y_begin; py < su.y_end; ++py) {
         int64_t xl = 0, xr = width - 1;
         bool empty = false;
-        for (const Edge& e : su.edges) {
-            int64_t k = e.dx * (static_cast<int64_t>(py) * 256 - e.ya) + e.dy * e.xa;
+        for (int i = 0; i < 3; ++i) {
+            const Edge& e = su.edges[i];
             if (e.dy < 0) {
-                xl = std::max(xl, CeilDiv(e.threshold - k, -e.dy * 256));
+                xl = std::max(xl, walks[i].q);
             } else if (e.dy > 0) {
-                xr = std::min(xr, FloorDiv(k - e.threshold, e.dy * 256));
-            } else if (k < e.threshold) {
+                xr = std::min(xr, walks[i].q);
+            } else if (e.dx * (static_cast<int64_t>(py) * 256 - e.ya) < e.threshold) {
                 empty = true;
             }
+            walks[i].Next();
         }
         if (empty || xl > xr) continue;
         uint32_t* __restrict row = target + static_cast<size_t>(py) * width;
@@ -279,8 +481,37 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
             if (uniform && ds == 65536 && dt == 0 && ((s | t) & 0xFFFF) == 0 && !sampler.wrap_u) {
                 const int ty = Address(static_cast<int>(t >> 16), sampler.h, sampler.wrap_v);
                 const uint32_t* texrow = sampler.texels + static_cast<size_t>(ty) * sampler.w;
+                int64_t px = xl;
                 int tx = static_cast<int>(s >> 16);
-                for (int64_t px = xl; px <= xr; ++px, ++tx) {
+#if defined(__SSE2__)
+                if constexpr (B == kOpaque || B == kAlpha) {
+                    // Four texels at a time: copied as they are when they are all
+                    // opaque (or blending is off), else blended one by one.
+                    if (white && tx >= 0) {
+                        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+                        if constexpr (B == kAlpha) {
+                            while (px + 3 <= xr && tx + 3 < sampler.w) {
+                                for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                                    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) != 0xFFFF) break;
+                                    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
+                                }
+                                if (px + 3 > xr || tx + 3 >= sampler.w) break;
+                                for (int k = 0; k < 4; ++k, ++px, ++tx) {
+                                    const uint32_t tex = texrow[tx];
+                                    if ((tex >> 24) != 0) row[px] = BlendPixel<B>(tex, row[px], st);
+                                }
+                            }
+                        } else {
+                            for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
+                            }
+                        }
+                    }
+                }
+#endif
+                for (; px <= xr; ++px, ++tx) {
                     uint32_t tex = texrow[tx < 0 ? 0 : (tx >= sampler.w ? sampler.w - 1 : tx)];
                     if constexpr (B == kAlpha || B == kAdditive) {
                         if ((tex >> 24) == 0) continue;
@@ -290,6 +521,50 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                 }
                 continue;
             }
+#if defined(__SSE2__)
+            // Filtered, clamped and one colour: the whole pixel in lanes.
+            if constexpr (B != kGeneric) {
+                if (uniform && sampler.linear && !sampler.wrap_u && !sampler.wrap_v) {
+                    const __m128i diffuse = Lanes(color);
+                    const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
+                    int64_t px = xl;
+                    // Two pixels at a time, then the odd one.
+                    for (; px < xr; px += 2) {
+                        const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                        s += ds;
+                        t += dt;
+                        const __m128i v1 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                        s += ds;
+                        t += dt;
+                        const __m128i tex = _mm_packs_epi32(v0, v1);
+                        BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                    }
+                    for (; px <= xr; ++px) {
+                        const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
+                        s += ds;
+                        t += dt;
+                        const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
+                        const uint32_t alpha = AlphaLane(src);
+                        if constexpr (B == kAlpha) {
+                            // Opaque texels (the inside of most sprites) replace the target.
+                            if (alpha == 255) {
+                                row[px] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(src, src)));
+                                continue;
+                            }
+                        }
+                        const uint32_t dst = row[px];
+                        const uint32_t out = BlendLanes<B>(src, dst);
+                        // Fully transparent: the target stays.
+                        row[px] = (B == kOpaque || alpha != 0) ? out : dst;
+                    }
+                    continue;
+                }
+            }
+#endif
+        }
+        if constexpr (!Textured && S == kStageModulate && B != kGeneric) {
+            // One colour and no texture: the source is the same at every pixel.
+            if (uniform && FillUniformSpan<B>(row, xl, xr, color)) continue;
         }
         for (int64_t px = xl; px <= xr; ++px) {
             uint32_t diffuse = color;

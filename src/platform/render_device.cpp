@@ -7,6 +7,9 @@
 #include <cstring>
 
 #include <unistd.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/rasterizer.h"
 #include "platform/window.h"
@@ -326,6 +329,7 @@ struct RenderDevice::Impl {
     GammaRamp ramp = GammaRamp::Linear();
     std::array<uint8_t, 256> lut_r {}, lut_g {}, lut_b {};
     bool gamma_identity = true;
+    int gamma_lift = 0;  // the amount when the ramp is a saturating lift, else -1
     bool lost = false;
     bool in_scene = false;
     std::vector<ScreenVertex> scratch;
@@ -370,6 +374,12 @@ struct RenderDevice::Impl {
             lut_g[i] = static_cast<uint8_t>(ramp.green[i] >> 8);
             lut_b[i] = static_cast<uint8_t>(ramp.blue[i] >> 8);
             if (lut_r[i] != i || lut_g[i] != i || lut_b[i] != i) gamma_identity = false;
+        }
+        // The game's ramps lift every channel by one amount with saturation.
+        gamma_lift = lut_r[0];
+        for (int i = 0; i < 256 && gamma_lift >= 0; ++i) {
+            const int lifted = std::min(255, i + gamma_lift);
+            if (lut_r[i] != lifted || lut_g[i] != lifted || lut_b[i] != lifted) gamma_lift = -1;
         }
     }
 
@@ -666,6 +676,22 @@ Result RenderDevice::Present() {
     if (d.lost) return kErrDeviceLost;
     if (d.gamma_identity) {
         d.front = d.back;
+    } else if (d.gamma_lift >= 0) {
+        size_t i = 0;
+#if defined(__SSE2__)
+        const uint32_t lift = static_cast<uint32_t>(d.gamma_lift) * 0x010101u;
+        const __m128i add = _mm_set1_epi32(static_cast<int>(lift));
+        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; i + 4 <= d.back.size(); i += 4) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d.back.data() + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d.front.data() + i), _mm_or_si128(_mm_adds_epu8(p, add), opaque));
+        }
+#endif
+        for (; i < d.back.size(); ++i) {
+            uint32_t p = d.back[i];
+            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
+                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
+        }
     } else {
         // The ramp lifts what the player sees; the back buffer keeps the frame as drawn.
         for (size_t i = 0; i < d.back.size(); ++i) {

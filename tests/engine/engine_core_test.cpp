@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "engine/engine_core.h"
 #include "engine/logger.h"
@@ -309,6 +310,26 @@ TEST_F(EngineCoreTest, WindowProcedurePostsActivationAndHidesTheSystemCursor) {
     gd.MainWndProc(w, Message {WM_DESTROY, 0, 0});
     ASSERT_TRUE(w.PeekMessage(&m));
     EXPECT_EQ(m.message, WM_QUIT);
+}
+
+TEST_F(EngineCoreTest, WorldTransformTranslatesThenRotatesUntilTheStatesAreSetUpAgain) {
+    auto quad = MakeQuads(1, 10, 0, 0xFF00FF00);
+    core().BeginFrame();
+    core().Clear(0xFF000000);
+    core().GetGraphicsDevice()->GetDevice()->SetTexture(0, nullptr);
+    // (x, y) + (100, 50), turned by 90 degrees about the origin, which now lies at
+    // the screen's centre: the quad at (10..11, 0..1) lands on (349..350, 410..411).
+    core().SetWorldTransform(90, 100, 50);
+    core().DrawQuads(quad.get(), 1, sizeof(Vertex));
+    for (auto [x, y] : {std::pair {349, 410}, {350, 410}, {349, 411}, {350, 411}}) EXPECT_EQ(BackPixel(x, y), 0xFF00FF00u);
+    EXPECT_EQ(BackPixel(348, 410), 0xFF000000u);
+    EXPECT_EQ(BackPixel(351, 411), 0xFF000000u);
+    EXPECT_EQ(BackPixel(350, 412), 0xFF000000u);
+    EXPECT_EQ(BackPixel(10, 0), 0xFF000000u);
+    core().GetGraphicsDevice()->SetupRenderStates();
+    core().DrawQuads(quad.get(), 1, sizeof(Vertex));
+    EXPECT_EQ(BackPixel(11, 1), 0xFF00FF00u);
+    core().EndFrame();
 }
 
 TEST_F(EngineCoreTest, ClearKeepsTheStoredClearColour) {

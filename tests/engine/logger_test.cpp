@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "engine/logger.h"
 #include "engine/user_folder.h"
+#include "platform/system.h"
 #include "test_user_folder.h"
 
 namespace fs = std::filesystem;
@@ -55,6 +57,29 @@ TEST_F(LoggerTest, FailedChecksLogExpressionFileAndLine) {
     std::string expected = "Assert failed: '1 + 1 == 3', File=" + std::string(__FILE__) + ", Line=" + std::to_string(line);
     EXPECT_NE(ReadLog().find(expected), std::string::npos);
     EXPECT_THROW(ThrowAssertionFailed(), std::runtime_error);
+}
+
+
+TEST_F(LoggerTest, SystemReportRowsInOrder) {
+    const size_t start = ReadLog().size();
+    LogSystemInfo();
+    const std::string log = ReadLog().substr(start);
+    const plat::SystemReport sys = plat::QuerySystem();
+    std::vector<std::string> rows = {"<hr width=100% noshade size='1px'>", "Color = BLUE Face = Verdana><B>Operating System</B>",
+                                     "Color = BLUE Face = Verdana>" + sys.os_name + "</Font>",
+                                     "Color = BLACK Face = Verdana> </Font>", "<B>CPU info</B>"};
+    // The vendor text, one blank, then " Approx <clock>Mhz".
+    if (sys.has_tsc) rows.push_back("Color = BLUE Face = Verdana>" + sys.cpu_vendor + "  Approx ");
+    for (const char* row : {"Color = BLUE Face = Verdana> </Font>", "<B>Memory status</B>",
+                            "Color = BLUE Face = Verdana>Physical Memory (free/total): ",
+                            "Color = BLUE Face = Verdana>Page File (free/total): ", "Color = BLUE Face = Verdana> </Font>"})
+        rows.push_back(row);
+    size_t pos = 0;
+    for (const std::string& row : rows) {
+        size_t at = log.find(row, pos);
+        ASSERT_NE(at, std::string::npos) << row;
+        pos = at + row.size();
+    }
 }
 
 }  // namespace

@@ -214,6 +214,16 @@ TEST_F(RenderDeviceTest, GammaRampLiftsThePresentedFrameOnly) {
     ASSERT_EQ(w * h, shown.size());
     EXPECT_EQ(shown[0], 0xFF2EFF9Eu);
     EXPECT_EQ(Pixel(0, 0), 0xFF10F080u) << "the back buffer keeps the frame as drawn";
+    // Any other ramp maps each channel through its own table.
+    for (int i = 0; i < 256; ++i) {
+        ramp.red[i] = static_cast<uint16_t>(i / 2 * 256);
+        ramp.green[i] = static_cast<uint16_t>(i * 257);
+        ramp.blue[i] = static_cast<uint16_t>((255 - i) * 256);
+    }
+    dev->SetGammaRamp(ramp);
+    dev->Present();
+    dev->ReadPresentedFrame(&shown, &w, &h);
+    EXPECT_EQ(shown[0], 0xFF08F07Fu);
     dev->SetGammaRamp(GammaRamp::Linear());
     dev->Present();
     dev->ReadPresentedFrame(&shown, &w, &h);
