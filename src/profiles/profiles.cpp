@@ -232,6 +232,18 @@ bool CProfiles::Select(size_t level, const LevelCoords& coords, Tuple& out) {
     return true;
 }
 
+bool CProfiles::QueryHasRow(const std::string& text, bool& has_row) {
+    try {
+        db::statement st;
+        Query(text, st);
+        has_row = !st.empty();
+        return true;
+    } catch (const db::sqlite_exception& e) {
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", text.c_str(), e.what());
+        return false;
+    }
+}
+
 bool CProfiles::ExecuteWrite(const std::string& text, const db::params& values) {
     // A closed connection runs nothing, so the write did not happen.
     if (!_database.is_open()) {
@@ -257,14 +269,7 @@ bool CProfiles::Set(size_t level, const LevelCoords& coords, const Tuple& tuple)
     GetLevelTableName(table, level);
     const std::string test = "select * from " + table + BuildWhereClause(coords);
     bool exists = false;
-    try {
-        db::statement st;
-        Query(test, st);
-        exists = !st.empty();
-    } catch (const db::sqlite_exception& e) {
-        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", test.c_str(), e.what());
-        return false;
-    }
+    if (!QueryHasRow(test, exists)) return false;
 
     db::params values;
     std::string text;

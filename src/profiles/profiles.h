@@ -87,6 +87,9 @@ protected:
     // Runs a write statement; a database error is logged with the statement and
     // gives false.
     bool ExecuteWrite(const std::string& text, const db::params& values);
+    // Runs a select and tells in `has_row` whether it found a row; a database
+    // error is logged with the statement and gives false.
+    bool QueryHasRow(const std::string& text, bool& has_row);
 
 private:
     bool TablesExist();

@@ -368,14 +368,7 @@ bool CUserProfiles::SetHintShown(uint32_t index, int32_t hint, bool shown) {
     const std::string where = " where playerID=" + std::to_string(id) + " and hintID=" + std::to_string(hint);
     const std::string test = std::string("select * from ") + kHintsTable + where + " limit 1";
     bool exists = false;
-    try {
-        db::statement st;
-        Query(test, st);
-        exists = !st.empty();
-    } catch (const db::sqlite_exception& e) {
-        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", test.c_str(), e.what());
-        return false;
-    }
+    if (!QueryHasRow(test, exists)) return false;
 
     bool ok = false;
     if (exists) {

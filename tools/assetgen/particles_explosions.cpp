@@ -7,6 +7,7 @@
 
 #include "generator_registry.h"
 #include "image_writer.h"
+#include "value_noise.h"
 
 namespace assetgen {
 
@@ -14,25 +15,6 @@ namespace {
 
 constexpr int kFrame = 64;
 
-float Smooth(float e0, float e1, float x) {
-    const float t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3.0f - 2.0f * t);
-}
-
-float Hash(int x, int y, uint32_t seed) {
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xFFFF) / 65535.0f;
-}
-float Noise(float x, float y, uint32_t seed) {
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = x - ix, fy = y - iy;
-    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-    const float a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed);
-    const float c = Hash(ix, iy + 1, seed), d = Hash(ix + 1, iy + 1, seed);
-    const float top = a + (b - a) * sx, bottom = c + (d - c) * sx;
-    return top + (bottom - top) * sy;
-}
 
 // A strip of `frames` frames; `pixel` gets the frame's progress t (0..1) and
 // centred coordinates (-1..1).
@@ -54,7 +36,7 @@ Rgba Burst(float t, float x, float y) {
     const float r = std::sqrt(x * x + y * y);
     // Noise on the unit circle has no seam where the angle wraps.
     const float ang = std::atan2(y, x);
-    const float n = Noise(std::cos(ang) * 2.0f + 10.0f, std::sin(ang) * 2.0f + t * 3.0f, 5u);
+    const float n = ValueNoise(std::cos(ang) * 2.0f + 10.0f, std::sin(ang) * 2.0f + t * 3.0f, 5u);
     // A fireball that swells and burns out, ringed by a shock wave.
     const float radius = 0.25f + 0.6f * std::sqrt(t);
     const float ball = Smooth(radius * (0.8f + 0.3f * n), radius * 0.3f, r) * (1.0f - t * t);
@@ -71,7 +53,7 @@ Rgba Burst(float t, float x, float y) {
 
 Rgba Puff(float t, float x, float y) {
     const float r = std::sqrt(x * x + y * y);
-    const float n = Noise(x * 3.0f + 3.0f, y * 3.0f - t * 2.0f, 17u);
+    const float n = ValueNoise(x * 3.0f + 3.0f, y * 3.0f - t * 2.0f, 17u);
     const float radius = 0.35f + 0.55f * t;
     const float body = Smooth(radius * (0.85f + 0.3f * n), radius * 0.2f, r);
     const float grey = 0.8f + 0.15f * n - 0.15f * y;

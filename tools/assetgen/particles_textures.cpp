@@ -9,6 +9,7 @@
 
 #include "generator_registry.h"
 #include "image_writer.h"
+#include "value_noise.h"
 
 namespace assetgen {
 
@@ -17,25 +18,6 @@ namespace {
 constexpr int kSize = 64;
 constexpr float kPi = 3.14159265f;
 
-float Smooth(float e0, float e1, float x) {
-    const float t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// Deterministic value noise on a lattice, smooth between the points.
-float Hash(int x, int y, uint32_t seed) {
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xFFFF) / 65535.0f;
-}
-float ValueNoise(float x, float y, uint32_t seed) {
-    const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
-    const float fx = x - ix, fy = y - iy;
-    const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-    const float a = Hash(ix, iy, seed), b = Hash(ix + 1, iy, seed);
-    const float c = Hash(ix, iy + 1, seed), d = Hash(ix + 1, iy + 1, seed);
-    return (a + (b - a) * sx) + ((c + (d - c) * sx) - (a + (b - a) * sx)) * sy;
-}
 float Fbm(float x, float y, uint32_t seed) {
     float sum = 0, amp = 0.5f, norm = 0;
     for (int o = 0; o < 4; ++o) {
