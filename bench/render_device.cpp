@@ -1,5 +1,7 @@
 // The render device's rasteriser on the loads a frame of the game brings:
-// a full-screen background, a board of sprites, additive particles.
+// a full-screen background, a board of sprites, additive particles. Each
+// iteration is a scene (the drawing is finished when EndScene returns);
+// VOVARO_RENDER_THREADS sets how many threads rasterise.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -62,7 +64,11 @@ void BM_FullScreenBackground(benchmark::State& state) {
     dev->SetTexture(0, tex.get());
     std::vector<Vertex> v;
     AddQuad(v, 0, 0, 800, 600, 0xFFFFFFFF);
-    for (auto _ : state) dev->DrawTriangleListUP(2, v.data(), sizeof(Vertex));
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->DrawTriangleListUP(2, v.data(), sizeof(Vertex));
+        dev->EndScene();
+    }
 }
 BENCHMARK(BM_FullScreenBackground)->Unit(benchmark::kMillisecond);
 
@@ -73,7 +79,11 @@ void BM_BoardOfSprites(benchmark::State& state) {
     std::vector<Vertex> v;
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
-    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+        dev->EndScene();
+    }
 }
 BENCHMARK(BM_BoardOfSprites)->Unit(benchmark::kMillisecond);
 
@@ -84,7 +94,11 @@ void BM_BoardOfTexelExactSprites(benchmark::State& state) {
     std::vector<Vertex> v;
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
-    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+        dev->EndScene();
+    }
 }
 BENCHMARK(BM_BoardOfTexelExactSprites)->Unit(benchmark::kMillisecond);
 
@@ -95,9 +109,50 @@ void BM_AdditiveParticles(benchmark::State& state) {
     dev->SetRenderState(RenderState::DestBlend, kBlendOne);
     std::vector<Vertex> v;
     for (int i = 0; i < 500; ++i) AddQuad(v, (i * 37) % 760 + 0.3f, (i * 53) % 560 + 0.7f, 24, 24, 0x80FFC080);
-    for (auto _ : state) dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+        dev->EndScene();
+    }
 }
 BENCHMARK(BM_AdditiveParticles)->Unit(benchmark::kMillisecond);
+
+// A busy frame as the game draws it, call by call: background, a board of
+// sprites one quad per call, GUI panels, particles in batches, then present.
+void BM_BusyFrame(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto background = MakeTexture(*dev, 800, 600, true);
+    auto sprite = MakeTexture(*dev, 64, 64);
+    auto panel = MakeTexture(*dev, 256, 128);
+    auto particle = MakeTexture(*dev, 32, 32);
+    std::vector<Vertex> bg, sprites, panels, particles;
+    AddQuad(bg, 0, 0, 800, 600, 0xFFFFFFFF);
+    for (int r = 0; r < 10; ++r)
+        for (int c = 0; c < 10; ++c) AddQuad(sprites, 150 + c * 50.0f, 40 + r * 50.0f, 48, 48, 0xFFFFFFFF);
+    AddQuad(panels, 10, 10, 130, 580, 0xE0FFFFFF);
+    AddQuad(panels, 660, 10, 130, 580, 0xE0FFFFFF);
+    AddQuad(panels, 200, 520, 400, 70, 0xC0FFFFFF);
+    for (int i = 0; i < 1500; ++i)
+        AddQuad(particles, (i * 37) % 780 + 0.3f, (i * 53) % 580 + 0.7f, 12.5f, 12.5f, 0x80FFC080);
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->Clear(0xFF000000);
+        dev->SetRenderState(RenderState::DestBlend, kBlendInvSrcAlpha);
+        dev->SetTexture(0, background.get());
+        dev->DrawTriangleListUP(2, bg.data(), sizeof(Vertex));
+        dev->SetTexture(0, sprite.get());
+        for (size_t q = 0; q < sprites.size(); q += 6) dev->DrawTriangleListUP(2, sprites.data() + q, sizeof(Vertex));
+        dev->SetTexture(0, panel.get());
+        dev->DrawTriangleListUP(static_cast<uint32_t>(panels.size() / 3), panels.data(), sizeof(Vertex));
+        dev->SetTexture(0, particle.get());
+        dev->SetRenderState(RenderState::DestBlend, kBlendOne);
+        for (size_t q = 0; q < particles.size(); q += 6 * 100)
+            dev->DrawTriangleListUP(200, particles.data() + q, sizeof(Vertex));
+        dev->EndScene();
+        dev->Present();
+    }
+}
+BENCHMARK(BM_BusyFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ClearAndPresent(benchmark::State& state) {
     auto dev = MakeDevice();

@@ -632,8 +632,8 @@ bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const 
 
     Setup su;
     int64_t min_y = std::min({Y[0], Y[1], Y[2]}), max_y = std::max({Y[0], Y[1], Y[2]});
-    su.y_begin = static_cast<int>(std::max<int64_t>(0, CeilDiv(min_y, 256)));
-    su.y_end = static_cast<int>(std::min<int64_t>(_height, FloorDiv(max_y, 256) + 1));
+    su.y_begin = static_cast<int>(std::max<int64_t>(std::max(0, _row_begin), CeilDiv(min_y, 256)));
+    su.y_end = static_cast<int>(std::min<int64_t>(std::min(_height, _row_end), FloorDiv(max_y, 256) + 1));
     if (su.y_begin >= su.y_end) return false;
     for (int i = 0; i < 3; ++i) {
         int a = (i + 1) % 3, b = (i + 2) % 3;  // the edge opposite vertex i, in winding order

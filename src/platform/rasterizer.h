@@ -31,13 +31,22 @@ struct RasterState {
 
 class Rasterizer {
 public:
-    Rasterizer(uint32_t* target, int width, int height) : _target(target), _width(width), _height(height) {}
-    // Draws one triangle; false when it was culled or covers no pixel centre.
+    Rasterizer(uint32_t* target, int width, int height)
+        : _target(target), _width(width), _height(height), _row_begin(0), _row_end(height) {}
+    // Draws only into rows [row_begin, row_end) (a band of the target). Every
+    // row's pixels come out as when the whole triangle is drawn: the edges'
+    // bounds and the attributes at a row's first pixel are computed exactly
+    // from the row's number, not carried over from the rows above.
+    Rasterizer(uint32_t* target, int width, int height, int row_begin, int row_end)
+        : _target(target), _width(width), _height(height), _row_begin(row_begin), _row_end(row_end) {}
+    // Draws one triangle; false when it was culled or covers no pixel centre
+    // (of the band).
     bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
 
 private:
     uint32_t* _target;
     int _width, _height;
+    int _row_begin, _row_end;
 };
 
 }  // namespace plat

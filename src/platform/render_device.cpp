@@ -4,13 +4,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "platform/raster_queue.h"
 #include "platform/rasterizer.h"
 #include "platform/window.h"
 
@@ -232,6 +235,10 @@ Texture::Texture(uint32_t width, uint32_t height, uint32_t levels, Format format
     Refresh();
 }
 
+Texture::~Texture() {
+    if (_reader) _reader->ReleaseTexels();
+}
+
 uint32_t Texture::Width(uint32_t level) const { return std::max(1u, _width >> std::min(level, 31u)); }
 uint32_t Texture::Height(uint32_t level) const { return std::max(1u, _height >> std::min(level, 31u)); }
 
@@ -256,7 +263,10 @@ Result Texture::LockRect(uint32_t level, void** bits, uint32_t* pitch) {
 Result Texture::UnlockRect(uint32_t level) {
     if (level >= _levels.size() || !_locked[level]) return kErrInvalidCall;
     _locked[level] = false;
-    if (level == 0) Refresh();
+    if (level == 0) {
+        if (_reader) _reader->ReleaseTexels();
+        Refresh();
+    }
     return kOk;
 }
 
@@ -307,6 +317,19 @@ GammaRamp GammaRamp::Linear() {
 namespace {
 constexpr size_t kRenderStates = 8;
 constexpr size_t kStageStates = 11;
+constexpr unsigned kMaxRasterThreads = 4;
+
+// Threads that rasterise: VOVARO_RENDER_THREADS when set to a count, else one
+// per core up to four.
+unsigned RasterThreads(unsigned wanted) {
+    if (wanted > 0) return wanted;
+    if (const char* env = std::getenv("VOVARO_RENDER_THREADS")) {
+        char* end = nullptr;
+        long n = std::strtol(env, &end, 10);
+        if (end != env && *end == '\0' && n >= 1 && n <= 64) return static_cast<unsigned>(n);
+    }
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxRasterThreads);
+}
 }  // namespace
 
 struct RenderDevice::Impl {
@@ -333,6 +356,13 @@ struct RenderDevice::Impl {
     bool lost = false;
     bool in_scene = false;
     std::vector<ScreenVertex> scratch;
+    // Deferred drawing in row bands; null with one thread, which draws each
+    // call at once.
+    std::unique_ptr<RasterQueue> queue;
+
+    void Flush() {
+        if (queue) queue->Flush();
+    }
 
     void Defaults() {
         for (auto& t : transforms) t = Matrix::Identity();
@@ -395,9 +425,16 @@ struct RenderDevice::Impl {
     }
 
     void ResizeBuffers() {
+        Flush();
         size_t n = static_cast<size_t>(pp.width) * pp.height;
         back.assign(n, 0xFF000000u);
         front.assign(n, 0xFF000000u);
+        if (queue) queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
+    }
+
+    void StartRasterThreads(unsigned wanted) {
+        const unsigned threads = RasterThreads(wanted);
+        if (threads > 1) queue = std::make_unique<RasterQueue>(threads);
     }
 
     RasterState MakeRasterState() const {
@@ -435,6 +472,8 @@ struct RenderDevice::Impl {
 RenderDevice::RenderDevice(std::unique_ptr<Impl> impl) : _impl(std::move(impl)) {}
 
 RenderDevice::~RenderDevice() {
+    // Nothing can read the back buffer any more: the recorded drawing is dropped.
+    _impl->queue.reset();
     if (_impl->screen) SDL_DestroyTexture(_impl->screen);
     if (_impl->renderer) SDL_DestroyRenderer(_impl->renderer);
 }
@@ -452,6 +491,7 @@ std::unique_ptr<RenderDevice> RenderDevice::Create(Window& window, const Present
         return nullptr;
     }
     impl->renderer = r;
+    impl->StartRasterThreads(0);
     SDL_RendererInfo info;
     if (SDL_GetRendererInfo(r, &info) == 0 && info.name) impl->renderer_name = info.name;
     impl->ResizeBuffers();
@@ -466,9 +506,10 @@ std::unique_ptr<RenderDevice> RenderDevice::Create(Window& window, const Present
     return std::unique_ptr<RenderDevice>(new RenderDevice(std::move(impl)));
 }
 
-std::unique_ptr<RenderDevice> RenderDevice::CreateOffscreen(const PresentParameters& pp) {
+std::unique_ptr<RenderDevice> RenderDevice::CreateOffscreen(const PresentParameters& pp, unsigned raster_threads) {
     auto impl = std::make_unique<Impl>();
     impl->pp = pp;
+    impl->StartRasterThreads(raster_threads);
     impl->ResizeBuffers();
     impl->Defaults();
     impl->UpdateGammaTables();
@@ -480,10 +521,14 @@ Result RenderDevice::TestCooperativeLevel() {
     return _impl->lost ? kErrDeviceNotReset : kOk;
 }
 
-void RenderDevice::LoseDevice() { _impl->lost = true; }
+void RenderDevice::LoseDevice() {
+    _impl->Flush();
+    _impl->lost = true;
+}
 
 Result RenderDevice::Reset(const PresentParameters& pp) {
     Impl& d = *_impl;
+    d.Flush();
     bool resize = pp.width != d.pp.width || pp.height != d.pp.height;
     d.pp = pp;
     // A display that cannot change the mode keeps the window as it is; the
@@ -591,6 +636,10 @@ Result RenderDevice::CopyLevel(Texture& src, Texture& dst, uint32_t level) {
 }
 
 Result RenderDevice::Clear(uint32_t argb) {
+    if (_impl->queue) {
+        _impl->queue->Clear(argb);
+        return kOk;
+    }
     std::fill(_impl->back.begin(), _impl->back.end(), argb | 0xFF000000u);
     return kOk;
 }
@@ -604,6 +653,7 @@ Result RenderDevice::BeginScene() {
 Result RenderDevice::EndScene() {
     if (!_impl->in_scene) return kErrInvalidCall;
     _impl->in_scene = false;
+    _impl->Flush();
     return kOk;
 }
 
@@ -631,8 +681,22 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
         s.u = v.u;
         s.v = v.v;
     }
-    Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
     RasterState st = d.MakeRasterState();
+    if (d.queue) {
+        d.queue->Begin(st, st.texels ? d.texture : nullptr);
+        for (uint32_t t = 0; t < triangle_count; ++t) {
+            uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
+            if (indices) {
+                i0 = indices[i0] - first;
+                i1 = indices[i1] - first;
+                i2 = indices[i2] - first;
+                if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
+            }
+            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
+        }
+        return kOk;
+    }
+    Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
     for (uint32_t t = 0; t < triangle_count; ++t) {
         uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
         if (indices) {
@@ -673,6 +737,7 @@ Result RenderDevice::DrawTriangleListUP(uint32_t triangle_count, const void* ver
 
 Result RenderDevice::Present() {
     Impl& d = *_impl;
+    d.Flush();
     if (d.lost) return kErrDeviceLost;
     if (d.gamma_identity) {
         d.front = d.back;
@@ -719,6 +784,7 @@ GammaRamp RenderDevice::GetGammaRamp() const { return _impl->ramp; }
 
 Result RenderDevice::ReadBackBuffer(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
     if (!argb) return kErrInvalidCall;
+    _impl->Flush();
     *argb = _impl->back;
     if (width) *width = _impl->pp.width;
     if (height) *height = _impl->pp.height;

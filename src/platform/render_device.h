@@ -11,6 +11,11 @@
 // at present, and textures that keep a CPU copy so that a reset (or a mode
 // toggle) loses nothing.
 //
+// With more than one rasterising thread (one per core up to four, or
+// VOVARO_RENDER_THREADS) draw calls are recorded and the frame is rasterised in
+// row bands, each band replaying the calls in order; the pixels are the same
+// to the bit as with one thread, which draws every call at once.
+//
 // Only the operations the game calls exist. Results follow the Direct3D habit of
 // an HRESULT-like code: kOk (0) on success, a negative code on failure.
 #include <array>
@@ -127,12 +132,24 @@ enum TextureArg : uint32_t { kTaDiffuse = 0, kTaCurrent = 1, kTaTexture = 2 };
 constexpr uint32_t kAddressWrap = 1, kAddressClamp = 3;
 constexpr uint32_t kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2;
 
+// Something that reads textures' decoded texels after it was handed them (the
+// device's deferred drawing): a texture tells it before its texels change or
+// go away, and it lets go of every texture it was told about (SetReader(null)).
+class TexelReader {
+public:
+    virtual void ReleaseTexels() = 0;
+
+protected:
+    ~TexelReader() = default;
+};
+
 // A texture with a CPU copy of every level ("managed"). Drawing samples level 0,
 // kept decoded as ARGB and refreshed whenever level 0 is unlocked.
 class Texture {
 public:
     // levels 0 means the full chain down to 1x1.
     Texture(uint32_t width, uint32_t height, uint32_t levels, Format format);
+    ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
@@ -155,6 +172,9 @@ public:
     std::vector<uint32_t> ToArgb() const;
     // The decoded level 0 the rasteriser samples.
     const uint32_t* Texels() const { return _argb.data(); }
+    // The reader that still holds Texels() from a draw not yet rasterised.
+    TexelReader* Reader() const { return _reader; }
+    void SetReader(TexelReader* reader) { _reader = reader; }
 
 private:
     void Refresh();
@@ -163,6 +183,7 @@ private:
     std::vector<std::vector<uint8_t>> _levels;
     std::vector<bool> _locked;
     std::vector<uint32_t> _argb;
+    TexelReader* _reader = nullptr;
 };
 
 class VertexBuffer {
@@ -213,8 +234,12 @@ public:
     // Null with the error in `result`.
     static std::unique_ptr<RenderDevice> Create(Window& window, const PresentParameters& pp, Result* result);
     // A device without a window: Present only keeps the presented frame
-    // (tests, benchmarks and tools).
-    static std::unique_ptr<RenderDevice> CreateOffscreen(const PresentParameters& pp);
+    // (tests, benchmarks and tools). `raster_threads` sets how many threads
+    // rasterise; 0 takes VOVARO_RENDER_THREADS or one per core up to four.
+    // With more than one, draw calls are recorded and rasterised in row bands
+    // at EndScene, Present, ReadBackBuffer, Reset, LoseDevice and before a
+    // texture drawn with changes or goes away; the pixels are the same.
+    static std::unique_ptr<RenderDevice> CreateOffscreen(const PresentParameters& pp, unsigned raster_threads = 0);
     ~RenderDevice();
     RenderDevice(const RenderDevice&) = delete;
     RenderDevice& operator=(const RenderDevice&) = delete;
