@@ -58,17 +58,30 @@ void AddQuad(std::vector<Vertex>& v, float x, float y, float w, float h, uint32_
     v.insert(v.end(), q, q + 6);
 }
 
+// A 9 x 9 board of 48-pixel sprites, 50 pixels apart.
+std::vector<Vertex> BoardQuads() {
+    std::vector<Vertex> v;
+    for (int r = 0; r < 9; ++r)
+        for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
+    return v;
+}
+
+// One scene per iteration drawing all of `v` with the current states.
+void DrawScenes(benchmark::State& state, RenderDevice& dev, const std::vector<Vertex>& v) {
+    for (auto _ : state) {
+        dev.BeginScene();
+        dev.DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
+        dev.EndScene();
+    }
+}
+
 void BM_FullScreenBackground(benchmark::State& state) {
     auto dev = MakeDevice();
     auto tex = MakeTexture(*dev, 800, 600, true);
     dev->SetTexture(0, tex.get());
     std::vector<Vertex> v;
     AddQuad(v, 0, 0, 800, 600, 0xFFFFFFFF);
-    for (auto _ : state) {
-        dev->BeginScene();
-        dev->DrawTriangleListUP(2, v.data(), sizeof(Vertex));
-        dev->EndScene();
-    }
+    DrawScenes(state, *dev, v);
 }
 BENCHMARK(BM_FullScreenBackground)->Unit(benchmark::kMillisecond);
 
@@ -76,14 +89,8 @@ void BM_BoardOfSprites(benchmark::State& state) {
     auto dev = MakeDevice();
     auto tex = MakeTexture(*dev, 64, 64);
     dev->SetTexture(0, tex.get());
-    std::vector<Vertex> v;
-    for (int r = 0; r < 9; ++r)
-        for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
-    for (auto _ : state) {
-        dev->BeginScene();
-        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
-        dev->EndScene();
-    }
+    const std::vector<Vertex> v = BoardQuads();
+    DrawScenes(state, *dev, v);
 }
 BENCHMARK(BM_BoardOfSprites)->Unit(benchmark::kMillisecond);
 
@@ -91,14 +98,8 @@ void BM_BoardOfTexelExactSprites(benchmark::State& state) {
     auto dev = MakeDevice();
     auto tex = MakeTexture(*dev, 48, 48);
     dev->SetTexture(0, tex.get());
-    std::vector<Vertex> v;
-    for (int r = 0; r < 9; ++r)
-        for (int c = 0; c < 9; ++c) AddQuad(v, 100 + c * 50.0f, 50 + r * 50.0f, 48, 48, 0xFFFFFFFF);
-    for (auto _ : state) {
-        dev->BeginScene();
-        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
-        dev->EndScene();
-    }
+    const std::vector<Vertex> v = BoardQuads();
+    DrawScenes(state, *dev, v);
 }
 BENCHMARK(BM_BoardOfTexelExactSprites)->Unit(benchmark::kMillisecond);
 
@@ -109,11 +110,7 @@ void BM_AdditiveParticles(benchmark::State& state) {
     dev->SetRenderState(RenderState::DestBlend, kBlendOne);
     std::vector<Vertex> v;
     for (int i = 0; i < 500; ++i) AddQuad(v, (i * 37) % 760 + 0.3f, (i * 53) % 560 + 0.7f, 24, 24, 0x80FFC080);
-    for (auto _ : state) {
-        dev->BeginScene();
-        dev->DrawTriangleListUP(static_cast<uint32_t>(v.size() / 3), v.data(), sizeof(Vertex));
-        dev->EndScene();
-    }
+    DrawScenes(state, *dev, v);
 }
 BENCHMARK(BM_AdditiveParticles)->Unit(benchmark::kMillisecond);
 

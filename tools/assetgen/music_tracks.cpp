@@ -44,13 +44,8 @@ xm::Instrument Pitched(const std::string& name, Signal s, double peak = 0.9) {
 Signal Partials(double seconds, const std::vector<double>& amps, const std::vector<double>& decays, double attack) {
     Signal s(kInstrRate, seconds);
     for (size_t k = 0; k < amps.size(); ++k) {
-        Tone t;
-        t.dur = seconds;
-        t.f0 = t.f1 = kMiddleC * static_cast<double>(k + 1);
-        t.gain = amps[k];
-        t.decay = decays[k];
-        t.attack = attack;
-        AddTone(s, t);
+        const double f = kMiddleC * static_cast<double>(k + 1);
+        AddTone(s, MakeTone(0, seconds, f, f, Wave::Sine, amps[k], decays[k], attack));
     }
     return s;
 }
@@ -97,58 +92,22 @@ std::vector<xm::Instrument> Instruments() {
         Signal s = Partials(0.7, {1.0, 0.0, 0.0, 0.25}, {0.22, 0.1, 0.1, 0.05}, 0.001);
         list.push_back(Pitched("pluck", s));
     }
-    // 5-7: drums, played at C-4.
+    // 5-7: drums, played at C-4 (noise resonance at its plain 0.2).
     {
         Signal s(kInstrRate, 0.35);
-        Tone body;
-        body.dur = 0.35;
-        body.f0 = 150;
-        body.f1 = 42;
-        body.gain = 1.0;
-        body.decay = 0.12;
-        body.attack = 0.001;
-        AddTone(s, body);
-        NoiseBurst click;
-        click.dur = 0.01;
-        click.cutoff0 = click.cutoff1 = 3000;
-        click.gain = 0.3;
-        click.decay = 0.003;
-        click.seed = 101;
-        AddNoise(s, click);
+        AddTone(s, MakeTone(0, 0.35, 150, 42, Wave::Sine, 1.0, 0.12, 0.001));
+        AddNoise(s, MakeNoise(0, 0.01, 3000, 3000, 0.3, 0.003, 0.002, 101, 0.2));
         list.push_back(Pitched("kick", s, 0.95));
     }
     {
         Signal s(kInstrRate, 0.25);
-        NoiseBurst n;
-        n.dur = 0.25;
-        n.cutoff0 = 6000;
-        n.cutoff1 = 3000;
-        n.gain = 0.8;
-        n.decay = 0.07;
-        n.attack = 0.001;
-        n.seed = 102;
-        AddNoise(s, n);
-        Tone t;
-        t.dur = 0.15;
-        t.f0 = 200;
-        t.f1 = 160;
-        t.gain = 0.5;
-        t.decay = 0.04;
-        t.attack = 0.001;
-        AddTone(s, t);
+        AddNoise(s, MakeNoise(0, 0.25, 6000, 3000, 0.8, 0.07, 0.001, 102, 0.2));
+        AddTone(s, MakeTone(0, 0.15, 200, 160, Wave::Sine, 0.5, 0.04, 0.001));
         list.push_back(Pitched("snare", s, 0.8));
     }
     {
         Signal s(kInstrRate, 0.08);
-        NoiseBurst n;
-        n.dur = 0.08;
-        n.cutoff0 = n.cutoff1 = 7000;
-        n.highpass = true;
-        n.gain = 0.7;
-        n.decay = 0.018;
-        n.attack = 0.0005;
-        n.seed = 103;
-        AddNoise(s, n);
+        AddNoise(s, MakeNoise(0, 0.08, 7000, 7000, 0.7, 0.018, 0.0005, 103, 0.2, true));
         list.push_back(Pitched("hat", s, 0.6));
     }
     // 8: a music box for the gentle tunes.

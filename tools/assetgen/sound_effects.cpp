@@ -21,35 +21,6 @@ const std::vector<double> kChime {1.0, 2.0, 3.0, 4.2};
 const std::vector<double> kBellRatios {1.0, 2.76, 5.4, 8.93};
 const std::vector<double> kMetal {1.0, 1.48, 2.13, 2.97, 3.86};
 
-Tone MakeTone(double start, double dur, double f0, double f1, Wave w, double gain, double decay, double attack = 0.004) {
-    Tone t;
-    t.start = start;
-    t.dur = dur;
-    t.f0 = f0;
-    t.f1 = f1;
-    t.wave = w;
-    t.gain = gain;
-    t.decay = decay;
-    t.attack = attack;
-    return t;
-}
-
-NoiseBurst MakeNoise(double start, double dur, double c0, double c1, double gain, double decay, double attack,
-                     uint32_t seed, double resonance = 0.3, bool highpass = false) {
-    NoiseBurst n;
-    n.start = start;
-    n.dur = dur;
-    n.cutoff0 = c0;
-    n.cutoff1 = c1;
-    n.gain = gain;
-    n.decay = decay;
-    n.attack = attack;
-    n.seed = seed;
-    n.resonance = resonance;
-    n.highpass = highpass;
-    return n;
-}
-
 // A rising or falling run of chime notes (MIDI numbers), `step` seconds apart.
 void Arpeggio(Signal& s, double start, const std::vector<int>& notes, double step, double ring, double gain,
               const std::vector<double>& ratios = kChime) {

@@ -44,6 +44,19 @@ struct Tone {
     double vibrato_hz = 0, vibrato_depth = 0;  // depth as a frequency ratio (0.01 = 1 %)
 };
 void AddTone(Signal& sig, const Tone& t);
+inline Tone MakeTone(double start, double dur, double f0, double f1, Wave w, double gain, double decay,
+                     double attack = 0.004) {
+    Tone t;
+    t.start = start;
+    t.dur = dur;
+    t.f0 = f0;
+    t.f1 = f1;
+    t.wave = w;
+    t.gain = gain;
+    t.decay = decay;
+    t.attack = attack;
+    return t;
+}
 
 // A bell or chime: inharmonic partials (ratios to f) decaying at their own rates.
 void AddBell(Signal& sig, double start, double f, double dur, double gain, const std::vector<double>& ratios,
@@ -62,6 +75,21 @@ struct NoiseBurst {
     uint32_t seed = 1;
 };
 void AddNoise(Signal& sig, const NoiseBurst& n);
+inline NoiseBurst MakeNoise(double start, double dur, double c0, double c1, double gain, double decay, double attack,
+                            uint32_t seed, double resonance = 0.3, bool highpass = false) {
+    NoiseBurst n;
+    n.start = start;
+    n.dur = dur;
+    n.cutoff0 = c0;
+    n.cutoff1 = c1;
+    n.gain = gain;
+    n.decay = decay;
+    n.attack = attack;
+    n.seed = seed;
+    n.resonance = resonance;
+    n.highpass = highpass;
+    return n;
+}
 
 // Peak-normalises to `peak` and fades the last few milliseconds to silence.
 void Finish(Signal& sig, double peak = 0.8);
