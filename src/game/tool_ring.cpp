@@ -1,0 +1,68 @@
+#include "game/tool_ring.h"
+
+#include <stdexcept>
+
+#include "engine/logger.h"
+#include "engine/xml_node.h"
+#include "field/string_to_point.h"
+
+void CToolRing::Load(const CXMLNode& node) {
+    if (!node.IsValid()) {
+        CLogger::Instance().Log(3, "Assert failed: '%s', File=%s, Line=%d", "node.IsValid()", __FILE__, __LINE__);
+        throw std::runtime_error("Assertion failed");
+    }
+    _graphics = ParseGraphics(node);
+    _centre = StringToPoint(node.GetAttribute("centre", ""));
+    _begin = node.GetAttributeFloat("begin", 0.0f);
+    _end = node.GetAttributeFloat("end", 0.0f);
+    _speed = node.GetAttributeFloat("speed", 0.0f);
+    _rotate_speed = node.GetAttributeFloat("rotate_speed", 0.0f);
+    _start_angle = 0;
+    _sprite = std::make_unique<C2DObject>();
+    _sprite->Create(_centre.x, _centre.y, _graphics, true);
+}
+
+void CToolRing::Start() {
+    if (_disabled || !_sprite) return;
+    _sprite->SetAngle(_start_angle);
+    _rotator.Start(_start_angle, -1.0f, _rotate_speed);
+    if (_speed == 0.0f || _end == _begin) {
+        // No growth to show: the ring has reached its end size already.
+        _size_mover.Stop();
+        Place(CVector2(_end, _end));
+        _finished = 1;
+        return;
+    }
+    Place(CVector2(_begin, _begin));
+    _size_mover.Start(CVector2(_begin, _begin), CVector2(_end, _end), (_end - _begin) / _speed);
+    _finished = 0;
+}
+
+void CToolRing::Restart(float begin, float end, float speed) {
+    _begin = begin;
+    _end = end;
+    _speed = speed;
+    Start();
+}
+
+void CToolRing::Update() {
+    if (!_size_mover.IsActive() || !_sprite) return;
+    _sprite->SetAngle(_rotator.Update());
+    Place(_size_mover.Update());
+    if (!_size_mover.IsActive()) _finished = 1;
+}
+
+void CToolRing::Render() {
+    if (_size_mover.IsActive() && _sprite) _sprite->Render();
+}
+
+bool CToolRing::TakeFinished() {
+    if (!_finished) return false;
+    _finished = 0;
+    return true;
+}
+
+void CToolRing::Place(const CVector2& size) {
+    _sprite->SetSize(size.x, size.y);
+    _sprite->SetPosition(_centre.x - size.x / 2.0f, _centre.y - size.y / 2.0f);
+}
