@@ -38,6 +38,13 @@ protected:
         return alphas;
     }
 
+    // A sprite of the caller's, opaque until an effect takes it over.
+    std::shared_ptr<C2DObject> Sprite() const {
+        auto sprite = std::make_shared<C2DObject>();
+        sprite->Create(0, 0, desc, false);
+        return sprite;
+    }
+
     CGraphicsDesc desc;
 };
 
@@ -79,15 +86,13 @@ TEST_F(ArtefactEffectTest, ABlinkOfNoTimesIsOverAtOnceButStillSoundsOnItsFirstRe
 }
 
 TEST_F(ArtefactEffectTest, AFaderTurnsItsTargetFromTransparentToOpaque) {
-    auto sprite = std::make_shared<C2DObject>();
-    sprite->Create(0, 0, desc, false);
+    auto sprite = Sprite();
     CArtefactFader fader(sprite, 100);
     EXPECT_EQ(sprite->GetAlpha(0), 0);
     EXPECT_EQ(Run(fader, *sprite), (std::vector<int> {100, 200, 255}));
     EXPECT_EQ(sprite->GetAlpha(3), 255);
 
-    auto fast = std::make_shared<C2DObject>();
-    fast->Create(0, 0, desc, false);
+    auto fast = Sprite();
     CArtefactFader one(fast, 255);
     one.Update();
     EXPECT_EQ(fast->GetAlpha(0), 255);
@@ -97,8 +102,7 @@ TEST_F(ArtefactEffectTest, AFaderTurnsItsTargetFromTransparentToOpaque) {
 }
 
 TEST_F(ArtefactEffectTest, AFaderOfSpeedZeroShowsItsTargetAtOnceAndANullTargetIsHarmless) {
-    auto sprite = std::make_shared<C2DObject>();
-    sprite->Create(0, 0, desc, false);
+    auto sprite = Sprite();
     CArtefactFader still(sprite, 0);
     EXPECT_FALSE(still.IsActive());
     EXPECT_EQ(sprite->GetAlpha(0), 255);

@@ -1,8 +1,7 @@
 #pragma once
-// Shared by the tests of the game scene's helpers: the real engine core
-// (started once per process, headless) with a sound keeper whose channels play
-// until a test ends them, each test in its own scratch folder with the shipped
-// data tree as the current directory.
+// Shared by the tests of the game scene's helpers: the drawing tests' engine
+// core with a sound keeper whose channels play until a test ends them, and the
+// shipped data tree as the current directory.
 //
 // The fixture installs its own keeper into the core, so the tests of this
 // folder use it rather than gui_test::GuiTest.
@@ -15,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/data_test_support.h"
 #include "engine/engine_core.h"
+#include "graphics/core_test_support.h"
 #include "gui/gui_test_support.h"
 
 namespace game_test {
@@ -63,18 +62,11 @@ private:
     uint32_t next_ = 1;
 };
 
-class GameTest : public data_test::ScratchTest {
+class GameTest : public gfx_test::CoreTest {
 protected:
     void SetUp() override {
-        ScratchTest::SetUp();
-        static const bool started = [] {
-            const auto saved = std::filesystem::current_path();
-            std::filesystem::current_path(VOVARO_DATA_DIR);
-            const bool ok = CEngineCore::Instance().Init(true);
-            std::filesystem::current_path(saved);
-            return ok;
-        }();
-        ASSERT_TRUE(started);
+        CoreTest::SetUp();
+        if (HasFatalFailure()) return;
         static ChannelSoundKeeper* keeper = [] {
             auto k = std::make_unique<ChannelSoundKeeper>();
             ChannelSoundKeeper* raw = k.get();

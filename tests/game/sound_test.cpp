@@ -51,6 +51,20 @@ protected:
         d.mode = mode;
         return d;
     }
+    static SoundDesc Ramp(const std::string& alias, uint32_t mode, int32_t min_vol, int32_t max_vol, float speed) {
+        SoundDesc d = Desc(alias, mode);
+        d.min_vol = min_vol;
+        d.max_vol = max_vol;
+        d.fader_speed = speed;
+        return d;
+    }
+    // Runs a sound of one description for n updates; the volumes set on its channel.
+    std::vector<int> RunVolumes(const SoundDesc& d, int n) {
+        CSound s;
+        s.Enqueue(d);
+        for (int i = 0; i < n; ++i) s.Update();
+        return VolumesOf(s.GetChannel());
+    }
     // The volumes set on a channel, in order.
     std::vector<int> VolumesOf(uint32_t channel) const {
         std::vector<int> v;
@@ -97,12 +111,8 @@ TEST_F(SoundTest, ParseOfAMissingNodeLogsTheCheckAndThrows) {
 }
 
 TEST_F(SoundTest, FadeInStartsAtMaxAndReachesMinAfterSixUpdatesEndingOnTheSeventh) {
-    SoundDesc d = Desc("fade_in", smFadeIn);
-    d.min_vol = 20;
-    d.max_vol = 80;
-    d.fader_speed = 10;
     CSound s;
-    s.Enqueue(d);
+    s.Enqueue(Ramp("fade_in", smFadeIn, 20, 80, 10));
     s.Update();  // takes the description and starts it
     const uint32_t ch = s.GetChannel();
     ASSERT_NE(ch, 0u);
@@ -116,22 +126,8 @@ TEST_F(SoundTest, FadeInStartsAtMaxAndReachesMinAfterSixUpdatesEndingOnTheSevent
 }
 
 TEST_F(SoundTest, FadeOutRampsUpAndFadeInWinsOverIt) {
-    SoundDesc up = Desc("fade_out", smFadeOut);
-    up.min_vol = 0;
-    up.max_vol = 30;
-    up.fader_speed = 15;
-    CSound a;
-    a.Enqueue(up);
-    for (int i = 0; i < 4; ++i) a.Update();
-    EXPECT_EQ(VolumesOf(a.GetChannel()), (std::vector<int> {0, 15, 30, 30}));
-
-    SoundDesc both = up;
-    both.alias = "both";
-    both.mode = smFadeIn | smFadeOut;
-    CSound b;
-    b.Enqueue(both);
-    for (int i = 0; i < 3; ++i) b.Update();
-    EXPECT_EQ(VolumesOf(b.GetChannel()), (std::vector<int> {30, 15, 0}));
+    EXPECT_EQ(RunVolumes(Ramp("fade_out", smFadeOut, 0, 30, 15), 4), (std::vector<int> {0, 15, 30, 30}));
+    EXPECT_EQ(RunVolumes(Ramp("both", smFadeIn | smFadeOut, 0, 30, 15), 3), (std::vector<int> {30, 15, 0}));
 }
 
 TEST_F(SoundTest, WithoutPauseTheNextDescriptionStartsOnTheUpdateAfterTheStart) {
@@ -163,11 +159,8 @@ TEST_F(SoundTest, WaitEndHoldsTheNextDescriptionUntilTheSampleHasFinished) {
 }
 
 TEST_F(SoundTest, PauseDelaysTheNextDescriptionAndHoldsBackTheRamp) {
-    SoundDesc d = Desc("paused", smPause | smFadeIn);
+    SoundDesc d = Ramp("paused", smPause | smFadeIn, 0, 100, 10);
     d.delay = 3;
-    d.min_vol = 0;
-    d.max_vol = 100;
-    d.fader_speed = 10;
     CSound s;
     s.Enqueue(d);
     s.Enqueue(Desc("next", 0));
@@ -248,10 +241,8 @@ TEST_F(SoundTest, SingletonObjectsShareOneChannelAndAStopLeavesItPlaying) {
 
 TEST_F(SoundTest, AFailedPlayHoldsNoChannelUntilTheNextStart) {
     sounds->fail_plays = true;
-    SoundDesc d = Desc("silent", smLoop | smFadeIn);
-    d.fader_speed = 5;
     CSound s;
-    s.Enqueue(d);
+    s.Enqueue(Ramp("silent", smLoop | smFadeIn, 0, 100, 5));
     for (int i = 0; i < 3; ++i) s.Update();
     EXPECT_EQ(s.GetChannel(), 0u);
     EXPECT_EQ(sounds->played.size(), 1u);  // no loop replays without a channel
