@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "engine/engine_core_interface.h"
 #include "engine/sound_keeper.h"
+#include "game/game_services.h"
 
 CMusicChannel g_MenuMusic;
 
 ISoundKeeper* CMusicChannel::Keeper() const {
-    if (_keeper) return _keeper;
-    return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr;
+    return _keeper ? _keeper : game::SoundKeeper();
 }
 
 void CMusicChannel::Open() {

@@ -1,5 +1,6 @@
 #include "game/tool_ring.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "engine/logger.h"
@@ -18,8 +19,11 @@ void CToolRing::Load(const CXMLNode& node) {
     _speed = node.GetAttributeFloat("speed", 0.0f);
     _rotate_speed = node.GetAttributeFloat("rotate_speed", 0.0f);
     _start_angle = 0;
+    // The sprite is resized about its centre, which needs a size to start from.
+    CGraphicsDesc desc = _graphics;
+    if (desc.width <= 0 || desc.height <= 0) desc.width = desc.height = kMinSize;
     _sprite = std::make_unique<C2DObject>();
-    _sprite->Create(_centre.x, _centre.y, _graphics, true);
+    _sprite->Create(_centre.x, _centre.y, desc, true);
 }
 
 void CToolRing::Start() {
@@ -63,6 +67,9 @@ bool CToolRing::TakeFinished() {
 }
 
 void CToolRing::Place(const CVector2& size) {
-    _sprite->SetSize(size.x, size.y);
-    _sprite->SetPosition(_centre.x - size.x / 2.0f, _centre.y - size.y / 2.0f);
+    // Never down to nothing: a sprite of size 0 could not grow again.
+    const float w = std::max(size.x, static_cast<float>(kMinSize));
+    const float h = std::max(size.y, static_cast<float>(kMinSize));
+    _sprite->SetSize(w, h);
+    _sprite->SetPosition(_centre.x - w / 2.0f, _centre.y - h / 2.0f);
 }

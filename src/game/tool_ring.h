@@ -15,6 +15,8 @@ class CXMLNode;
 
 class CToolRing {
 public:
+    static constexpr int kMinSize = 1;  // pixels
+
     // Throws "Assertion failed" (logged) for an invalid node.
     void Load(const CXMLNode& node);
     // Starts a growth unless disabled. A ring that cannot grow (speed 0, or

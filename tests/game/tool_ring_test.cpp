@@ -8,11 +8,11 @@
 #include "game/point_mover.h"
 #include "game/rotator.h"
 #include "game/tool_ring.h"
-#include "gui/gui_test_support.h"
+#include "hud_test_support.h"
 
 namespace {
 
-using gui_test::GuiTest;
+using hud_test::HudTest;
 
 TEST(PointMoverTest, MovesAtTheSizeOfItsSpeedAndLandsOnTarget) {
     CPointMover mover;
@@ -44,17 +44,19 @@ TEST(RotatorTest, EndlessTurnsTwiceTheStepAndWraps) {
     EXPECT_FALSE(rotator.IsActive());
 }
 
-class ToolRingTest : public GuiTest {
+class ToolRingTest : public HudTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        HudTest::SetUp();
         UseScratch();
-        gui_test::WriteWhitePng((dir_ / "ring.png").string(), 16, 16);
+        texture_ = SolidTexture("ring.tga", 16, 16);
     }
     CXMLNode RingNode(const std::string& attrs) {
-        return Node("<Ring centre='100, 200' " + attrs + "><graphics texture='ring.png' tex_rect='0 0 16 16'/></Ring>",
+        return Node("<Ring centre='100, 200' " + attrs + "><graphics texture='" + texture_ +
+                        "' tex_rect='0 0 16 16'/></Ring>",
                     "/Ring");
     }
+    std::string texture_;
 };
 
 TEST_F(ToolRingTest, GrowsFrom10To74AtSpeed32InFortySixUpdates) {
