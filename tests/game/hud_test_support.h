@@ -14,12 +14,28 @@
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "game_test_support.h"
+#include "graphics/font_keeper.h"
+#include "gui/control_kinds.h"
 #include "graphics/graphics_test_support.h"
 
 namespace hud_test {
 
 class HudTest : public game_test::GameTest {
 protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        if (HasFatalFailure()) return;
+        // The game's fonts and control kinds, read once from the data tree.
+        static const bool ready = [] {
+            CFontKeeper::Instance().SelectLanguage(0);
+            LoadControlKinds();
+            return true;
+        }();
+        (void)ready;
+        // The fonts stay loaded for the whole run: count from here.
+        textures_before_ = CTextureManager::Instance().GetCount();
+    }
+
     // The test's own folder as the current directory (the fixture starts in the data tree).
     void UseScratch() { std::filesystem::current_path(dir_); }
 
