@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <utility>
 
 #include "engine/engine_core.h"
@@ -129,8 +130,13 @@ void CBackgroundTile::ParkSecond() {
 
 void CBackgroundTile::Activate() {
     _active = 1;
-    if (_has_emitter && _emitter_id == kNoEmitter)
+    if (!_has_emitter || _emitter_id != kNoEmitter) return;
+    try {
         _emitter_id = static_cast<int32_t>(explosion::GetExplosionManager()->StartEmitter(_emitter_name, _x, _y));
+    } catch (const std::exception& e) {
+        // The tile stays without its emitter; the rest of the background goes on.
+        CLogger::Instance().Log(2, "Error: Background emitter '%s' not started: %s", _emitter_name.c_str(), e.what());
+    }
 }
 
 void CBackgroundTile::Finish() {

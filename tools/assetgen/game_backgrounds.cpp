@@ -1,6 +1,6 @@
 // The level backgrounds: one layered set per look, each under
 // Textures\Backgrounds\<set>\ — sky.png (800x600, static), clouds.png,
-// far.png and near.png (1024 wide strips that repeat seamlessly, for layers
+// far.png and near.png (800 wide strips that repeat seamlessly, for layers
 // that scroll to the left) and objects.png (64x64 drifting pictures: petal,
 // leaf, seed, in a row). A set is a handful of parameters, so a new episode
 // look is one more entry in Sets(). Settings\TileBase.xml lists the objects
@@ -20,7 +20,9 @@ namespace assetgen {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-constexpr int kStrip = 1024;
+// A strip as wide as the screen: a scrolling tile wraps by its own width, so
+// narrower strips would leave gaps and wider ones jump.
+constexpr int kStrip = 800;
 
 struct BackgroundSet {
     const char* name;
@@ -69,7 +71,8 @@ Image Sky(const BackgroundSet& s) {
             const float d = std::hypot(x - s.sun_x, y - s.sun_y);
             const float glow = std::exp(-d / (s.sun_radius * 3.0f)) * 0.6f;
             c = Mix(c, sun, Clamp01(glow));
-            if (d < s.sun_radius) c = Mix(c, sun, Clamp01((s.sun_radius - d) / 2.0f));
+            // A soft disc that melts into its glow.
+            c = Mix(c, sun, 0.85f * Smooth(s.sun_radius, s.sun_radius * 0.55f, d));
             if (s.stars > 0 && y < 330) {
                 const float n = LatticeHash(x, y, s.seed);
                 if (n > 0.9985f) c = Mix(c, Rgba {1, 1, 1, 1}, s.stars * (1.0f - static_cast<float>(y) / 330.0f));
@@ -80,25 +83,38 @@ Image Sky(const BackgroundSet& s) {
     return img;
 }
 
-// Soft clouds along a strip that repeats horizontally.
+// Puffy clouds along a strip that repeats horizontally: clusters of round
+// puffs with flat, shaded bottoms, drawn again one strip to each side so that
+// a cloud crossing the seam continues on the other end.
 Image Clouds(const BackgroundSet& s) {
-    Image img(kStrip, 200);
+    // Drawn with a margin on both sides so that the blur wraps too.
+    constexpr int kPad = 16;
+    Image img(kStrip + 2 * kPad, 200);
     const Rgba color = Rgb(s.cloud);
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < kStrip; ++x) {
-            // Noise on a circle in x: the strip's ends meet.
-            const float a = 2.0f * kPi * static_cast<float>(x) / kStrip;
-            const float nx = std::cos(a) * 6.0f + 20.0f, nz = std::sin(a) * 6.0f + 20.0f;
-            const float fy = static_cast<float>(y) / 200.0f;
-            float n = 0.5f * ValueNoise(nx + fy * 2.0f, nz, s.seed) + 0.3f * ValueNoise(nx * 2.1f, nz * 2.1f + fy * 5.0f, s.seed + 1) +
-                      0.2f * ValueNoise(nx * 4.3f + fy * 9.0f, nz * 4.3f, s.seed + 2);
-            const float band = std::exp(-std::pow((fy - 0.45f) / 0.28f, 2.0f));
-            const float density = Clamp01((n * band - 0.32f) * 3.0f);
-            Rgba c = Mix(color, Shade(color, -0.18f), fy);
-            c.a = density * s.cloud_alpha;
-            img.At(x, y) = c;
+    const Rgba shade = Shade(color, -0.22f);
+    constexpr int kClouds = 6;
+    for (int i = 0; i < kClouds; ++i) {
+        const float cx = (static_cast<float>(i) + 0.3f + 0.4f * LatticeHash(i, 7, s.seed)) * kStrip / kClouds;
+        const float base = 90.0f + 60.0f * LatticeHash(i, 8, s.seed);
+        const float scale = 0.7f + 0.5f * LatticeHash(i, 9, s.seed);
+        Sdf cloud = Box(cx - 60 * scale, base - 14 * scale, cx + 60 * scale, base);
+        for (int k = 0; k < 6; ++k) {
+            const float t = static_cast<float>(k) / 5.0f;
+            const float r = (18.0f + 20.0f * std::sin(t * kPi) + 6.0f * LatticeHash(i, 20 + k, s.seed)) * scale;
+            const float px = cx + (t - 0.5f) * 110.0f * scale;
+            cloud = Union(cloud, Circle(px, base - r * 0.75f, r));
         }
-    return img;
+        for (float shift : {-static_cast<float>(kStrip), 0.0f, static_cast<float>(kStrip)}) {
+            const Sdf moved = [cloud, shift](float x, float y) { return cloud(x - shift - kPad, y); };
+            const Paint paint = [=](float, float y) {
+                Rgba c = Mix(color, shade, Clamp01((y - (base - 40.0f * scale)) / (40.0f * scale)));
+                c.a = s.cloud_alpha;
+                return c;
+            };
+            FillShape(img, moved, paint);
+        }
+    }
+    return Blur(img, 2).Crop(kPad, 0, kStrip, 200);
 }
 
 // Distant hills: a hazy silhouette whose top edge repeats every kStrip pixels.
