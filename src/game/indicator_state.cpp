@@ -110,19 +110,16 @@ void IndicatorState::UpdateProgressBar() {
     }
     // Bounds are asked for (and an id without them reported) once.
     const bool bounded = HasGameStateBounds(_src_id);
-    if (bounded || FirstReport(kMaxMissing)) {
-        const GameStateValue max = GetGameStateMaxValue(_src_id);
-        if (const int32_t* m = std::get_if<int32_t>(&max))
-            _progress_bar->setMax(*m);
+    auto apply = [&](uint8_t report, GameStateValue (*get)(const std::string&), void (CMenuProgressBar::*set)(int32_t),
+                     const char* which) {
+        if (!bounded && !FirstReport(report)) return;
+        const GameStateValue bound = get(_src_id);
+        if (const int32_t* b = std::get_if<int32_t>(&bound))
+            (_progress_bar.get()->*set)(*b);
         else
-            CLogger::Instance().Log(2, "Error: Can't get max value for src_id='%s'!", _src_id.c_str());
-    }
-    if (bounded || FirstReport(kMinMissing)) {
-        const GameStateValue min = GetGameStateMinValue(_src_id);
-        if (const int32_t* m = std::get_if<int32_t>(&min))
-            _progress_bar->setMin(*m);
-        else
-            CLogger::Instance().Log(2, "Error: Can't get min value for src_id='%s'!", _src_id.c_str());
-    }
+            CLogger::Instance().Log(2, "Error: Can't get %s value for src_id='%s'!", which, _src_id.c_str());
+    };
+    apply(kMaxMissing, GetGameStateMaxValue, &CMenuProgressBar::setMax, "max");
+    apply(kMinMissing, GetGameStateMinValue, &CMenuProgressBar::setMin, "min");
     _progress_bar->setValue(*value);
 }

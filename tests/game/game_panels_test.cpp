@@ -5,6 +5,9 @@
 // once blinks are enabled.
 #include <gtest/gtest.h>
 
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "engine/xml_node_list.h"
 #include "game/game_panels.h"
 #include "gui/base_control.h"
 #include "gui/menu_progress_bar.h"
@@ -150,6 +153,30 @@ TEST_F(GamePanelsTest, AvailableToolBlinksOnceBlinksAreEnabled) {
     panels_->ShowToolImage(kToolHammer, false);
     EXPECT_EQ(panels_->GetBlink(kToolHammer), nullptr);
     g_SampleQueue.Clear();
+}
+
+}  // namespace
+
+namespace {
+
+// Every label the panel prints (its captions and its indicators' texts) is
+// there in every shipped language.
+TEST(GamePanelsDataTest, EveryLabelExistsInEveryLanguage) {
+    const std::string settings = std::string(VOVARO_SOURCE_DIR) + "/data/Settings/";
+    std::vector<std::string> aliases;
+    CXMLFile dialogs(settings + "Dialogs.xml");
+    const CXMLNodeList captions = dialogs.SelectNodes("//Dialogs/GameDialog//@caption | //Dialogs/GameDialog//Caption/@label");
+    for (int i = 0; i < captions.GetLength(); ++i) aliases.push_back(captions.GetItem(i).GetValue());
+    CXMLFile panel(settings + "GameScreenPanel.xml");
+    const CXMLNodeList texts = panel.SelectNodes("//Indicators/Indicator/State/Text/@label");
+    for (int i = 0; i < texts.GetLength(); ++i) aliases.push_back(texts.GetItem(i).GetValue());
+    ASSERT_EQ(aliases.size(), 12u);
+    for (const char* language : {"Labels_English.xml", "Labels_German.xml"}) {
+        CXMLFile labels(settings + language);
+        for (const std::string& alias : aliases)
+            EXPECT_TRUE(labels.SelectSingleNode("//labels/label[@alias='" + alias + "']").IsValid())
+                << alias << " in " << language;
+    }
 }
 
 }  // namespace

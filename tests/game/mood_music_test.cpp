@@ -7,16 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
 #include "game/level_music_desc.h"
 #include "game/mood_music.h"
 #include "game/music_channel.h"
+#include "gui/gui_test_support.h"
 
 namespace {
 
-// Streams are numbered from 1; an alias in `refused` does not play.
-class MusicKeeper : public ISoundKeeper {
+// Streams are numbered from 1; an alias in `refused` does not play. The
+// sample calls are the recording keeper's.
+class MusicKeeper : public gui_test::RecordingSoundKeeper {
 public:
     std::map<uint32_t, int> volume;  // open streams
     std::map<uint32_t, std::string> alias_of;
@@ -40,32 +41,6 @@ public:
         volume[c] = v;
         return true;
     }
-    // The rest is not used by the music.
-    bool LoadSample(const std::string&) override { return true; }
-    bool FreeSample(const std::string&) override { return true; }
-    uint32_t PlaySample(const std::string&) override { return 0; }
-    bool LoadMusic(const std::string&, const CMusicDesc&) override { return true; }
-    bool FreeMusic(const std::string&) override { return true; }
-    bool StopMusic(const std::string&, int) override { return true; }
-    bool SetMusicChannelVolume(const std::string&, int, int) override { return true; }
-    int GetMusicChannelVolume(const std::string&, int) override { return 0; }
-    int GetMusicTrackCount(const std::string&) override { return 2; }
-    bool SetVolumes(int, int) override { return true; }
-    bool GetVolumes(int*, int*) override { return true; }
-    bool ResumeAll() override { return true; }
-    bool PauseAll() override { return true; }
-    void FreeAll() override {}
-    bool GetChannelLevel(uint32_t, int*, int*) override { return false; }
-    int GetChannelState(uint32_t c) override { return volume.count(c) ? 1 : 0; }
-    void SetChannelPan(uint32_t, int) override {}
-    void SetChannelPitch(uint32_t, float) override {}
-    void PauseChannel(uint32_t) override {}
-    void PlayChannel(uint32_t) override {}
-    float GetChannelLength(uint32_t) override { return 0; }
-    float GetChannelPosition(uint32_t) override { return 0; }
-    void SetChannelPosition(uint32_t, float) override {}
-    void SlideChannel(uint32_t, float, int, int, float) override {}
-    bool IsChannelSliding(uint32_t) override { return false; }
 };
 
 LevelMusicDesc Parse(const std::string& xml) {

@@ -117,16 +117,17 @@ Image Clouds(const BackgroundSet& s) {
     return Blur(img, 2).Crop(kPad, 0, kStrip, 200);
 }
 
-// Distant hills: a hazy silhouette whose top edge repeats every kStrip pixels.
-Image FarHills(const BackgroundSet& s) {
-    Image img(kStrip, 240);
-    const Rgba top = Rgb(s.far_top), bottom = Rgb(s.far_bottom);
+// A strip of land: below the repeating height profile, shaded from `top`
+// at the ridge to `bottom` `depth` pixels down.
+Image Hills(int height, uint32_t seed, float base, float amplitude, uint32_t top_rgb, uint32_t bottom_rgb, float depth) {
+    Image img(kStrip, height);
+    const Rgba top = Rgb(top_rgb), bottom = Rgb(bottom_rgb);
     for (int x = 0; x < kStrip; ++x) {
-        const float h = Profile(static_cast<float>(x), s.seed, 90.0f, 70.0f);
-        for (int y = 0; y < 240; ++y) {
+        const float h = Profile(static_cast<float>(x), seed, base, amplitude);
+        for (int y = 0; y < height; ++y) {
             const float cover = Clamp01(static_cast<float>(y) + 0.5f - h);
             if (cover <= 0) continue;
-            Rgba c = Mix(top, bottom, Clamp01((static_cast<float>(y) - h) / 150.0f));
+            Rgba c = Mix(top, bottom, Clamp01((static_cast<float>(y) - h) / depth));
             c.a = cover;
             img.At(x, y) = c;
         }
@@ -134,20 +135,12 @@ Image FarHills(const BackgroundSet& s) {
     return img;
 }
 
+// Distant hills: a hazy silhouette whose top edge repeats every kStrip pixels.
+Image FarHills(const BackgroundSet& s) { return Hills(240, s.seed, 90.0f, 70.0f, s.far_top, s.far_bottom, 150.0f); }
+
 // Near hills with round tree crowns; crowns near the seam are drawn on both ends.
 Image NearHills(const BackgroundSet& s) {
-    Image img(kStrip, 200);
-    const Rgba top = Rgb(s.near_top), bottom = Rgb(s.near_bottom);
-    for (int x = 0; x < kStrip; ++x) {
-        const float h = Profile(static_cast<float>(x), s.seed + 5, 110.0f, 50.0f);
-        for (int y = 0; y < 200; ++y) {
-            const float cover = Clamp01(static_cast<float>(y) + 0.5f - h);
-            if (cover <= 0) continue;
-            Rgba c = Mix(top, bottom, Clamp01((static_cast<float>(y) - h) / 90.0f));
-            c.a = cover;
-            img.At(x, y) = c;
-        }
-    }
+    Image img = Hills(200, s.seed + 5, 110.0f, 50.0f, s.near_top, s.near_bottom, 90.0f);
     const Rgba crown = Rgb(s.crown);
     for (int i = 0; i < 9; ++i) {
         const float x = (static_cast<float>(i) + LatticeHash(i, 1, s.seed) * 0.6f) * kStrip / 9.0f;
