@@ -124,6 +124,41 @@ TEST_F(HudRenderTest, PanelOverTheMeadow) {
     const CBaseControl* icon = panels.FindControl("ID_HAMMER_IMAGE");
     EXPECT_GT(CountIn(px, icon, [](uint32_t c) { return R(c) > 150 && G(c) > 150 && B(c) > 160; }), 60);  // steel
     EXPECT_GT(Count(px, 100, 300, 236, 340, IsWhite), 60);  // "Hammer"
+
+    // The ready hammer blinks a while after its ring: a warm glow over its icon.
+    auto light = [&](const std::vector<uint32_t>& p) {
+        long sum = 0;
+        for (int y = 284; y < 356; ++y)
+            for (int x = 16; x < 88; ++x) sum += R(At(p, x, y)) + G(At(p, x, y));
+        return sum / (72 * 72);
+    };
+    const long light_before = light(px);
+    panels.EnableToolBlinks(true);
+    int waited = 0;
+    while (!panels.GetBlink(kToolHammer)) {
+        Frame([&] { panels.Render(); });
+        ASSERT_LT(++waited, 500);
+    }
+    for (int i = 0; i < 15; ++i) draw();  // 15 updates of 17 up to full glow
+    px = FramePixels();
+    SavePng(px, "hud_blink.png");
+    EXPECT_GT(light(px), light_before + 60);
+
+    // A life won: a golden burst over the heart.
+    const int gold_before = Count(px, 38, 184, 110, 256, IsGold);
+    panels.LifeIndicator().PlayAddLife();
+    for (int i = 0; i < 4; ++i) draw();
+    px = FramePixels();
+    SavePng(px, "hud_add_life.png");
+    EXPECT_GT(Count(px, 38, 184, 110, 256, IsGold), gold_before + 200);
+
+    // Danger: the heart in red alarm light, brighter red all around it.
+    const int red_before = Count(px, 24, 176, 124, 266, IsRed);
+    panels.LifeIndicator().PlayDanger();
+    for (int i = 0; i < 9; ++i) draw();
+    px = FramePixels();
+    SavePng(px, "hud_danger.png");
+    EXPECT_GT(Count(px, 24, 176, 124, 266, IsRed), red_before + 300);
 }
 
 TEST_F(HudRenderTest, EachBackgroundSetDraws) {

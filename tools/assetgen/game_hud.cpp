@@ -133,15 +133,21 @@ Image Feather(int size) {
     return img;
 }
 
-// A soft warm halo for the blink of an available tool.
+// The blink of an available tool: a warm halo with a four-pointed sparkle.
 Image Glow(int size, const Rgba& color) {
     Image img(size, size);
     const float c = static_cast<float>(size) / 2.0f;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            const float d = std::hypot(x + 0.5f - c, y + 0.5f - c) / c;
-            const float a = Clamp01(1.0f - d);
-            img.At(x, y) = Rgba {color.r, color.g, color.b, a * a * 0.95f};
+            const float dx = (x + 0.5f - c) / c, dy = (y + 0.5f - c) / c;
+            const float d = std::hypot(dx, dy);
+            const float halo = std::pow(Clamp01(1.0f - d), 1.4f);
+            const float rays = (std::exp(-std::pow(dx * 14.0f, 2.0f)) + std::exp(-std::pow(dy * 14.0f, 2.0f))) *
+                               Clamp01(1.0f - d);
+            const float a = Clamp01(halo * 0.85f + rays * 0.9f);
+            // White at the heart, the tool's colour outside.
+            const Rgba tint = Mix(color, Rgba {1, 1, 1, 1}, Clamp01(1.0f - d * 2.5f) + rays * 0.5f);
+            img.At(x, y) = Rgba {tint.r, tint.g, tint.b, a};
         }
     return img;
 }
