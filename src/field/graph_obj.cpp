@@ -95,25 +95,15 @@ C2DObject* CGraphOBJ::GetSprite(int layer) const {
     return layer >= 0 && static_cast<size_t>(layer) < _obj.size() ? _obj[static_cast<size_t>(layer)].get() : nullptr;
 }
 
-float CGraphOBJ::GetLeft(int layer) const {
+float CGraphOBJ::Query(int layer, float (ATexturedRect::*get)() const) const {
     const C2DObject* sprite = GetSprite(layer);
-    return sprite ? sprite->GetLeft() : 0;
+    return sprite ? (sprite->*get)() : 0;
 }
 
-float CGraphOBJ::GetTop(int layer) const {
-    const C2DObject* sprite = GetSprite(layer);
-    return sprite ? sprite->GetTop() : 0;
-}
-
-float CGraphOBJ::GetWidth(int layer) const {
-    const C2DObject* sprite = GetSprite(layer);
-    return sprite ? sprite->GetWidth() : 0;
-}
-
-float CGraphOBJ::GetHeight(int layer) const {
-    const C2DObject* sprite = GetSprite(layer);
-    return sprite ? sprite->GetHeight() : 0;
-}
+float CGraphOBJ::GetLeft(int layer) const { return Query(layer, &ATexturedRect::GetLeft); }
+float CGraphOBJ::GetTop(int layer) const { return Query(layer, &ATexturedRect::GetTop); }
+float CGraphOBJ::GetWidth(int layer) const { return Query(layer, &ATexturedRect::GetWidth); }
+float CGraphOBJ::GetHeight(int layer) const { return Query(layer, &ATexturedRect::GetHeight); }
 
 int CGraphOBJ::GetAlpha(int layer) const {
     const C2DObject* sprite = GetSprite(layer);

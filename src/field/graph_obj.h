@@ -65,6 +65,9 @@ public:
     C2DObject* GetSprite(int layer) const;
 
 private:
+    // A float of one layer's sprite, 0 past the end.
+    float Query(int layer, float (ATexturedRect::*get)() const) const;
+
     CRendererKeeper* _ren_keeper;
     CGraphStateDesc _current_graphics;
     std::vector<std::unique_ptr<C2DObject>> _obj;
