@@ -50,7 +50,7 @@ TEST_F(FieldGlobalsTest, TheShippedDataTreeStartsTheField) {
     ASSERT_TRUE(g_AnimationCache && g_BallsGraphBase && g_TilesGraphBase && g_GameCFG && g_LevelCFG);
     EXPECT_GE(g_BallsGraphBase->GetGraphTypeCount(), 8u);
     EXPECT_GE(g_TilesGraphBase->GetGraphTypeCount(), 1u);
-    EXPECT_GT(sounds_->Count("LoadSample", "bll_dead"), 0);
+    EXPECT_GT(sounds_->CountLoaded("bll_dead"), 0);
 
     const std::string log = NewLog();
     const size_t balls = log.find("Graph base 'Settings\\Bases\\Balls.XML' loaded");

@@ -3,14 +3,15 @@
 //  - FakeClock: a 32-bit millisecond clock moved by hand (it wraps like the
 //    real one);
 //  - ParseXml / XmlNode: documents and elements from strings;
-//  - RecordingSoundKeeper: a sound keeper that records every call and keeps
-//    plausible channel states, installed in the engine core once per process;
+//  - RecordingSoundKeeper: records sample loads and plays and keeps channels
+//    that behave, installed in the engine core;
 //  - RecordingExplosionManager: records the explosions and emitters started,
 //    installed for one test by ScopedExplosionRecorder;
 //  - FieldGlobalsScope: fresh field globals for one test (default
 //    configurations, empty bases), loaded from strings where a test needs it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -31,6 +32,7 @@
 #include "field/level_cfg.h"
 #include "field/seconds_counter.h"
 #include "graphics/explosion.h"
+#include "gui/gui_test_support.h"
 
 namespace field_test {
 
@@ -62,15 +64,12 @@ inline CXMLNode XmlNode(std::string_view text, std::string_view path = "/*") {
 
 // ---------------------------------------------------------------- sound
 
-class RecordingSoundKeeper : public ISoundKeeper {
+// The GUI tests' recorder of sample loads and plays (`loaded`, `played`),
+// with channels that behave: each play or music start gets a new channel that
+// plays until it is stopped or ended, with its volume, pan, pitch, position
+// and slides kept, and the music registered by alias.
+class RecordingSoundKeeper : public gui_test::RecordingSoundKeeper {
 public:
-    struct Call {
-        std::string op;
-        std::string name;  // alias, when the call names one
-        uint32_t channel = 0;
-        int value = 0;  // volume, track or state argument
-        float time = 0;
-    };
     struct Channel {
         std::string name;
         int state = 1;  // 0 stopped, 1 playing, 3 paused
@@ -79,29 +78,29 @@ public:
         float pitch = 1.0f;
         float position = 0;
         bool sliding = false;
-        int slide_volume = -1;
+        int slide_volume = -1;  // -1: the slide keeps the volume
+        float slide_time = 0;
     };
 
-    // Forgets every call and channel.
+    // Forgets every load, play, channel and music.
     void Reset() {
-        calls.clear();
-        channels.clear();
         loaded.clear();
+        played.clear();
+        channels.clear();
         music.clear();
+        samples_off = false;
     }
-    int Count(std::string_view op, std::string_view name = {}) const {
-        int n = 0;
-        for (const Call& c : calls)
-            if (c.op == op && (name.empty() || c.name == name)) ++n;
-        return n;
+    int CountLoaded(const std::string& name) const { return static_cast<int>(std::count(loaded.begin(), loaded.end(), name)); }
+    int CountPlayed(const std::string& name) const { return static_cast<int>(std::count(played.begin(), played.end(), name)); }
+    Channel* Find(uint32_t channel) {
+        auto it = channels.find(channel);
+        return it == channels.end() ? nullptr : &it->second;
     }
-    std::vector<std::string> Names(std::string_view op) const {
-        std::vector<std::string> names;
-        for (const Call& c : calls)
-            if (c.op == op) names.push_back(c.name);
-        return names;
+    // The sample or music on the channel has played to its end.
+    void End(uint32_t channel) {
+        if (Channel* ch = Find(channel)) ch->state = 0;
     }
-    // Ends every running slide at its target volume (a stepped mixer would).
+    // Ends every running slide at its target volume, as the mixer would.
     void FinishSlides() {
         for (auto& [id, ch] : channels) {
             if (!ch.sliding) continue;
@@ -109,98 +108,36 @@ public:
             if (ch.slide_volume >= 0) ch.volume = ch.slide_volume;
         }
     }
-    Channel* Find(uint32_t channel) {
-        auto it = channels.find(channel);
-        return it == channels.end() ? nullptr : &it->second;
-    }
 
-    bool LoadSample(const std::string& name) override {
-        Record("LoadSample", name);
-        if (name.empty()) return false;
-        loaded.insert(name);
-        return true;
-    }
-    bool FreeSample(const std::string& name) override {
-        Record("FreeSample", name);
-        return loaded.erase(name) != 0;
-    }
+    // 0 for an empty alias or while samples are off.
     uint32_t PlaySample(const std::string& name) override {
-        if (name.empty() || samples_off) {
-            Record("PlaySample", name);
-            return 0;
-        }
-        const uint32_t id = ++_next_channel;
-        channels[id] = Channel {name};
-        Record("PlaySample", name, id);
-        return id;
+        gui_test::RecordingSoundKeeper::PlaySample(name);
+        return name.empty() || samples_off ? 0 : Open(name);
     }
     bool LoadMusic(const std::string& alias, const CMusicDesc& desc) override {
-        Record("LoadMusic", alias);
         music[alias] = desc;
         return true;
     }
-    bool FreeMusic(const std::string& alias) override {
-        Record("FreeMusic", alias);
-        return music.erase(alias) != 0;
-    }
+    bool FreeMusic(const std::string& alias) override { return music.erase(alias) != 0; }
+    // 0 for an alias not registered or a track past its list.
     uint32_t PlayMusic(const std::string& alias, int track) override {
         auto it = music.find(alias);
-        if (it == music.end() || track < 0 || static_cast<size_t>(track) >= it->second.patterns.size()) {
-            Record("PlayMusic", alias, 0, track);
-            return 0;
-        }
-        const uint32_t id = ++_next_channel;
-        channels[id] = Channel {alias};
-        Record("PlayMusic", alias, id, track);
-        return id;
+        if (it == music.end() || track < 0 || static_cast<size_t>(track) >= it->second.patterns.size()) return 0;
+        return Open(alias);
     }
-    bool StopMusic(const std::string& alias, int fade) override {
-        Record("StopMusic", alias, 0, fade);
-        return music.count(alias) != 0;
-    }
-    bool SetMusicChannelVolume(const std::string& alias, int channel, int volume) override {
-        Record("SetMusicChannelVolume", alias, static_cast<uint32_t>(channel), volume);
-        return music.count(alias) != 0;
-    }
-    int GetMusicChannelVolume(const std::string& alias, int) override { return music.count(alias) ? 100 : 0; }
     int GetMusicTrackCount(const std::string& alias) override {
         auto it = music.find(alias);
         return it == music.end() ? 0 : static_cast<int>(it->second.patterns.size());
     }
-    bool SetVolumes(int music_volume, int sample_volume) override {
-        Record("SetVolumes", {}, 0, music_volume);
-        _music_volume = music_volume;
-        _sample_volume = sample_volume;
+    bool SetVolumes(int, int sample_volume) override {
         samples_off = sample_volume == 0;
         return true;
-    }
-    bool GetVolumes(int* music_volume, int* sample_volume) override {
-        if (music_volume) *music_volume = _music_volume;
-        if (sample_volume) *sample_volume = _sample_volume;
-        return true;
-    }
-    bool ResumeAll() override {
-        Record("ResumeAll");
-        return true;
-    }
-    bool PauseAll() override {
-        Record("PauseAll");
-        return true;
-    }
-    void FreeAll() override { Record("FreeAll"); }
-    bool GetChannelLevel(uint32_t channel, int* left, int* right) override {
-        const Channel* ch = Find(channel);
-        const int level = ch && ch->state == 1 ? ch->volume : 0;
-        if (left) *left = level;
-        if (right) *right = level;
-        return ch != nullptr;
     }
     int GetChannelVolume(uint32_t channel) override {
         const Channel* ch = Find(channel);
         return ch ? ch->volume : 0;
     }
     bool SetChannelVolume(uint32_t channel, int volume) override {
-        Record("SetChannelVolume", {}, channel, volume);
         Channel* ch = Find(channel);
         if (ch) ch->volume = volume;
         return ch != nullptr;
@@ -210,23 +147,18 @@ public:
         return ch ? ch->state : 0;
     }
     void SetChannelPan(uint32_t channel, int pan) override {
-        Record("SetChannelPan", {}, channel, pan);
         if (Channel* ch = Find(channel)) ch->pan = pan;
     }
     void SetChannelPitch(uint32_t channel, float factor) override {
-        Record("SetChannelPitch", {}, channel, 0, factor);
         if (Channel* ch = Find(channel)) ch->pitch = factor;
     }
     void PauseChannel(uint32_t channel) override {
-        Record("PauseChannel", {}, channel);
         if (Channel* ch = Find(channel); ch && ch->state == 1) ch->state = 3;
     }
     void PlayChannel(uint32_t channel) override {
-        Record("PlayChannel", {}, channel);
         if (Channel* ch = Find(channel)) ch->state = 1;
     }
     bool StopChannel(uint32_t channel) override {
-        Record("StopChannel", {}, channel);
         Channel* ch = Find(channel);
         if (ch) ch->state = 0;
         return ch != nullptr;
@@ -238,16 +170,13 @@ public:
         return ch ? ch->position : 0;
     }
     void SetChannelPosition(uint32_t channel, float seconds) override {
-        Record("SetChannelPosition", {}, channel, 0, seconds);
         if (Channel* ch = Find(channel)) ch->position = seconds;
     }
-    void SlideChannel(uint32_t channel, float time, int volume, int pan, float pitch) override {
-        Record("SlideChannel", {}, channel, volume, time);
-        (void)pan;
-        (void)pitch;
+    void SlideChannel(uint32_t channel, float time, int volume, int, float) override {
         if (Channel* ch = Find(channel)) {
             ch->sliding = true;
             ch->slide_volume = volume;
+            ch->slide_time = time;
         }
     }
     bool IsChannelSliding(uint32_t channel) override {
@@ -255,37 +184,36 @@ public:
         return ch && ch->sliding;
     }
 
-    std::vector<Call> calls;
     std::map<uint32_t, Channel> channels;
-    std::set<std::string> loaded;
     std::map<std::string, CMusicDesc> music;
     bool samples_off = false;
     float channel_length = 1.0f;  // seconds, for every channel
 
 private:
-    void Record(std::string op, std::string name = {}, uint32_t channel = 0, int value = 0, float time = 0) {
-        calls.push_back(Call {std::move(op), std::move(name), channel, value, time});
+    uint32_t Open(const std::string& name) {
+        const uint32_t id = ++_next_channel;
+        channels[id] = Channel {name};
+        return id;
     }
 
     uint32_t _next_channel = 0;
-    int _music_volume = 100;
-    int _sample_volume = 100;
 };
 
-// The engine core's sound keeper becomes a recorder for the rest of the
-// process (the core is built in the data tree, as the graphics tests build
-// it). Each call forgets what was recorded before.
+// The engine core's sound keeper is a recorder from here on (the core is built
+// in the data tree, as the drawing tests build it); what it recorded before
+// is forgotten. Other test fixtures install keepers of their own: a test
+// program uses one kind.
 inline RecordingSoundKeeper& InstallRecordingSoundKeeper() {
-    static RecordingSoundKeeper* recorder = [] {
-        const auto saved = std::filesystem::current_path();
-        std::filesystem::current_path(VOVARO_DATA_DIR);
-        CEngineCore& core = CEngineCore::Instance();
-        std::filesystem::current_path(saved);
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(VOVARO_DATA_DIR);
+    CEngineCore& core = CEngineCore::Instance();
+    std::filesystem::current_path(saved);
+    auto* recorder = dynamic_cast<RecordingSoundKeeper*>(core.GetSoundKeeper());
+    if (!recorder) {
         auto keeper = std::make_unique<RecordingSoundKeeper>();
-        RecordingSoundKeeper* raw = keeper.get();
+        recorder = keeper.get();
         core.SetSoundKeeper(std::move(keeper));
-        return raw;
-    }();
+    }
     recorder->Reset();
     return *recorder;
 }

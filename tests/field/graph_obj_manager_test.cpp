@@ -89,7 +89,7 @@ TEST_F(GraphObjManagerTest, KeepsNamedStatesOfNumberedTypesAndLoadsEverySample) 
 
     // Every named sample is loaded, also those of dropped states and types;
     // an empty name loads nothing.
-    std::vector<std::string> loaded = sounds_->Names("LoadSample");
+    std::vector<std::string> loaded = sounds_->loaded;
     std::sort(loaded.begin(), loaded.end());
     EXPECT_EQ(loaded, (std::vector<std::string> {"ball_move", "bll_dead", "no_type", "swap_sound", "unnamed_sound"}));
 }
