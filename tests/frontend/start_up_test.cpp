@@ -19,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "engine/file_opener.h"
 
 namespace fs = std::filesystem;
 
@@ -246,6 +247,50 @@ TEST_F(StartUpTest, ASecondCopyLeavesTheRunningCopysLogWhole) {
     ASSERT_NE(report, std::string::npos) << log;
     EXPECT_NE(log.find("Error: Application has already run!", report), std::string::npos) << log;
     EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// The packer's default package holds what the game reads through its file
+// opener (XML and texture images); sounds, music and the effect library stay
+// loose beside it, and the game runs from the two without an error.
+TEST_F(StartUpTest, TheDefaultPackageAndTheLooseFilesRunTheGame) {
+    const fs::path data = root_ / "game" / "data";
+    const fs::path pak = data / "Data.pak";
+    const std::string pack = "\"" + (fs::path(VOVARO_BINARY_DIR) / "tools" / "pakbuild" / "pakbuild").string() +
+                             "\" \"" + std::string(VOVARO_DATA_DIR) + "\" \"" + pak.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0) << pack;
+    const std::vector<std::string> packed = {".xml", ".png", ".jpg", ".jpeg", ".tga", ".bmp", ".dds"};
+    int loose = 0;
+    for (const auto& e : fs::recursive_directory_iterator(VOVARO_DATA_DIR)) {
+        if (!e.is_regular_file()) continue;
+        if (std::find(packed.begin(), packed.end(), e.path().extension().string()) != packed.end()) continue;
+        const fs::path target = data / fs::relative(e.path(), VOVARO_DATA_DIR);
+        fs::create_directories(target.parent_path());
+        fs::copy_file(e.path(), target);
+        ++loose;
+    }
+    ASSERT_GT(loose, 0);
+
+    // Read from an empty folder, so nothing is found on disk.
+    const fs::path saved = fs::current_path();
+    fs::create_directories(root_ / "empty");
+    fs::current_path(root_ / "empty");
+    CFileOpener opener(pak.string());
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(opener.IsPackageUsable());
+    EXPECT_TRUE(opener.ReadFile("Settings\\Samples.xml", bytes));
+    EXPECT_TRUE(opener.ReadFile("Textures\\Common\\square.tga", bytes));
+    EXPECT_FALSE(opener.ReadFile("Music\\game.xm", bytes));
+    EXPECT_FALSE(opener.ReadFile("Textures\\Plume\\Effects.plume", bytes));
+    fs::current_path(saved);
+
+    EXPECT_EQ(RunGame(2.5), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 }  // namespace
