@@ -23,9 +23,7 @@ UniqueFile OpenLog(const char* mode) {
 }
 
 std::string TimeStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm t {};
-    localtime_r(&now, &t);
+    const std::tm t = plat::LocalTimeNow();
     char buf[64];
     std::snprintf(buf, sizeof buf, "%02i.%02i.%i %02i:%02i:%02i", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
                   t.tm_hour, t.tm_min, t.tm_sec);

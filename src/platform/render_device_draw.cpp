@@ -84,20 +84,8 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
         s.v = v.v;
     }
     RasterState st = d.MakeRasterState();
-    if (d.queue) {
-        d.queue->Begin(st, st.texels ? d.texture : nullptr);
-        for (uint32_t t = 0; t < triangle_count; ++t) {
-            uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
-            if (indices) {
-                i0 = indices[i0] - first;
-                i1 = indices[i1] - first;
-                i2 = indices[i2] - first;
-                if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
-            }
-            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
-        }
-        return kOk;
-    }
+    // With threads the triangles are recorded for the bands, else drawn at once.
+    if (d.queue) d.queue->Begin(st, st.texels ? d.texture : nullptr);
     Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
     for (uint32_t t = 0; t < triangle_count; ++t) {
         uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
@@ -107,7 +95,10 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
             i2 = indices[i2] - first;
             if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
         }
-        raster.Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
+        if (d.queue)
+            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
+        else
+            raster.Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
     }
     return kOk;
 }

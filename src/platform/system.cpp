@@ -38,6 +38,13 @@ uint32_t GetTickCount() { return static_cast<uint32_t>(MillisecondsSinceStart())
 
 void Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+std::tm LocalTimeNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm t {};
+    localtime_r(&now, &t);
+    return t;
+}
+
 std::string UserDataBase() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
     if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share";

@@ -3,6 +3,7 @@
 // folders and files, the single-instance lock, opening a web page and the
 // facts of the machine for the start-up report.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace plat {
@@ -12,6 +13,8 @@ uint32_t TimeGetTime();
 // Milliseconds since start, the tick count used by dialogs and menus.
 uint32_t GetTickCount();
 void Sleep(uint32_t ms);
+// The local calendar time now.
+std::tm LocalTimeNow();
 
 // The base of per-user data: $XDG_DATA_HOME, else $HOME/.local/share; empty when
 // neither can be found.

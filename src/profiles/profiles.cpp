@@ -8,6 +8,7 @@
 
 #include "engine/logger.h"
 #include "engine/xml_file.h"
+#include "platform/system.h"
 #include "profiles/folder_scope.h"
 #include "profiles/sqlite_exception.h"
 #include "profiles/transaction.h"
@@ -45,9 +46,7 @@ bool EntryParam(const TupleEntry& entry, db::params& values) {
 
 // Local date and time as "YYYYMMDD-HHMMSS".
 std::string DateTimeStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm t {};
-    localtime_r(&now, &t);
+    const std::tm t = plat::LocalTimeNow();
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
     return text;

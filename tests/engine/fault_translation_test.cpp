@@ -28,6 +28,12 @@ __attribute__((noinline)) void Divide(int a, int b) {
 
 class FaultTranslationTest : public ::testing::Test {
 protected:
+    static std::string ReadLog() {
+        std::ifstream in(UserFolderPath("all") + "log.html");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
     static void SetUpTestSuite() {
         UseTestUserFolder();
         InstallSETranslator();
@@ -84,10 +90,7 @@ TEST_F(FaultTranslationTest, CaughtExceptionsAreLoggedWithTheirPlace) {
     } catch (...) {
         LogCurrentException("Loop");
     }
-    std::ifstream in(UserFolderPath("all") + "log.html");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
+    const std::string log = ReadLog();
     EXPECT_NE(log.find("Error: Exception raised. Access violation at "), std::string::npos);
     EXPECT_NE(log.find(": Bad write on 20 (WinMain)"), std::string::npos);
     EXPECT_NE(log.find("Error: Exception raised. Failed to reset D3DDevice (WinMain)"), std::string::npos);
@@ -108,10 +111,7 @@ TEST_F(FaultTranslationTest, AddressesAreLoggedWhole) {
     } catch (...) {
         LogCurrentException("Whole");
     }
-    std::ifstream in(UserFolderPath("all") + "log.html");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
+    const std::string log = ReadLog();
     EXPECT_NE(log.find("Access violation at 7F12345678AB: Bad read on FFFF800012345678 (Whole)"), std::string::npos)
         << log;
     EXPECT_NE(log.find("Division by zero (code C0000094) at 7F12345678AB (Whole)"), std::string::npos) << log;
