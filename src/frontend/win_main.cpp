@@ -121,14 +121,16 @@ int WinMain(int argc, char** argv) {
     LogSystemInfo();
     if (g_AppParams.keys) ReadCommandLine(argc, argv);
 
-    CEngineCore& core = CEngineCore::Instance();
+    CEngineCore* core_instance = nullptr;
     try {
-        if (!core.Init(options.windowed)) throw std::runtime_error("Failed to initialize core!");
+        core_instance = &CEngineCore::Instance();
+        if (!core_instance->Init(options.windowed)) throw std::runtime_error("Failed to initialize core!");
         g_profiles.OpenProfiles();
     } catch (...) {
         LogCurrentException("WinMain");
         return kExitStartFailed;
     }
+    CEngineCore& core = *core_instance;
     core.SetCallback(2, OnWindowModeChanged);
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
