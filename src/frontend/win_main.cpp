@@ -12,6 +12,7 @@
 #include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
+#include "field/field_globals.h"
 #include "frontend/saved_options.h"
 #include "frontend/settings_host.h"
 #include "graphics/cursor_keeper.h"
@@ -131,6 +132,9 @@ int WinMain(int argc, char** argv) {
         return kExitStartFailed;
     }
     CEngineCore& core = *core_instance;
+    // The field's bases, configuration and geometry (the bases preload samples
+    // through the core's sound keeper); their failure is logged there.
+    if (!InitFieldGlobals()) return kExitStartFailed;
     core.SetCallback(2, OnWindowModeChanged);
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
@@ -158,6 +162,7 @@ int WinMain(int argc, char** argv) {
         RunApplication(app);
         plume.reset();
     }
+    ShutdownFieldGlobals();
     SetSettingsHost(nullptr);
     mutex.reset();  // a new instance may start from here on
     log.Log(0, "Game Finished.");

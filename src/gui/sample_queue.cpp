@@ -2,6 +2,8 @@
 
 #include "gui/gui_services.h"
 
+CSampleQueue g_SampleQueue;
+
 void CSampleQueue::Add(const std::string& alias) {
     if (!alias.empty()) _aliases.insert(alias);
 }

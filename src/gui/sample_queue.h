@@ -19,3 +19,8 @@ public:
 private:
     std::set<std::string> _aliases;
 };
+
+// The program's one queue of game sounds: the field, the bonuses, the
+// artefacts and the game scene add to it; the field plays it first thing in
+// its update, the menu and the selector in their Render.
+extern CSampleQueue g_SampleQueue;
