@@ -1,24 +1,18 @@
 #include "gui/menu_track_bar.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "engine/helpers.h"
 #include "engine/joystick_controller_interface.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
-#include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "graphics/font_keeper.h"
 #include "graphics/textured_rects_list.h"
 #include "gui/base_menu_button.h"
 #include "gui/control_factory.h"
-#include "gui/control_kinds.h"
 #include "gui/gui_services.h"
-
-std::vector<TrackBarKind> CMenuTrackBar::_kinds_desc;
-bool CMenuTrackBar::_kinds_loaded = false;
 
 namespace {
 
@@ -33,68 +27,49 @@ TrackBarKind::Arrow ReadArrow(const CXMLNode& node) {
     return a;
 }
 
+TrackBarKind ReadTrackBarKind(const CXMLNode& node) {
+    TrackBarKind kind;
+    kind.texture = node.GetAttribute("texture", "");
+    kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
+    kind.left_arrow = ReadArrow(node.SelectSingleNode("LeftButton"));
+    kind.right_arrow = ReadArrow(node.SelectSingleNode("RightButton"));
+    const CXMLNode thumb = node.SelectSingleNode("Thumb");
+    kind.has_thumb = thumb.IsValid();
+    if (kind.has_thumb) {
+        const TrackBarKind::Arrow t = ReadArrow(thumb);
+        kind.thumb.width = t.width;
+        kind.thumb.height = t.height;
+        kind.thumb.tex_normal = t.tex_normal;
+        kind.thumb.tex_hover = t.tex_hover;
+        kind.thumb.mg_left = thumb.GetAttributeInt("mg_left", 0);
+        kind.thumb.mg_right = thumb.GetAttributeInt("mg_right", 0);
+    }
+    const CXMLNode back = node.SelectSingleNode("Back");
+    kind.has_back = back.IsValid();
+    if (kind.has_back) {
+        kind.back.tex_rect = StrToRect(back.GetAttribute("tex_rect", ""));
+        kind.back.width = back.GetAttributeInt("width", 0);
+        kind.back.height = back.GetAttributeInt("height", 0);
+        kind.back.mg_left = back.GetAttributeInt("mg_left", 0);
+        kind.back.mg_right = back.GetAttributeInt("mg_right", 0);
+        kind.back.mg_top = back.GetAttributeInt("mg_top", 0);
+    }
+    return kind;
+}
+
 }  // namespace
 
-void CMenuTrackBar::LoadTrackBarKinds() {
-    _kinds_loaded = true;
-    _kinds_desc.clear();
-    try {
-        CXMLFile file(ControlsFilePath());
-        const CXMLNodeList nodes = file.SelectNodes("//Controls/TrackBars/TrackBar");
-        for (int i = 0; i < nodes.GetLength(); ++i) {
-            const CXMLNode node = nodes.GetItem(i);
-            TrackBarKind kind;
-            kind.texture = node.GetAttribute("texture", "");
-            kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
-            kind.left_arrow = ReadArrow(node.SelectSingleNode("LeftButton"));
-            kind.right_arrow = ReadArrow(node.SelectSingleNode("RightButton"));
-            const CXMLNode thumb = node.SelectSingleNode("Thumb");
-            kind.has_thumb = thumb.IsValid();
-            if (kind.has_thumb) {
-                const TrackBarKind::Arrow t = ReadArrow(thumb);
-                kind.thumb.width = t.width;
-                kind.thumb.height = t.height;
-                kind.thumb.tex_normal = t.tex_normal;
-                kind.thumb.tex_hover = t.tex_hover;
-                kind.thumb.mg_left = thumb.GetAttributeInt("mg_left", 0);
-                kind.thumb.mg_right = thumb.GetAttributeInt("mg_right", 0);
-            }
-            const CXMLNode back = node.SelectSingleNode("Back");
-            kind.has_back = back.IsValid();
-            if (kind.has_back) {
-                kind.back.tex_rect = StrToRect(back.GetAttribute("tex_rect", ""));
-                kind.back.width = back.GetAttributeInt("width", 0);
-                kind.back.height = back.GetAttributeInt("height", 0);
-                kind.back.mg_left = back.GetAttributeInt("mg_left", 0);
-                kind.back.mg_right = back.GetAttributeInt("mg_right", 0);
-                kind.back.mg_top = back.GetAttributeInt("mg_top", 0);
-            }
-            _kinds_desc.push_back(kind);
-        }
-    } catch (const std::exception& e) {
-        CLogger::Instance().Log(2, "Error: Track bar kinds not loaded from '%s': %s", ControlsFilePath().c_str(),
-                                e.what());
-    }
-}
+constinit CKindTable<TrackBarKind> CMenuTrackBar::_kinds_desc("Track bar", "//Controls/TrackBars/TrackBar",
+                                                             ReadTrackBarKind);
 
-CMenuTrackBar::CMenuTrackBar(CEventHolder* owner) : CBaseControl(owner) {
-    if (!_kinds_loaded) LoadTrackBarKinds();
-}
+CMenuTrackBar::CMenuTrackBar(CEventHolder* owner) : CBaseControl(owner) { _kinds_desc.LoadOnce(); }
 
 CMenuTrackBar::~CMenuTrackBar() = default;
 
 bool CMenuTrackBar::Load(const CXMLNode& node) {
     const size_t track_bar_kind = static_cast<size_t>(node.GetAttributeInt("kind", 0));
-    if (ASSERT(track_bar_kind < _kinds_desc.size())) {
-        _desc = _kinds_desc[track_bar_kind];
-    } else if (!_kinds_desc.empty()) {
-        _desc = _kinds_desc.front();
-    } else {
-        // No kinds at all: an empty kind (nothing to draw, arrows of no size).
-        CLogger::Instance().Log(2, "Error: No track bar kinds in '%s', an empty kind is used!",
-                                ControlsFilePath().c_str());
-        _desc = TrackBarKind {};
-    }
+    // An empty kind (no kinds at all) draws nothing and has arrows of no size.
+    _desc = ASSERT(track_bar_kind < _kinds_desc.size()) ? _kinds_desc[track_bar_kind] : _kinds_desc.FirstOrEmpty();
 
     CBaseControl::Load(node);
 
@@ -113,10 +88,8 @@ bool CMenuTrackBar::Load(const CXMLNode& node) {
 
 void CMenuTrackBar::SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind) {
     SetRect(rect);
-    if (ASSERT((size_t)track_bar_kind < _kinds_desc.size()))
-        _desc = _kinds_desc[static_cast<size_t>(track_bar_kind)];
-    else
-        _desc = _kinds_desc.empty() ? TrackBarKind {} : _kinds_desc.front();
+    _desc = ASSERT((size_t)track_bar_kind < _kinds_desc.size()) ? _kinds_desc[static_cast<size_t>(track_bar_kind)]
+                                                                 : _kinds_desc.FirstOrEmpty();
     Init();
 }
 
@@ -261,18 +234,26 @@ void CMenuTrackBar::NotifyChanged() {
     BuildTrack();
 }
 
+int CMenuTrackBar::ClampToRange(int value) const {
+    return std::clamp(value, std::min(_minimum, _maximum), std::max(_minimum, _maximum));
+}
+
 void CMenuTrackBar::SetPosition(int value) {
-    _value = std::clamp(value, std::min(_minimum, _maximum), std::max(_minimum, _maximum));
+    _value = ClampToRange(value);
     NotifyChanged();
 }
 
+// A range that shrinks past the value takes the value with it, so the thumb
+// stays on the strip and the value names a caption of the range.
 void CMenuTrackBar::SetMax(int n) {
     _maximum = n;
+    _value = ClampToRange(_value);
     NotifyChanged();
 }
 
 void CMenuTrackBar::SetMin(int n) {
     _minimum = n;
+    _value = ClampToRange(_value);
     NotifyChanged();
 }
 

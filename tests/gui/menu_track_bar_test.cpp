@@ -201,15 +201,22 @@ TEST_F(TrackBarTest, CaptionsNameTheValuesFromTheMinimumUp) {
     EXPECT_EQ(NewLog().find("not found"), std::string::npos);
 }
 
-TEST_F(TrackBarTest, SettersReportAndKeepTheValueAsItIs) {
+TEST_F(TrackBarTest, SettersReportAndAShrinkingRangeTakesTheValueAlong) {
     auto bar = Bar(kHorizontal, 0, 10);
     bar->SetPosition(8);
     values.Clear();
     bar->SetMax(5);
+    EXPECT_EQ(bar->GetPosition(), 5);
+    // The thumb stays on the strip: at its far end (left 100 + arrow 24 + track 200).
+    EXPECT_FLOAT_EQ(bar->GetThumbPosition(), 324);
     bar->SetMin(1);
     bar->SetStep(2);
     EXPECT_EQ(values.Count("value"), 3);
-    EXPECT_EQ(bar->GetPosition(), 8);  // not clamped again
+    EXPECT_EQ(bar->GetPosition(), 5);  // inside the new range: kept
+    bar->SetMax(20);
+    EXPECT_EQ(bar->GetPosition(), 5);  // a growing range keeps it too
+    bar->SetMin(12);
+    EXPECT_EQ(bar->GetPosition(), 12);
 }
 
 TEST_F(TrackBarTest, AKindOutsideTheTableIsLoggedAndKindZeroUsed) {
