@@ -25,6 +25,17 @@ void CBaseControl::OnMouseLeave() {
     if (_owner) _owner->OnMouseLeave(this);
 }
 
+void CBaseControl::TrackHover(bool inside) {
+    if (inside == _over) return;
+    if (inside) {
+        OnMouseEnter();
+    } else {
+        OnMouseLeave();
+        _pressed = false;
+    }
+    _over = inside;
+}
+
 void CBaseControl::SetPosition(float x, float y) {
     _left = x;
     _top = y;

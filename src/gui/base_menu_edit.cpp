@@ -6,7 +6,6 @@
 #include "gui/gui_services.h"
 
 namespace {
-constexpr int kEnterKey = 13;
 constexpr int kBackspaceKey = 8;
 }  // namespace
 
@@ -33,7 +32,7 @@ void CBaseMenuEdit::Update() {
     uint32_t key = static_cast<uint32_t>(pressed);
     if (_owner) _owner->OnEditKey(this, &key);
 
-    if (key == kEnterKey) {
+    if (key == gui::kEnterKey) {
         SetActive(false);
         return;
     }

@@ -11,6 +11,20 @@ class IJoystickController;
 
 namespace gui {
 
+// The Enter key (virtual-key code) and the joystick's first button (input 10),
+// which press a focused control like the left mouse button.
+constexpr int kEnterKey = 13;
+constexpr int kJoystickFirstButton = 10;
+
+// The inputs that press a control, as polled this frame.
+struct PressInputs {
+    bool mouse = false;     // left button down (held or just pressed)
+    bool enter = false;     // Enter key down
+    bool joystick = false;  // first joystick button active
+    bool Any() const { return mouse || enter || joystick; }
+};
+PressInputs ReadPressInputs();
+
 IMouseController* Mouse();
 IKeyboardController* Keyboard();
 IJoystickController* Joystick();

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "engine/helpers.h"
-#include "engine/joystick_controller_interface.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
 #include "engine/xml_node.h"
@@ -15,8 +14,6 @@
 #include "gui/gui_services.h"
 
 namespace {
-
-constexpr int kJoystickFirstButton = 10;
 
 TrackBarKind::Arrow ReadArrow(const CXMLNode& node) {
     TrackBarKind::Arrow a;
@@ -196,8 +193,8 @@ void CMenuTrackBar::Update() {
                       ? (_left + arrow < fx && fx < _left + _width - arrow && _top < fy && fy < _top + _height)
                       : (_left < fx && fx < _left + _width && _top + a < fy && fy < _top + _height - a);
 
-    IJoystickController* joystick = gui::Joystick();
-    const bool down = mouse->IsButtonDown(0) || (joystick && joystick->IsInputActive(kJoystickFirstButton));
+    const gui::PressInputs in = gui::ReadPressInputs();
+    const bool down = in.mouse || in.joystick;
     if (_over_track && _minimum < _maximum && down) {
         int p = 0, track = 0;
         if (IsHorizontal()) {
