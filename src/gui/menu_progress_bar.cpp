@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/game_math.h"
 #include "engine/helpers.h"
 #include "engine/logger.h"
 #include "engine/xml_node.h"
@@ -20,7 +21,13 @@ int IndicatorType(const std::string& text) {
     return ProgressBarKind::itLinear;
 }
 
-float Trunc(float v) { return static_cast<float>(static_cast<int>(v)); }
+// Toward zero, as a cut to an int would, without the int's range: offsets from
+// the kinds file may be any float.
+float Trunc(float v) { return std::trunc(v); }
+
+// A row of equal pictures never holds more than this many, whatever size the
+// dialog file gives the bar.
+constexpr int kMaxCells = 4096;
 
 ProgressBarKind ReadProgressBarKind(const CXMLNode& node) {
     ProgressBarKind kind;
@@ -197,7 +204,7 @@ void CMenuProgressBar::rebuild() {
                            : _height - static_cast<float>(skin.top_left.height) - d.offset.y -
                                  static_cast<float>(skin.bottom_left.height);
             const double filled = static_cast<double>(_value) - _min_val;
-            const int n = std::max(0, static_cast<int>(filled * (available / static_cast<double>(range)) / s));
+            const int n = TruncClamped(filled * (available / static_cast<double>(range)) / s, 0, kMaxCells);
             for (int i = 0; i < n; ++i) {
                 const float fi = static_cast<float>(i);
                 if (horizontal)

@@ -246,6 +246,24 @@ TEST_F(ProgressBarTest, CellsFillTheRowInWholePictures) {
     EXPECT_EQ(bar->GetIndicatorCount(), 0u);
 }
 
+TEST_F(ProgressBarTest, OutlandishSizesStayBounded) {
+    UseScratch();
+    data_test::WriteBytes("Settings/controls.xml", R"(<Controls><ProgressBars><ProgressBar>
+        <Indicator type="DISCRETE_SINGLE">
+          <Discrete dis_x="0" dis_y="-1e30"><graphics texture="Textures\pb.tga" tex_rect="0 0 1 1" width="1" height="1"/></Discrete>
+        </Indicator></ProgressBar></ProgressBars></Controls>)");
+    data_test::WriteBytes("Textures/pb.tga", gfx_test::SolidTga(4, 4, 0xFFFFFFFF));
+    ReloadKinds();
+    CMenuProgressBar bar(&values);
+    Code(bar, 0, CFloatRect(0, 0, 100000, 10));
+    bar.setValue(100);
+    // A hundred thousand one-pixel cells would fit: the row is cut at 4096.
+    EXPECT_EQ(bar.GetIndicatorCount(), 4096u);
+    EXPECT_EQ(bar.GetIndicator(0)->GetTop(), -1e30f);
+    bar.setValue(0);
+    EXPECT_EQ(bar.GetIndicatorCount(), 0u);
+}
+
 TEST_F(ProgressBarTest, DifferentPicturesNeverRunPastTheirNumber) {
     UseOwnKinds();
     CMenuProgressBar bar(&values);
