@@ -29,7 +29,8 @@ struct ControlRect {
     float left = 0, top = 0, width = 0, height = 0;
 };
 
-// "id", "left", "top", "width", "height" of a control node (integers, 0 by default).
+// "id", "left", "top", "width", "height" of a control node (integers, 0 by
+// default, kept within 16384 pixels of the screen's origin).
 ControlRect ReadControlRect(const CXMLNode& node);
 
 class CBaseControl {

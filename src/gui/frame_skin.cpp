@@ -10,9 +10,6 @@
 
 namespace {
 
-// Sizes, offsets and margins of a skin's pieces are kept within this many
-// pixels, so the sums and products of the layout stay far inside an int.
-constexpr int kMaxSkinPixels = 4096;
 // Frame coordinates are kept within this many pixels of the screen's origin:
 // far outside the 800x600 screen, near enough that a row of one-pixel pieces
 // stays a few tens of thousands of quads.
@@ -20,29 +17,21 @@ constexpr int kMaxFramePixels = 16384;
 // A tiled glass of more tiles than this is drawn stretched instead.
 constexpr long kMaxGlassTiles = 65536;
 
-int ReadSize(const CXMLNode& node, const char* name) {
-    return std::clamp(node.GetAttributeInt(name, 0), 0, kMaxSkinPixels);
-}
-
-int ReadOffset(const CXMLNode& node, const char* name) {
-    return std::clamp(node.GetAttributeInt(name, 0), -kMaxSkinPixels, kMaxSkinPixels);
-}
-
 FramePiece ReadPiece(const CXMLNode& node) {
     FramePiece p;
-    p.width = ReadSize(node, "width");
-    p.height = ReadSize(node, "height");
+    p.width = ReadSkinSize(node, "width");
+    p.height = ReadSkinSize(node, "height");
     p.tex_rect = StrToRect(node.GetAttribute("tex_rect", ""));
     return p;
 }
 
 FrameCorner ReadCorner(const CXMLNode& node) {
     FrameCorner c;
-    c.width = ReadSize(node, "width");
-    c.height = ReadSize(node, "height");
+    c.width = ReadSkinSize(node, "width");
+    c.height = ReadSkinSize(node, "height");
     c.tex_rect = StrToRect(node.GetAttribute("tex_rect", ""));
-    c.dis_x = ReadOffset(node, "disX");
-    c.dis_y = ReadOffset(node, "disY");
+    c.dis_x = ReadSkinOffset(node, "disX");
+    c.dis_y = ReadSkinOffset(node, "disY");
     return c;
 }
 
@@ -58,6 +47,14 @@ void AddQuad(CTexturedRectsList& list, float x0, float y0, float x1, float y1, c
 
 }  // namespace
 
+int ReadSkinSize(const CXMLNode& node, const char* name) {
+    return std::clamp(node.GetAttributeInt(name, 0), 0, kMaxSkinPixels);
+}
+
+int ReadSkinOffset(const CXMLNode& node, const char* name) {
+    return std::clamp(node.GetAttributeInt(name, 0), -kMaxSkinPixels, kMaxSkinPixels);
+}
+
 FrameSkin LoadFrameSkin(const CXMLNode& node) {
     FrameSkin s;
     s.texture = node.GetAttribute("texture", "");
@@ -71,10 +68,10 @@ FrameSkin LoadFrameSkin(const CXMLNode& node) {
     s.bottom_right = ReadCorner(node.SelectSingleNode("Corners/BottomRight"));
     const CXMLNode glass = node.SelectSingleNode("Glass");
     s.glass = StrToRect(glass.GetAttribute("tex_rect", ""));
-    s.mg_left = ReadOffset(glass, "mg_left");
-    s.mg_right = ReadOffset(glass, "mg_right");
-    s.mg_top = ReadOffset(glass, "mg_top");
-    s.mg_bottom = ReadOffset(glass, "mg_bottom");
+    s.mg_left = ReadSkinOffset(glass, "mg_left");
+    s.mg_right = ReadSkinOffset(glass, "mg_right");
+    s.mg_top = ReadSkinOffset(glass, "mg_top");
+    s.mg_bottom = ReadSkinOffset(glass, "mg_bottom");
     s.tiled = glass.GetAttributeBool("tiled", false);
     return s;
 }

@@ -1,7 +1,10 @@
 #include "gui/menu_track_bar.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "engine/game_math.h"
 #include "engine/helpers.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
@@ -11,14 +14,21 @@
 #include "graphics/textured_rects_list.h"
 #include "gui/base_menu_button.h"
 #include "gui/control_factory.h"
+#include "gui/frame_skin.h"
 #include "gui/gui_services.h"
 
 namespace {
 
+// A strip never has more back pieces than this, whatever the sizes in the files.
+constexpr int kMaxBackPieces = 4096;
+
+// Toward zero into an int; lengths of a control may be any float.
+int Whole(float v) { return TruncClamped(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()); }
+
 TrackBarKind::Arrow ReadArrow(const CXMLNode& node) {
     TrackBarKind::Arrow a;
-    a.width = node.GetAttributeInt("width", 0);
-    a.height = node.GetAttributeInt("height", 0);
+    a.width = ReadSkinSize(node, "width");
+    a.height = ReadSkinSize(node, "height");
     a.tex_normal = StrToRect(node.GetAttribute("tex_normal", ""));
     a.tex_hover = StrToRect(node.GetAttribute("tex_hover", ""));
     return a;
@@ -38,18 +48,18 @@ TrackBarKind ReadTrackBarKind(const CXMLNode& node) {
         kind.thumb.height = t.height;
         kind.thumb.tex_normal = t.tex_normal;
         kind.thumb.tex_hover = t.tex_hover;
-        kind.thumb.mg_left = thumb.GetAttributeInt("mg_left", 0);
-        kind.thumb.mg_right = thumb.GetAttributeInt("mg_right", 0);
+        kind.thumb.mg_left = ReadSkinOffset(thumb, "mg_left");
+        kind.thumb.mg_right = ReadSkinOffset(thumb, "mg_right");
     }
     const CXMLNode back = node.SelectSingleNode("Back");
     kind.has_back = back.IsValid();
     if (kind.has_back) {
         kind.back.tex_rect = StrToRect(back.GetAttribute("tex_rect", ""));
-        kind.back.width = back.GetAttributeInt("width", 0);
-        kind.back.height = back.GetAttributeInt("height", 0);
-        kind.back.mg_left = back.GetAttributeInt("mg_left", 0);
-        kind.back.mg_right = back.GetAttributeInt("mg_right", 0);
-        kind.back.mg_top = back.GetAttributeInt("mg_top", 0);
+        kind.back.width = ReadSkinSize(back, "width");
+        kind.back.height = ReadSkinSize(back, "height");
+        kind.back.mg_left = ReadSkinOffset(back, "mg_left");
+        kind.back.mg_right = ReadSkinOffset(back, "mg_right");
+        kind.back.mg_top = ReadSkinOffset(back, "mg_top");
     }
     return kind;
 }
@@ -132,13 +142,11 @@ void CMenuTrackBar::BuildTrack() {
         const TrackBarKind::Back& back = _desc.back;
         int count = 1;
         if (ASSERT(_desc.back.width && _desc.back.height)) {
-            count = IsHorizontal()
-                        ? static_cast<int>((_width - static_cast<float>(back.mg_right) - static_cast<float>(back.mg_left)) /
-                                           static_cast<float>(back.width))
-                        : static_cast<int>((_height - static_cast<float>(back.mg_left) - static_cast<float>(back.mg_right)) /
-                                           static_cast<float>(back.height));
+            const float margins = static_cast<float>(back.mg_left + back.mg_right);
+            count = IsHorizontal() ? Whole((_width - margins) / static_cast<float>(back.width))
+                                   : Whole((_height - margins) / static_cast<float>(back.height));
         }
-        count = std::max(count, 1);
+        count = std::clamp(count, 1, kMaxBackPieces);
         const float bw = static_cast<float>(back.width), bh = static_cast<float>(back.height);
         for (int i = 0; i < count; ++i) {
             const float fi = static_cast<float>(i);
@@ -159,7 +167,7 @@ void CMenuTrackBar::BuildTrack() {
         if (_maximum != _minimum)
             offset = static_cast<float>(_value - _minimum) * track / static_cast<float>(_maximum - _minimum);
         else
-            offset = static_cast<float>(static_cast<int>(track) / 2 - thumb.width / 2);
+            offset = static_cast<float>(Whole(track) / 2 - thumb.width / 2);
         _thumb_pos = (IsHorizontal() ? _left + arrow : _top + a) + offset + static_cast<float>(thumb.mg_right);
         const CFloatRect& tex = _thumb_lit ? thumb.tex_hover : thumb.tex_normal;
         if (IsHorizontal())
@@ -180,7 +188,7 @@ void CMenuTrackBar::Update() {
     const float a = static_cast<float>(_desc.left_arrow.height);
 
     bool changed = false;
-    const float pos = static_cast<float>(static_cast<int>(_thumb_pos));
+    const float pos = std::trunc(_thumb_pos);
     const CFloatRect thumb_rect = IsHorizontal() ? CFloatRect(pos, _top, pos + tw, _top + th)
                                                  : CFloatRect(_left, pos, _left + tw, pos + th);
     const bool lit = thumb_rect.Contains(fx, fy);
@@ -198,11 +206,11 @@ void CMenuTrackBar::Update() {
     if (_over_track && _minimum < _maximum && down) {
         int p = 0, track = 0;
         if (IsHorizontal()) {
-            p = static_cast<int>(fx - _left - arrow - tw / 2);
-            track = static_cast<int>(_width - 2 * arrow - tw);
+            p = Whole(fx - _left - arrow - tw / 2);
+            track = Whole(_width - 2 * arrow - tw);
         } else {
-            p = static_cast<int>(fy - _top - a - th / 2);
-            track = static_cast<int>(_height - 2 * a - th);
+            p = Whole(fy - _top - a - th / 2);
+            track = Whole(_height - 2 * a - th);
         }
         // A strip with no room for the thumb to travel has no value to point at.
         if (track > 0) {
