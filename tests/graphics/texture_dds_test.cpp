@@ -24,13 +24,7 @@ protected:
         return tex;
     }
     static DdsLayout Block(const char* fourcc, uint32_t w, uint32_t h, uint32_t linear_size) {
-        DdsLayout l;
-        l.width = w;
-        l.height = h;
-        l.pf_flags = kDDSPixelFourCC;
-        l.fourcc = fourcc;
-        l.pitch_or_linear = linear_size;
-        return l;
+        return {.width = w, .height = h, .pitch_or_linear = linear_size, .pf_flags = kDDSPixelFourCC, .fourcc = fourcc};
     }
 
     std::unique_ptr<plat::RenderDevice> device_ = OffscreenDevice();
