@@ -120,8 +120,8 @@ Image Amulet() {
 
 // Half the vase's width at height y: a smooth curve through its profile.
 float VaseHalfWidth(float y) {
-    static const float kProfile[][2] = {{12, 21}, {20, 17}, {42, 18}, {58, 30}, {80, 52}, {102, 62},
-                                        {122, 59}, {144, 45}, {164, 30}, {172, 26}};
+    static const float kProfile[][2] = {{12, 21}, {20, 17}, {46, 18}, {64, 26}, {88, 52}, {108, 61},
+                                        {126, 57}, {146, 44}, {164, 30}, {172, 26}};
     constexpr int n = static_cast<int>(std::size(kProfile));
     if (y <= kProfile[0][0]) return kProfile[0][1];
     for (int i = 0; i + 1 < n; ++i) {
@@ -156,11 +156,12 @@ Image Vase() {
         return Mix(c, Rgb(0xFFD0A0), 0.45f * std::exp(-std::pow((u + 0.45f) / 0.12f, 2.0f)));
     };
 
-    // Handles from the neck to the shoulders, drawn first so the body covers their ends.
+    // Handles from the neck to the shoulders, drawn first so the body covers
+    // their ends; they stay below the crest's cell.
     for (float side : {-1.0f, 1.0f}) {
-        const float hx = kMid + side * 30.0f;
-        const Sdf handle = Intersect(Ring(hx, 52, 25, 17), side < 0 ? Box(0, 20, 60, 84) : Box(84, 20, 144, 84));
-        FillShape(img, handle, LinearGradient(hx - 25, 27, Rgb(0xE08A50), hx + 25, 77, clay_dark));
+        const float hx = kMid + side * 28.0f;
+        const Sdf handle = Subtract(Ellipse(hx, 76, 26, 26), Ellipse(hx, 76, 19, 19));
+        FillShape(img, handle, LinearGradient(hx - 26, 50, Rgb(0xE08A50), hx + 26, 102, clay_dark));
         Bevel(img, handle, 2.0f, 0.4f);
         StrokeShape(img, handle, 1.2f, gui::Outline());
     }
@@ -171,29 +172,29 @@ Image Vase() {
     paint(Box(0, 38, 144, 41), black);
     for (int i = 0; i < 6; ++i) {  // tongues round the shoulder
         const float x = kMid - 40.0f + 16.0f * static_cast<float>(i);
-        const float y = 62 - std::fabs(x - kMid) * 0.1f;
+        const float y = 72 - std::fabs(x - kMid) * 0.12f;
         paint(SmoothUnion(Circle(x, y, 5.5f), Polygon({{x - 5, y}, {x + 5, y}, {x, y + 16}}), 2), black);
     }
-    paint(Box(0, 84, 144, 90), black);
-    paint(Box(0, 91, 144, 93), cream);
+    paint(Box(0, 92, 144, 98), black);
+    paint(Box(0, 99, 144, 101), cream);
     for (int i = -2; i <= 2; ++i) {
         const float x = kMid + 23.0f * static_cast<float>(i);
-        const float y = 114;
+        const float y = 120;
         paint(SmoothUnion(Circle(x - 3.5f, y, 7), Circle(x + 3.5f, y, 7), 3), black);
         paint(Capsule(x, y - 8, x + 2, y - 14, 1.1f), black);
         paint(Rotate(Petal(x + 7, y - 20, y - 9, 6), x + 7, y - 14, 55), black);
         paint(Ellipse(x - 4, y - 3, 2.2f, 3), Rgba {0.95f, 0.8f, 0.6f, 0.8f});  // a glint
     }
-    paint(Box(0, 132, 144, 134), cream);
-    paint(Box(0, 135, 144, 140), black);
+    paint(Box(0, 137, 144, 139), cream);
+    paint(Box(0, 140, 144, 145), black);
     for (int i = -3; i <= 3; ++i) {
         const float x = kMid + 11.0f * static_cast<float>(i);
-        paint(Polygon({{x - 5, 172}, {x + 5, 172}, {x, 148}}), black);
+        paint(Polygon({{x - 5, 172}, {x + 5, 172}, {x, 151}}), black);
     }
     Bevel(img, body, 3.0f, 0.3f);
     StrokeShape(img, body, 1.2f, gui::Outline());
     // The lip and the foot.
-    const Sdf lip = RoundedBox(kMid - 27, 5, kMid + 27, 15, 4);
+    const Sdf lip = RoundedBox(kMid - 23, 5, kMid + 23, 15, 4);
     FillShape(img, lip, LinearGradient(0, 5, Rgb(0xE8945A), 0, 15, clay_dark));
     FillShape(img, Intersect(lip, Box(0, 5, 144, 8)), black);
     Bevel(img, lip, 2.0f, 0.4f);
@@ -214,8 +215,9 @@ Image Mask() {
     const Material gold = Gold();
     const Rgba jade = Rgb(0x3DB08E);
     // The crest: three jade petals fanning up from a gold bead.
-    for (float turn : {-34.0f, 34.0f, 0.0f}) {
-        const Sdf petal = Rotate(Petal(kMid, turn == 0.0f ? 6.0f : 14.0f, 60, 20), kMid, 60, turn);
+    // The side petals lean no further than the crest's own cell.
+    for (float turn : {-22.0f, 22.0f, 0.0f}) {
+        const Sdf petal = Rotate(Petal(kMid, turn == 0.0f ? 6.0f : 18.0f, 60, turn == 0.0f ? 20.0f : 16.0f), kMid, 60, turn);
         FillShape(img, petal, LinearGradient(kMid - 12, 8, Rgb(0xA8F0D0), kMid + 12, 60, Rgb(0x146A56)));
         FillShape(img, Intersect(petal, Rotate(Capsule(kMid, 14, kMid, 58, 0.8f), kMid, 60, turn)), Rgb(0xE8C060));
         Bevel(img, petal, 2.0f, 0.35f);
@@ -369,7 +371,7 @@ Image Crown() {
 const std::vector<Design>& Designs() {
     static const std::vector<Design> designs = {
         {"amulet", Amulet, 0xB8FF88, {kMid, 120}, 64},
-        {"vase", Vase, 0xFFB060, {kMid, 108}, 40},
+        {"vase", Vase, 0xFFB060, {kMid, 114}, 40},
         {"mask", Mask, 0x70FFD0, {kMid, 116}, 84},
         {"lantern", Lantern, 0xFFC860, {kMid, 124}, 64},
         {"crown", Crown, 0xA8DCFF, {kMid, 160}, 44},
