@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "data_test_support.h"
+#include "generated_data_test.h"
 #include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
 #include "platform/audio_mixer.h"
@@ -49,24 +49,6 @@ plat::DecodedImage Picture(std::string name) {
     return image;
 }
 
-// The entries of Settings\Music.xml: alias -> description.
-std::map<std::string, CMusicDesc> MusicTable() {
-    std::map<std::string, CMusicDesc> table;
-    CXMLFile file("Settings\\Music.xml");
-    CXMLNodeList files = file.SelectNodes("//Music/File");
-    for (int i = 0; i < files.GetLength(); ++i) {
-        CXMLNode node = files.GetItem(i);
-        CMusicDesc desc;
-        desc.file_name = node.GetAttribute("name", "");
-        std::string patterns = node.GetAttribute("patterns", "0");
-        std::replace(patterns.begin(), patterns.end(), ',', ' ');
-        std::istringstream in(patterns);
-        for (int p; in >> p;) desc.patterns.push_back(p);
-        table.emplace(node.GetAttribute("alias", ""), desc);
-    }
-    return table;
-}
-
 // Interleaved stereo as a 16-bit WAV.
 void WriteWav(const fs::path& path, const std::vector<float>& stereo) {
     fs::create_directories(path.parent_path());
@@ -84,16 +66,7 @@ void WriteWav(const fs::path& path, const std::vector<float>& stereo) {
     for (float v : stereo) put(static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767))), 2);
 }
 
-class EpisodeAssetsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        data_test::PrepareLogOnce();
-        saved_ = fs::current_path();
-        fs::current_path(VOVARO_DATA_DIR);
-    }
-    void TearDown() override { fs::current_path(saved_); }
-    fs::path saved_;
-};
+class EpisodeAssetsTest : public data_test::GeneratedDataTest {};
 
 // What a track did over a stretch of playing: the loudest sample, the
 // quietest half second, and the time it first came back to its first order.
@@ -136,7 +109,8 @@ TrackRun PlayTrack(CSoundKeeper& keeper, const std::string& alias, int track, in
 TEST_F(EpisodeAssetsTest, EveryMusicAliasLoadsAndEachEpisodeHasBothMoodsOnOneTune) {
     CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
     keeper.SetVolumes(100, 100);
-    const auto table = MusicTable();
+    const auto list = MusicList();
+    const std::map<std::string, CMusicDesc> table(list.begin(), list.end());
     for (const auto& [alias, desc] : table) {
         EXPECT_TRUE(keeper.LoadMusic(alias, desc)) << alias;
         EXPECT_GE(keeper.GetMusicTrackCount(alias), 1) << alias;

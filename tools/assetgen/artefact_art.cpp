@@ -15,6 +15,7 @@
 // (0, 0) and (2, 0).
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "artefact_designs.h"
@@ -71,18 +72,23 @@ Rgba Sample(const Image& img, float x, float y) {
     return sum.a > 0 ? Rgba {sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, sum.a} : Rgba {};
 }
 
+// The picture with each pixel's colour replaced; the alpha is `paint`'s to set.
+Image Recolour(const Image& src, const std::function<Rgba(const Rgba&)>& paint) {
+    Image img(src.Width(), src.Height());
+    for (int y = 0; y < img.Height(); ++y)
+        for (int x = 0; x < img.Width(); ++x) img.At(x, y) = paint(src.At(x, y));
+    return img;
+}
+
 // Dull stone of the same forms: the colour's lightness between a cool dark and
 // a pale grey, with engraved seams along the cell edges inside the artefact.
 Image Grey(const Image& colour) {
-    Image img(colour.Width(), colour.Height());
     const Rgba dark = Rgb(0x2E323A), pale = Rgb(0xB4BAC4);
-    for (int y = 0; y < img.Height(); ++y)
-        for (int x = 0; x < img.Width(); ++x) {
-            const Rgba& c = colour.At(x, y);
-            Rgba g = Mix(dark, pale, 0.08f + 0.8f * Luma(c));
-            g.a = c.a;
-            img.At(x, y) = g;
-        }
+    Image img = Recolour(colour, [&](const Rgba& c) {
+        Rgba g = Mix(dark, pale, 0.08f + 0.8f * Luma(c));
+        g.a = c.a;
+        return g;
+    });
     // A seam: the last pixel before a cell edge darker, the first after it lighter.
     const auto seam = [&img](int x0, int y0, int x1, int y1) {
         if (!img.Contains(x0, y0) || !img.Contains(x1, y1)) return;
@@ -100,13 +106,7 @@ Image Grey(const Image& colour) {
 }
 
 Image Blink(const Image& colour) {
-    Image img(colour.Width(), colour.Height());
-    for (int y = 0; y < img.Height(); ++y)
-        for (int x = 0; x < img.Width(); ++x) {
-            const Rgba& c = colour.At(x, y);
-            img.At(x, y) = Rgba {1, 1, 1, c.a * (0.55f + 0.45f * Luma(c))};
-        }
-    return img;
+    return Recolour(colour, [](const Rgba& c) { return Rgba {1, 1, 1, c.a * (0.55f + 0.45f * Luma(c))}; });
 }
 
 Image Glow(const Image& colour, uint32_t rgb) {
@@ -115,15 +115,11 @@ Image Glow(const Image& colour, uint32_t rgb) {
     for (int y = 0; y < colour.Height(); ++y)
         for (int x = 0; x < colour.Width(); ++x)
             halo.At(x + kGlowMargin, y + kGlowMargin) = Rgba {tint.r, tint.g, tint.b, colour.At(x, y).a};
-    Image soft = Blur(halo, 9);
-    for (int y = 0; y < soft.Height(); ++y)
-        for (int x = 0; x < soft.Width(); ++x) {
-            Rgba& p = soft.At(x, y);
-            const float a = p.a;
-            p = Mix(tint, Rgba {1, 1, 1, 1}, 0.5f * a * a);
-            p.a = Clamp01(a * 1.7f) * 0.85f;
-        }
-    return soft;
+    return Recolour(Blur(halo, 9), [&](const Rgba& p) {
+        Rgba c = Mix(tint, Rgba {1, 1, 1, 1}, 0.5f * p.a * p.a);
+        c.a = Clamp01(p.a * 1.7f) * 0.85f;
+        return c;
+    });
 }
 
 Image Icon(const Image& colour) {

@@ -1,6 +1,7 @@
 #include "music_episode_composer.h"
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -210,34 +211,37 @@ private:
         }
     }
 
-    void WriteBass(xm::Pattern& p, const std::vector<std::vector<int>>& chords) {
-        const Voice& bass = _groove->bass;
-        const std::string& rows = _groove->bass_rows;
-        if (bass.instrument.empty()) return;
+    // A voice played from a one-bar row string: `pitch` gives the note of a
+    // row's mark over its chord, or -1 for none. Beats are a little louder.
+    void WriteRows(xm::Pattern& p, int channel, const Voice& v, const std::string& rows,
+                   const std::vector<std::vector<int>>& chords, int accent,
+                   const std::function<int(char mark, const std::vector<int>& chord)>& pitch) {
+        if (v.instrument.empty()) return;
         for (int row = 0; row < p.rows; ++row) {
-            const char c = rows[static_cast<size_t>(row % _song.rows_per_bar)];
-            if (c == '.') continue;
-            const auto& chord = chords[static_cast<size_t>(row)];
-            const int low = 36 + 12 * bass.octave;
-            const int root = Voiced(chord, 0, low);
-            int midi = root;
-            if (c == 'F') midi = root + (chord[2] - chord[0]);
-            if (c == 'O') midi = root + 12;
-            if (c == '3') midi = root + (chord[1] - chord[0]);
-            Note(p, row, kBass, midi, bass.instrument, bass.volume + (row % kRowsPerBeat == 0 ? 4 : 0));
+            const int midi = pitch(rows[static_cast<size_t>(row % _song.rows_per_bar)], chords[static_cast<size_t>(row)]);
+            if (midi >= 0) Note(p, row, channel, midi, v.instrument, v.volume + (row % kRowsPerBeat == 0 ? accent : 0));
         }
     }
 
+    void WriteBass(xm::Pattern& p, const std::vector<std::vector<int>>& chords) {
+        const int low = 36 + 12 * _groove->bass.octave;
+        WriteRows(p, kBass, _groove->bass, _groove->bass_rows, chords, 4, [low](char mark, const std::vector<int>& chord) {
+            const int root = Voiced(chord, 0, low);
+            switch (mark) {
+                case 'R': return root;
+                case 'F': return root + (chord[2] - chord[0]);
+                case 'O': return root + 12;
+                case '3': return root + (chord[1] - chord[0]);
+                default: return -1;
+            }
+        });
+    }
+
     void WriteArp(xm::Pattern& p, const std::vector<std::vector<int>>& chords) {
-        const Voice& arp = _groove->arp;
-        const std::string& rows = _groove->arp_rows;
-        if (arp.instrument.empty()) return;
-        for (int row = 0; row < p.rows; ++row) {
-            const char c = rows[static_cast<size_t>(row % _song.rows_per_bar)];
-            if (c < '0' || c > '3') continue;
-            const int midi = Voiced(chords[static_cast<size_t>(row)], c - '0', _song.tonic + 12 * arp.octave);
-            Note(p, row, kArp, midi, arp.instrument, arp.volume + (row % kRowsPerBeat == 0 ? 3 : 0));
-        }
+        const int low = _song.tonic + 12 * _groove->arp.octave;
+        WriteRows(p, kArp, _groove->arp, _groove->arp_rows, chords, 3, [low](char mark, const std::vector<int>& chord) {
+            return mark >= '0' && mark <= '3' ? Voiced(chord, mark - '0', low) : -1;
+        });
     }
 
     void WriteDrums(xm::Pattern& p, bool last_section) {

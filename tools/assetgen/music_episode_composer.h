@@ -40,11 +40,13 @@ struct Hit {
 // One mood's arrangement. The row strings cover one bar.
 struct Groove {
     int bpm = 120;
-    Voice lead, counter, pad, bass, arp;
+    Voice lead, counter;
     // What the counter voice plays on a section's repeat: "third" (a diatonic
     // third under the tune) or "echo" (the tune three rows late).
     std::string counter_mode;
+    Voice pad, bass;
     std::string bass_rows;  // '.' nothing, 'R' root, 'F' fifth, 'O' root an octave up, '3' third
+    Voice arp;
     std::string arp_rows;   // '.' nothing, '0'..'2' chord tone, '3' root an octave up
     std::vector<std::string> drums;  // up to three lines of kit characters ('.' nothing)
     std::vector<std::string> fill;   // the drums of the track's last bar (empty: as usual)

@@ -114,9 +114,31 @@ std::vector<double> Vowel(double base_hz, double f1, double f2, int count) {
     return h;
 }
 
-// Envelopes (ticks, 0..64): a quick speaking attack for melodies, a slow swell for pads.
-std::vector<xm::EnvelopePoint> LeadEnvelope() { return {{0, 20}, {3, 64}, {12, 50}, {40, 44}}; }
-std::vector<xm::EnvelopePoint> PadEnvelope() { return {{0, 0}, {24, 48}, {60, 42}, {120, 38}}; }
+// A melody voice around C-5 with a quick speaking attack (envelope ticks, 0..64).
+Sustained Lead(std::vector<double> harmonics, std::vector<int> voices, double breath, uint32_t seed) {
+    Sustained s;
+    s.harmonics = std::move(harmonics);
+    s.voices = std::move(voices);
+    s.breath = breath;
+    s.envelope = {{0, 20}, {3, 64}, {12, 50}, {40, 44}};
+    s.fadeout = 0x800;
+    s.seed = seed;
+    return s;
+}
+
+// A chorused pad around middle C with a slow swell and a long release.
+Sustained Pad(std::vector<double> harmonics, int fadeout, uint32_t seed) {
+    Sustained s;
+    s.rate = kRateLow;
+    s.base_midi = 60;
+    s.harmonics = std::move(harmonics);
+    s.voices = {-1, 0, 1};
+    s.attack = 0;
+    s.envelope = {{0, 0}, {24, 48}, {60, 42}, {120, 38}};
+    s.fadeout = fadeout;
+    s.seed = seed;
+    return s;
+}
 
 // ------------------------------------------------------------ struck voices
 
@@ -181,83 +203,29 @@ using Builder = std::function<xm::Instrument(const std::string&)>;
 const std::map<std::string, Builder>& Builders() {
     static const std::map<std::string, Builder> builders = {
         // Melodies.
-        {"flute", [](const std::string& n) {
-             Sustained s;
-             s.harmonics = {1.0, 0.22, 0.07, 0.03};
-             s.voices = {0, 1};
-             s.breath = 0.35;
-             s.envelope = LeadEnvelope();
-             s.fadeout = 0x800;
-             s.seed = 11;
-             return MakeSustained(n, s);
-         }},
+        {"flute", [](const std::string& n) { return MakeSustained(n, Lead({1.0, 0.22, 0.07, 0.03}, {0, 1}, 0.35, 11)); }},
         {"clarinet", [](const std::string& n) {
-             Sustained s;
-             s.harmonics = Series(11, 1.1, true);
-             s.harmonics[1] = 0.05;
-             s.voices = {0, 1};
-             s.breath = 0.12;
-             s.envelope = LeadEnvelope();
-             s.fadeout = 0x800;
-             s.seed = 12;
-             return MakeSustained(n, s);
+             std::vector<double> odd = Series(11, 1.1, true);
+             odd[1] = 0.05;
+             return MakeSustained(n, Lead(odd, {0, 1}, 0.12, 12));
          }},
         {"oboe", [](const std::string& n) {
-             Sustained s;
-             s.harmonics = {0.45, 1.0, 0.85, 0.6, 0.38, 0.22, 0.12, 0.07, 0.04};
-             s.voices = {0, 1};
-             s.breath = 0.1;
-             s.envelope = LeadEnvelope();
-             s.fadeout = 0x800;
-             s.seed = 13;
-             return MakeSustained(n, s);
+             return MakeSustained(n, Lead({0.45, 1.0, 0.85, 0.6, 0.38, 0.22, 0.12, 0.07, 0.04}, {0, 1}, 0.1, 13));
          }},
         {"accordion", [](const std::string& n) {
-             Sustained s;
-             s.harmonics = Series(14, 1.2);
-             s.voices = {-2, 2};  // two reeds tuned apart: the musette beat
+             // Two reeds tuned apart: the musette beat; a quick, even attack.
+             Sustained s = Lead(Series(14, 1.2), {-2, 2}, 0, 14);
              s.attack = 0.03;
              s.envelope = {{0, 30}, {2, 64}, {10, 56}, {30, 54}};
-             s.seed = 14;
+             s.fadeout = 0x400;
              return MakeSustained(n, s);
          }},
         // Pads and harmony.
-        {"strings", [](const std::string& n) {
-             Sustained s;
-             s.rate = kRateLow;
-             s.base_midi = 60;
-             s.harmonics = Series(16, 1.0);
-             s.voices = {-1, 0, 1};
-             s.attack = 0;
-             s.envelope = PadEnvelope();
-             s.fadeout = 0x280;
-             s.seed = 15;
-             return MakeSustained(n, s);
-         }},
+        {"strings", [](const std::string& n) { return MakeSustained(n, Pad(Series(16, 1.0), 0x280, 15)); }},
         {"choir", [](const std::string& n) {
-             Sustained s;
-             s.rate = kRateLow;
-             s.base_midi = 60;
-             s.harmonics = Vowel(NoteHz(60), 750, 1150, 14);
-             s.voices = {-1, 0, 1};
-             s.attack = 0;
-             s.envelope = PadEnvelope();
-             s.fadeout = 0x200;
-             s.seed = 16;
-             return MakeSustained(n, s);
+             return MakeSustained(n, Pad(Vowel(NoteHz(60), 750, 1150, 14), 0x200, 16));
          }},
-        {"warm_pad", [](const std::string& n) {
-             Sustained s;
-             s.rate = kRateLow;
-             s.base_midi = 60;
-             s.harmonics = Series(7, 1.7);
-             s.voices = {-1, 0, 1};
-             s.attack = 0;
-             s.envelope = PadEnvelope();
-             s.fadeout = 0x300;
-             s.seed = 17;
-             return MakeSustained(n, s);
-         }},
+        {"warm_pad", [](const std::string& n) { return MakeSustained(n, Pad(Series(7, 1.7), 0x300, 17)); }},
         // Struck and plucked.
         {"marimba", [](const std::string& n) {
              return Modal(n, {kRateHigh, 72, 0.6}, {1.0, 3.93, 9.2}, {1.0, 0.3, 0.08}, {0.22, 0.05, 0.015});
