@@ -50,8 +50,7 @@ struct Sustained {
     std::vector<int> voices {0};    // detuned copies, in loop bins
     double breath = 0;              // noise in the baked attack
     double attack = 0.06;           // seconds before the loop
-    std::vector<xm::EnvelopePoint> envelope;
-    int sustain_point = 1;
+    std::vector<xm::EnvelopePoint> envelope;  // held at its last point until key off
     int fadeout = 0x400;
     uint32_t seed = 1;
 };
@@ -88,7 +87,7 @@ xm::Instrument MakeSustained(const std::string& name, const Sustained& spec) {
     ins.loop_start = attack;
     ins.loop_length = loop;
     ins.envelope = spec.envelope;
-    ins.sustain_point = spec.sustain_point;
+    ins.sustain_point = static_cast<int>(spec.envelope.size()) - 1;
     ins.fadeout = spec.fadeout;
     Tune(ins, spec.rate, spec.base_midi, static_cast<double>(spec.rate) * kPeriods / loop);
     return ins;
@@ -120,7 +119,7 @@ Sustained Lead(std::vector<double> harmonics, std::vector<int> voices, double br
     s.harmonics = std::move(harmonics);
     s.voices = std::move(voices);
     s.breath = breath;
-    s.envelope = {{0, 20}, {3, 64}, {12, 50}, {40, 44}};
+    s.envelope = {{0, 24}, {3, 64}, {12, 56}, {40, 52}};
     s.fadeout = 0x800;
     s.seed = seed;
     return s;
