@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/data_test_support.h"
@@ -42,6 +43,7 @@ inline void WriteWhitePng(const std::string& path, int w, int h) {
 class RecordingSoundKeeper : public ISoundKeeper {
 public:
     std::vector<std::string> loaded, played;
+    std::vector<std::pair<int, int>> volume_sets;  // (music, samples) as set
 
     bool LoadSample(const std::string& name) override {
         loaded.push_back(name);
@@ -59,7 +61,10 @@ public:
     bool SetMusicChannelVolume(const std::string&, int, int) override { return true; }
     int GetMusicChannelVolume(const std::string&, int) override { return 0; }
     int GetMusicTrackCount(const std::string&) override { return 0; }
-    bool SetVolumes(int, int) override { return true; }
+    bool SetVolumes(int music, int samples) override {
+        volume_sets.emplace_back(music, samples);
+        return true;
+    }
     bool GetVolumes(int*, int*) override { return true; }
     bool ResumeAll() override { return true; }
     bool PauseAll() override { return true; }
