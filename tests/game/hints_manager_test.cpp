@@ -156,10 +156,10 @@ TEST_F(ShippedHintsTest, EveryFieldHintHasABubblePointingAtItsTarget) {
         HintInfo info;
         ASSERT_TRUE(hints.GetHintInfo(id, info)) << id;
         ids.insert(id);
-        // The pointer's tip is the bubble's lowest point, in its middle third.
+        // The pointer's tip is the bubble's lowest point, under the bubble.
         EXPECT_EQ(info.anchor.y, info.bounds.bottom) << id;
-        EXPECT_GT(info.anchor.x, info.bounds.left + info.bounds.Width() / 3) << id;
-        EXPECT_LT(info.anchor.x, info.bounds.right - info.bounds.Width() / 3) << id;
+        EXPECT_GT(info.anchor.x, info.bounds.left + 24) << id;
+        EXPECT_LT(info.anchor.x, info.bounds.right - 24) << id;
     }
     EXPECT_EQ(hints.GetHintCount(), field_ids.size());
 }
