@@ -12,6 +12,7 @@
 #include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
+#include "field/field_globals.h"
 #include "frontend/settings_host.h"
 #include "graphics/cursor_keeper.h"
 #include "graphics/plume.h"
@@ -112,6 +113,9 @@ int WinMain(int argc, char** argv) {
         LogCurrentException("WinMain");
         return 1;
     }
+    // The field's bases, configuration and geometry (the bases preload samples
+    // through the core's sound keeper); their failure is logged there.
+    if (!InitFieldGlobals()) return 1;
     core.SetCallback(2, OnWindowModeChanged);
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
@@ -139,6 +143,7 @@ int WinMain(int argc, char** argv) {
         RunApplication(app);
         plume.reset();
     }
+    ShutdownFieldGlobals();
     SetSettingsHost(nullptr);
     mutex.reset();  // a new instance may start from here on
     log.Log(0, "Game Finished.");

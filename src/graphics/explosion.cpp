@@ -13,19 +13,21 @@ namespace explosion {
 
 namespace {
 // Function-local, so that the manager goes before the engine core at exit.
-std::unique_ptr<CExplosion>& Holder() {
-    static std::unique_ptr<CExplosion> manager;
+std::unique_ptr<IExplosionManager>& Holder() {
+    static std::unique_ptr<IExplosionManager> manager;
     return manager;
 }
 }  // namespace
 
 IExplosionManager* GetExplosionManager() {
-    std::unique_ptr<CExplosion>& manager = Holder();
+    std::unique_ptr<IExplosionManager>& manager = Holder();
     if (!manager) manager = std::make_unique<CExplosion>();
     return manager.get();
 }
 
 void ReleaseExplosionManager() { Holder().reset(); }
+
+void SetExplosionManager(std::unique_ptr<IExplosionManager> manager) { Holder() = std::move(manager); }
 
 }  // namespace explosion
 

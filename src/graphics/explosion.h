@@ -42,6 +42,8 @@ public:
 IExplosionManager* GetExplosionManager();
 // Destroys the manager; the next GetExplosionManager makes a fresh one.
 void ReleaseExplosionManager();
+// Puts `manager` in place of the current one (tests record what is played).
+void SetExplosionManager(std::unique_ptr<IExplosionManager> manager);
 
 }  // namespace explosion
 

@@ -73,6 +73,8 @@ TEST_F(StartUpTest, RunsFromTheDataTreeAndEndsCleanlyOnInterrupt) {
     const std::string log = Log();
     EXPECT_NE(log.find("Running game..."), std::string::npos);
     EXPECT_NE(log.find("Memory status"), std::string::npos);
+    EXPECT_NE(log.find("Graph base 'Settings\\Bases\\Balls.XML' loaded"), std::string::npos) << log;
+    EXPECT_NE(log.find("Graph base 'Settings\\Bases\\Tiles.XML' loaded"), std::string::npos);
     EXPECT_NE(log.find("Game Finished."), std::string::npos);
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
     EXPECT_TRUE(fs::exists(root_ / "user" / "Korv" / "Tolvan Vovaro" / "Config.xml"));
@@ -119,6 +121,18 @@ TEST_F(StartUpTest, WithoutSettingsItStopsWithTheErrorLogged) {
     EXPECT_NE(log.find("Error: Failed to open XML file 'ConfigDef.xml'!"), std::string::npos) << log;
     EXPECT_NE(log.find("Error: Exception raised. Error opening xml! (WinMain)"), std::string::npos) << log;
     EXPECT_EQ(log.find("D3DDevice initialization."), std::string::npos);
+}
+
+// A data tree without the balls' graph base: the start-up names the file,
+// says the game cannot start and ends with 1.
+TEST_F(StartUpTest, WithoutTheBallsBaseItStopsWithTheErrorLogged) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    ASSERT_TRUE(fs::remove(root_ / "game" / "data" / "Settings" / "Bases" / "Balls.XML"));
+    EXPECT_EQ(RunGame(2.0), 1);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: Failed to open XML file 'Settings\\Bases\\Balls.XML'!"), std::string::npos) << log;
+    EXPECT_NE(log.find("Error: The field's data could not be loaded, the game cannot start!"), std::string::npos);
+    EXPECT_EQ(log.find("Game Finished."), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+#include "field/game_flags.h"
+
+void CGameFlags::Init() { Add(gfBeginEpisode, 2); }

@@ -1,0 +1,87 @@
+#include "field/level_cfg.h"
+
+#include <limits>
+
+#include "engine/logger.h"
+#include "engine/xml_node.h"
+#include "field/game_cfg.h"
+
+CFieldGlobal<CLevelCfg> g_LevelCFG("g_LevelCFG");
+
+CLevelCfg::CLevelCfg(const CGameCfg& game_cfg) : _game_cfg(game_cfg) {
+    Register("field_width", 0);
+    Register("field_height", 0);
+    Register("field_pos_x", 100);
+    Register("field_pos_y", 100);
+    Register("rows_to_fall_at_start", 3);
+    Register("rows_fall_delay", 0);
+    Register("bonus_probability_min", 10);
+    Register("bonus_probability_max", 10);
+    Register("ace_time", 60);
+    Register("fragment_fall_range_left", 0);
+    Register("fragment_fall_range_right", 20);
+    Register("step_generate_special", 1);
+}
+
+void CLevelCfg::LoadLevelFieldConfig(const CXMLNode& level) {
+    // The level files keep the grid under Config; a Field beside Config is read too.
+    for (const char* path : {"Config", "Config/Field", "Field"}) LoadFromXml(level.SelectSingleNode(path));
+    _field_width = GetInt("field_width");
+    _field_height = GetInt("field_height");
+    // A negative or absurd size makes no grid rather than a wrong cell count.
+    const long long count = static_cast<long long>(_field_width) * _field_height;
+    if (_field_width < 0 || _field_height < 0 || count > std::numeric_limits<int>::max()) {
+        CLogger::Instance().Log(2, "Error: invalid field size %d x %d!", _field_width, _field_height);
+        _field_width = _field_height = _cell_count = 0;
+    } else {
+        _cell_count = static_cast<int>(count);
+    }
+}
+
+int CLevelCfg::PosToCell(int column, int row) const {
+    if (static_cast<unsigned>(column) >= static_cast<unsigned>(_field_width) ||
+        static_cast<unsigned>(row) >= static_cast<unsigned>(_field_height))
+        return CELL_ERROR;
+    const int cell = row * _field_width + column;
+    return IsValidCell(cell) ? cell : CELL_ERROR;
+}
+
+bool CLevelCfg::CellToPos(int cell, int& column, int& row) const {
+    if (!IsValidCell(cell)) return false;
+    row = cell / _field_width;
+    column = cell % _field_width;
+    return true;
+}
+
+int CLevelCfg::ScrToCell(float x, float y) const {
+    const float cell_w = _game_cfg.GetCellWidth(), cell_h = _game_cfg.GetCellHeight();
+    if (cell_w == 0 || cell_h == 0) return CELL_ERROR;
+    const float left = static_cast<float>(GetInt("field_pos_x"));
+    const float top = static_cast<float>(GetInt("field_pos_y"));
+    // Written so that a NaN coordinate falls outside too.
+    if (!(x >= left) || !(y >= top)) return CELL_ERROR;
+    const float column = (x - left) / cell_w, row = (y - top) / cell_h;
+    // Far-away points (or negative cell sizes) are rejected before they are
+    // truncated to integers that could not hold them.
+    if (!(column < static_cast<float>(_field_width)) || !(row < static_cast<float>(_field_height)) || column < 0 ||
+        row < 0)
+        return CELL_ERROR;
+    return PosToCell(static_cast<int>(column), static_cast<int>(row));
+}
+
+bool CLevelCfg::CellToScr(int cell, float& x, float& y) const {
+    int column = 0, row = 0;
+    if (!CellToPos(cell, column, row)) return false;
+    x = _game_cfg.GetCellWidth() * static_cast<float>(column) + static_cast<float>(GetInt("field_pos_x"));
+    y = _game_cfg.GetCellHeight() * static_cast<float>(row) + static_cast<float>(GetInt("field_pos_y"));
+    return true;
+}
+
+bool CLevelCfg::CellCenterToScr(int cell, float& x, float& y) const {
+    if (!CellToScr(cell, x, y)) return false;
+    x += _game_cfg.GetCellWidth() / 2;
+    y += _game_cfg.GetCellHeight() / 2;
+    return true;
+}
+
+void GetLevelCfgInt(std::string_view name, int& out) { g_LevelCFG->GetInt(name, &out); }
