@@ -140,6 +140,8 @@ TEST_F(GameMessageTest, LevelStartShowsNumberAndEpisodeNameFadingTogether) {
     CLevelStartMessage m;
     m.Init();
     const CVector2 at = m.GetPosition();
+    EXPECT_EQ(at.x, 530.0f);  // "//GameCFG/StartLevelMessage"
+    EXPECT_EQ(at.y, 270.0f);
     m.SetDuration(2);
     m.Show("StartingLevel", 3, "mission_1");
     EXPECT_EQ(m.GetFlags(), CGameMessage::kFade);
@@ -163,6 +165,15 @@ TEST_F(GameMessageTest, LevelStartShowsNumberAndEpisodeNameFadingTogether) {
     EXPECT_GT(box.bottom, at.y + 24);
     // The name line takes the first line's colour (and fade).
     EXPECT_GT(Count(px, 0, static_cast<int>(at.y) + 16, 800, 600, IsGold), 100);
+}
+
+TEST_F(GameMessageTest, LevelStartWithoutItsConfigurationStandsAtTheGameScreensCentre) {
+    std::filesystem::current_path(dir_);  // an empty folder: no "Settings\GameCFG.xml"
+    CLevelStartMessage m;
+    m.Init();
+    EXPECT_EQ(m.GetPosition().x, static_cast<float>(g_AppParams.centre));
+    EXPECT_EQ(m.GetPosition().y, 300.0f);
+    EXPECT_NE(NewLog().find("Error: Failed to open XML file"), std::string::npos);
 }
 
 }  // namespace
