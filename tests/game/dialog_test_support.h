@@ -21,11 +21,13 @@
 #include "gui/menu_button.h"
 #include "gui/menu_progress_bar.h"
 #include "gui/menu_track_bar.h"
-#include "platform/window.h"
 
 namespace game_test {
 
-class DialogTest : public GameTest {
+// The background the dialog tests draw on.
+constexpr uint32_t kBackground = 0xFF203048;
+
+class DialogTest : public GameTest, public gui_test::CoreDriver {
 protected:
     void SetUp() override {
         GameTest::SetUp();
@@ -55,25 +57,12 @@ protected:
         return file.SelectSingleNode("//Dialogs/" + name);
     }
 
-    static plat::Window* Window() { return core().GetHWND(); }
-    static void Pointer(int x, int y) { core().GetMouse()->SetPosition(x, y, 0); }
-    static void LeftButton(bool down) { Window()->InjectMouseButton(0, down); }
-    static void KeyInput(int vk, bool down) {
-        Window()->InjectKey(vk, down);
-        plat::Message m;
-        while (Window()->PeekMessage(&m)) {}
-    }
-    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
-    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF203048) {
-        core().BeginFrame();
-        core().Clear(clear);
-        if (draw) draw();
-        core().EndFrame();
-    }
+    // Frames on the tests' own background.
+    static void Frame(const std::function<void()>& draw = {}) { CoreDriver::Frame(draw, kBackground); }
     static void ReleaseInput() {
-        LeftButton(false);
-        KeyInput(0x20, false);
-        Pointer(0, 0);
+        Button(false);
+        Key(0x20, false);
+        MoveTo(0, 0);
         Frame();
         Frame();
     }
@@ -115,7 +104,7 @@ inline int B(uint32_t c) { return static_cast<int>(c & 0xFF); }
 inline bool IsGold(uint32_t c) { return R(c) > 150 && R(c) > B(c) + 60 && G(c) > B(c); }
 // Near-white text.
 inline bool IsWhite(uint32_t c) { return R(c) > 220 && G(c) > 220 && B(c) > 220; }
-// Anything but the test's background.
-inline bool IsDrawn(uint32_t c) { return (c & 0xFFFFFF) != 0x203048; }
+// Anything but the tests' background.
+inline bool IsDrawn(uint32_t c) { return (c & 0xFFFFFF) != (kBackground & 0xFFFFFF); }
 
 }  // namespace game_test

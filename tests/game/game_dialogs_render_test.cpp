@@ -75,9 +75,13 @@ protected:
             EXPECT_GT(Count(px, l, my - 2, l + 5, my + 2, IsGold), 0) << "left rim";
             EXPECT_GT(Count(px, r - 5, my - 2, r, my + 2, IsGold), 0) << "right rim";
             const auto* button = dynamic_cast<const CMenuButton*>(&c);
-            if (button && button->HasCaption()) EXPECT_GT(Count(px, l + 6, t + 6, r - 6, b - 6, IsWhite), 40) << "caption";
+            if (button && button->HasCaption()) {
+                EXPECT_GT(Count(px, l + 6, t + 6, r - 6, b - 6, IsWhite), 40) << "caption";
+            }
             // The glyph: gold, or grey while the button is disabled.
-            if (button && button->HasGlyph()) EXPECT_GT(Count(px, l + 14, t + 10, r - 14, b - 10, IsArt), 40) << "glyph";
+            if (button && button->HasGlyph()) {
+                EXPECT_GT(Count(px, l + 14, t + 10, r - 14, b - 10, IsArt), 40) << "glyph";
+            }
         } else if (const auto* label = dynamic_cast<const CMenuLabel*>(&c)) {
             const LabelDesc desc = CFontKeeper::Instance().GetLabel(label->GetCaption());
             const int h = static_cast<int>(desc.style.height);

@@ -202,12 +202,12 @@ TEST_F(InGameDialogsTest, GameOverAnswersAfterItsDelayOrAtOnceWithAButtonHeld) {
     EXPECT_EQ(d.GetResult(), 0);
 
     // A held button answers at once, but not in frames drawn without updates.
-    LeftButton(true);
+    Button(true);
     Frame([&] { d.Draw(true); });
     EXPECT_EQ(d.GetResult(), 0);
     Frame(draw);
     EXPECT_EQ(d.GetResult(), CTimeOutDialog::kDone);
-    LeftButton(false);
+    Button(false);
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ class StatisticsDialogTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        if (!HasFatalFailure()) ASSERT_TRUE(dialog.Load(DialogNode("StatisticsDialog")));
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(dialog.Load(DialogNode("StatisticsDialog")));
     }
     void TearDown() override {
         dialog.Clear();  // its textures go back before the fixture counts them
@@ -105,9 +106,9 @@ TEST_F(StatisticsDialogTest, LinesCountOneAfterAnotherAndEndOnTheirTimes) {
 
 TEST_F(StatisticsDialogTest, AClickInTheFirstFrameStartsEveryLineWhichStillCountsFiftyUpdates) {
     dialog.Show(Figures(5000, 65000, 2200));
-    LeftButton(true);
+    Button(true);
     Draw();
-    LeftButton(false);
+    Button(false);
     for (size_t i = 0; i < 5; ++i) EXPECT_TRUE(Line(i).IsStarted()) << i;
     // The first line counted in the click's frame, the others from the next.
     for (int frame = 2; frame <= 49; ++frame) Draw();

@@ -111,7 +111,31 @@ private:
     void Add(const std::string& what, CBaseControl* c) { events.push_back(what + " " + (c ? c->GetId() : "?")); }
 };
 
-class GuiTest : public data_test::ScratchTest {
+// Input injected through the engine core's window and whole frames through
+// the core: for the fixtures that drive dialogs frame by frame.
+struct CoreDriver {
+    static plat::Window* window() { return CEngineCore::Instance().GetHWND(); }
+    static void MoveTo(int x, int y) { CEngineCore::Instance().GetMouse()->SetPosition(x, y, 0); }
+    static void Button(bool down) { window()->InjectMouseButton(0, down); }
+    static void Key(int vk, bool down) {
+        window()->InjectKey(vk, down);
+        Drain();
+    }
+    static void Drain() {
+        plat::Message m;
+        while (window()->PeekMessage(&m)) {}
+    }
+    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
+    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF000000) {
+        CEngineCore& core = CEngineCore::Instance();
+        core.BeginFrame();
+        core.Clear(clear);
+        if (draw) draw();
+        core.EndFrame();
+    }
+};
+
+class GuiTest : public data_test::ScratchTest, public CoreDriver {
 protected:
     void SetUp() override {
         ScratchTest::SetUp();
@@ -143,30 +167,12 @@ protected:
     }
 
     static CEngineCore& core() { return CEngineCore::Instance(); }
-    static plat::Window* window() { return core().GetHWND(); }
 
     // The shipped data tree is the current directory (the default).
     void UseDataTree() { std::filesystem::current_path(VOVARO_DATA_DIR); }
     // The test's own empty folder.
     void UseScratch() { std::filesystem::current_path(dir_); }
 
-    static void MoveTo(int x, int y) { core().GetMouse()->SetPosition(x, y, 0); }
-    static void Button(bool down) { window()->InjectMouseButton(0, down); }
-    static void Key(int vk, bool down) {
-        window()->InjectKey(vk, down);
-        Drain();
-    }
-    static void Drain() {
-        plat::Message m;
-        while (window()->PeekMessage(&m)) {}
-    }
-    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
-    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF000000) {
-        core().BeginFrame();
-        core().Clear(clear);
-        if (draw) draw();
-        core().EndFrame();
-    }
     static void ReleaseAll() {
         Button(false);
         for (int vk : {plat::VK_RETURN, plat::VK_BACK, int('A'), int('B'), int('C'), int('7'), plat::VK_SPACE}) window()->InjectKey(vk, false);
