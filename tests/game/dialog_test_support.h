@@ -68,13 +68,7 @@ protected:
     }
 
     // The frame last shown.
-    std::vector<uint32_t> Shown() {
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        core().GetGraphicsDevice()->GetDevice()->ReadBackBuffer(&pixels, &w, &h);
-        width_ = w;
-        return pixels;
-    }
+    std::vector<uint32_t> Shown() { return ReadFrame(&width_); }
     // Pixels of the rectangle [l, r) x [t, b) that pass the test.
     int Count(const std::vector<uint32_t>& px, int l, int t, int r, int b, bool (*test)(uint32_t)) const {
         int n = 0;

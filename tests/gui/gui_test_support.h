@@ -133,6 +133,13 @@ struct CoreDriver {
         if (draw) draw();
         core.EndFrame();
     }
+    // The frame last shown, its width into `width`.
+    static std::vector<uint32_t> ReadFrame(uint32_t* width) {
+        std::vector<uint32_t> pixels;
+        uint32_t h = 0;
+        CEngineCore::Instance().GetGraphicsDevice()->GetDevice()->ReadBackBuffer(&pixels, width, &h);
+        return pixels;
+    }
 };
 
 class GuiTest : public data_test::ScratchTest, public CoreDriver {
@@ -189,13 +196,7 @@ protected:
         return docs_.back()->SelectSingleNode(path);
     }
 
-    std::vector<uint32_t> ReadBack() {
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        core().GetGraphicsDevice()->GetDevice()->ReadBackBuffer(&pixels, &w, &h);
-        width_ = w;
-        return pixels;
-    }
+    std::vector<uint32_t> ReadBack() { return ReadFrame(&width_); }
     uint32_t At(const std::vector<uint32_t>& px, int x, int y) const {
         return px[static_cast<size_t>(y) * width_ + static_cast<size_t>(x)];
     }
