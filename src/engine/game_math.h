@@ -10,8 +10,10 @@
 inline float Max(float a, float b) { return a > b ? a : b; }
 inline float Min(float a, float b) { return a < b ? a : b; }
 
-// floor(v) when the first three decimals of the fraction are 490 or less, else
-// ceil(v): 2.49 and 2.4905 give 2, 2.491 gives 3, 0.5 gives 1, -1.2 gives -2.
+// floor(v) when the first three decimals of the float's fraction are 490 or
+// less, else ceil(v): 2.49 and 2.4905 give 2, 2.4915 gives 3, 0.5 gives 1,
+// -1.2 gives -2. The decimals are those of the float as stored: 2.491f is
+// 2.4909999..., so it gives 2.
 int Round(float v);
 
 // rt::rand() % (max - min) + min: a value in [min, max); min when both are

@@ -6,11 +6,7 @@
 #include "graphics/textured_rects_list.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
-
-namespace {
-constexpr int kEnterKey = 13;
-constexpr int kJoystickFirstButton = 10;
-}  // namespace
+#include "platform/virtual_keys.h"
 
 CBaseMenuButton::CBaseMenuButton(CEventHolder* owner) : CBaseControl(owner) {}
 
@@ -41,7 +37,7 @@ void CBaseMenuButton::Update() {
     IKeyboardController* keyboard = gui::Keyboard();
     IJoystickController* joystick = gui::Joystick();
     const bool m = mouse && mouse->IsButtonDown(0);
-    const bool k = keyboard && keyboard->IsKeyDown(kEnterKey);
+    const bool k = keyboard && keyboard->IsKeyDown(plat::VK_RETURN);
     const bool j = joystick && joystick->IsInputActive(kJoystickFirstButton);
 
     if (_over && (m || k || j)) {

@@ -8,11 +8,7 @@
 #include "gui/control_kinds.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
-
-namespace {
-constexpr int kEnterKey = 13;
-constexpr int kJoystickFirstButton = 10;
-}  // namespace
+#include "platform/virtual_keys.h"
 
 CMenuCheckBox::CMenuCheckBox(CEventHolder* owner) : CBaseControl(owner) {}
 
@@ -57,7 +53,7 @@ void CMenuCheckBox::Update() {
     IKeyboardController* keyboard = gui::Keyboard();
     IJoystickController* joystick = gui::Joystick();
     const bool press = mouse->IsButtonDown(0) || (joystick && joystick->IsInputActive(kJoystickFirstButton)) ||
-                       (keyboard && keyboard->IsKeyDown(kEnterKey));
+                       (keyboard && keyboard->IsKeyDown(plat::VK_RETURN));
     if (_over && press) {
         if (!_pressed && _owner) _owner->OnMouseDown(this);
         _pressed = true;

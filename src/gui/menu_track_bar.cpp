@@ -22,7 +22,6 @@ bool CMenuTrackBar::_kinds_loaded = false;
 
 namespace {
 
-constexpr int kJoystickFirstButton = 10;
 
 TrackBarKind::Arrow ReadArrow(const CXMLNode& node) {
     TrackBarKind::Arrow a;
