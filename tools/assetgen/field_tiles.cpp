@@ -39,7 +39,7 @@ const PlateColor kPlates[kLayers] = {
     {0xFFA6B4, 0xA4203E},
 };
 
-constexpr float kStackStep = 3.0f;  // how far each lower plate shows past the one above
+constexpr float kStackStep = 4.0f;  // how far each lower plate shows past the one above
 
 // Base tile: deep blue glass with a bevel and a faint inner line; `lift`
 // brightens it for the second tile of a checkerboard.
@@ -60,8 +60,11 @@ Sdf TopPlate(int depth) {
     return RoundedBox(3.0f, 3.0f, far, far, 5.0f);
 }
 
-void Plate(Image& img, const Sdf& plate, const PlateColor& color) {
-    FillShape(img, plate, LinearGradient(0, 0, Rgb(color.light), 64, 64, Rgb(color.dark)));
+// A plate lit from the top left; a lower plate of a stack is kept lighter
+// toward its bottom right, where its edge shows.
+void Plate(Image& img, const Sdf& plate, const PlateColor& color, bool lower) {
+    const Rgba far = lower ? Mix(Rgb(color.light), Rgb(color.dark), 0.45f) : Rgb(color.dark);
+    FillShape(img, plate, LinearGradient(0, 0, Rgb(color.light), 64, 64, far));
     Bevel(img, plate, 3.0f, 0.5f);
     StrokeShape(img, plate, 1.0f, Shade(Rgb(color.dark), -0.6f));
 }
@@ -78,7 +81,7 @@ Image LayerTile(int depth, float glint) {
     for (int k = 0; k < depth; ++k) {
         const float shift = kStackStep * static_cast<float>(depth - 1 - k);
         const float far = 61.0f - kStackStep * static_cast<float>(depth - 1);
-        Plate(img, RoundedBox(3.0f + shift, 3.0f + shift, far + shift, far + shift, 5.0f), kPlates[k]);
+        Plate(img, RoundedBox(3.0f + shift, 3.0f + shift, far + shift, far + shift, 5.0f), kPlates[k], k < depth - 1);
     }
     const Sdf top = TopPlate(depth);
     const PlateColor& color = kPlates[depth - 1];
