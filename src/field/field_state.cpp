@@ -29,7 +29,8 @@ void CFieldState::LoadBar() {
         CXMLFile file(kFileName);
         const CXMLNode node = file.SelectSingleNode("//Common/VovaroProgressBar");
         if (!node.IsValid()) {
-            CLogger::Instance().Log(2, "Error: No VovaroProgressBar in '%s', the level's progress is not shown", kFileName);
+            CLogger::Instance().Log(2, "Error: No VovaroProgressBar in '%s', the level's progress is not shown",
+                                    kFileName);
             return;
         }
         const CXMLNode blink = node.SelectSingleNode("Blink");

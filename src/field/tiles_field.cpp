@@ -107,8 +107,8 @@ void CTilesField::BuildLayers(const std::vector<CLayeredCell>& cells) {
     for (const CLayeredCell& layered : cells) {
         const size_t cell = static_cast<size_t>(layered.cell);
         if (layered.layers.empty() || cell >= _cells.size() || _vovaro_index[cell] >= 0) {
-            CLogger::Instance().Log(2, "Error: Puzzle cell %d skipped: not a cell of the field, no layers or given twice",
-                                    layered.cell);
+            CLogger::Instance().Log(
+                2, "Error: Puzzle cell %d skipped: not a cell of the field, no layers or given twice", layered.cell);
             continue;
         }
         _vovaro_index[cell] = static_cast<int>(_vovaro_cells.size());
@@ -261,22 +261,21 @@ void CTilesField::SetAlpha(int alpha) {
     _fire->SetAlpha(alpha);
 }
 
-void CTilesField::SetVisible(int cell, bool visible) {
+CGraphOBJ* CTilesField::CheckedLayerObject(int cell) {
     CVovaroCell* vovaro = FindVovaroCell(cell);
     if (!vovaro) {
         ASSERT(false);
-        return;
+        return nullptr;
     }
-    if (vovaro->object) vovaro->object->SetVisible(visible);
+    return vovaro->object.get();
+}
+
+void CTilesField::SetVisible(int cell, bool visible) {
+    if (CGraphOBJ* object = CheckedLayerObject(cell)) object->SetVisible(visible);
 }
 
 void CTilesField::SetCellAlpha(int cell, int alpha) {
-    CVovaroCell* vovaro = FindVovaroCell(cell);
-    if (!vovaro) {
-        ASSERT(false);
-        return;
-    }
-    if (vovaro->object) vovaro->object->SetAlpha(alpha);
+    if (CGraphOBJ* object = CheckedLayerObject(cell)) object->SetAlpha(alpha);
 }
 
 // ---------------------------------------------------------------- saved game

@@ -106,6 +106,9 @@ private:
     // The layer object of a puzzle cell, its animation stopped.
     std::shared_ptr<CGraphOBJ> CreateLayerObject(int cell, int graph_type);
     void AnimateLastCells();
+    // The layer object of a puzzle cell (null when it has no picture); a
+    // cell that is no puzzle cell fails the check "false".
+    CGraphOBJ* CheckedLayerObject(int cell);
     CVovaroCell* FindVovaroCell(int cell);
     const CVovaroCell* FindVovaroCell(int cell) const;
     const CLayeredCell* FindLayeredCell(int cell) const;

@@ -100,8 +100,8 @@ TEST_F(FieldStateTest, CompletionBlinksCountTimesEndingVisibleWithASoundEachRetu
 
 // A count of 0 or less (or no Blink at all) is no blink: the bar stays, silent.
 TEST_F(FieldStateTest, NoBlinkForACountOfZeroOrLess) {
-    for (const char* blink :
-         {R"(<Blink count="0" delay="30" sound="bar_blink"/>)", R"(<Blink count="-2" delay="5" sound="bar_blink"/>)", ""}) {
+    for (const char* blink : {R"(<Blink count="0" delay="30" sound="bar_blink"/>)",
+                              R"(<Blink count="-2" delay="5" sound="bar_blink"/>)", ""}) {
         CFieldState& state = Make(Common(blink));
         state.SetTarget(1);
         state.Add(1);

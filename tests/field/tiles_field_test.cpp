@@ -57,7 +57,8 @@ protected:
         globals_ = std::make_unique<field_test::FieldGlobalsScope>();
         texture_ = TextureFile("tiles.tga", gfx_test::SolidTga(8, 8, 0xFFFFFFFF));
         data_test::WriteBytes("Textures/glint.xml",
-                              R"(<Animation speed="2" start_frame="0"><Frame tex_rect="0 0 8 8"/><Frame tex_rect="0 0 4 4"/></Animation>)");
+                              R"(<Animation speed="2" start_frame="0"><Frame tex_rect="0 0 8 8"/>)"
+                              R"(<Frame tex_rect="0 0 4 4"/></Animation>)");
         data_test::WriteBytes("Settings/Bases/common.xml",
                               "<Common><TilesFire><graphics texture=\"" + texture_ +
                                   "\" width=\"10\" height=\"10\" tex_rect=\"0 0 8 8\"/></TilesFire></Common>");
@@ -65,9 +66,11 @@ protected:
         for (int type = 1; type <= 9; ++type) {
             char color[9];
             std::snprintf(color, sizeof color, "FF0000%02X", type);
-            base += "<GraphObj graph_type=\"" + std::to_string(type) + "\"><State name=\"DEFAULT\"><Layer offset=\"0 0\">" +
-                    "<graphics texture=\"" + texture_ + "\" color=\"" + color +
-                    "\" tex_rect=\"0 0 8 8\"><animation file=\"Textures\\glint.xml\"/></graphics></Layer></State></GraphObj>";
+            base += "<GraphObj graph_type=\"" + std::to_string(type) +
+                    "\"><State name=\"DEFAULT\"><Layer offset=\"0 0\">" + "<graphics texture=\"" + texture_ +
+                    "\" color=\"" + color +
+                    "\" tex_rect=\"0 0 8 8\"><animation "
+                    "file=\"Textures\\glint.xml\"/></graphics></Layer></State></GraphObj>";
         }
         globals_->LoadTilesBase(base + "</Base>");
         globals_->LoadGameConfig(R"(<GameCFG cell_w="10" cell_h="10"/>)");
@@ -99,14 +102,14 @@ protected:
 };
 
 TEST_F(TilesFieldTest, LoadConfigReadsTheCellsOfTheField) {
-    CTilesField& field = Load(Level(4, 3,
-                                    Cell(0, 0, {1}) +                                  // plain tile
-                                        Cell(1, 0, {5, 6, 7}, "rotate=\"0\"") +       // base 5, layers 7 then 6
-                                        Cell(2, 0, {1}, "active=\"0\"") +              // off the playing field
-                                        Cell(3, 0, {1, 2}, "type=\"GENERATOR\" delay=\"40\"") +
-                                        Cell(9, 2, {1, 2}) +                           // outside the field
-                                        "<Cell x=\"0\" y=\"1\"><Group tile=\"2\" rotate=\"90\"/><Group tile=\"3\"/></Cell>" +
-                                        Cell(0, 1, {4, 4})));                          // the same cell again
+    CTilesField& field = Load(
+        Level(4, 3,
+              Cell(0, 0, {1}) +                            // plain tile
+                  Cell(1, 0, {5, 6, 7}, "rotate=\"0\"") +  // base 5, layers 7 then 6
+                  Cell(2, 0, {1}, "active=\"0\"") +        // off the playing field
+                  Cell(3, 0, {1, 2}, "type=\"GENERATOR\" delay=\"40\"") + Cell(9, 2, {1, 2}) +  // outside the field
+                  "<Cell x=\"0\" y=\"1\"><Group tile=\"2\" rotate=\"90\"/><Group tile=\"3\"/></Cell>" +
+                  Cell(0, 1, {4, 4})));  // the same cell again
     const std::vector<CTileRecord>& records = field.GetRecords();
     ASSERT_EQ(records.size(), 5u);
     const int expected[][4] = {{0, 1, 0, 1}, {1, 1, 0, 5}, {2, 0, 0, 1}, {3, 1, 0, 1}, {4, 1, 90, 2}};
@@ -147,7 +150,8 @@ TEST_F(TilesFieldTest, LoadConfigReadsTheCellsOfTheField) {
 }
 
 TEST_F(TilesFieldTest, BuildPlacesTurnedTilesAndHidesLayersUntilTheyAppear) {
-    CTilesField& field = Load(Level(3, 2, Cell(0, 0, {1}) + "<Cell x=\"2\" y=\"1\"><Group tile=\"4\" rotate=\"90\"/><Group tile=\"2\"/></Cell>"));
+    CTilesField& field = Load(Level(
+        3, 2, Cell(0, 0, {1}) + "<Cell x=\"2\" y=\"1\"><Group tile=\"4\" rotate=\"90\"/><Group tile=\"2\"/></Cell>"));
     field.Build();
     EXPECT_TRUE(field.IsAppearing());
     const CGraphOBJ* tile = field.GetTileObject(5);
@@ -317,7 +321,8 @@ TEST_F(TilesFieldTest, SaveAndRestoreKeepTheLayersStillOnEachCell) {
 
     CTilesField& again = Build(level);
     ASSERT_TRUE(again.Deserialize(field_test::XmlNode(
-        R"(<S><VovaroCells><Cell index="2" graph_types="4 3  2"/><Cell index="7" graph_types="2"/><Cell index="1" graph_types=""/></VovaroCells></S>)")));
+        "<S><VovaroCells><Cell index=\"2\" graph_types=\"4 3  2\"/><Cell index=\"7\" graph_types=\"2\"/>"
+        "<Cell index=\"1\" graph_types=\"\"/></VovaroCells></S>")));
     EXPECT_FALSE(again.HasCell(0));
     EXPECT_FALSE(again.HasCell(1));
     EXPECT_EQ(TypeOf(again.GetLayerObject(2)), 4);

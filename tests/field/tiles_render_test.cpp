@@ -46,12 +46,13 @@ bool IsGold(uint32_t c) { return R(c) > 150 && R(c) > B(c) + 60 && G(c) > B(c); 
 // with a hole at (2, 2); the bottom row burns.
 std::string LevelXml() {
     std::string cells;
-    const char* top[] = {"<Group tile=\"1\"/>",
-                         "<Group tile=\"6\"/><Group tile=\"2\"/>",
-                         "<Group tile=\"1\"/><Group tile=\"2\"/><Group tile=\"3\"/>",
-                         "<Group tile=\"6\"/><Group tile=\"2\"/><Group tile=\"3\"/><Group tile=\"4\"/>",
-                         "<Group tile=\"1\"/><Group tile=\"2\"/><Group tile=\"3\"/><Group tile=\"4\"/><Group tile=\"5\"/>",
-                         "<Group tile=\"6\"/>"};
+    const char* top[] = {
+        "<Group tile=\"1\"/>",
+        "<Group tile=\"6\"/><Group tile=\"2\"/>",
+        "<Group tile=\"1\"/><Group tile=\"2\"/><Group tile=\"3\"/>",
+        "<Group tile=\"6\"/><Group tile=\"2\"/><Group tile=\"3\"/><Group tile=\"4\"/>",
+        "<Group tile=\"1\"/><Group tile=\"2\"/><Group tile=\"3\"/><Group tile=\"4\"/><Group tile=\"5\"/>",
+        "<Group tile=\"6\"/>"};
     for (int x = 0; x < 6; ++x)
         cells += "<Cell x=\"" + std::to_string(x) + "\" y=\"0\"" + (x == 5 ? " type=\"GENERATOR\"" : "") + ">" +
                  top[x] + "</Cell>";
@@ -95,7 +96,8 @@ protected:
         return Count(px, kLeft + x * kCell + inset, kTop + y * kCell + inset, kLeft + (x + 1) * kCell - inset,
                      kTop + (y + 1) * kCell - inset, pred);
     }
-    int Count(const std::vector<uint32_t>& px, int l, int t, int r, int b, const std::function<bool(uint32_t)>& pred) const {
+    int Count(const std::vector<uint32_t>& px, int l, int t, int r, int b,
+              const std::function<bool(uint32_t)>& pred) const {
         int n = 0;
         for (int y = t; y < b; ++y)
             for (int x = l; x < r; ++x) n += pred(At(px, x, y));

@@ -46,8 +46,7 @@ constexpr float kStackStep = 4.0f;  // how far each lower plate shows past the o
 Image BaseTile(float lift) {
     Image img(kFrame, kFrame);
     const Sdf tile = RoundedBox(1.0f, 1.0f, 63.0f, 63.0f, 6.0f);
-    FillShape(img, tile,
-              LinearGradient(0, 0, Shade(Rgb(0x3A4C78), lift), 64, 64, Shade(Rgb(0x1A2444), lift)));
+    FillShape(img, tile, LinearGradient(0, 0, Shade(Rgb(0x3A4C78), lift), 64, 64, Shade(Rgb(0x1A2444), lift)));
     Bevel(img, tile, 3.0f, 0.35f);
     StrokeShape(img, Offset(tile, -6.0f), 1.0f, Rgb(0x8CA8E0, 0.18f));
     StrokeShape(img, tile, 1.0f, Rgb(0x0A0F22, 0.9f));
@@ -90,7 +89,8 @@ Image LayerTile(int depth, float glint) {
     StrokeShape(img, Offset(top, -7.0f), 1.5f, Rgb(color.light, 0.7f));
     const float far = 61.0f - kStackStep * static_cast<float>(depth - 1);
     for (float x : {9.5f, far - 6.5f})
-        for (float y : {9.5f, far - 6.5f}) FillShape(img, Circle(x, y, 2.6f), SphereShade(x, y, 2.6f, gui::GoldMid(), 0.5f, 0.8f));
+        for (float y : {9.5f, far - 6.5f})
+            FillShape(img, Circle(x, y, 2.6f), SphereShade(x, y, 2.6f, gui::GoldMid(), 0.5f, 0.8f));
     if (glint >= 0) {
         // The band runs along x + y = const, from the top left corner to the bottom right one.
         const float centre = -20.0f + glint * 160.0f;
@@ -104,9 +104,10 @@ Image LayerTile(int depth, float glint) {
 }
 
 std::string LayerAnimationXml(const SpriteSheet& sheet, int first_frame) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
-                      "<!-- A glint over the top plate every second or so; a stopped layer shows frame 0. -->\n"
-                      "<Animation speed=\"3\" start_frame=\"0\">\n";
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+        "<!-- A glint over the top plate every second or so; a stopped layer shows frame 0. -->\n"
+        "<Animation speed=\"3\" start_frame=\"0\">\n";
     for (int i = 0; i < kGlintFrames; ++i) {
         xml += "  <Frame tex_rect=\"" + sheet.TexRect(first_frame + i) + "\"";
         if (i == 0) xml += " delay=\"60\"";
@@ -144,8 +145,9 @@ Image FireFrame(int frame, int frames) {
         const float h = 30.0f + 8.0f * std::sin(phase + offsets[i]) + (i % 2 ? 0.0f : 5.0f);
         const float sway = 3.0f * std::sin(phase * 2.0f + offsets[i]);
         const float w = 8.5f;
-        const Sdf tongue = Union(Circle(xs[i], 58.0f - w * 0.4f, w),
-                                 Polygon({{xs[i] - w, 58.0f - w * 0.4f}, {xs[i] + sway, 62.0f - h}, {xs[i] + w, 58.0f - w * 0.4f}}));
+        const Sdf tongue =
+            Union(Circle(xs[i], 58.0f - w * 0.4f, w),
+                  Polygon({{xs[i] - w, 58.0f - w * 0.4f}, {xs[i] + sway, 62.0f - h}, {xs[i] + w, 58.0f - w * 0.4f}}));
         flames = Union(flames, tongue);
     }
     const Paint heat = [](float, float y) {
