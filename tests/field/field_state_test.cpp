@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "field/blinker.h"
 #include "field/field_state.h"
 #include "field_test_support.h"
 #include "graphics/core_test_support.h"
@@ -150,6 +151,30 @@ TEST_F(FieldStateTest, WithoutADescriptionThereIsNoBarAndTheDefaultBlink) {
     CFieldState& bad = Make(R"(<Common><VovaroProgressBar type="77" rect="0 0 10 10"/></Common>)");
     EXPECT_EQ(bad.GetBar(), nullptr);
     EXPECT_NE(NewLog().find("progress bar could not be made"), std::string::npos);
+}
+
+// The blinker alone: the ticks on which it reports a change.
+TEST(Blinker, ChangesByCountAndDelay) {
+    struct Case {
+        int count, delay;
+        std::vector<int> changes;
+    };
+    const Case cases[] = {
+        {2, 3, {3, 6, 9, 12}},
+        {1, 0, {1, 2}},   // no delay: a change every tick
+        {1, -5, {1, 2}},  // a negative delay counts as none, not as years
+        {0, 10, {}},
+        {-1, 10, {}},
+    };
+    for (const Case& c : cases) {
+        CBlinker blinker;
+        blinker.Start(c.count, c.delay);
+        std::vector<int> changes;
+        for (int tick = 1; tick <= 50; ++tick)
+            if (blinker.Step()) changes.push_back(tick);
+        EXPECT_EQ(changes, c.changes) << c.count << " x " << c.delay;
+        EXPECT_FALSE(blinker.IsActive());
+    }
 }
 
 }  // namespace
