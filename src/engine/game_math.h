@@ -24,3 +24,13 @@ int RandomRange(int min_val, int max_val);
 // (x0 + speed cos(a) t, y0 + speed sin(a) t - 0.3 t^2 / 2), a in degrees.
 void BuildTrajectory(float angle, float speed, const CVector2& start, float duration, float step,
                      std::vector<CVector2>& points);
+
+// v truncated toward zero into [lo, hi]; NaN counts as 0. For numbers read
+// from data on their way to an integer: a float outside the int range has no
+// integer value to convert to.
+inline int TruncClamped(double v, int lo, int hi) {
+    if (v != v) v = 0;
+    if (v <= lo) return lo;
+    if (v >= hi) return hi;
+    return static_cast<int>(v);
+}

@@ -3,7 +3,8 @@
 // slot pictures (tools.png), the rings that announce a charged tool
 // (rings.png), the charge bar skin (tool_bar.png), the life indicator's
 // normal, add-life and danger animations (life_*.png with their .xml), and
-// the common pictures Textures\Common\128.tga (loading) and Square.tga.
+// the common picture Textures\Common\128.tga (loading); the white square the
+// overlays name as Square.tga is the GUI skins' square.tga (names match without case).
 // Settings\Dialogs.xml ("GameDialog"), Settings\Bases\Common.xml and
 // Settings\controls.xml name these rectangles; change them together.
 #include <algorithm>
@@ -317,7 +318,6 @@ void Generate(const std::string& data_dir) {
     WritePng(DataPath(data_dir, "Textures\\Game\\tool_bar.png"), ToolBarAtlas());
     LifeAnimations(data_dir);
     WriteTga(DataPath(data_dir, "Textures\\Common\\128.tga"), LoadingEmblem());
-    WriteTga(DataPath(data_dir, "Textures\\Common\\Square.tga"), Image(8, 8, Rgba {1, 1, 1, 1}));
 }
 
 }  // namespace
