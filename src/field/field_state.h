@@ -25,7 +25,7 @@ public:
     CFieldState& operator=(const CFieldState&) = delete;
 
     // A new level: nothing cleared, no target, the bar empty and shown. The
-    // bar is made from its description at the first reset; a missing or bad
+    // bar is made from its description at the first reset; a missing file or
     // description is logged and the level runs without a bar.
     void Reset();
     // The amount that completes the goal; the bar's maximum.

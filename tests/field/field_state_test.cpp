@@ -147,9 +147,16 @@ TEST_F(FieldStateTest, WithoutADescriptionThereIsNoBarAndTheDefaultBlink) {
     state.Render();
     EXPECT_EQ(Changes(state, 100), (std::vector<int> {30, 60}));
 
-    // A kind outside the controls' table is logged; no bar either.
+    // A kind outside the controls' table is logged and the bar takes kind 0.
     CFieldState& bad = Make(R"(<Common><VovaroProgressBar type="77" rect="0 0 10 10"/></Common>)");
-    EXPECT_EQ(bad.GetBar(), nullptr);
+    EXPECT_NE(bad.GetBar(), nullptr);
+    EXPECT_NE(NewLog().find("Invalid progressbar kind!"), std::string::npos);
+
+    // No file at all: logged, no bar, the level goes on.
+    fs::remove("Settings/Bases/Common.xml");
+    state_ = std::make_unique<CFieldState>();
+    state_->Reset();
+    EXPECT_EQ(state_->GetBar(), nullptr);
     EXPECT_NE(NewLog().find("progress bar could not be made"), std::string::npos);
 }
 
