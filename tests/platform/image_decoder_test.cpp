@@ -6,6 +6,7 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include "platform/image_decoder.h"
 
@@ -224,4 +225,102 @@ TEST(ImageDecoder, ColorKeyMakesOpaqueBlackTransparent) {
     EXPECT_EQ(img.argb, (std::vector<uint32_t> {0, 0x80000000, 0xFF010000, 0}));
     plat::ApplyColorKey(img, 0);  // no key: nothing changes
     EXPECT_EQ(img.argb[1], 0x80000000u);
+}
+
+namespace {
+
+// The PNG of a 1x1 opaque pixel whose header then claims `w` x `h`: the
+// chunk's checksum is recomputed, so only the size gives it away.
+std::vector<uint8_t> PngClaiming(uint32_t w, uint32_t h) {
+    const uint8_t rgba[] = {1, 2, 3, 255};
+    png_image img;
+    std::memset(&img, 0, sizeof img);
+    img.version = PNG_IMAGE_VERSION;
+    img.width = 1;
+    img.height = 1;
+    img.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&img, nullptr, &size, 0, rgba, 0, nullptr);
+    std::vector<uint8_t> bytes(size);
+    png_image_write_to_memory(&img, bytes.data(), &size, 0, rgba, 0, nullptr);
+    bytes.resize(size);
+    for (int i = 0; i < 4; ++i) {
+        bytes[16 + i] = static_cast<uint8_t>(w >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+    }
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, bytes.data() + 12, 17));  // "IHDR" and its 13 bytes
+    for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+std::vector<uint8_t> Jpeg16x16() {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char* mem = nullptr;
+    unsigned long mem_size = 0;
+    jpeg_mem_dest(&cinfo, &mem, &mem_size);
+    cinfo.image_width = 16;
+    cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(16 * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i * 37 + cinfo.next_scanline * 11);
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<uint8_t> bytes(mem, mem + mem_size);
+    jpeg_destroy_compress(&cinfo);
+    free(mem);
+    return bytes;
+}
+
+}  // namespace
+
+// Damaged headers are refused by what they claim, before pixels are
+// allocated or decoded: sizes above the texture limit, sizes the file is too
+// short to hold, and palettes larger than the depth allows.
+TEST(ImageDecoder, DamagedHeadersAreRefusedFromTheHeader) {
+    // 1 bit per pixel but 256 palette entries (all present in the file): the
+    // palette of two entries must not be written past.
+    std::vector<uint8_t> big_palette(256 * 4, 7);
+    auto bmp_palette = Bmp(8, 1, 1, 0, big_palette, {0xAA, 0, 0, 0});
+
+    auto tga_rle_huge = TgaHeader(10, 4096, 4096, 24, 0x20);
+    for (uint8_t b : {0xFF, 1, 2, 3, 0xFF, 1, 2, 3}) tga_rle_huge.push_back(b);
+    auto tga_too_wide = TgaHeader(2, 5000, 1, 24, 0x20);
+    tga_too_wide.resize(tga_too_wide.size() + 5000 * 3, 0);
+
+    std::vector<uint8_t> jpeg_cut = Jpeg16x16();
+    jpeg_cut.resize(jpeg_cut.size() * 2 / 3);
+
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } cases[] = {
+        {"bmp palette above depth", bmp_palette, "colour count"},
+        {"tga runs too short", tga_rle_huge, "too short"},
+        {"tga above the limit", tga_too_wide, "bad TGA size"},
+        {"png above the limit", PngClaiming(5000, 16), "bad PNG size"},
+        {"png rows too short", PngClaiming(4096, 4096), "too short"},
+        {"jpeg cut short", jpeg_cut, "Premature end"},
+    };
+    for (const auto& c : cases) {
+        DecodedImage img;
+        std::string error;
+        EXPECT_FALSE(plat::DecodeImage(c.bytes.data(), c.bytes.size(), &img, &error)) << c.name;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+        EXPECT_TRUE(img.argb.empty()) << c.name;
+    }
+    // The limit is the caller's: a smaller one refuses what the default takes.
+    const std::vector<uint8_t> jpeg = Jpeg16x16();
+    DecodedImage img;
+    EXPECT_TRUE(plat::DecodeImage(jpeg.data(), jpeg.size(), &img, nullptr));
+    EXPECT_FALSE(plat::DecodeImage(jpeg.data(), jpeg.size(), &img, nullptr, 8));
 }
