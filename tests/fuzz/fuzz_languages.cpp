@@ -1,0 +1,15 @@
+// A languages file, read by the font keeper, and a language selected from it.
+#include "fuzz_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::Scratch();
+    fuzz::LimitLog();
+    fuzz::WriteTextFixtures();
+    fuzz::WriteInput("Settings/Languages.xml", data, size);
+    CFontKeeper keeper;
+    fuzz::Tolerating([&] { keeper.LoadLanguages(); });
+    for (int i = 0; i < keeper.GetLanguageCount() && i < 8; ++i) keeper.GetLanguageName(i);
+    keeper.GetLanguageIndex(9);
+    fuzz::Tolerating([&] { keeper.SelectLanguage(keeper.GetLanguageCount() > 1 ? 1 : 0); });
+    return 0;
+}
