@@ -1,5 +1,7 @@
 #include "graphics/plume_library.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/logger.h"
@@ -16,6 +18,8 @@ constexpr int kTypeSlots[24] = {0, 5, 3, 4, 1, 2, 7, 9, 10, 11, 14, 12, 16, 19, 
 
 // Largest texture side accepted; anything larger is taken for damage.
 constexpr uint32_t kMaxTextureSide = 4096;
+// Bound of the emitter's rate multiplier.
+constexpr float kMaxRateScale = 100.0f;
 
 class Reader {
 public:
@@ -101,6 +105,26 @@ private:
     size_t _pos = 0;
     std::string _error;
 };
+
+// A curve whose values are held within [-limit, limit] (NaN becomes 0).
+CParticleParam Clamped(const CParticleParam& curve, float limit) {
+    std::vector<ParamKey> keys = curve.Keys();
+    for (ParamKey& k : keys) k.value = std::isnan(k.value) ? 0.0f : std::clamp(k.value, -limit, limit);
+    return CParticleParam(std::move(keys));
+}
+
+// Emission values that would make one frame emit millions of particles are
+// brought down to what the game can draw: the rates of the particle types,
+// the emitter's rate multiplier and the number of points; what a wild rate
+// variation adds is bounded per update and per player.
+void ClampEmission(CParticleEmitter& e) {
+    e.curves[CParticleEmitter::kRate] = Clamped(e.curves[CParticleEmitter::kRate], kMaxRateScale);
+    for (CParticleType& t : e.types) {
+        t.curves[CParticleType::kRate] = Clamped(t.curves[CParticleType::kRate], CParticleType::kMaxRate);
+    }
+    int32_t& points = e.ints[CParticleEmitter::kPoints];
+    points = std::clamp(points, 0, CParticleEmitter::kMaxPoints);
+}
 
 }  // namespace
 
@@ -209,6 +233,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
             if (!in.F32(&c, "emitter colour")) return fail();
         for (int32_t& v : em->ints)
             if (!in.I32(&v, "emitter shape")) return fail();
+        ClampEmission(*em);
         emitters.push_back(std::move(em));
     }
     _textures = std::move(textures);
