@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CFontKeeper keeper;
     fuzz::Tolerating([&] { keeper.LoadLanguages(); });
     for (int i = 0; i < keeper.GetLanguageCount() && i < 8; ++i) keeper.GetLanguageName(i);
-    keeper.GetLanguageIndex(9);
+    fuzz::Tolerating([&] { keeper.GetLanguageIndex(9); });
     fuzz::Tolerating([&] { keeper.SelectLanguage(keeper.GetLanguageCount() > 1 ? 1 : 0); });
     return 0;
 }

@@ -23,7 +23,7 @@ seeds=$work/seeds-$name
 rm -rf "$seeds"
 mkdir -p "$work/$name" "$seeds"
 [ -d "$here/corpus/$name" ] && cp "$here/corpus/$name"/* "$seeds/"
-grep -E "^$name[[:space:]]" "$here/seeds.txt" | while read -r _ folder endings; do
+{ grep -E "^$name[[:space:]]" "$here/seeds.txt" || true; } | while read -r _ folder endings; do
   for ending in ${endings//,/ }; do
     find "$build/data/$folder" -type f -iname "*$ending" -exec cp {} "$seeds/" \;
   done
