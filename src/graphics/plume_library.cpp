@@ -5,16 +5,12 @@
 #include <cstring>
 
 #include "engine/logger.h"
+#include "graphics/plume_slots.h"
 #include "platform/render_device.h"
 
 namespace Plume {
 
 namespace {
-
-// Curve slots filled by the curves in the order they come in the file.
-constexpr int kEmitterSlots[CParticleEmitter::kCurveCount] = {0, 8, 1, 3, 4, 2, 9, 11, 12, 5, 6, 13, 14, 7, 10};
-// Slot 16 comes twice: the second curve replaces the first.
-constexpr int kTypeSlots[24] = {0, 5, 3, 4, 1, 2, 7, 9, 10, 11, 14, 12, 16, 19, 17, 16, 18, 6, 21, 15, 8, 13, 20, 22};
 
 // Largest texture side accepted; anything larger is taken for damage.
 constexpr uint32_t kMaxTextureSide = 4096;
@@ -198,7 +194,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
     if (!in.U32(&emitter_count, "emitter count")) return fail();
     for (uint32_t e = 0; e < emitter_count; ++e) {
         auto em = std::make_unique<CParticleEmitter>();
-        for (int slot : kEmitterSlots)
+        for (int slot : kEmitterFileSlots)
             if (!in.Curve(&em->curves[slot], "emitter curve")) return fail();
         if (!in.F32(&em->force[0], "emitter force") || !in.F32(&em->force[1], "emitter force")) return fail();
         uint32_t type_count;
@@ -221,7 +217,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
             for (int32_t& v : type.ints)
                 if (!in.I32(&v, "particle type")) return fail();
             if (!in.ColorCurve(&type.color, "particle colour")) return fail();
-            for (int slot : kTypeSlots)
+            for (int slot : kTypeFileSlots)
                 if (!in.Curve(&type.curves[slot], "particle curve")) return fail();
             if (!in.F32(&type.attach, "particle type") || !in.I32(&type.draw_order, "particle type")) return fail();
             em->types.push_back(std::move(type));
