@@ -2,10 +2,7 @@
 #include "fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Scratch();
-    fuzz::LimitLog();
-    fuzz::WriteTextFixtures();
-    fuzz::WriteInput("Settings/Fonts_Fuzz.xml", data, size);
+    fuzz::TextInput("Settings/Fonts_Fuzz.xml", data, size);
     CFontKeeper keeper;
     fuzz::Tolerating([&] { keeper.LoadLabels("Settings\\Labels.xml"); });
     fuzz::Tolerating([&] { keeper.LoadFonts("Settings\\Fonts_Fuzz.xml"); });

@@ -2,16 +2,13 @@
 #include "fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Scratch();
-    fuzz::LimitLog();
-    fuzz::WriteTextFixtures();
+    fuzz::TextInput("Settings/Labels_Fuzz.xml", data, size);
     static CFontKeeper keeper;
     static const bool fonts = [] {
         keeper.LoadFonts("Settings\\Fonts.xml");
         return true;
     }();
     (void)fonts;
-    fuzz::WriteInput("Settings/Labels_Fuzz.xml", data, size);
     fuzz::Tolerating([] { keeper.LoadLabels("Settings\\Labels_Fuzz.xml"); });
     fuzz::LayOutLabels(keeper, "Settings\\Labels_Fuzz.xml");
     return 0;

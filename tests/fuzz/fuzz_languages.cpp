@@ -2,10 +2,7 @@
 #include "fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::Scratch();
-    fuzz::LimitLog();
-    fuzz::WriteTextFixtures();
-    fuzz::WriteInput("Settings/Languages.xml", data, size);
+    fuzz::TextInput("Settings/Languages.xml", data, size);
     CFontKeeper keeper;
     fuzz::Tolerating([&] { keeper.LoadLanguages(); });
     for (int i = 0; i < keeper.GetLanguageCount() && i < 8; ++i) keeper.GetLanguageName(i);

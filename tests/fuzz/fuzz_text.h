@@ -30,6 +30,15 @@ inline void WriteTextFixtures() {
     (void)done;
 }
 
+// The start of every text harness: the scratch folder with the fixtures,
+// and the input written as `relative`.
+inline void TextInput(const std::string& relative, const uint8_t* data, size_t size) {
+    Scratch();
+    LimitLog();
+    WriteTextFixtures();
+    WriteInput(relative, data, size);
+}
+
 // Lays out up to 16 labels named in `labels_file` with two sets of arguments.
 inline void LayOutLabels(CFontKeeper& keeper, const std::string& labels_file) {
     CTexturedRectsList batch;
