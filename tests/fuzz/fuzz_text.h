@@ -48,7 +48,7 @@ inline void LayOutLabels(CFontKeeper& keeper, const std::string& labels_file) {
         for (int i = 0; i < nodes.GetLength() && i < 16; ++i) {
             const std::string alias = nodes.GetItem(i).GetAttribute("alias", "");
             keeper.LayoutLabelArgs(&batch, 10, 20, alias, PrintfArg(120), PrintfArg::MakeString("x|y"));
-            keeper.LayoutLabelArgs(&batch, 10, 20, alias, PrintfArg(2.5f), PrintfArg());
+            keeper.LayoutLabelArgs(&batch, 10, 20, alias, PrintfArg::MakeFloat(2.5f), PrintfArg());
         }
     });
 }
