@@ -35,7 +35,12 @@ void CBall::SetPos(float x, float y) {
 
 void CBall::SetAngle(float degrees) { Graph().SetAngle(degrees); }
 
-void CBall::SetVisible(bool visible) { Graph().SetVisible(visible); }
+void CBall::SetVisible(bool visible) {
+    CGraphOBJ& graph = Graph();
+    if (visible == _visible) return;
+    graph.SetVisible(visible);
+    _visible = visible;
+}
 
 void CBall::SetAlpha(int alpha) {
     Graph().SetAlpha(alpha, -1);
@@ -48,6 +53,7 @@ void CBall::ChangeType(const BallDesc& desc, std::unique_ptr<CGraphOBJ> graph_ob
     _prev_desc = _desc;
     _desc = desc;
     _graph_obj = std::move(graph_obj);
+    _visible = true;  // a new drawable is attached
     ApplySubstrateRule();
     _existence_time = 0;
 }
@@ -115,6 +121,8 @@ void CBall::DrawSubstrate() {
     else if (_substrate_sprite)
         _substrate_sprite->Render();
 }
+
+void CBall::DrawLocks() { g_BallLockKeeper->RenderAll(); }
 
 void CBall::SetLock(int level) {
     const CGraphOBJ& graph = Graph();

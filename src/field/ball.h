@@ -44,6 +44,7 @@ public:
     // "Assertion failed" once it has been released.
     void SetPos(float x, float y);
     void SetAngle(float degrees);
+    // Attaches or detaches the drawable's sprites when the visibility changes.
     void SetVisible(bool visible);
     // Alpha of the drawable, the lock and the substrate sprite; a particle
     // substrate shows from 128 up.
@@ -57,6 +58,8 @@ public:
 
     // Nothing for a dying or dead ball.
     void DrawSubstrate();
+    // Draws every ball's lock at once (the shared lock keeper): once a frame.
+    static void DrawLocks();
     // Replaces the substrate by the table's first one of that id; an unknown
     // id logs the failed check and changes nothing.
     void SetSubstrate(int id);
@@ -96,4 +99,5 @@ private:
     int _state = -1;
     uint32_t _existence_time = 0;
     bool _mark = false;
+    bool _visible = true;
 };

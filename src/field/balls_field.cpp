@@ -8,7 +8,6 @@
 #include "engine/logger.h"
 #include "engine/sound_keeper_interface.h"
 #include "field/alpha_effect.h"
-#include "field/ball_tables.h"
 #include "field/field_flags.h"
 #include "field/game_cfg.h"
 #include "field/graph_obj.h"
@@ -96,7 +95,7 @@ void CBallsField::Render() {
     }
     _ren_keeper->RenderAll();
     // One pass draws the locks of all balls.
-    if (any_lock) g_BallLockKeeper->RenderAll();
+    if (any_lock) CBall::DrawLocks();
 }
 
 bool CBallsField::SetFieldChanged() { return _flags && _flags->Set(CFieldFlags::ffCompressDue, 1); }

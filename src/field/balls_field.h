@@ -84,8 +84,9 @@ public:
     // already there is released). Throws for an unknown type or a type the
     // balls base cannot draw.
     std::shared_ptr<CBall> CreateBall(int cell_index, int graph_type);
-    // A new ball of a palette type other than the cell's present one; with no
-    // such type the ball is kept and the fact logged.
+    // A new ball (without a state, as CreateBall) of a palette type other than
+    // the cell's present one; with no such type the ball is kept and the fact
+    // logged.
     void ReplaceWithDifferentBall(int cell_index);
     // The ball takes another type in place; state and position stay.
     bool ChangeBallGraph(int cell, int graph_type);

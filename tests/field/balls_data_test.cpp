@@ -10,35 +10,21 @@
 #include <set>
 #include <string>
 
+#include "balls_test_support.h"
 #include "field/ball_tables.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
 #include "field/field_globals.h"
 #include "field/game_cfg.h"
 #include "field/graph_obj_manager.h"
-#include "field_test_support.h"
-#include "graphics/core_test_support.h"
-#include "graphics/plume.h"
-#include "graphics/plume_library.h"
 #include "platform/file_names.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class BallsDataTest : public gfx_test::CoreTest {
+class BallsDataTest : public field_test::ShippedDataTest {
 protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        field_test::InstallRecordingSoundKeeper();
-        fs::current_path(VOVARO_DATA_DIR);
-        ASSERT_TRUE(InitFieldGlobals());
-    }
-    void TearDown() override {
-        ShutdownFieldGlobals();
-        if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
-        CoreTest::TearDown();
-    }
     static bool Exists(const std::string& game_name) { return !plat::ResolveFileName(game_name).empty(); }
 };
 

@@ -17,14 +17,13 @@
 #include <tuple>
 #include <vector>
 
+#include "balls_test_support.h"
 #include "field/ball_tables.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
 #include "field/field_globals.h"
 #include "field/graph_obj.h"
 #include "field/graph_obj_manager.h"
-#include "field_test_support.h"
-#include "graphics/core_test_support.h"
 #include "graphics/plume.h"
 #include "graphics/plume_library.h"
 
@@ -73,22 +72,17 @@ Rgb Unpack(uint32_t c) {
     return {static_cast<float>((c >> 16) & 0xFF), static_cast<float>((c >> 8) & 0xFF), static_cast<float>(c & 0xFF)};
 }
 
-class BallsRenderTest : public gfx_test::CoreTest {
+class BallsRenderTest : public field_test::ShippedDataTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        field_test::InstallRecordingSoundKeeper();
-        fs::current_path(VOVARO_DATA_DIR);
-        ASSERT_TRUE(InitFieldGlobals());
+        ShippedDataTest::SetUp();
         ASSERT_TRUE(effects_.LoadLibrary("Textures\\Plume\\Effects.plume"));
     }
     void TearDown() override {
         tiles_.clear();
         tile_keeper_.reset();
         balls_.reset();
-        ShutdownFieldGlobals();
-        if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
-        CoreTest::TearDown();
+        ShippedDataTest::TearDown();
     }
 
     std::string LevelXml() const {

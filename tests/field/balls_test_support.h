@@ -12,6 +12,7 @@
 // and its bonus types 11 and 12.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@
 #include "field/graph_obj.h"
 #include "field_test_support.h"
 #include "graphics/core_test_support.h"
+#include "graphics/plume.h"
+#include "graphics/plume_library.h"
 
 namespace field_test {
 
@@ -120,6 +123,24 @@ protected:
     std::string texture_, lock_texture_;
     CFieldFlags flags_;
     std::unique_ptr<CBallsField> balls_;
+};
+
+// The shipped data tree as the current directory with the field's globals
+// built from it (the engine core up, samples recorded); a particle library
+// loaded by a test is released at the end.
+class ShippedDataTest : public gfx_test::CoreTest {
+protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        InstallRecordingSoundKeeper();
+        std::filesystem::current_path(VOVARO_DATA_DIR);
+        ASSERT_TRUE(InitFieldGlobals());
+    }
+    void TearDown() override {
+        ShutdownFieldGlobals();
+        if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
+        CoreTest::TearDown();
+    }
 };
 
 }  // namespace field_test
