@@ -15,35 +15,25 @@
 #include "field/birds.h"
 #include "field/sound.h"
 #include "field_test_support.h"
-#include "graphics/core_test_support.h"
 #include "graphics/object_2d.h"
 
 namespace {
 
-using field_test::FakeBirdsField;
 using Placements = std::vector<std::pair<int, int>>;
 
 // A 4 x 4 field of 36-pixel cells at (100, 100): cell c lies at
 // (100 + 36 (c % 4), 100 + 36 (c / 4)).
-class BirdsTest : public gfx_test::CoreTest {
+class BirdsTest : public field_test::SmallFieldTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
+        SmallFieldTest::SetUp();
         sounds_ = &field_test::InstallRecordingSoundKeeper();
-        globals_ = std::make_unique<field_test::FieldGlobalsScope>();
-        globals_->LoadGameConfig(R"(<GameCFG cell_w="36" cell_h="36"/>)");
-        globals_->LoadLevel(R"(<Level><Config field_width="4" field_height="4" field_pos_x="100" field_pos_y="100"/></Level>)");
-        texture_ = TextureFile("bird.tga", gfx_test::SolidTga(8, 8, 0xFFFFFFFF));
-        // Plays once over four drawn frames.
-        data_test::WriteBytes("once.xml", R"(<Animation speed="2" animate_once="1" start_frame="0">
-            <Frame tex_rect="0 0 8 8"/><Frame tex_rect="0 0 8 8"/></Animation>)");
-        field_.cell_count = 16;
+        SetUpField(4, 4);
         birds_ = Make(Description());
     }
     void TearDown() override {
         birds_.reset();
-        globals_.reset();
-        CoreTest::TearDown();
+        SmallFieldTest::TearDown();
     }
 
     std::string State(int id, const std::string& attributes, const std::string& body) const {
@@ -91,9 +81,6 @@ protected:
     }
 
     field_test::RecordingSoundKeeper* sounds_ = nullptr;
-    std::unique_ptr<field_test::FieldGlobalsScope> globals_;
-    FakeBirdsField field_;
-    std::string texture_;
     std::unique_ptr<CBirds> birds_;
 };
 

@@ -3,6 +3,7 @@
 // states, the active cells, the generators with their delays, the level-end
 // stage, the field flags, and every score it was asked to award.
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,6 +11,8 @@
 
 #include "field/birds_owner.h"
 #include "field/field_flags.h"
+#include "field_test_support.h"
+#include "graphics/core_test_support.h"
 
 namespace field_test {
 
@@ -67,6 +70,32 @@ public:
             if (static_cast<unsigned>(d) >= static_cast<unsigned>(delay)) cells.push_back(cell);
     }
     int GetLevelEndStage() override { return stage; }
+};
+
+// Tests on a small field of 36-pixel cells at (100, 100) drawn through the
+// real core, with a white texture (`texture_`) and "once.xml", an animation
+// that plays once over four drawn frames, in the test's scratch folder.
+class SmallFieldTest : public gfx_test::CoreTest {
+protected:
+    void SetUpField(int width, int height) {
+        globals_ = std::make_unique<FieldGlobalsScope>();
+        globals_->LoadGameConfig(R"(<GameCFG cell_w="36" cell_h="36"/>)");
+        globals_->LoadLevel("<Level><Config field_width=\"" + std::to_string(width) + "\" field_height=\"" +
+                            std::to_string(height) + "\" field_pos_x=\"100\" field_pos_y=\"100\"/></Level>");
+        texture_ = TextureFile("white.tga", gfx_test::SolidTga(8, 8, 0xFFFFFFFF));
+        data_test::WriteBytes("once.xml", R"(<Animation speed="2" animate_once="1" start_frame="0">
+            <Frame tex_rect="0 0 8 8"/><Frame tex_rect="0 0 8 8"/></Animation>)");
+        field_.cell_count = width * height;
+    }
+    // Whatever holds sprites is freed by the derived TearDown first.
+    void TearDown() override {
+        globals_.reset();
+        CoreTest::TearDown();
+    }
+
+    std::unique_ptr<FieldGlobalsScope> globals_;
+    FakeBirdsField field_;
+    std::string texture_;
 };
 
 }  // namespace field_test

@@ -8,38 +8,28 @@
 #include "birds_test_support.h"
 #include "field/salute.h"
 #include "field_test_support.h"
-#include "graphics/core_test_support.h"
 #include "gui/sample_queue.h"
 
 namespace {
 
-using field_test::FakeBirdsField;
 
 // A 4 x 3 field of 36-pixel cells at (100, 100); cell 9 lies at (136, 172).
-class SaluteTest : public gfx_test::CoreTest {
+class SaluteTest : public field_test::SmallFieldTest {
 protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        globals_ = std::make_unique<field_test::FieldGlobalsScope>();
-        globals_->LoadGameConfig(R"(<GameCFG cell_w="36" cell_h="36"/>)");
-        globals_->LoadLevel(R"(<Level><Config field_width="4" field_height="3" field_pos_x="100" field_pos_y="100"/></Level>)");
-        texture_ = TextureFile("spark.tga", gfx_test::SolidTga(8, 8, 0xFFFFFFFF));
-        // Plays once over four drawn frames.
-        data_test::WriteBytes("spark.xml", R"(<Animation speed="2" animate_once="1" start_frame="0">
-            <Frame tex_rect="0 0 8 8"/><Frame tex_rect="0 0 8 8"/></Animation>)");
-        field_.cell_count = 12;
+        SmallFieldTest::SetUp();
+        SetUpField(4, 3);
         g_SampleQueue.Clear();
     }
     void TearDown() override {
         salute_.reset();
-        globals_.reset();
         g_SampleQueue.Clear();
-        CoreTest::TearDown();
+        SmallFieldTest::TearDown();
     }
 
     std::string Layer() const {
         return "<Layer offset=\"-2 3\"><graphics texture=\"" + texture_ +
-               "\" width=\"40\" height=\"40\" tex_rect=\"0 0 8 8\"><animation file=\"spark.xml\"/></graphics></Layer>";
+               "\" width=\"40\" height=\"40\" tex_rect=\"0 0 8 8\"><animation file=\"once.xml\"/></graphics></Layer>";
     }
     void Make(const std::string& attributes, const std::string& layers) {
         salute_ = std::make_unique<CSalute>(&field_, field_test::XmlNode("<Salute " + attributes + ">" + layers + "</Salute>"));
@@ -63,9 +53,6 @@ protected:
         return salute_->Check();
     }
 
-    std::unique_ptr<field_test::FieldGlobalsScope> globals_;
-    FakeBirdsField field_;
-    std::string texture_;
     std::unique_ptr<CSalute> salute_;
 };
 
