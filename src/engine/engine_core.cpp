@@ -1,12 +1,16 @@
 #include "engine/engine_core.h"
 
-#include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "platform/virtual_keys.h"
 
 using namespace plat;
 
 IEngineCore* g_EngineCore = nullptr;
+
+RenderDevice* EngineDevice() {
+    if (!g_EngineCore || !g_EngineCore->GetGraphicsDevice()) return nullptr;
+    return g_EngineCore->GetGraphicsDevice()->GetDevice();
+}
 
 namespace {
 // 16-bit indices reach 65536 vertices: 16384 quads.
@@ -24,14 +28,9 @@ CEngineCore::CEngineCore() {
     _callbacks[2] = nullptr;
     _mouse.SetCursorKeeper(_cursor);
     _joystick.SetCursorKeeper(_cursor);
-    // The sound keeper is created here and owned from then on. It reads
-    // Settings\Samples.xml; when that fails (logged by the XML layer), the core
-    // goes on without sound rather than ending the program in its constructor.
-    try {
-        _sound_keeper = CreateSoundKeeper();
-    } catch (...) {
-        LogCurrentException("CEngineCore::CEngineCore");
-    }
+    // The sound keeper is created here and owned from then on; without its
+    // sample table it still plays music.
+    _sound_keeper = CreateSoundKeeper();
     g_EngineCore = this;
 }
 
@@ -75,7 +74,7 @@ bool CEngineCore::Init(bool windowed) {
 }
 
 void CEngineCore::Shutdown() {
-    if (_sound_keeper) _sound_keeper->FreeAll();
+    _sound_keeper->FreeAll();
     if (_device) _device->SetIndices(nullptr, 0);
     _quad_indices.reset();
     _quad_capacity = 0;
@@ -176,10 +175,10 @@ bool CEngineCore::ToggleFullscreen() {
 
 void CEngineCore::OnActivate(bool active) {
     if (active) {
-        if (_sound_keeper) _sound_keeper->ResumeAll();
+        _sound_keeper->ResumeAll();
         _graphics.ApplyGammaRamp(_graphics.GetGammaLevel());
     } else {
-        if (_sound_keeper) _sound_keeper->PauseAll();
+        _sound_keeper->PauseAll();
         _graphics.RestoreGammaRamp();
     }
 }

@@ -59,8 +59,10 @@ public:
     // that only tracks the hot spot). Not owned.
     void SetCursorKeeper(ICursorKeeper* keeper);
     ICursorKeeper* GetCursorKeeper() { return _cursor; }
-    // Installs the sound keeper (owned from then on).
-    void SetSoundKeeper(std::unique_ptr<ISoundKeeper> keeper) { _sound_keeper = std::move(keeper); }
+    // Installs the sound keeper (owned from then on); null keeps the one there is.
+    void SetSoundKeeper(std::unique_ptr<ISoundKeeper> keeper) {
+        if (keeper) _sound_keeper = std::move(keeper);
+    }
     CDInputManager* GetInputManager() { return &_input; }
     // The shared quad index buffer's capacity in quads (0 before the first DrawQuads).
     unsigned GetQuadCapacity() const { return _quad_capacity; }

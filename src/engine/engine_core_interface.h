@@ -7,6 +7,7 @@
 namespace plat {
 class Window;
 class VertexBuffer;
+class RenderDevice;
 }  // namespace plat
 class CDirect3DHolder;
 class CGraphicsDevice;
@@ -61,3 +62,7 @@ protected:
 
 // The one engine core (set when CEngineCore::Instance first builds it).
 extern IEngineCore* g_EngineCore;
+
+// The engine core's render device; null before the core exists and has been
+// initialised (what draws then runs without drawing).
+plat::RenderDevice* EngineDevice();

@@ -1,10 +1,7 @@
 #include "engine/fault_translation.h"
 
-#include <csignal>
-#include <cstring>
-#include <ucontext.h>
-
 #include "engine/logger.h"
+#include "platform/processor_fault.h"
 
 win32_exception::win32_exception(uint32_t code, const void* where)
     : _what(code == kAccessViolation                                    ? "Access violation"
@@ -18,69 +15,36 @@ access_violation::access_violation(const void* where, bool is_write, const void*
 
 namespace {
 
-const void* FaultAddress(void* context) {
-#if defined(__x86_64__)
-    auto* uc = static_cast<ucontext_t*>(context);
-    return reinterpret_cast<const void*>(uc->uc_mcontext.gregs[REG_RIP]);
-#else
-    (void)context;
-    return nullptr;
-#endif
-}
-
-bool FaultWasWrite(void* context) {
-#if defined(__x86_64__)
-    // Bit 1 of the page-fault error code marks a write access.
-    auto* uc = static_cast<ucontext_t*>(context);
-    return (uc->uc_mcontext.gregs[REG_ERR] & 0x2) != 0;
-#else
-    (void)context;
-    return false;
-#endif
-}
-
 // Throwing from here is sound only because the code is built with
-// -fnon-call-exceptions and these signals are synchronous.
-void Translate(int sig, siginfo_t* info, void* context) {
-    const void* where = FaultAddress(context);
-    switch (sig) {
-        case SIGSEGV:
-        case SIGBUS:
-            throw access_violation(where, FaultWasWrite(context), info->si_addr);
-        case SIGFPE:
-            if (info->si_code == FPE_INTDIV) throw win32_exception(win32_exception::kIntDivideByZero, where);
-            if (info->si_code == FPE_FLTDIV) throw win32_exception(win32_exception::kFloatDivideByZero, where);
-            throw win32_exception(win32_exception::kOtherFault, where);
-        case SIGILL:
-            throw win32_exception(win32_exception::kIllegalInstruction, where);
-        default:
-            throw win32_exception(win32_exception::kOtherFault, where);
+// -fnon-call-exceptions and the fault signals are synchronous.
+void Translate(const plat::ProcessorFault& fault) {
+    using Kind = plat::ProcessorFault::Kind;
+    switch (fault.kind) {
+        case Kind::AccessViolation: throw access_violation(fault.where, fault.is_write, fault.bad_address);
+        case Kind::IntDivideByZero: throw win32_exception(win32_exception::kIntDivideByZero, fault.where);
+        case Kind::FloatDivideByZero: throw win32_exception(win32_exception::kFloatDivideByZero, fault.where);
+        case Kind::IllegalInstruction: throw win32_exception(win32_exception::kIllegalInstruction, fault.where);
+        default: throw win32_exception(win32_exception::kOtherFault, fault.where);
     }
 }
 
+// Addresses are logged whole, all 64 bits of them.
+unsigned long long AddressValue(const void* p) { return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(p)); }
+
 }  // namespace
 
-void InstallSETranslator() {
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_sigaction = Translate;
-    // The handler never returns, so the signal must not stay blocked after it.
-    sa.sa_flags = SA_SIGINFO | SA_NODEFER;
-    sigemptyset(&sa.sa_mask);
-    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) sigaction(sig, &sa, nullptr);
-}
+void InstallSETranslator() { plat::InstallFaultHandler(Translate); }
 
 void LogCurrentException(const char* place) {
     CLogger& log = CLogger::Instance();
     try {
         throw;
     } catch (const access_violation& e) {
-        log.Log(2, "Error: Exception raised. %s at %X: Bad %s on %X (%s)", e.what(),
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(e.where())), e.isWrite() ? "write" : "read",
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(e.badAddress())), place);
+        log.Log(2, "Error: Exception raised. %s at %llX: Bad %s on %llX (%s)", e.what(), AddressValue(e.where()),
+                e.isWrite() ? "write" : "read", AddressValue(e.badAddress()), place);
     } catch (const win32_exception& e) {
-        log.Log(2, "Error: Exception raised. %s (code %X) at %X (%s)", e.what(), e.code(),
-                static_cast<unsigned>(reinterpret_cast<uintptr_t>(e.where())), place);
+        log.Log(2, "Error: Exception raised. %s (code %X) at %llX (%s)", e.what(), e.code(), AddressValue(e.where()),
+                place);
     } catch (const std::exception& e) {
         log.Log(2, "Error: Exception raised. %s (%s)", e.what(), place);
     } catch (...) {

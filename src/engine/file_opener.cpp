@@ -1,10 +1,5 @@
 #include "engine/file_opener.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include <algorithm>
 #include <cstring>
 
@@ -12,16 +7,6 @@
 #include "platform/file_names.h"
 
 namespace {
-
-uint64_t FileSize(std::FILE* f) {
-    struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    return static_cast<uint64_t>(st.st_size);
-}
-
-bool ReadExact(std::FILE* f, void* out, size_t size) {
-    return size == 0 || std::fread(out, 1, size, f) == size;
-}
 
 uint16_t LoadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t LoadU32(const uint8_t* p) {
@@ -41,7 +26,7 @@ CFileOpener::CFileOpener(const std::string& package_path) { OpenPackage(package_
 CFileOpener::~CFileOpener() { ClosePackage(); }
 
 void CFileOpener::ClosePackage() {
-    _pk_file.reset();
+    _package.Close();
     _files_packed = false;
     _fat.clear();
 }
@@ -50,18 +35,16 @@ bool CFileOpener::OpenPackage(const std::string& path) {
     ClosePackage();
     std::string resolved = plat::ResolveFileName(path);
     if (resolved.empty()) return false;
-    _pk_file.reset(std::fopen(resolved.c_str(), "rb"));
-    if (!_pk_file) return false;
-    _files_packed = ReadTable(FileSize(_pk_file.get()));
+    if (!_package.Open(resolved)) return false;
+    _files_packed = ReadTable(_package.Size());
     if (!_files_packed) _fat.clear();  // a damaged table is never used
     return _files_packed;
 }
 
 bool CFileOpener::ReadTable(uint64_t package_size) {
     ASSERT(_fat.empty());
-    std::FILE* f = _pk_file.get();
     uint8_t header[6];
-    if (!ReadExact(f, header, sizeof header)) {
+    if (!_package.Read(header, sizeof header)) {
         CLogger::Instance().Log(2, "Error: Reading package. The package is shorter than its header.");
         return false;
     }
@@ -81,7 +64,7 @@ bool CFileOpener::ReadTable(uint64_t package_size) {
     char name[kMaxNameLength + 1];
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t len_bytes[2];
-        if (!ReadExact(f, len_bytes, 2)) {
+        if (!_package.Read(len_bytes, 2)) {
             CLogger::Instance().Log(2, "Error: Reading package. The table ends inside entry %d.", static_cast<int>(i));
             return false;
         }
@@ -92,7 +75,7 @@ bool CFileOpener::ReadTable(uint64_t package_size) {
         }
         std::memset(name, 0, sizeof name);
         uint8_t numbers[8];
-        if (!ReadExact(f, name, len) || !ReadExact(f, numbers, sizeof numbers)) {
+        if (!_package.Read(name, len) || !_package.Read(numbers, sizeof numbers)) {
             CLogger::Instance().Log(2, "Error: Reading package. The table ends inside entry %d.", static_cast<int>(i));
             return false;
         }
@@ -125,8 +108,8 @@ bool CFileOpener::ReadFile(const char* name, std::vector<uint8_t>& buffer) {
 
 bool CFileOpener::ReadFromPackage(const char* name, std::vector<uint8_t>& buffer) {
     ASSERT(_files_packed);
-    ASSERT(_pk_file);
-    if (!_pk_file) return false;
+    ASSERT(_package.IsOpen());
+    if (!_package.IsOpen()) return false;
     std::string key(name);
     std::replace(key.begin(), key.end(), '/', '\\');
     NormalizeFileName(key);
@@ -134,30 +117,19 @@ bool CFileOpener::ReadFromPackage(const char* name, std::vector<uint8_t>& buffer
     if (it == _fat.end()) return false;
     const auto [offset, size] = it->second;
     if (size == 0) return false;
-    // Positioned reads straight from the file, past the stream's buffer.
     buffer.resize(size);
-    int fd = fileno(_pk_file.get());
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = pread(fd, buffer.data() + done, size - done, static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    return _package.ReadAt(offset, buffer.data(), size);
 }
 
 bool CFileOpener::ReadFromDisk(const char* name, std::vector<uint8_t>& buffer) {
     if (!name || !*name) return false;
     std::string path = plat::ResolveFileName(name);
     if (path.empty()) return false;
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) return false;
-    struct stat st {};
-    if (fstat(fileno(f.get()), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-    size_t length = static_cast<size_t>(FileSize(f.get()));
+    plat::FileReader file;
+    if (!file.Open(path) || file.IsFolder()) return false;
+    size_t length = static_cast<size_t>(file.Size());
     buffer.resize(length);
-    if (length == 0 || std::fread(buffer.data(), 1, length, f.get()) != length) {
+    if (length == 0 || !file.Read(buffer.data(), length)) {
         CLogger::Instance().Log(2, "Error: failed to read file %s!", name);
         return false;
     }
@@ -167,7 +139,5 @@ bool CFileOpener::ReadFromDisk(const char* name, std::vector<uint8_t>& buffer) {
 bool CFileOpener::FileExists(const char* path) {
     if (!path || !*path) return false;
     std::string resolved = plat::ResolveFileName(path);
-    if (resolved.empty()) return false;
-    struct stat st {};
-    return stat(resolved.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return !resolved.empty() && plat::FileReader::IsFile(resolved);
 }

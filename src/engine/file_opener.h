@@ -9,12 +9,12 @@
 // Names are stored normalised (lower case, single backslashes), so requests find
 // them whatever their case and separators.
 #include <cstdint>
-#include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/file_reader.h"
 
 class CFileOpener {
 public:
@@ -59,10 +59,7 @@ private:
     bool ReadFromPackage(const char* name, std::vector<uint8_t>& buffer);
     bool ReadFromDisk(const char* name, std::vector<uint8_t>& buffer);
 
-    struct FileCloser {
-        void operator()(std::FILE* f) const { if (f) std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> _pk_file;
+    plat::FileReader _package;
     bool _files_packed = false;
     std::map<std::string, Entry> _fat;
 };

@@ -10,6 +10,7 @@
 #include "engine/direct3d_holder.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
+#include "platform/file_handle.h"
 
 using namespace plat;
 
@@ -114,14 +115,27 @@ bool CGraphicsDevice::ResetDevice() {
 
 Result CGraphicsDevice::ToggleFullscreen() {
     _windowed = !_windowed;
-    CLogger::Instance().Log(0, "Toggling to %s mode...", _windowed ? "windowed" : "fullscreen");
-    if (_device) {
-        _device->SetTexture(0, nullptr);
-        _device->SetIndices(nullptr, 0);
-        _device->SetStreamSource(0, nullptr, sizeof(Vertex));
+    CLogger& log = CLogger::Instance();
+    log.Log(0, "Toggling to %s mode...", _windowed ? "windowed" : "fullscreen");
+    if (!_device) {
+        _windowed = !_windowed;
+        return kErrInvalidCall;
     }
-    // The device reset puts the window into the new mode.
-    ResetDevice();
+    _device->SetTexture(0, nullptr);
+    _device->SetIndices(nullptr, 0);
+    _device->SetStreamSource(0, nullptr, sizeof(Vertex));
+    // The device reset puts the window into the new mode. A display that cannot
+    // take it leaves the window as it was; the device goes back to that mode.
+    const Result r = _device->Reset(FillPresentParameters(_windowed));
+    if (Failed(r)) {
+        log.Log(2, "Error: Failed to switch to %s mode! Error code: 0x%X", _windowed ? "windowed" : "fullscreen",
+                static_cast<unsigned>(r));
+        _windowed = !_windowed;
+        ResetDevice();
+        return r;
+    }
+    ApplyGammaRamp(_gamma_level);
+    SetupRenderStates();
     return kOk;
 }
 
@@ -129,7 +143,7 @@ void CGraphicsDevice::ApplyGammaRamp(int level) {
     if (!_device) return;
     GammaRamp ramp;
     for (int i = 0; i < 256; ++i) {
-        int v = std::clamp((level * 10 + i) * 256, 0, 65535);
+        const long long v = std::clamp((static_cast<long long>(level) * 10 + i) * 256, 0LL, 65535LL);
         ramp.red[i] = ramp.green[i] = ramp.blue[i] = static_cast<uint16_t>(v);
     }
     _device->SetGammaRamp(ramp);
@@ -194,10 +208,6 @@ int CGraphicsDevice::NextScreenshotNumber(const std::string& folder) {
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* f) const { if (f) std::fclose(f); }
-};
-
 uint16_t To555(uint32_t p, bool alpha_bit) {
     uint16_t v = static_cast<uint16_t>(((p >> 19) & 0x1F) << 10 | ((p >> 11) & 0x1F) << 5 | ((p >> 3) & 0x1F));
     if (alpha_bit && (p >> 24) >= 0x80) v |= 0x8000;
@@ -224,7 +234,7 @@ bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std
         default: return false;
     }
     if (argb.size() < static_cast<size_t>(width) * height) return false;
-    std::unique_ptr<FILE, FileCloser> f(std::fopen(path.c_str(), "wb"));
+    UniqueFile f(std::fopen(path.c_str(), "wb"));
     if (!f) return false;
     uint8_t header[18] = {0, 0, 2};
     header[12] = static_cast<uint8_t>(width & 0xFF);
@@ -261,7 +271,7 @@ bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std
         }
         if (std::fwrite(row.data(), 1, row.size(), f.get()) != row.size()) return false;
     }
-    return true;
+    return CloseFile(f);
 }
 
 bool CGraphicsDevice::SaveScreenshot() {

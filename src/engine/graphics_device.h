@@ -28,7 +28,9 @@ public:
     // Resets the device for the current mode; throws "Failed to reset D3DDevice"
     // when that fails. False without a device.
     bool ResetDevice();
-    // Switches between windowed and full-screen mode (resets the device).
+    // Switches between windowed and full-screen mode (resets the device). When
+    // the display cannot take the other mode, the failure is logged and
+    // returned, and the device stays in the mode it had.
     plat::Result ToggleFullscreen();
     // Lifts every channel by level x 10 (of 256) with saturation; stores the level.
     void ApplyGammaRamp(int level);

@@ -84,18 +84,23 @@ int TokenizeInts(std::vector<int>* parsed, std::string_view text, std::string_vi
     return static_cast<int>(parsed->size());
 }
 
+std::string FormatStringV(const char* format, va_list args) {
+    if (!format) return {};
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    std::vsnprintf(out.data(), out.size() + 1, format, args);
+    return out;
+}
+
 void FormatString(std::string& out, const char* format, ...) {
     out.clear();
     if (!format) return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n > 0) {
-        out.resize(static_cast<size_t>(n));
-        std::vsnprintf(out.data(), out.size() + 1, format, args);
-    }
+    out = FormatStringV(format, args);
     va_end(args);
 }

@@ -2,6 +2,7 @@
 // Conversions between numbers and text, list splitting and printf-style
 // formatting shared by every loader. Conversions never fail: text that is no
 // number reads as 0. Numbers are read and written in the C locale.
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,3 +37,6 @@ int TokenizeInts(std::vector<int>* parsed, std::string_view text, std::string_vi
 // the code; a format that comes from a data file goes through FormatDataText
 // (engine/formatter.h), which checks it against its arguments.
 void FormatString(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The same with the arguments as a va_list (for other printf-style functions);
+// a null format gives "".
+std::string FormatStringV(const char* format, va_list args) __attribute__((format(printf, 1, 0)));

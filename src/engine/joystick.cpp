@@ -27,7 +27,7 @@ bool CJoystick::IsInputActive(int id) const {
         case 3: return _manager->GetJoystickDirection(3);  // down
         default: break;
     }
-    if (id >= 10) return _manager->IsJoystickButtonDown(id - 10);
+    if (id >= kJoystickFirstButton) return _manager->IsJoystickButtonDown(id - kJoystickFirstButton);
     CLogger::Instance().Log(2, "Error: invalid joystick axis %d requested!", id);
     return false;
 }

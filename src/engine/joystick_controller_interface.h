@@ -1,5 +1,9 @@
 #pragma once
 // The first game controller: it can move the cursor and its buttons serve as input.
+
+// The input id of joystick button 0 (IsInputActive): ids from here on are buttons.
+constexpr int kJoystickFirstButton = 10;
+
 class IJoystickController {
 public:
     virtual bool IsMoved() const = 0;

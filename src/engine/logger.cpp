@@ -3,42 +3,27 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <stdexcept>
 
+#include "engine/helpers.h"
 #include "engine/user_folder.h"
+#include "platform/file_handle.h"
 #include "platform/system.h"
 
 namespace {
 
-std::string FormatV(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n <= 0) return {};
-    std::string out(static_cast<size_t>(n), '\0');
-    std::vsnprintf(out.data(), out.size() + 1, format, args);
-    return out;
-}
-
-struct FileCloser {
-    void operator()(FILE* f) const { if (f) std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
+using plat::UniqueFile;
 
 // Opens the log in the user folder; the current directory is restored right after.
-FileHandle OpenLog(const char* mode) {
+UniqueFile OpenLog(const char* mode) {
     std::string saved = EnterFolder("all");
-    FileHandle f(std::fopen(CLogger::FileName(), mode));
+    UniqueFile f(std::fopen(CLogger::FileName(), mode));
     LeaveFolder(saved);
     return f;
 }
 
 std::string TimeStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm t {};
-    localtime_r(&now, &t);
+    const std::tm t = plat::LocalTimeNow();
     char buf[64];
     std::snprintf(buf, sizeof buf, "%02i.%02i.%i %02i:%02i:%02i", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
                   t.tm_hour, t.tm_min, t.tm_sec);
@@ -65,7 +50,7 @@ CLogger::~CLogger() {
 }
 
 void CLogger::Append(const std::string& text) {
-    FileHandle f = OpenLog("at");
+    UniqueFile f = OpenLog("at");
     if (!f) return;
     std::fputs(text.c_str(), f.get());
 }
@@ -80,26 +65,47 @@ const char* CLogger::LevelColor(int level) {
     }
 }
 
-void CLogger::LogText(int level, const std::string& message) {
+std::string CLogger::EscapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string CLogger::Row(int level, const std::string& markup) {
     std::string row;
-    row.reserve(message.size() + 256);
+    row.reserve(markup.size() + 256);
     row += "<Table cellspacing=0 cellpadding=0 border=0><tr><td width='15%'><Font Size = 1 Color = GREEN>";
     row += TimeStamp();
     row += "&nbsp;&nbsp;-&nbsp;&nbsp;</Font></td>";
     row += "<td align=left><Font Size = 1 Color = ";
     row += LevelColor(level);
     row += " Face = Verdana>";
-    row += message;
+    row += markup;
     row += "</Font></td>";
     row += "</tr></Table>\n";
-    Append(row);
+    return row;
+}
+
+void CLogger::LogText(int level, const std::string& message) { Append(Row(level, EscapeHtml(message))); }
+
+void CLogger::AppendToExistingLog(int level, const std::string& message) {
+    Append(Row(level, EscapeHtml(message)));
 }
 
 void CLogger::Log(int level, const char* format, ...) {
     if (!format) return;
     va_list args;
     va_start(args, format);
-    std::string message = FormatV(format, args);
+    std::string message = FormatStringV(format, args);
     va_end(args);
     LogText(level, message);
 }
@@ -108,12 +114,13 @@ void CLogger::LogBold(int level, const char* format, ...) {
     if (!format) return;
     va_list args;
     va_start(args, format);
-    std::string message = FormatV(format, args);
+    std::string message = FormatStringV(format, args);
     va_end(args);
-    LogText(level, "<B>" + message + "</B>");
+    Append(Row(level, "<B>" + EscapeHtml(message) + "</B>"));
 }
 
-void CLogger::LogSeparator() { Log(0, "<hr width=100%c noshade size='1px'>", '%'); }
+// The one row that is markup of the program's own: a full-width rule.
+void CLogger::LogSeparator() { Append(Row(0, "<hr width=100% noshade size='1px'>")); }
 
 bool LogFailedCheck(const char* kind, const char* expression, const char* file, int line) {
     CLogger::Instance().Log(3, "%s failed: '%s', File=%s, Line=%d", kind, expression, file, line);

@@ -1,7 +1,9 @@
 #pragma once
 // The one log of the program: log.html in the per-user folder, one HTML table
 // row per message, reopened for every message so it stays complete after a crash.
+// Message texts are escaped, so a logged XML fragment reads as it was written.
 #include <string>
+#include <string_view>
 
 class CLogger {
 public:
@@ -14,8 +16,14 @@ public:
     void LogSeparator();
     // Appends an already formatted message.
     void LogText(int level, const std::string& message);
+    // Appends one row to whatever log.html holds, without starting a log of
+    // this run (which would empty the file): for a copy of the program that
+    // must not touch the log of the copy already running.
+    static void AppendToExistingLog(int level, const std::string& message);
 
     static const char* LevelColor(int level);
+    // Text with &, <, > and " written as HTML entities.
+    static std::string EscapeHtml(std::string_view text);
     static const char* FileName() { return "log.html"; }
 
     ~CLogger();
@@ -24,7 +32,9 @@ public:
 
 private:
     CLogger();
-    void Append(const std::string& text);
+    // One table row around a message that is already HTML.
+    static std::string Row(int level, const std::string& markup);
+    static void Append(const std::string& text);
 };
 
 // Writes the operating system, processor and memory into the log.

@@ -1,5 +1,7 @@
 #include "engine/sound_keeper.h"
 
+#include <exception>
+
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "platform/audio_mixer.h"
@@ -11,6 +13,7 @@ using plat::AudioMixer;
 namespace audio_error = plat::audio_error;
 
 constexpr int kMaxSamplePlaybacks = 16;
+constexpr const char* kSamplesFile = "Settings\\Samples.xml";
 constexpr int TRUE = 1;
 constexpr int FALSE = 0;
 
@@ -28,16 +31,20 @@ CSoundKeeper::CSoundKeeper() : CSoundKeeper(std::make_unique<AudioMixer>(AudioMi
 
 CSoundKeeper::CSoundKeeper(std::unique_ptr<AudioMixer> mixer) : _mixer(std::move(mixer)) {
     _mixer->Start();
-    ReadSampleTable();
+    try {
+        ReadSampleTable();
+    } catch (const std::exception&) {
+        // The XML layer has logged why; the game goes on without sound effects.
+        _sample_table.clear();
+        CLogger::Instance().Log(2, "Error: no samples: '%s' could not be read!", kSamplesFile);
+    }
     _samples_off = false;
-    _music_volume = 0;
-    _sample_volume = 0;
 }
 
 CSoundKeeper::~CSoundKeeper() = default;
 
 void CSoundKeeper::ReadSampleTable() {
-    CXMLFile file("Settings\\Samples.xml");
+    CXMLFile file(kSamplesFile);
     CXMLNodeList list = file.SelectNodes("//Samples/Sample");
     for (int i = 0; i < list.GetLength(); ++i) {
         CXMLNode node = list.GetItem(i);
@@ -134,6 +141,7 @@ uint32_t CSoundKeeper::PlayMusic(const std::string& alias, int track) {
     auto it = _music_table.find(alias);
     if (it == _music_table.end() || track < 0 || track >= GetMusicTrackCount(alias)) return 0;
     const uint32_t channel = it->second.handle;
+    CancelFade(channel);
     // Looping, placed at the first row of the track's pattern order, then played
     // from there: a module starts at its track, a stream (or a module without
     // that order) at its beginning.
@@ -147,6 +155,14 @@ uint32_t CSoundKeeper::PlayMusic(const std::string& alias, int track) {
         return 0;
     }
     return channel;
+}
+
+void CSoundKeeper::CancelFade(uint32_t channel) {
+    bool fading = false;
+    _mixer->RemoveSlideSync(channel, &CSoundKeeper::OnFadeEnd, &_restore_volume, &fading);
+    if (!fading) return;
+    _mixer->StopSlide(channel);
+    _mixer->SetAttributes(channel, AudioMixer::kKeepFreq, _restore_volume.load(), AudioMixer::kKeepPan);
 }
 
 void CSoundKeeper::OnFadeEnd(AudioMixer& mixer, uint32_t channel, void* restore_volume) {
@@ -210,15 +226,15 @@ bool CSoundKeeper::SetVolumes(int music, int samples) {
     _mixer->SetGlobalVolume(AudioMixer::Kind::Music, music);
     _mixer->SetGlobalVolume(AudioMixer::Kind::Stream, music);
     _mixer->SetGlobalVolume(AudioMixer::Kind::Sample, samples);
-    _samples_off = samples == 0;
-    _music_volume = music;
-    _sample_volume = samples;
+    _samples_off = _mixer->GetGlobalVolume(AudioMixer::Kind::Sample) == 0;
     return true;
 }
 
+// What the mixer plays at (from the start, before any SetVolumes, and with a
+// value out of 0..100 as the mixer took it).
 bool CSoundKeeper::GetVolumes(int* music, int* samples) {
-    if (music) *music = _music_volume;
-    if (samples) *samples = _sample_volume;
+    if (music) *music = _mixer->GetGlobalVolume(AudioMixer::Kind::Music);
+    if (samples) *samples = _mixer->GetGlobalVolume(AudioMixer::Kind::Sample);
     return true;
 }
 

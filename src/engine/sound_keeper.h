@@ -82,7 +82,8 @@ public:
     };
 
     // Plays on the sound device (silently when none opens) and reads
-    // Settings\Samples.xml; a missing or broken file throws the XML layer's error.
+    // Settings\Samples.xml; a missing or broken file is logged and leaves the
+    // keeper without samples.
     CSoundKeeper();
     // The same on a given mixer (tests step a manual one by hand).
     explicit CSoundKeeper(std::unique_ptr<plat::AudioMixer> mixer);
@@ -131,6 +132,9 @@ private:
     void ReadSampleTable();
     // Frequency, volume and pan in one call (-1, -1, -101 keep); TRUE or FALSE.
     int ChannelSetAttributes(uint32_t channel, int freq, int volume, int pan);
+    // A fade-out of StopMusic still running on the channel ends here, without
+    // the stop it would bring, at the volume a finished fade restores.
+    void CancelFade(uint32_t channel);
     // True for a sample channel while samples are off: such calls are skipped.
     bool SampleGated(uint32_t channel) const;
     // Runs on the audio thread when a music fade has ended.
@@ -143,8 +147,6 @@ private:
     std::map<std::string, uint32_t> _loaded_samples;
     std::map<std::string, MusicEntry> _music_table;
     bool _samples_off = false;
-    int _music_volume = 0;
-    int _sample_volume = 0;
 };
 
 // The engine core's factory of its sound keeper.

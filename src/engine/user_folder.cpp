@@ -31,30 +31,29 @@ const char* SubFolderOf(const std::string& alias) {
 
 }  // namespace
 
-void PrepareUserFolderAt(const std::string& base_in) {
-    std::string base = base_in;
-    if (base.empty()) {
-        // Without a per-user folder the program's own folder takes the output.
-        base = plat::ExecutableDir();
-    } else {
-        base += "/Korv";
-        plat::CreateDir(base);
-        base += "/Tolvan Vovaro";
-        plat::CreateDir(base);
-    }
+UserFolderResult PrepareUserFolderAt(const std::string& base_in) {
+    UserFolderResult result;
+    // Without a per-user folder the program's own folder takes the output.
+    result.path = base_in.empty() ? plat::ExecutableDir() : base_in + "/Korv/Tolvan Vovaro";
 
     auto& map = FolderMap();
     map.clear();
-    for (const FolderRow& row : kFolders) map[row.alias] = base + "/" + row.sub_folder;
+    for (const FolderRow& row : kFolders) map[row.alias] = result.path + "/" + row.sub_folder;
+
+    // A fresh account may lack the base folder itself: every missing parent is made.
+    if (!plat::CreateDirs(result.path, &result.error)) return result;
+    if (!plat::IsWritableDir(result.path, &result.error)) return result;
+    result.ok = true;
 
     for (const DefaultFile& f : kDefaultFiles) {
         std::string source = std::string(SubFolderOf(f.alias)) + f.file;
         std::string target = map[f.alias] + f.file;
         if (plat::PathExists(source) && !plat::PathExists(target)) plat::CopyFileNoOverwrite(source, target);
     }
+    return result;
 }
 
-void PrepareUserFolder() { PrepareUserFolderAt(plat::UserDataBase()); }
+UserFolderResult PrepareUserFolder() { return PrepareUserFolderAt(plat::UserDataBase()); }
 
 std::string EnterFolder(const std::string& alias) {
     auto& map = FolderMap();

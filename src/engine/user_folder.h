@@ -3,11 +3,19 @@
 // bracketing of every access to it by switching the current directory.
 #include <string>
 
-// Builds "<user data>/Korv/Tolvan Vovaro", the folder map, and copies the shipped
-// defaults (Config.xml) there when missing. Call before the first log message.
-void PrepareUserFolder();
+struct UserFolderResult {
+    bool ok = false;
+    std::string path;   // the folder, without a trailing slash
+    std::string error;  // why it cannot be used, when it cannot
+};
+
+// Builds "<user data>/Korv/Tolvan Vovaro" with every missing parent, the folder
+// map, and copies the shipped defaults (Config.xml) there when missing. Call
+// before the first log message. Not ok when the folder cannot be created or
+// written; the map points at it all the same.
+UserFolderResult PrepareUserFolder();
 // Same, with an explicit base folder in place of the user's data folder (tests).
-void PrepareUserFolderAt(const std::string& base);
+UserFolderResult PrepareUserFolderAt(const std::string& base);
 
 // Switches into the alias's folder ("all", "save") and returns the previous
 // current directory; an unknown alias changes nothing and returns "".

@@ -7,6 +7,7 @@
 #include "engine/file_opener.h"
 #include "engine/logger.h"
 #include "engine/xml_impl.h"
+#include "platform/file_handle.h"
 #include "platform/file_names.h"
 
 namespace {
@@ -43,7 +44,7 @@ void ParseInto(CXMLFile_Impl& impl, std::string_view text) {
         std::string description = "File: " + impl._file_name + ", Line: " + std::to_string(line) +
                                   ", Source: " + source + ", Reason: " + result.description();
         CLogger::Instance().Log(2, "Error: Parse error - %s", description.c_str());
-        throw std::runtime_error("XML parse error!");
+        throw CXMLParseError("XML parse error!");
     }
     // Handles taken from the old content keep it alive on their own.
     impl._doc = std::move(fresh);
@@ -108,10 +109,10 @@ bool CXMLFile::Save(const std::string& path) const {
     std::string target = plat::ResolveFileNameForWrite(path);
     if (target.empty()) return false;
     std::string text = _impl->_doc->Write(true);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(target.c_str(), "wb"), &std::fclose);
+    plat::UniqueFile f(std::fopen(target.c_str(), "wb"));
     if (!f) return false;
     bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    return std::fclose(f.release()) == 0 && ok;
+    return plat::CloseFile(f) && ok;
 }
 
 bool CXMLFile::GetXML(std::string& out) const {

@@ -5,13 +5,15 @@
 //
 // Failures: a file that cannot be read logs "Error: Failed to open XML file '%s'!"
 // and throws std::runtime_error("Error opening xml!"); text that does not parse
-// logs "Error: Parse error - %s" and throws std::runtime_error("XML parse error!").
+// logs "Error: Parse error - %s" and throws CXMLParseError("XML parse error!"), a
+// std::runtime_error.
 //
 // Text is 8-bit whatever encoding the document declares: bytes 0x80..0xFF are
 // characters U+0080..U+00FF inside and come back out unchanged (attributes, text,
 // saved files, GetXML).
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,12 @@
 #include "engine/xml_node_list.h"
 
 class CXMLFile_Impl;
+
+// Text that is no well-formed XML (told apart from a file that cannot be read).
+class CXMLParseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 class CXMLFile : NonCopyable {
 public:

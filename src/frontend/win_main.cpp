@@ -13,6 +13,7 @@
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "field/field_globals.h"
+#include "frontend/saved_options.h"
 #include "frontend/settings_host.h"
 #include "graphics/cursor_keeper.h"
 #include "graphics/plume.h"
@@ -34,15 +35,19 @@ bool IsDataTree(const std::string& folder) {
     return plat::PathExists(folder + "/Settings") || plat::PathExists(folder + "/Data.pak");
 }
 
-// The data tree (its files, or their Data.pak) lies beside the executable,
-// else in the source tree. It becomes the current directory before any file is read.
+// The data tree (its files, or their Data.pak) lies beside the executable. It
+// becomes the current directory before any file is read.
 bool EnterDataTree() {
     const std::string beside = plat::ExecutableDir() + "/data";
-    if (IsDataTree(beside)) return plat::SetCurrentDir(beside);
-#ifdef VOVARO_SOURCE_DATA
-    if (IsDataTree(VOVARO_SOURCE_DATA)) return plat::SetCurrentDir(VOVARO_SOURCE_DATA);
-#endif
-    return false;
+    return IsDataTree(beside) && plat::SetCurrentDir(beside);
+}
+
+// A refusal to start before this run has a log of its own: one line on
+// standard error, and the same line added to whatever log is there (never
+// emptying the log of a copy that runs).
+void ReportRefusal(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    CLogger::AppendToExistingLog(2, line);
 }
 
 // The application until the game's own scenes exist: no scenes, black frames.
@@ -78,18 +83,30 @@ void ReadCommandLine(int argc, char** argv) {
 
 int WinMain(int argc, char** argv) {
     const bool data_found = EnterDataTree();
-    PrepareUserFolder();
     InstallSETranslator();
     plat::InstallQuitSignals();
+    const UserFolderResult folder = PrepareUserFolder();
+    if (!folder.ok) {
+        ReportRefusal("Error: cannot use the user folder '" + folder.path + "': " + folder.error);
+        return kExitUserFolder;
+    }
+
+    // The lock comes before the log: a second copy must not empty the log of
+    // the copy that runs.
+    auto mutex = std::make_unique<plat::SingleInstanceLock>(kMutexName);
+    switch (mutex->GetState()) {
+        case plat::SingleInstanceLock::State::Acquired: break;
+        case plat::SingleInstanceLock::State::HeldElsewhere:
+            ReportRefusal("Error: Application has already run!");
+            return kExitOk;
+        case plat::SingleInstanceLock::State::Unavailable:
+            ReportRefusal("Error: cannot open the lock file '" + mutex->Path() + "': " + mutex->Error());
+            return kExitLockFile;
+    }
+
     CLogger& log = CLogger::Instance();
     log.Log(0, "Running game...");
     if (!data_found) log.Log(2, "Error: data tree not found beside the program!");
-
-    auto mutex = std::make_unique<plat::SingleInstanceLock>(kMutexName);
-    if (!mutex->Acquired()) {
-        log.Log(2, "Error: Application has already run!");
-        return 0;
-    }
 
     GameOptions options;
     try {
@@ -99,23 +116,25 @@ int WinMain(int argc, char** argv) {
         ReadScreenBounds();
     } catch (...) {
         LogCurrentException("WinMain");
-        return 1;
+        return kExitStartFailed;
     }
 
     LogSystemInfo();
     if (g_AppParams.keys) ReadCommandLine(argc, argv);
 
-    CEngineCore& core = CEngineCore::Instance();
+    CEngineCore* core_instance = nullptr;
     try {
-        if (!core.Init(options.windowed)) throw std::runtime_error("Failed to initialize core!");
+        core_instance = &CEngineCore::Instance();
+        if (!core_instance->Init(options.windowed)) throw std::runtime_error("Failed to initialize core!");
         g_profiles.OpenProfiles();
     } catch (...) {
         LogCurrentException("WinMain");
-        return 1;
+        return kExitStartFailed;
     }
+    CEngineCore& core = *core_instance;
     // The field's bases, configuration and geometry (the bases preload samples
     // through the core's sound keeper); their failure is logged there.
-    if (!InitFieldGlobals()) return 1;
+    if (!InitFieldGlobals()) return kExitStartFailed;
     core.SetCallback(2, OnWindowModeChanged);
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
@@ -125,17 +144,17 @@ int WinMain(int argc, char** argv) {
 
     // The game's own cursors from Settings\Mouse.xml (the device must exist).
     CCursorKeeper::Install();
-    int result = 0;
+    int result = kExitOk;
     try {
         SetLanguage(options.language);
         LoadControlKinds();
-        core.SetGamma(options.gamma);
+        ApplySavedOptions(core, options);
     } catch (...) {
         LogCurrentException("WinMain");
-        result = 1;
+        result = kExitStartFailed;
     }
 
-    if (result == 0) {
+    if (result == kExitOk) {
         CEmptyApp app;
         auto plume = std::make_unique<CPlume>();
         plume->LoadLibrary(kEffectsLibrary);

@@ -1,9 +1,33 @@
 #include "graphics/animation.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "engine/game_math.h"
 #include "engine/helpers.h"
 #include "engine/logger.h"
 #include "engine/random.h"
 #include "engine/xml_file.h"
+
+namespace {
+
+// Texel coordinates of frames and polygons are kept within this distance of
+// the texture's origin (textures are at most 16384 texels a side), so every
+// size taken from them is a finite float that fits an int.
+constexpr double kMaxTexelCoordinate = 65536;
+
+float TexelCoordinate(const std::string& text) {
+    const double v = StrToFloat(text);
+    if (v != v) return 0;  // "nan"
+    return static_cast<float>(std::clamp(v, -kMaxTexelCoordinate, kMaxTexelCoordinate));
+}
+
+// A size in whole pixels; sizes of rectangles made in code may be anything.
+int WholeSize(float v) {
+    return TruncClamped(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+}
+
+}  // namespace
 
 void CAnimation::Reset(bool running, int default_delay) {
     _frames.clear();
@@ -91,19 +115,18 @@ bool CAnimation::LoadAnimation(const std::string& file_name) {
         Tokenize(&parts, node.GetAttribute("poly", ""), " ,");
         const int count = parts.empty() ? 0 : StrToInt(parts[0]);
         std::vector<CVector2> points;
-        const bool poly_ok = count > 0 && static_cast<int>(parts.size()) - 1 >= 2 * count;
+        const bool poly_ok = count > 0 && static_cast<size_t>(count) <= (parts.size() - 1) / 2;
         if (poly_ok)
-            for (int k = 0; k < count; ++k)
-                points.emplace_back(static_cast<float>(StrToFloat(parts[1 + 2 * k])),
-                                    static_cast<float>(StrToFloat(parts[2 + 2 * k])));
+            for (size_t k = 0; k < static_cast<size_t>(count); ++k)
+                points.emplace_back(TexelCoordinate(parts[1 + 2 * k]), TexelCoordinate(parts[2 + 2 * k]));
 
         Tokenize(&parts, node.GetAttribute("tex_rect", "0"), " ,");
         if (parts.size() < 4) {
             CLogger::Instance().Log(2, "Error: Animation from file %s. Invalid tex_rect!", file_name.c_str());
             return false;
         }
-        const CFloatRect rect(static_cast<float>(StrToFloat(parts[0])), static_cast<float>(StrToFloat(parts[1])),
-                              static_cast<float>(StrToFloat(parts[2])), static_cast<float>(StrToFloat(parts[3])));
+        const CFloatRect rect(TexelCoordinate(parts[0]), TexelCoordinate(parts[1]), TexelCoordinate(parts[2]),
+                              TexelCoordinate(parts[3]));
         if (poly_ok) {
             const CPolygon polygon(points);
             AddFrame(rect, &polygon);
@@ -136,9 +159,9 @@ bool CAnimation::LoadAnimation(const std::string& file_name) {
 
 void CAnimation::FitPolygons(const CFloatRect& rect) {
     if (!_polygons) return;
-    const int W = static_cast<int>(rect.Width()), H = static_cast<int>(rect.Height());
+    const int W = WholeSize(rect.Width()), H = WholeSize(rect.Height());
     for (auto& f : _frames) {
-        const int w = static_cast<int>(f.tex_rect.Width()), h = static_cast<int>(f.tex_rect.Height());
+        const int w = WholeSize(f.tex_rect.Width()), h = WholeSize(f.tex_rect.Height());
         if (w == 0 || h == 0) continue;
         f.polygon.Scale(plat::Matrix::Scaling(static_cast<float>(W) / w, static_cast<float>(H) / h, 0));
     }

@@ -15,12 +15,6 @@
 
 namespace {
 
-// The device of the engine core; none before the core has been built and
-// initialised (the effects then run without drawing).
-plat::RenderDevice* EngineDevice() {
-    if (!g_EngineCore || !g_EngineCore->GetGraphicsDevice()) return nullptr;
-    return g_EngineCore->GetGraphicsDevice()->GetDevice();
-}
 void EngineDrawQuads(plat::VertexBuffer* vb, uint32_t quads) {
     if (g_EngineCore) g_EngineCore->DrawQuads(vb, quads, sizeof(plat::Vertex));
 }

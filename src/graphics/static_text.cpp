@@ -18,9 +18,11 @@ void CopyArg(PrintfArg& to, const PrintfArg& from) {
 
 }  // namespace
 
-CStaticText::CStaticText() : _batch(std::make_shared<CTexturedRectsList>()) {}
+// Linked once whole, unlinked before anything goes: a walk of the chain only
+// ever meets complete texts.
+CStaticText::CStaticText() : _batch(std::make_shared<CTexturedRectsList>()) { Link(); }
 
-CStaticText::~CStaticText() = default;
+CStaticText::~CStaticText() { Unlink(); }
 
 void CStaticText::SetLabel(const std::string& alias, const CVector2& position) {
     _alias = alias;

@@ -29,28 +29,55 @@ bool IsBlock(plat::Format f) {
            f == plat::Format::DXT4 || f == plat::Format::DXT5;
 }
 
-// How a level lies in the file: `rows` rows (of 4x4 blocks for block formats)
-// of `row_bytes` each, `stride` bytes apart.
+// How a level lies in the file: `rows` rows (of 4x4 blocks for block formats,
+// a partial block counting whole) of `row_bytes` each, `stride` bytes apart.
 struct LevelLayout {
-    uint32_t rows = 0;
-    uint32_t row_bytes = 0;
-    uint32_t stride = 0;
-    size_t Bytes() const { return rows ? static_cast<size_t>(stride) * (rows - 1) + row_bytes : 0; }
+    uint64_t rows = 0;
+    uint64_t row_bytes = 0;
+    uint64_t stride = 0;
+    uint64_t Bytes() const { return rows ? stride * (rows - 1) + row_bytes : 0; }
 };
 
 LevelLayout Layout(plat::Format f, uint32_t w, uint32_t h, uint32_t stride_override) {
     LevelLayout l;
     if (IsBlock(f)) {
-        const uint32_t block = f == plat::Format::DXT1 ? 8 : 16;
-        l.rows = std::max(1u, (h + 3) / 4);
-        l.row_bytes = std::max(1u, (w + 3) / 4) * block;
+        const uint64_t block = f == plat::Format::DXT1 ? 8 : 16;
+        l.rows = std::max<uint64_t>(1, (static_cast<uint64_t>(h) + 3) / 4);
+        l.row_bytes = std::max<uint64_t>(1, (static_cast<uint64_t>(w) + 3) / 4) * block;
     } else {
         l.rows = h;
-        l.row_bytes = w * static_cast<uint32_t>(plat::BytesPerPixel(f));
+        l.row_bytes = static_cast<uint64_t>(w) * static_cast<uint64_t>(plat::BytesPerPixel(f));
     }
     l.stride = stride_override ? stride_override : l.row_bytes;
     l.row_bytes = std::min(l.row_bytes, l.stride);
     return l;
+}
+
+// Bytes of the top level in the file and, for rows laid at a pitch, the pitch
+// (0 when the rows follow each other).
+struct TopLevelSize {
+    uint64_t bytes = 0;
+    uint32_t pitch = 0;
+};
+
+// The header's pitch-or-linear-size, read as the writers of the files meet
+// it: for a plain format, a row pitch when the pitch flag says so, and also
+// without the flag when it is at least one row but less than the whole level;
+// otherwise the size of the level, which for a block format is never less
+// than its whole 4x4 blocks (a 2x2 DXT1 level is one 8-byte block, not 2
+// bytes). Zero: the size by the format table.
+TopLevelSize GetTopLevelSize(const DDSHeaderInfo& h, plat::Format format) {
+    const uint32_t value = h.pitch_or_linear_size;
+    if (value == 0) {
+        if (h.flags & kDDSFlagMipmapCount) throw CDDSMipmapError();
+        return {GetDDSDataSize(format, h.width, h.height), 0};
+    }
+    const LevelLayout packed = Layout(format, h.width, h.height, 0);
+    if (IsBlock(format)) return {std::max<uint64_t>(value, packed.Bytes()), 0};
+    const bool flagged = (h.flags & kDDSFlagPitch) != 0;
+    if (flagged || (value >= packed.row_bytes && value < packed.Bytes()))
+        return {static_cast<uint64_t>(value) * h.height, value};
+    return {value, 0};
 }
 
 // Copies one level from the file into the texture, row by row at the locked
@@ -62,10 +89,10 @@ bool FillLevel(plat::Texture& tex, uint32_t level, const uint8_t* src, const Lev
         CLogger::Instance().Log(2, "Error: Failed to lock texture!");
         return false;
     }
-    const uint32_t copy = std::min(layout.row_bytes, pitch);
-    for (uint32_t r = 0; r < layout.rows; ++r)
-        std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(r) * pitch, src + static_cast<size_t>(r) * layout.stride,
-                    copy);
+    const size_t copy = static_cast<size_t>(std::min<uint64_t>(layout.row_bytes, pitch));
+    for (uint64_t r = 0; r < layout.rows; ++r)
+        std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(r) * pitch,
+                    src + static_cast<size_t>(r * layout.stride), copy);
     if (plat::Failed(tex.UnlockRect(level))) {
         CLogger::Instance().Log(2, "Error: Failed to unlock texture!");
         return false;
@@ -102,13 +129,16 @@ plat::Format GetDDSFormat(const DDSHeaderInfo& h) {
     return plat::Format::Unknown;
 }
 
-uint32_t GetDDSDataSize(plat::Format f, uint32_t w, uint32_t h) {
+uint64_t GetDDSDataSize(plat::Format f, uint32_t width, uint32_t height) {
+    const uint64_t w = width, h = height;
+    // Block formats are stored in whole 4x4 blocks.
+    const uint64_t blocks = ((w + 3) / 4) * ((h + 3) / 4);
     switch (f) {
-        case plat::Format::DXT1: return w * h / 2;
+        case plat::Format::DXT1: return blocks * 8;
         case plat::Format::DXT2:
         case plat::Format::DXT3:
         case plat::Format::DXT4:
-        case plat::Format::DXT5: return w * h;
+        case plat::Format::DXT5: return blocks * 16;
         case plat::Format::A8R8G8B8:
         case plat::Format::X8R8G8B8: return w * h * 4;
         case plat::Format::R8G8B8: return w * h * 3;
@@ -137,18 +167,10 @@ bool LoadDDSTexture(plat::RenderDevice& device, const std::vector<uint8_t>& data
         return false;
     }
 
-    // Top-level size: the header's value, which for an uncompressed file that
-    // declares a row pitch is the pitch of one row; else the format table.
-    const bool has_pitch = !IsBlock(format) && (h.flags & kDDSFlagPitch) && h.pitch_or_linear_size != 0;
-    uint64_t size = h.pitch_or_linear_size;
-    if (has_pitch) {
-        size = static_cast<uint64_t>(h.pitch_or_linear_size) * h.height;
-    } else if (size == 0) {
-        size = GetDDSDataSize(format, h.width, h.height);
-        if (h.flags & kDDSFlagMipmapCount) throw CDDSMipmapError();
-    }
-    const LevelLayout top = Layout(format, h.width, h.height, has_pitch ? h.pitch_or_linear_size : 0);
-    if (h.width == 0 || h.height == 0 || data.size() < kDDSHeaderSize + size || top.Bytes() > size) {
+    const TopLevelSize top_size = GetTopLevelSize(h, format);
+    const uint64_t size = top_size.bytes;
+    const LevelLayout top = Layout(format, h.width, h.height, top_size.pitch);
+    if (h.width == 0 || h.height == 0 || data.size() - kDDSHeaderSize < size || top.Bytes() > size) {
         log.Log(2, "Error: corrupted dds file!");
         return false;
     }
@@ -161,7 +183,7 @@ bool LoadDDSTexture(plat::RenderDevice& device, const std::vector<uint8_t>& data
     for (uint32_t l = 1; l < levels; ++l) {
         const uint32_t w = std::max(1u, h.width >> l), hh = std::max(1u, h.height >> l);
         const LevelLayout layout = Layout(format, w, hh, 0);
-        if (offset + layout.Bytes() > data.size() || (w == 1 && hh == 1 && l + 1 < levels)) {
+        if (layout.Bytes() > data.size() - offset || (w == 1 && hh == 1 && l + 1 < levels)) {
             chain.resize(1);
             break;
         }

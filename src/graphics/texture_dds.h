@@ -46,9 +46,9 @@ constexpr uint32_t kDDSPixelFourCC = 0x4;
 bool ReadDDSHeader(const uint8_t* data, size_t size, DDSHeaderInfo* header);
 // The format of a header, Unknown when not accepted.
 plat::Format GetDDSFormat(const DDSHeaderInfo& header);
-// Bytes of a w x h level of the format by the format table (0 for formats
-// outside it).
-uint32_t GetDDSDataSize(plat::Format format, uint32_t width, uint32_t height);
+// Bytes of a w x h level of the format by the format table, block formats in
+// whole 4x4 blocks (0 for formats outside the table).
+uint64_t GetDDSDataSize(plat::Format format, uint32_t width, uint32_t height);
 
 // Reads a DDS file held in memory. True when it made the texture; false when it
 // declined (not a DDS file, or a logged fault). Throws CDDSMipmapError for a

@@ -63,9 +63,9 @@ void CTexturedRect::UpdateVertices() {
 }
 
 void CTexturedRect::DrawPolygon(uint32_t color) {
-    if (!_animation.HasPolygons() || !g_EngineCore || !g_EngineCore->GetGraphicsDevice()) return;
+    if (!_animation.HasPolygons()) return;
     const CPolygon* polygon = _animation.GetCurrentPolygon();
-    plat::RenderDevice* device = g_EngineCore->GetGraphicsDevice()->GetDevice();
+    plat::RenderDevice* device = EngineDevice();
     if (!polygon || !device) return;
     // Each edge of the closed outline as a one-pixel-wide untextured quad.
     const std::vector<CVector2>& points = polygon->GetScreenVertices();

@@ -11,11 +11,6 @@
 
 namespace {
 
-plat::RenderDevice* CoreDevice() {
-    if (!g_EngineCore || !g_EngineCore->GetGraphicsDevice()) return nullptr;
-    return g_EngineCore->GetGraphicsDevice()->GetDevice();
-}
-
 constexpr size_t kQuadBytes = 4 * sizeof(plat::Vertex);
 
 }  // namespace
@@ -35,12 +30,12 @@ bool CTexturedRectsList::Init(plat::RenderDevice* device, CTexture* texture) {
     return true;
 }
 
-void CTexturedRectsList::SetTexture(CTexture* texture) { Init(CoreDevice(), texture); }
+void CTexturedRectsList::SetTexture(CTexture* texture) { Init(EngineDevice(), texture); }
 
 bool CTexturedRectsList::SetTextureByName(const std::string& file_name) {
     if (_texture) CTextureManager::Instance().ReleaseTexture(_texture);
     _texture = nullptr;
-    plat::RenderDevice* device = CoreDevice();
+    plat::RenderDevice* device = EngineDevice();
     CTexture* texture = CTextureManager::Instance().GetTexture(device, file_name.c_str());
     return Init(device, texture);
 }
@@ -141,7 +136,7 @@ void CTexturedRectsList::Render() {
         for (ATexturedRect* o : _attached)
             if (o->UpdateAnimation()) _vertices_valid = false;
     }
-    plat::RenderDevice* device = _device ? _device : CoreDevice();
+    plat::RenderDevice* device = _device ? _device : EngineDevice();
     if (!device) return;
     if (!_vertices_valid || !_vertex_buffer) {
         if (n > _capacity || !_vertex_buffer) {

@@ -1,15 +1,29 @@
 #include "gui/base_control.h"
 
+#include <algorithm>
+
 #include "engine/xml_node.h"
 #include "gui/event_holder.h"
+
+namespace {
+
+// Far outside the 800x600 screen, near enough that every sum and product of
+// a control's layout stays well inside an int.
+constexpr int kMaxControlPixels = 16384;
+
+float ReadPixels(const CXMLNode& node, const char* name) {
+    return static_cast<float>(std::clamp(node.GetAttributeInt(name, 0), -kMaxControlPixels, kMaxControlPixels));
+}
+
+}  // namespace
 
 ControlRect ReadControlRect(const CXMLNode& node) {
     ControlRect r;
     r.id = node.GetAttribute("id", "");
-    r.height = static_cast<float>(node.GetAttributeInt("height", 0));
-    r.width = static_cast<float>(node.GetAttributeInt("width", 0));
-    r.left = static_cast<float>(node.GetAttributeInt("left", 0));
-    r.top = static_cast<float>(node.GetAttributeInt("top", 0));
+    r.height = ReadPixels(node, "height");
+    r.width = ReadPixels(node, "width");
+    r.left = ReadPixels(node, "left");
+    r.top = ReadPixels(node, "top");
     return r;
 }
 
@@ -23,6 +37,17 @@ void CBaseControl::OnMouseEnter() {
 
 void CBaseControl::OnMouseLeave() {
     if (_owner) _owner->OnMouseLeave(this);
+}
+
+void CBaseControl::TrackHover(bool inside) {
+    if (inside == _over) return;
+    if (inside) {
+        OnMouseEnter();
+    } else {
+        OnMouseLeave();
+        _pressed = false;
+    }
+    _over = inside;
 }
 
 void CBaseControl::SetPosition(float x, float y) {

@@ -29,7 +29,8 @@ struct ControlRect {
     float left = 0, top = 0, width = 0, height = 0;
 };
 
-// "id", "left", "top", "width", "height" of a control node (integers, 0 by default).
+// "id", "left", "top", "width", "height" of a control node (integers, 0 by
+// default, kept within 16384 pixels of the screen's origin).
 ControlRect ReadControlRect(const CXMLNode& node);
 
 class CBaseControl {
@@ -68,14 +69,40 @@ public:
     void SetWidth(float width);
     void SetHeight(float height);
     CEventHolder* GetOwner() const { return _owner; }
+    // The pointer is on the control; a press began on it and has not ended.
+    bool IsOver() const { return _over; }
+    bool IsPressed() const { return _pressed; }
 
 protected:
     // The pointer strictly inside the control's rectangle.
     bool IsPointInside(int x, int y) const;
+
+    // The hover and press tracking of buttons, images and check boxes, once a
+    // frame in this order. Each event is raised before its flag changes.
+    // Entering raises OnMouseEnter; leaving raises OnMouseLeave and drops a press.
+    void TrackHover(bool inside);
+    // Over the control with a press input down: the first such frame calls
+    // `on_down`; the control is pressed from then on.
+    template <typename OnDown>
+    void TrackPress(bool down, OnDown&& on_down) {
+        if (!_over || !down) return;
+        if (!_pressed) on_down();
+        _pressed = true;
+    }
+    // Over the control, pressed, and the press's input released: `on_up` is
+    // called and the press ends.
+    template <typename OnUp>
+    void TrackRelease(bool released, OnUp&& on_up) {
+        if (!_over || !_pressed || !released) return;
+        on_up();
+        _pressed = false;
+    }
 
     CEventHolder* _owner;
     bool _enabled = false;
     bool _visible = false;
     std::string _id;
     float _left = 0, _top = 0, _width = 0, _height = 0;
+    bool _over = false;
+    bool _pressed = false;
 };

@@ -1,16 +1,9 @@
 #include "gui/base_menu_button.h"
 
-#include "engine/joystick_controller_interface.h"
-#include "engine/keyboard_controller_interface.h"
 #include "engine/mouse_controller_interface.h"
 #include "graphics/textured_rects_list.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
-
-namespace {
-constexpr int kEnterKey = 13;
-constexpr int kJoystickFirstButton = 10;
-}  // namespace
 
 CBaseMenuButton::CBaseMenuButton(CEventHolder* owner) : CBaseControl(owner) {}
 
@@ -27,41 +20,20 @@ bool CBaseMenuButton::IsMouseOver() {
 
 void CBaseMenuButton::Update() {
     if (!_enabled || !_visible) return;
-    const bool inside = IsMouseOver();
-    if (!inside) {
-        if (_over) OnMouseLeave();
-        _over = false;
-        _pressed = false;
-    } else {
-        if (!_over) OnMouseEnter();
-        _over = true;
-    }
-
-    IMouseController* mouse = gui::Mouse();
-    IKeyboardController* keyboard = gui::Keyboard();
-    IJoystickController* joystick = gui::Joystick();
-    const bool m = mouse && mouse->IsButtonDown(0);
-    const bool k = keyboard && keyboard->IsKeyDown(kEnterKey);
-    const bool j = joystick && joystick->IsInputActive(kJoystickFirstButton);
-
-    if (_over && (m || k || j)) {
-        if (!_pressed) {
-            // The input that starts the press must end it: Enter wins over the
-            // mouse, the mouse over the joystick.
-            _press_source = k ? psEnterKey : (m ? psMouse : psJoystick);
-            OnPress();
-        }
-        _pressed = true;
-    }
-    if (_over && _pressed) {
-        const bool still_down = (_press_source == psEnterKey && k) || (_press_source == psMouse && m) ||
-                                (_press_source == psJoystick && j);
-        if (!still_down) {
-            OnRelease();
-            Click();
-            _pressed = false;
-        }
-    }
+    TrackHover(IsMouseOver());
+    const gui::PressInputs in = gui::ReadPressInputs();
+    // The input that starts the press must end it: Enter wins over the mouse,
+    // the mouse over the joystick.
+    TrackPress(in.Any(), [&] {
+        _press_source = in.enter ? psEnterKey : (in.mouse ? psMouse : psJoystick);
+        OnPress();
+    });
+    const bool still_down = (_press_source == psEnterKey && in.enter) || (_press_source == psMouse && in.mouse) ||
+                            (_press_source == psJoystick && in.joystick);
+    TrackRelease(!still_down, [&] {
+        OnRelease();
+        Click();
+    });
 }
 
 void CBaseMenuButton::OnPress() {

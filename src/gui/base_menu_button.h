@@ -39,14 +39,10 @@ public:
     virtual void Setup(const CFloatRect& rect, const std::string& texture, const CFloatRect& normal,
                        const CFloatRect& hover, const CFloatRect& pressed, const CFloatRect& disabled);
 
-    bool IsOver() const { return _over; }
-    bool IsPressed() const { return _pressed; }
     uint32_t GetShownState() const { return _shown_state; }
     uint32_t GetPressSource() const { return _press_source; }
 
 protected:
-    bool _over = false;
-    bool _pressed = false;
     uint32_t _shown_state = bsNormal;
     C2DObject _state_sprites[4];
     C2DObject* _attached = nullptr;

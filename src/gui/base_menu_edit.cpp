@@ -4,9 +4,9 @@
 #include "engine/xml_node.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
+#include "platform/virtual_keys.h"
 
 namespace {
-constexpr int kEnterKey = 13;
 constexpr int kBackspaceKey = 8;
 }  // namespace
 
@@ -33,7 +33,7 @@ void CBaseMenuEdit::Update() {
     uint32_t key = static_cast<uint32_t>(pressed);
     if (_owner) _owner->OnEditKey(this, &key);
 
-    if (key == kEnterKey) {
+    if (key == plat::VK_RETURN) {
         SetActive(false);
         return;
     }

@@ -1,11 +1,12 @@
 #include "gui/control_kinds.h"
 
+#include <cctype>
 #include <exception>
-#include <functional>
 
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
+#include "engine/xml_node_list.h"
 
 const char* const g_ControlsFileName = "controls.xml";
 
@@ -43,6 +44,21 @@ void WithKindsFile(const char* what, const std::function<void(const CXMLFile&)>&
 }
 
 }  // namespace
+
+void ForEachKindNode(const char* what, const char* xpath, const std::function<void(const CXMLNode&)>& each) {
+    WithKindsFile(what, [&](const CXMLFile& file) {
+        const CXMLNodeList nodes = file.SelectNodes(xpath);
+        for (int i = 0; i < nodes.GetLength(); ++i) each(nodes.GetItem(i));
+    });
+}
+
+void LogNoKinds(const char* what) {
+    // "Track bar" reads as "track bar" inside the sentence.
+    std::string name(what);
+    if (!name.empty()) name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+    CLogger::Instance().Log(2, "Error: No %s kinds in '%s', an empty kind is used!", name.c_str(),
+                            ControlsFilePath().c_str());
+}
 
 void LoadPanelKind() {
     PanelKindStore() = PanelKind {};

@@ -3,6 +3,7 @@
 // keeps its own table; buttons, track bars and progress bars read theirs when
 // their first control is built, the four below are read by LoadControlKinds,
 // which the start-up code calls once before any dialog is made.
+#include <functional>
 #include <string>
 
 #include "engine/float_rect.h"
@@ -13,6 +14,14 @@
 extern const char* const g_ControlsFileName;
 // "Settings\controls.xml".
 std::string ControlsFilePath();
+
+class CXMLNode;
+
+// Calls `each` for every node of `xpath` in the kinds file, in document order.
+// A file that cannot be read or parsed is logged with `what` ("Button", ...).
+void ForEachKindNode(const char* what, const char* xpath, const std::function<void(const CXMLNode&)>& each);
+// "Error: No <what> kinds in '<file>', an empty kind is used!"
+void LogNoKinds(const char* what);
 
 // The one skin of all panels and the sample played when a panel is activated.
 struct PanelKind {

@@ -31,6 +31,14 @@ struct FrameSkin {
     std::string texture;
 };
 
+// Sizes and offsets of skins and other kind pieces are kept within this many
+// pixels, so the sums and products of a layout stay far inside an int.
+constexpr int kMaxSkinPixels = 4096;
+// A size attribute (0 by default) within [0, kMaxSkinPixels].
+int ReadSkinSize(const CXMLNode& node, const char* name);
+// An offset or margin attribute (0 by default) within +-kMaxSkinPixels.
+int ReadSkinOffset(const CXMLNode& node, const char* name);
+
 // Reads a skin from a kind node: "texture", "Borders/Top|Bottom|Left|Right",
 // "Corners/TopLeft|TopRight|BottomLeft|BottomRight" and "Glass". Missing nodes
 // give pieces of width 0, which are not drawn.

@@ -1,13 +1,28 @@
 #include "gui/gui_services.h"
 
 #include "engine/engine_core_interface.h"
+#include "engine/joystick_controller_interface.h"
+#include "engine/keyboard_controller_interface.h"
+#include "engine/mouse_controller_interface.h"
 #include "engine/sound_keeper_interface.h"
+#include "platform/virtual_keys.h"
 
 namespace gui {
 
 IMouseController* Mouse() { return g_EngineCore ? g_EngineCore->GetMouse() : nullptr; }
 IKeyboardController* Keyboard() { return g_EngineCore ? g_EngineCore->GetKeyboard() : nullptr; }
 IJoystickController* Joystick() { return g_EngineCore ? g_EngineCore->GetJoystick() : nullptr; }
+
+PressInputs ReadPressInputs() {
+    PressInputs in;
+    IMouseController* mouse = Mouse();
+    IKeyboardController* keyboard = Keyboard();
+    IJoystickController* joystick = Joystick();
+    in.mouse = mouse && mouse->IsButtonDown(0);
+    in.enter = keyboard && keyboard->IsKeyDown(plat::VK_RETURN);
+    in.joystick = joystick && joystick->IsInputActive(::kJoystickFirstButton);
+    return in;
+}
 
 static ISoundKeeper* Sounds() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
 

@@ -11,6 +11,15 @@ class IJoystickController;
 
 namespace gui {
 
+// The inputs that press a control, as polled this frame.
+struct PressInputs {
+    bool mouse = false;     // left button down (held or just pressed)
+    bool enter = false;     // Enter key down
+    bool joystick = false;  // first joystick button active
+    bool Any() const { return mouse || enter || joystick; }
+};
+PressInputs ReadPressInputs();
+
 IMouseController* Mouse();
 IKeyboardController* Keyboard();
 IJoystickController* Joystick();

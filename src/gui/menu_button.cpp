@@ -1,22 +1,15 @@
 #include "gui/menu_button.h"
 
-#include <exception>
 
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
-#include "engine/xml_file.h"
 #include "engine/xml_node.h"
-#include "engine/xml_node_list.h"
 #include "graphics/animation.h"
 #include "graphics/color.h"
 #include "graphics/font_keeper.h"
 #include "graphics/polygon.h"
 #include "graphics/textured_rects_list.h"
-#include "gui/control_kinds.h"
 #include "gui/gui_services.h"
-
-std::vector<ButtonKind> CMenuButton::_kinds_desc;
-bool CMenuButton::_kinds_loaded = false;
 
 std::vector<uint32_t> BuildFadeTable(uint32_t a, uint32_t b, int steps) {
     std::vector<uint32_t> table;
@@ -36,29 +29,27 @@ std::vector<uint32_t> BuildFadeTable(uint32_t a, uint32_t b, int steps) {
     return table;
 }
 
+namespace {
+
+ButtonKind ReadButtonKind(const CXMLNode& node) {
+    ButtonKind kind;
+    kind.skin = LoadFrameSkin(node);
+    kind.hover_steps = node.GetAttributeInt("hover_ani_steps", 20);
+    kind.hover_end_color = static_cast<uint32_t>(node.GetAttributeInt("hover_end_color", -1));
+    return kind;
+}
+
+}  // namespace
+
+constinit CKindTable<ButtonKind> CMenuButton::_kinds_desc("Button", "//Controls/Buttons/Button", ReadButtonKind);
+
 void CMenuButton::LoadButtonKinds() {
-    _kinds_loaded = true;
-    _kinds_desc.clear();
-    try {
-        CXMLFile file(ControlsFilePath());
-        const CXMLNodeList nodes = file.SelectNodes("//Controls/Buttons/Button");
-        for (int i = 0; i < nodes.GetLength(); ++i) {
-            const CXMLNode node = nodes.GetItem(i);
-            ButtonKind kind;
-            kind.skin = LoadFrameSkin(node);
-            kind.hover_steps = node.GetAttributeInt("hover_ani_steps", 20);
-            kind.hover_end_color = static_cast<uint32_t>(node.GetAttributeInt("hover_end_color", -1));
-            _kinds_desc.push_back(kind);
-        }
-    } catch (const std::exception& e) {
-        CLogger::Instance().Log(2, "Error: Button kinds not loaded from '%s': %s", ControlsFilePath().c_str(),
-                                e.what());
-    }
+    _kinds_desc.Load();
     ASSERT(!_kinds_desc.empty());
 }
 
 CMenuButton::CMenuButton(CEventHolder* owner) : CBaseMenuButton(owner) {
-    if (!_kinds_loaded) LoadButtonKinds();
+    if (!_kinds_desc.IsLoaded()) LoadButtonKinds();
     gui::LoadSample("btn_enter");
     _frame_renderer = std::make_shared<CTexturedRectsList>();
     _font_keeper = &CFontKeeper::Instance();
@@ -80,14 +71,8 @@ bool CMenuButton::Load(const CXMLNode& node) {
         _kind = _kinds_desc[static_cast<size_t>(kind)];
     } else {
         CLogger::Instance().Log(2, "Error: Invalid button kind: %d!", kind);
-        if (_kinds_desc.empty()) {
-            // No kinds at all: an empty kind (no frame, the default fade).
-            CLogger::Instance().Log(2, "Error: No button kinds in '%s', an empty kind is used!",
-                                    ControlsFilePath().c_str());
-            _kind = ButtonKind {};
-        } else {
-            _kind = _kinds_desc.front();
-        }
+        // No kinds at all: an empty kind (no frame, the default fade).
+        _kind = _kinds_desc.FirstOrEmpty();
     }
 
     const CXMLNode caption = node.SelectSingleNode("Caption");
@@ -166,7 +151,7 @@ void CMenuButton::SetGlyph(const std::shared_ptr<C2DObject>& glyph) {
 
 void CMenuButton::SetupCodeButton(float x, float y, float width, float height, const std::string& label_alias) {
     _font_keeper = &CFontKeeper::Instance();
-    _kind = _kinds_desc.empty() ? ButtonKind {} : _kinds_desc.front();
+    _kind = _kinds_desc.FirstOrEmpty();
     _has_glyph = false;
     SetRect(CFloatRect(x, y, x + width, y + height));
     BuildFrameQuads();

@@ -14,6 +14,7 @@
 #include "graphics/static_text.h"
 #include "gui/base_menu_button.h"
 #include "gui/frame_skin.h"
+#include "gui/kind_table.h"
 
 class CFontKeeper;
 
@@ -54,7 +55,7 @@ public:
 
     // Reads the button kinds (done once, by the first button built).
     static void LoadButtonKinds();
-    static const std::vector<ButtonKind>& GetKinds() { return _kinds_desc; }
+    static const std::vector<ButtonKind>& GetKinds() { return _kinds_desc.Kinds(); }
 
     const ButtonKind& GetKind() const { return _kind; }
     bool HasCaption() const { return _has_caption; }
@@ -80,8 +81,7 @@ private:
     void BuildFadeTables();
     void BuildFrameQuads();
 
-    static std::vector<ButtonKind> _kinds_desc;
-    static bool _kinds_loaded;
+    static CKindTable<ButtonKind> _kinds_desc;
 
     uint32_t _caption_fade_index = 0;
     uint32_t _glyph_fade_index = 0;

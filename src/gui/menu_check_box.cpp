@@ -1,18 +1,11 @@
 #include "gui/menu_check_box.h"
 
-#include "engine/joystick_controller_interface.h"
-#include "engine/keyboard_controller_interface.h"
 #include "engine/mouse_controller_interface.h"
 #include "engine/xml_node.h"
 #include "graphics/font_keeper.h"
 #include "gui/control_kinds.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
-
-namespace {
-constexpr int kEnterKey = 13;
-constexpr int kJoystickFirstButton = 10;
-}  // namespace
 
 CMenuCheckBox::CMenuCheckBox(CEventHolder* owner) : CBaseControl(owner) {}
 
@@ -45,30 +38,16 @@ void CMenuCheckBox::Update() {
     if (!_enabled || !_visible) return;
     IMouseController* mouse = gui::Mouse();
     if (!mouse) return;
-    const bool inside = IsPointInside(mouse->GetX(), mouse->GetY());
-    if (inside && !_over) {
-        _over = true;
-        OnMouseEnter();
-    } else if (!inside && _over) {
-        _over = false;
-        _pressed = false;
-        OnMouseLeave();
-    }
-    IKeyboardController* keyboard = gui::Keyboard();
-    IJoystickController* joystick = gui::Joystick();
-    const bool press = mouse->IsButtonDown(0) || (joystick && joystick->IsInputActive(kJoystickFirstButton)) ||
-                       (keyboard && keyboard->IsKeyDown(kEnterKey));
-    if (_over && press) {
-        if (!_pressed && _owner) _owner->OnMouseDown(this);
-        _pressed = true;
-    }
+    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
+    TrackPress(gui::ReadPressInputs().Any(), [&] {
+        if (_owner) _owner->OnMouseDown(this);
+    });
     // Only a release of the left button ends a press, whatever started it.
-    if (_over && _pressed && mouse->IsButtonReleased(0)) {
+    TrackRelease(mouse->IsButtonReleased(0), [&] {
         if (_owner) _owner->OnMouseUp(this);
         _checked = !_checked;
         if (_owner) _owner->OnClick(this);
-        _pressed = false;
-    }
+    });
 }
 
 void CMenuCheckBox::Draw(bool skip_update) {

@@ -26,8 +26,6 @@ public:
     bool IsChecked() const { return _checked; }
     const std::string& GetCaption() const { return _caption; }
     const CVector2& GetCaptionPosition() const { return _caption_pos; }
-    bool IsOver() const { return _over; }
-    bool IsPressed() const { return _pressed; }
     C2DObject* GetBox() const { return _box.get(); }
     C2DObject* GetCheck() const { return _check.get(); }
 
@@ -37,6 +35,4 @@ private:
     std::string _caption;
     bool _checked = false;
     CVector2 _caption_pos;
-    bool _over = false;
-    bool _pressed = false;
 };

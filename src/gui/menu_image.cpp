@@ -55,26 +55,17 @@ void CMenuImage::Update() {
     if (!_enabled) return;
     IMouseController* mouse = gui::Mouse();
     if (!mouse) return;
-    const bool inside = IsPointInside(mouse->GetX(), mouse->GetY());
-    if (inside && !_over) {
-        _over = true;
-        OnMouseEnter();
-    } else if (!inside && _over) {
-        _over = false;
-        _pressed = false;
-        OnMouseLeave();
-    }
+    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
     const bool held = mouse->IsButtonDown(0);
-    if (_over && held && !_pressed) {
-        _pressed = true;
+    TrackPress(held, [&] {
         if (_owner) _owner->OnMouseDown(this);
-    } else if (_over && _pressed && !held) {
-        _pressed = false;
+    });
+    TrackRelease(!held, [&] {
         if (_owner) {
             _owner->OnMouseUp(this);
             _owner->OnClick(this);
         }
-    }
+    });
 }
 
 void CMenuImage::Draw(bool skip_update) {

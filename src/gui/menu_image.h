@@ -24,8 +24,6 @@ public:
     C2DObject* GetImage() const { return _image.get(); }
     C2DObject* GetDisabledImage() const { return _disabled_image.get(); }
     bool IsGreyed() const { return _greyed; }
-    bool IsOver() const { return _over; }
-    bool IsPressed() const { return _pressed; }
 
 private:
     void CreateImages(const CGraphicsDesc& desc, float rotate_x, float rotate_y, float angle);
@@ -34,6 +32,4 @@ private:
     std::shared_ptr<C2DObject> _image;
     std::shared_ptr<C2DObject> _disabled_image;
     bool _greyed = false;
-    bool _over = false;
-    bool _pressed = false;
 };

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
+#include "engine/game_math.h"
 #include "engine/helpers.h"
 #include "engine/logger.h"
-#include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "graphics/textured_rects_list.h"
 #include "gui/control_factory.h"
-#include "gui/control_kinds.h"
-
-std::vector<ProgressBarKind> CMenuProgressBar::_kinds_desc;
-bool CMenuProgressBar::_kinds_loaded = false;
 
 namespace {
 
@@ -26,61 +21,55 @@ int IndicatorType(const std::string& text) {
     return ProgressBarKind::itLinear;
 }
 
-float Trunc(float v) { return static_cast<float>(static_cast<int>(v)); }
+// Toward zero, as a cut to an int would, without the int's range: offsets from
+// the kinds file may be any float.
+float Trunc(float v) { return std::trunc(v); }
+
+// A row of equal pictures never holds more than this many, whatever size the
+// dialog file gives the bar.
+constexpr int kMaxCells = 4096;
+
+ProgressBarKind ReadProgressBarKind(const CXMLNode& node) {
+    ProgressBarKind kind;
+    kind.skin = LoadFrameSkin(node);
+    kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
+    const CXMLNode indicator = node.SelectSingleNode("Indicator");
+    ProgressBarKind::Indicator& ind = kind.indicator;
+    ind.type = IndicatorType(indicator.GetAttribute("type", ""));
+    const CXMLNodeList discretes = indicator.SelectNodes("Discrete");
+    for (int d = 0; d < discretes.GetLength(); ++d) {
+        const CXMLNode entry = discretes.GetItem(d);
+        ProgressBarKind::Discrete discrete;
+        discrete.offset = CVector2(entry.GetAttributeFloat("dis_x", 0), entry.GetAttributeFloat("dis_y", 0));
+        discrete.graphics = ParseGraphics(entry);
+        ind.discretes.push_back(discrete);
+    }
+    const CXMLNodeList colors = indicator.SelectNodes("ColorMap/Stage");
+    for (int c = 0; c < colors.GetLength(); ++c) {
+        const CXMLNode stage = colors.GetItem(c);
+        ind.color_map[stage.GetAttributeInt("percentage", 0)] = StrToColor(stage.GetAttribute("color", ""));
+    }
+    const CXMLNode top_bar = indicator.SelectSingleNode("TopBar");
+    ind.has_top_bar = top_bar.IsValid();
+    if (ind.has_top_bar) {
+        ind.top_bar = ParseGraphics(top_bar);
+        ind.top_bar_offset = CVector2(top_bar.GetAttributeFloat("offset_x", 0), top_bar.GetAttributeFloat("offset_y", 0));
+    }
+    const CXMLNodeList sizes = indicator.SelectNodes("SizeMap/Stage");
+    for (int s = 0; s < sizes.GetLength(); ++s) {
+        const CXMLNode stage = sizes.GetItem(s);
+        ind.size_map[stage.GetAttributeInt("percentage", 0)] =
+            CVector2(stage.GetAttributeFloat("width", 0), stage.GetAttributeFloat("height", 0));
+    }
+    return kind;
+}
 
 }  // namespace
 
-void CMenuProgressBar::LoadProgressBarKinds() {
-    _kinds_loaded = true;
-    _kinds_desc.clear();
-    try {
-        CXMLFile file(ControlsFilePath());
-        const CXMLNodeList nodes = file.SelectNodes("//Controls/ProgressBars/ProgressBar");
-        for (int i = 0; i < nodes.GetLength(); ++i) {
-            const CXMLNode node = nodes.GetItem(i);
-            ProgressBarKind kind;
-            kind.skin = LoadFrameSkin(node);
-            kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
-            const CXMLNode indicator = node.SelectSingleNode("Indicator");
-            ProgressBarKind::Indicator& ind = kind.indicator;
-            ind.type = IndicatorType(indicator.GetAttribute("type", ""));
-            const CXMLNodeList discretes = indicator.SelectNodes("Discrete");
-            for (int d = 0; d < discretes.GetLength(); ++d) {
-                const CXMLNode entry = discretes.GetItem(d);
-                ProgressBarKind::Discrete discrete;
-                discrete.offset = CVector2(entry.GetAttributeFloat("dis_x", 0), entry.GetAttributeFloat("dis_y", 0));
-                discrete.graphics = ParseGraphics(entry);
-                ind.discretes.push_back(discrete);
-            }
-            const CXMLNodeList colors = indicator.SelectNodes("ColorMap/Stage");
-            for (int c = 0; c < colors.GetLength(); ++c) {
-                const CXMLNode stage = colors.GetItem(c);
-                ind.color_map[stage.GetAttributeInt("percentage", 0)] = StrToColor(stage.GetAttribute("color", ""));
-            }
-            const CXMLNode top_bar = indicator.SelectSingleNode("TopBar");
-            ind.has_top_bar = top_bar.IsValid();
-            if (ind.has_top_bar) {
-                ind.top_bar = ParseGraphics(top_bar);
-                ind.top_bar_offset =
-                    CVector2(top_bar.GetAttributeFloat("offset_x", 0), top_bar.GetAttributeFloat("offset_y", 0));
-            }
-            const CXMLNodeList sizes = indicator.SelectNodes("SizeMap/Stage");
-            for (int s = 0; s < sizes.GetLength(); ++s) {
-                const CXMLNode stage = sizes.GetItem(s);
-                ind.size_map[stage.GetAttributeInt("percentage", 0)] =
-                    CVector2(stage.GetAttributeFloat("width", 0), stage.GetAttributeFloat("height", 0));
-            }
-            _kinds_desc.push_back(kind);
-        }
-    } catch (const std::exception& e) {
-        CLogger::Instance().Log(2, "Error: Progress bar kinds not loaded from '%s': %s", ControlsFilePath().c_str(),
-                                e.what());
-    }
-}
+constinit CKindTable<ProgressBarKind> CMenuProgressBar::_kinds_desc("Progress bar", "//Controls/ProgressBars/ProgressBar",
+                                                                   ReadProgressBarKind);
 
-CMenuProgressBar::CMenuProgressBar(CEventHolder* owner) : CBaseControl(owner) {
-    if (!_kinds_loaded) LoadProgressBarKinds();
-}
+CMenuProgressBar::CMenuProgressBar(CEventHolder* owner) : CBaseControl(owner) { _kinds_desc.LoadOnce(); }
 
 CMenuProgressBar::~CMenuProgressBar() {
     // The sprites leave their batches before the batches go.
@@ -88,8 +77,10 @@ CMenuProgressBar::~CMenuProgressBar() {
 }
 
 void CMenuProgressBar::SelectKind(int kind) {
-    ASSERT_THROW_IF_FAILED((size_t)kind < _kinds_desc.size() && "Invalid progressbar kind!");
-    _desc = _kinds_desc[static_cast<size_t>(kind)];
+    // One bad kind index costs its bar the look, not its dialog the load.
+    _desc = ASSERT((size_t)kind < _kinds_desc.size() && "Invalid progressbar kind!")
+                ? _kinds_desc[static_cast<size_t>(kind)]
+                : _kinds_desc.FirstOrEmpty();
 }
 
 bool CMenuProgressBar::Load(const CXMLNode& node) {
@@ -140,10 +131,18 @@ void CMenuProgressBar::Clear() {
     _sprites.clear();
 }
 
+// Both measure the value from the minimum, so a range that does not start at
+// 0 fills from empty at its minimum to full at its maximum.
 bool CMenuProgressBar::Percentage(int& p) const {
     if (_max_val == _min_val) return false;
-    p = static_cast<int>(static_cast<double>(_value) / (static_cast<double>(_max_val) - _min_val) * 100.0);
+    p = static_cast<int>((static_cast<double>(_value) - _min_val) / (static_cast<double>(_max_val) - _min_val) *
+                         100.0);
     return true;
+}
+
+float CMenuProgressBar::FilledLength(float length) const {
+    return Trunc(static_cast<float>((static_cast<double>(_value) - _min_val) * length /
+                                    (static_cast<double>(_max_val) - _min_val)));
 }
 
 CTexturedRectsList* CMenuProgressBar::IndicatorRenderer(const std::string& texture) {
@@ -205,7 +204,7 @@ void CMenuProgressBar::rebuild() {
                            : _height - static_cast<float>(skin.top_left.height) - d.offset.y -
                                  static_cast<float>(skin.bottom_left.height);
             const double filled = static_cast<double>(_value) - _min_val;
-            const int n = std::max(0, static_cast<int>(filled * (available / static_cast<double>(range)) / s));
+            const int n = TruncClamped(filled * (available / static_cast<double>(range)) / s, 0, kMaxCells);
             for (int i = 0; i < n; ++i) {
                 const float fi = static_cast<float>(i);
                 if (horizontal)
@@ -229,13 +228,13 @@ void CMenuProgressBar::rebuild() {
             const CFloatRect full = g.tex_rect;
             const float rw = full.Width(), rh = full.Height();
             if (horizontal) {
-                const float cut = std::clamp(Trunc(static_cast<float>(_value) * rw / static_cast<float>(range)), 0.0f, rw);
+                const float cut = std::clamp(FilledLength(rw), 0.0f, rw);
                 if (cut == 0) break;
                 g.tex_rect.right = full.left + cut;
                 if (rw > 0) g.width = static_cast<int>(static_cast<float>(d.graphics.width) * cut / rw);
                 AddIndicator(g, Trunc(_left + d.offset.x), Trunc(_top + d.offset.y));
             } else {
-                const float cut = std::clamp(Trunc(static_cast<float>(_value) * rh / static_cast<float>(range)), 0.0f, rh);
+                const float cut = std::clamp(FilledLength(rh), 0.0f, rh);
                 if (cut == 0) break;
                 g.tex_rect.top = full.bottom - cut;
                 if (rh > 0) g.height = static_cast<int>(static_cast<float>(d.graphics.height) * cut / rh);

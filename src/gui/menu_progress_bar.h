@@ -18,6 +18,7 @@
 #include "graphics/object_2d.h"
 #include "gui/base_control.h"
 #include "gui/frame_skin.h"
+#include "gui/kind_table.h"
 
 class CTexturedRectsList;
 
@@ -54,7 +55,7 @@ public:
     void Draw(bool skip_update) override;
 
     // A bar made in code: the kind and the rectangle it is placed on. A kind
-    // outside the table is logged and throws.
+    // outside the table is logged and kind 0 is used.
     void setKind(int kind, const CFloatRect& rect);
     // Clamped into the range; runs toward it at the filling speed (at once
     // when the speed is 0). The value already shown changes nothing.
@@ -76,8 +77,8 @@ public:
     // The screen point at the indicator's leading end.
     CVector2 getIndicatorPoint() const;
 
-    static void LoadProgressBarKinds();
-    static const std::vector<ProgressBarKind>& GetKinds() { return _kinds_desc; }
+    static void LoadProgressBarKinds() { _kinds_desc.Load(); }
+    static const std::vector<ProgressBarKind>& GetKinds() { return _kinds_desc.Kinds(); }
 
     const ProgressBarKind& GetKind() const { return _desc; }
     size_t GetIndicatorCount() const { return _sprites.size(); }
@@ -99,13 +100,16 @@ private:
     void rebuild();
     void BuildBack();
     void SetupTopBar();
-    // Fill percentage of the shown value; false for an empty range.
+    // Fill percentage of the shown value, trunc((value - min) / (max - min) x 100);
+    // false for an empty range.
     bool Percentage(int& p) const;
+    // The filled part of `length`: trunc((value - min) x length / (max - min)),
+    // for a range that is not empty.
+    float FilledLength(float length) const;
     void AddIndicator(const CGraphicsDesc& graphics, float x, float y);
     CTexturedRectsList* IndicatorRenderer(const std::string& texture);
 
-    static std::vector<ProgressBarKind> _kinds_desc;
-    static bool _kinds_loaded;
+    static CKindTable<ProgressBarKind> _kinds_desc;
 
     ProgressBarKind _desc;
     std::shared_ptr<CTexturedRectsList> _back;

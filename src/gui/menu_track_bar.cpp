@@ -1,100 +1,82 @@
 #include "gui/menu_track_bar.h"
 
 #include <algorithm>
-#include <exception>
+#include <cmath>
+#include <limits>
 
+#include "engine/game_math.h"
 #include "engine/helpers.h"
-#include "engine/joystick_controller_interface.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
-#include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "graphics/font_keeper.h"
 #include "graphics/textured_rects_list.h"
 #include "gui/base_menu_button.h"
 #include "gui/control_factory.h"
-#include "gui/control_kinds.h"
+#include "gui/frame_skin.h"
 #include "gui/gui_services.h"
-
-std::vector<TrackBarKind> CMenuTrackBar::_kinds_desc;
-bool CMenuTrackBar::_kinds_loaded = false;
 
 namespace {
 
-constexpr int kJoystickFirstButton = 10;
+// A strip never has more back pieces than this, whatever the sizes in the files.
+constexpr int kMaxBackPieces = 4096;
+
+// Toward zero into an int; lengths of a control may be any float.
+int Whole(float v) { return TruncClamped(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()); }
 
 TrackBarKind::Arrow ReadArrow(const CXMLNode& node) {
     TrackBarKind::Arrow a;
-    a.width = node.GetAttributeInt("width", 0);
-    a.height = node.GetAttributeInt("height", 0);
+    a.width = ReadSkinSize(node, "width");
+    a.height = ReadSkinSize(node, "height");
     a.tex_normal = StrToRect(node.GetAttribute("tex_normal", ""));
     a.tex_hover = StrToRect(node.GetAttribute("tex_hover", ""));
     return a;
 }
 
+TrackBarKind ReadTrackBarKind(const CXMLNode& node) {
+    TrackBarKind kind;
+    kind.texture = node.GetAttribute("texture", "");
+    kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
+    kind.left_arrow = ReadArrow(node.SelectSingleNode("LeftButton"));
+    kind.right_arrow = ReadArrow(node.SelectSingleNode("RightButton"));
+    const CXMLNode thumb = node.SelectSingleNode("Thumb");
+    kind.has_thumb = thumb.IsValid();
+    if (kind.has_thumb) {
+        const TrackBarKind::Arrow t = ReadArrow(thumb);
+        kind.thumb.width = t.width;
+        kind.thumb.height = t.height;
+        kind.thumb.tex_normal = t.tex_normal;
+        kind.thumb.tex_hover = t.tex_hover;
+        kind.thumb.mg_left = ReadSkinOffset(thumb, "mg_left");
+        kind.thumb.mg_right = ReadSkinOffset(thumb, "mg_right");
+    }
+    const CXMLNode back = node.SelectSingleNode("Back");
+    kind.has_back = back.IsValid();
+    if (kind.has_back) {
+        kind.back.tex_rect = StrToRect(back.GetAttribute("tex_rect", ""));
+        kind.back.width = ReadSkinSize(back, "width");
+        kind.back.height = ReadSkinSize(back, "height");
+        kind.back.mg_left = ReadSkinOffset(back, "mg_left");
+        kind.back.mg_right = ReadSkinOffset(back, "mg_right");
+        kind.back.mg_top = ReadSkinOffset(back, "mg_top");
+    }
+    return kind;
+}
+
 }  // namespace
 
-void CMenuTrackBar::LoadTrackBarKinds() {
-    _kinds_loaded = true;
-    _kinds_desc.clear();
-    try {
-        CXMLFile file(ControlsFilePath());
-        const CXMLNodeList nodes = file.SelectNodes("//Controls/TrackBars/TrackBar");
-        for (int i = 0; i < nodes.GetLength(); ++i) {
-            const CXMLNode node = nodes.GetItem(i);
-            TrackBarKind kind;
-            kind.texture = node.GetAttribute("texture", "");
-            kind.orientation = ParseOrientation(node.GetAttribute("orientation", "HORIZONTAL"));
-            kind.left_arrow = ReadArrow(node.SelectSingleNode("LeftButton"));
-            kind.right_arrow = ReadArrow(node.SelectSingleNode("RightButton"));
-            const CXMLNode thumb = node.SelectSingleNode("Thumb");
-            kind.has_thumb = thumb.IsValid();
-            if (kind.has_thumb) {
-                const TrackBarKind::Arrow t = ReadArrow(thumb);
-                kind.thumb.width = t.width;
-                kind.thumb.height = t.height;
-                kind.thumb.tex_normal = t.tex_normal;
-                kind.thumb.tex_hover = t.tex_hover;
-                kind.thumb.mg_left = thumb.GetAttributeInt("mg_left", 0);
-                kind.thumb.mg_right = thumb.GetAttributeInt("mg_right", 0);
-            }
-            const CXMLNode back = node.SelectSingleNode("Back");
-            kind.has_back = back.IsValid();
-            if (kind.has_back) {
-                kind.back.tex_rect = StrToRect(back.GetAttribute("tex_rect", ""));
-                kind.back.width = back.GetAttributeInt("width", 0);
-                kind.back.height = back.GetAttributeInt("height", 0);
-                kind.back.mg_left = back.GetAttributeInt("mg_left", 0);
-                kind.back.mg_right = back.GetAttributeInt("mg_right", 0);
-                kind.back.mg_top = back.GetAttributeInt("mg_top", 0);
-            }
-            _kinds_desc.push_back(kind);
-        }
-    } catch (const std::exception& e) {
-        CLogger::Instance().Log(2, "Error: Track bar kinds not loaded from '%s': %s", ControlsFilePath().c_str(),
-                                e.what());
-    }
-}
+constinit CKindTable<TrackBarKind> CMenuTrackBar::_kinds_desc("Track bar", "//Controls/TrackBars/TrackBar",
+                                                             ReadTrackBarKind);
 
-CMenuTrackBar::CMenuTrackBar(CEventHolder* owner) : CBaseControl(owner) {
-    if (!_kinds_loaded) LoadTrackBarKinds();
-}
+CMenuTrackBar::CMenuTrackBar(CEventHolder* owner) : CBaseControl(owner) { _kinds_desc.LoadOnce(); }
 
 CMenuTrackBar::~CMenuTrackBar() = default;
 
 bool CMenuTrackBar::Load(const CXMLNode& node) {
     const size_t track_bar_kind = static_cast<size_t>(node.GetAttributeInt("kind", 0));
-    if (ASSERT(track_bar_kind < _kinds_desc.size())) {
-        _desc = _kinds_desc[track_bar_kind];
-    } else if (!_kinds_desc.empty()) {
-        _desc = _kinds_desc.front();
-    } else {
-        // No kinds at all: an empty kind (nothing to draw, arrows of no size).
-        CLogger::Instance().Log(2, "Error: No track bar kinds in '%s', an empty kind is used!",
-                                ControlsFilePath().c_str());
-        _desc = TrackBarKind {};
-    }
+    // An empty kind (no kinds at all) draws nothing and has arrows of no size.
+    _desc = ASSERT(track_bar_kind < _kinds_desc.size()) ? _kinds_desc[track_bar_kind] : _kinds_desc.FirstOrEmpty();
 
     CBaseControl::Load(node);
 
@@ -113,10 +95,8 @@ bool CMenuTrackBar::Load(const CXMLNode& node) {
 
 void CMenuTrackBar::SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind) {
     SetRect(rect);
-    if (ASSERT((size_t)track_bar_kind < _kinds_desc.size()))
-        _desc = _kinds_desc[static_cast<size_t>(track_bar_kind)];
-    else
-        _desc = _kinds_desc.empty() ? TrackBarKind {} : _kinds_desc.front();
+    _desc = ASSERT((size_t)track_bar_kind < _kinds_desc.size()) ? _kinds_desc[static_cast<size_t>(track_bar_kind)]
+                                                                 : _kinds_desc.FirstOrEmpty();
     Init();
 }
 
@@ -162,13 +142,11 @@ void CMenuTrackBar::BuildTrack() {
         const TrackBarKind::Back& back = _desc.back;
         int count = 1;
         if (ASSERT(_desc.back.width && _desc.back.height)) {
-            count = IsHorizontal()
-                        ? static_cast<int>((_width - static_cast<float>(back.mg_right) - static_cast<float>(back.mg_left)) /
-                                           static_cast<float>(back.width))
-                        : static_cast<int>((_height - static_cast<float>(back.mg_left) - static_cast<float>(back.mg_right)) /
-                                           static_cast<float>(back.height));
+            const float margins = static_cast<float>(back.mg_left + back.mg_right);
+            count = IsHorizontal() ? Whole((_width - margins) / static_cast<float>(back.width))
+                                   : Whole((_height - margins) / static_cast<float>(back.height));
         }
-        count = std::max(count, 1);
+        count = std::clamp(count, 1, kMaxBackPieces);
         const float bw = static_cast<float>(back.width), bh = static_cast<float>(back.height);
         for (int i = 0; i < count; ++i) {
             const float fi = static_cast<float>(i);
@@ -189,7 +167,7 @@ void CMenuTrackBar::BuildTrack() {
         if (_maximum != _minimum)
             offset = static_cast<float>(_value - _minimum) * track / static_cast<float>(_maximum - _minimum);
         else
-            offset = static_cast<float>(static_cast<int>(track) / 2 - thumb.width / 2);
+            offset = static_cast<float>(Whole(track) / 2 - thumb.width / 2);
         _thumb_pos = (IsHorizontal() ? _left + arrow : _top + a) + offset + static_cast<float>(thumb.mg_right);
         const CFloatRect& tex = _thumb_lit ? thumb.tex_hover : thumb.tex_normal;
         if (IsHorizontal())
@@ -210,7 +188,7 @@ void CMenuTrackBar::Update() {
     const float a = static_cast<float>(_desc.left_arrow.height);
 
     bool changed = false;
-    const float pos = static_cast<float>(static_cast<int>(_thumb_pos));
+    const float pos = std::trunc(_thumb_pos);
     const CFloatRect thumb_rect = IsHorizontal() ? CFloatRect(pos, _top, pos + tw, _top + th)
                                                  : CFloatRect(_left, pos, _left + tw, pos + th);
     const bool lit = thumb_rect.Contains(fx, fy);
@@ -223,16 +201,16 @@ void CMenuTrackBar::Update() {
                       ? (_left + arrow < fx && fx < _left + _width - arrow && _top < fy && fy < _top + _height)
                       : (_left < fx && fx < _left + _width && _top + a < fy && fy < _top + _height - a);
 
-    IJoystickController* joystick = gui::Joystick();
-    const bool down = mouse->IsButtonDown(0) || (joystick && joystick->IsInputActive(kJoystickFirstButton));
+    const gui::PressInputs in = gui::ReadPressInputs();
+    const bool down = in.mouse || in.joystick;
     if (_over_track && _minimum < _maximum && down) {
         int p = 0, track = 0;
         if (IsHorizontal()) {
-            p = static_cast<int>(fx - _left - arrow - tw / 2);
-            track = static_cast<int>(_width - 2 * arrow - tw);
+            p = Whole(fx - _left - arrow - tw / 2);
+            track = Whole(_width - 2 * arrow - tw);
         } else {
-            p = static_cast<int>(fy - _top - a - th / 2);
-            track = static_cast<int>(_height - 2 * a - th);
+            p = Whole(fy - _top - a - th / 2);
+            track = Whole(_height - 2 * a - th);
         }
         // A strip with no room for the thumb to travel has no value to point at.
         if (track > 0) {
@@ -261,18 +239,26 @@ void CMenuTrackBar::NotifyChanged() {
     BuildTrack();
 }
 
+int CMenuTrackBar::ClampToRange(int value) const {
+    return std::clamp(value, std::min(_minimum, _maximum), std::max(_minimum, _maximum));
+}
+
 void CMenuTrackBar::SetPosition(int value) {
-    _value = std::clamp(value, std::min(_minimum, _maximum), std::max(_minimum, _maximum));
+    _value = ClampToRange(value);
     NotifyChanged();
 }
 
+// A range that shrinks past the value takes the value with it, so the thumb
+// stays on the strip and the value names a caption of the range.
 void CMenuTrackBar::SetMax(int n) {
     _maximum = n;
+    _value = ClampToRange(_value);
     NotifyChanged();
 }
 
 void CMenuTrackBar::SetMin(int n) {
     _minimum = n;
+    _value = ClampToRange(_value);
     NotifyChanged();
 }
 

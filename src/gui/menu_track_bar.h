@@ -13,6 +13,7 @@
 #include "engine/vector2.h"
 #include "gui/base_control.h"
 #include "gui/event_holder.h"
+#include "gui/kind_table.h"
 
 class CBaseMenuButton;
 class CTexturedRectsList;
@@ -61,7 +62,7 @@ public:
     // The value setter: clamped into the range; the owner hears the change.
     void SetPosition(int value);
     int GetPosition() const { return _value; }
-    // Store the number as it is (the value is not clamped again) and tell the owner.
+    // Store the bound, clamp the value into the new range and tell the owner.
     void SetMax(int n);
     void SetMin(int n);
     void SetStep(int n);
@@ -74,8 +75,8 @@ public:
     void SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind);
 
     // Reads the kinds (done once, by the first track bar built).
-    static void LoadTrackBarKinds();
-    static const std::vector<TrackBarKind>& GetKinds() { return _kinds_desc; }
+    static void LoadTrackBarKinds() { _kinds_desc.Load(); }
+    static const std::vector<TrackBarKind>& GetKinds() { return _kinds_desc.Kinds(); }
 
     const TrackBarKind& GetKind() const { return _desc; }
     bool IsOverTrack() const { return _over_track; }
@@ -92,9 +93,9 @@ private:
     void Init();
     void BuildTrack();
     void NotifyChanged();
+    int ClampToRange(int value) const;
 
-    static std::vector<TrackBarKind> _kinds_desc;
-    static bool _kinds_loaded;
+    static CKindTable<TrackBarKind> _kinds_desc;
 
     bool _over_track = false;
     TrackBarKind _desc;

@@ -466,6 +466,27 @@ int AudioMixer::SetSlideSync(Handle channel, bool once, SyncProc proc, void* use
     return audio_error::kOk;
 }
 
+int AudioMixer::RemoveSlideSync(Handle channel, SyncProc proc, void* user, bool* removed) {
+    std::lock_guard<std::mutex> lock(_mutex);
+    SetOut(removed, false);
+    Channel* c = Find(channel);
+    if (!c) return audio_error::kHandle;
+    const auto matches = [proc, user](const Sync& s) { return s.proc == proc && s.user == user; };
+    const auto first = std::remove_if(c->syncs.begin(), c->syncs.end(), matches);
+    SetOut(removed, first != c->syncs.end());
+    c->syncs.erase(first, c->syncs.end());
+    return audio_error::kOk;
+}
+
+int AudioMixer::StopSlide(Handle channel) {
+    std::lock_guard<std::mutex> lock(_mutex);
+    Channel* c = Find(channel);
+    if (!c) return audio_error::kHandle;
+    c->slide_volume.active = c->slide_pan.active = c->slide_freq.active = false;
+    c->slide_total = c->slide_done = 0;
+    return audio_error::kOk;
+}
+
 int AudioMixer::GetLevel(Handle channel, uint32_t* level) const {
     std::lock_guard<std::mutex> lock(_mutex);
     Channel* c = Find(channel);

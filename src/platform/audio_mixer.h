@@ -104,6 +104,11 @@ public:
     int IsSliding(Handle channel, bool* sliding) const;
     // Registers a slide-end notification; `once` removes it after its first call.
     int SetSlideSync(Handle channel, bool once, SyncProc proc, void* user);
+    // Removes the channel's notifications registered with `proc` and `user`;
+    // *removed (may be null) tells whether there was one.
+    int RemoveSlideSync(Handle channel, SyncProc proc, void* user, bool* removed);
+    // Ends a running slide where it stands, without notifying its end.
+    int StopSlide(Handle channel);
     // Peak output level of the last mixed block: left in the low 16 bits,
     // right in the high 16 bits, each 0..32768.
     int GetLevel(Handle channel, uint32_t* level) const;

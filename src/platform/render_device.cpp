@@ -8,13 +8,7 @@
 #include <cstring>
 #include <thread>
 
-#include <unistd.h>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-#include "platform/raster_queue.h"
-#include "platform/rasterizer.h"
+#include "platform/render_device_impl.h"
 #include "platform/window.h"
 
 namespace plat {
@@ -315,8 +309,6 @@ GammaRamp GammaRamp::Linear() {
 // ---------------------------------------------------------------- device
 
 namespace {
-constexpr size_t kRenderStates = 8;
-constexpr size_t kStageStates = 11;
 constexpr unsigned kMaxRasterThreads = 4;
 
 // Threads that rasterise: VOVARO_RENDER_THREADS when set to a count, else one
@@ -332,142 +324,48 @@ unsigned RasterThreads(unsigned wanted) {
 }
 }  // namespace
 
-struct RenderDevice::Impl {
-    Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* screen = nullptr;
-    std::string renderer_name = "offscreen";
-    PresentParameters pp;
-    std::vector<uint32_t> back, front;
-    Matrix transforms[3];
-    Matrix combined;
-    bool combined_dirty = true;
-    std::array<uint32_t, kRenderStates> rs {};
-    std::array<uint32_t, kStageStates> tss {};
-    Texture* texture = nullptr;
-    VertexBuffer* stream = nullptr;
-    uint32_t stride = 0;
-    IndexBuffer* indices = nullptr;
-    uint32_t base_vertex = 0;
-    GammaRamp ramp = GammaRamp::Linear();
-    std::array<uint8_t, 256> lut_r {}, lut_g {}, lut_b {};
-    bool gamma_identity = true;
-    int gamma_lift = 0;  // the amount when the ramp is a saturating lift, else -1
-    bool lost = false;
-    bool in_scene = false;
-    std::vector<ScreenVertex> scratch;
-    // Deferred drawing in row bands; null with one thread, which draws each
-    // call at once.
-    std::unique_ptr<RasterQueue> queue;
+void RenderDevice::Impl::Defaults() {
+    for (auto& t : transforms) t = Matrix::Identity();
+    combined_dirty = true;
+    rs[static_cast<size_t>(RenderState::ZEnable)] = 1;
+    rs[static_cast<size_t>(RenderState::Lighting)] = 1;
+    rs[static_cast<size_t>(RenderState::Clipping)] = 1;
+    rs[static_cast<size_t>(RenderState::Ambient)] = 0;
+    rs[static_cast<size_t>(RenderState::CullMode)] = kCullCCW;
+    rs[static_cast<size_t>(RenderState::AlphaBlendEnable)] = 0;
+    rs[static_cast<size_t>(RenderState::SrcBlend)] = kBlendOne;
+    rs[static_cast<size_t>(RenderState::DestBlend)] = kBlendZero;
+    auto set = [&](TextureStageState s, uint32_t v) { tss[static_cast<size_t>(s)] = v; };
+    set(TextureStageState::ColorOp, kTopModulate);
+    set(TextureStageState::ColorArg1, kTaTexture);
+    set(TextureStageState::ColorArg2, kTaCurrent);
+    set(TextureStageState::AlphaOp, kTopSelectArg1);
+    set(TextureStageState::AlphaArg1, kTaTexture);
+    set(TextureStageState::AlphaArg2, kTaCurrent);
+    set(TextureStageState::AddressU, kAddressWrap);
+    set(TextureStageState::AddressV, kAddressWrap);
+    set(TextureStageState::MinFilter, kFilterPoint);
+    set(TextureStageState::MagFilter, kFilterPoint);
+    set(TextureStageState::MipFilter, kFilterNone);
+    texture = nullptr;
+    stream = nullptr;
+    stride = 0;
+    indices = nullptr;
+    base_vertex = 0;
+}
 
-    void Flush() {
-        if (queue) queue->Flush();
-    }
+void RenderDevice::Impl::ResizeBuffers() {
+    Flush();
+    size_t n = static_cast<size_t>(pp.width) * pp.height;
+    back.assign(n, 0xFF000000u);
+    front.assign(n, 0xFF000000u);
+    if (queue) queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
+}
 
-    void Defaults() {
-        for (auto& t : transforms) t = Matrix::Identity();
-        combined_dirty = true;
-        rs[static_cast<size_t>(RenderState::ZEnable)] = 1;
-        rs[static_cast<size_t>(RenderState::Lighting)] = 1;
-        rs[static_cast<size_t>(RenderState::Clipping)] = 1;
-        rs[static_cast<size_t>(RenderState::Ambient)] = 0;
-        rs[static_cast<size_t>(RenderState::CullMode)] = kCullCCW;
-        rs[static_cast<size_t>(RenderState::AlphaBlendEnable)] = 0;
-        rs[static_cast<size_t>(RenderState::SrcBlend)] = kBlendOne;
-        rs[static_cast<size_t>(RenderState::DestBlend)] = kBlendZero;
-        auto set = [&](TextureStageState s, uint32_t v) { tss[static_cast<size_t>(s)] = v; };
-        set(TextureStageState::ColorOp, kTopModulate);
-        set(TextureStageState::ColorArg1, kTaTexture);
-        set(TextureStageState::ColorArg2, kTaCurrent);
-        set(TextureStageState::AlphaOp, kTopSelectArg1);
-        set(TextureStageState::AlphaArg1, kTaTexture);
-        set(TextureStageState::AlphaArg2, kTaCurrent);
-        set(TextureStageState::AddressU, kAddressWrap);
-        set(TextureStageState::AddressV, kAddressWrap);
-        set(TextureStageState::MinFilter, kFilterPoint);
-        set(TextureStageState::MagFilter, kFilterPoint);
-        set(TextureStageState::MipFilter, kFilterNone);
-        texture = nullptr;
-        stream = nullptr;
-        stride = 0;
-        indices = nullptr;
-        base_vertex = 0;
-    }
-
-    uint32_t Stage(TextureStageState s) const { return tss[static_cast<size_t>(s)]; }
-    uint32_t State(RenderState s) const { return rs[static_cast<size_t>(s)]; }
-
-    void UpdateGammaTables() {
-        gamma_identity = true;
-        for (int i = 0; i < 256; ++i) {
-            lut_r[i] = static_cast<uint8_t>(ramp.red[i] >> 8);
-            lut_g[i] = static_cast<uint8_t>(ramp.green[i] >> 8);
-            lut_b[i] = static_cast<uint8_t>(ramp.blue[i] >> 8);
-            if (lut_r[i] != i || lut_g[i] != i || lut_b[i] != i) gamma_identity = false;
-        }
-        // The game's ramps lift every channel by one amount with saturation.
-        gamma_lift = lut_r[0];
-        for (int i = 0; i < 256 && gamma_lift >= 0; ++i) {
-            const int lifted = std::min(255, i + gamma_lift);
-            if (lut_r[i] != lifted || lut_g[i] != lifted || lut_b[i] != lifted) gamma_lift = -1;
-        }
-    }
-
-    bool MakeScreenTexture() {
-        if (!renderer) return true;
-        if (screen) SDL_DestroyTexture(screen);
-        screen = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                   static_cast<int>(pp.width), static_cast<int>(pp.height));
-        if (!screen) return false;
-        SDL_SetTextureBlendMode(screen, SDL_BLENDMODE_NONE);
-        SDL_RenderSetLogicalSize(renderer, static_cast<int>(pp.width), static_cast<int>(pp.height));
-        return true;
-    }
-
-    void ResizeBuffers() {
-        Flush();
-        size_t n = static_cast<size_t>(pp.width) * pp.height;
-        back.assign(n, 0xFF000000u);
-        front.assign(n, 0xFF000000u);
-        if (queue) queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
-    }
-
-    void StartRasterThreads(unsigned wanted) {
-        const unsigned threads = RasterThreads(wanted);
-        if (threads > 1) queue = std::make_unique<RasterQueue>(threads);
-    }
-
-    RasterState MakeRasterState() const {
-        RasterState st;
-        if (texture) {
-            st.texels = texture->Texels();
-            st.tex_width = static_cast<int>(texture->Width());
-            st.tex_height = static_cast<int>(texture->Height());
-        }
-        st.linear = Stage(TextureStageState::MagFilter) == kFilterLinear || Stage(TextureStageState::MinFilter) == kFilterLinear;
-        st.wrap_u = Stage(TextureStageState::AddressU) == kAddressWrap;
-        st.wrap_v = Stage(TextureStageState::AddressV) == kAddressWrap;
-        st.color_op = Stage(TextureStageState::ColorOp);
-        st.color_arg1 = Stage(TextureStageState::ColorArg1);
-        st.color_arg2 = Stage(TextureStageState::ColorArg2);
-        st.alpha_op = Stage(TextureStageState::AlphaOp);
-        st.alpha_arg1 = Stage(TextureStageState::AlphaArg1);
-        st.alpha_arg2 = Stage(TextureStageState::AlphaArg2);
-        st.blend = State(RenderState::AlphaBlendEnable) != 0;
-        st.src_blend = State(RenderState::SrcBlend);
-        st.dest_blend = State(RenderState::DestBlend);
-        st.cull = State(RenderState::CullMode);
-        return st;
-    }
-
-    const Matrix& Combined() {
-        if (combined_dirty) {
-            combined = transforms[0] * transforms[1] * transforms[2];
-            combined_dirty = false;
-        }
-        return combined;
-    }
-};
+void RenderDevice::Impl::StartRasterThreads(unsigned wanted) {
+    const unsigned threads = RasterThreads(wanted);
+    if (threads > 1) queue = std::make_unique<RasterQueue>(threads);
+}
 
 RenderDevice::RenderDevice(std::unique_ptr<Impl> impl) : _impl(std::move(impl)) {}
 
@@ -529,11 +427,10 @@ void RenderDevice::LoseDevice() {
 Result RenderDevice::Reset(const PresentParameters& pp) {
     Impl& d = *_impl;
     d.Flush();
+    if (d.window && d.window->IsFullscreen() == pp.windowed && !d.window->SetFullscreen(!pp.windowed))
+        return kErrNotAvailable;
     bool resize = pp.width != d.pp.width || pp.height != d.pp.height;
     d.pp = pp;
-    // A display that cannot change the mode keeps the window as it is; the
-    // frames are the same either way.
-    if (d.window && d.window->IsFullscreen() == pp.windowed) d.window->SetFullscreen(!pp.windowed);
     if (resize) d.ResizeBuffers();
     if (!d.MakeScreenTexture()) return kErrOutOfMemory;
     d.Defaults();
@@ -634,184 +531,5 @@ Result RenderDevice::CopyLevel(Texture& src, Texture& dst, uint32_t level) {
     dst.UnlockRect(level);
     return kOk;
 }
-
-Result RenderDevice::Clear(uint32_t argb) {
-    if (_impl->queue) {
-        _impl->queue->Clear(argb);
-        return kOk;
-    }
-    std::fill(_impl->back.begin(), _impl->back.end(), argb | 0xFF000000u);
-    return kOk;
-}
-
-Result RenderDevice::BeginScene() {
-    if (_impl->in_scene) return kErrInvalidCall;
-    _impl->in_scene = true;
-    return kOk;
-}
-
-Result RenderDevice::EndScene() {
-    if (!_impl->in_scene) return kErrInvalidCall;
-    _impl->in_scene = false;
-    _impl->Flush();
-    return kOk;
-}
-
-Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uint32_t first, uint32_t count,
-                                   const uint16_t* indices, uint32_t triangle_count) {
-    Impl& d = *_impl;
-    if (stride < sizeof(Vertex)) return kErrInvalidCall;
-    const Matrix& m = d.Combined();
-    const float half_w = d.pp.width * 0.5f, half_h = d.pp.height * 0.5f;
-    d.scratch.resize(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        Vertex v;
-        std::memcpy(&v, vertices + static_cast<size_t>(first + i) * stride, sizeof v);
-        float x = v.x * m(0, 0) + v.y * m(1, 0) + v.z * m(2, 0) + m(3, 0);
-        float y = v.x * m(0, 1) + v.y * m(1, 1) + v.z * m(2, 1) + m(3, 1);
-        float w = v.x * m(0, 3) + v.y * m(1, 3) + v.z * m(2, 3) + m(3, 3);
-        if (w != 0.0f && w != 1.0f) {
-            x /= w;
-            y /= w;
-        }
-        ScreenVertex& s = d.scratch[i];
-        s.x = (x + 1.0f) * half_w;
-        s.y = (1.0f - y) * half_h;
-        s.color = v.color;
-        s.u = v.u;
-        s.v = v.v;
-    }
-    RasterState st = d.MakeRasterState();
-    if (d.queue) {
-        d.queue->Begin(st, st.texels ? d.texture : nullptr);
-        for (uint32_t t = 0; t < triangle_count; ++t) {
-            uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
-            if (indices) {
-                i0 = indices[i0] - first;
-                i1 = indices[i1] - first;
-                i2 = indices[i2] - first;
-                if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
-            }
-            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
-        }
-        return kOk;
-    }
-    Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
-    for (uint32_t t = 0; t < triangle_count; ++t) {
-        uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
-        if (indices) {
-            i0 = indices[i0] - first;
-            i1 = indices[i1] - first;
-            i2 = indices[i2] - first;
-            if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
-        }
-        raster.Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
-    }
-    return kOk;
-}
-
-Result RenderDevice::DrawIndexedTriangleList(uint32_t min_index, uint32_t num_vertices, uint32_t start_index,
-                                             uint32_t triangle_count) {
-    Impl& d = *_impl;
-    if (!d.stream || !d.indices || d.stride == 0) return kErrInvalidCall;
-    if (static_cast<size_t>(start_index) + 3ull * triangle_count > d.indices->Count()) return kErrInvalidCall;
-    size_t first = static_cast<size_t>(d.base_vertex) + min_index;
-    if ((first + num_vertices) * d.stride > d.stream->Size()) return kErrInvalidCall;
-    // Indices are relative to the base vertex; the scratch holds the referenced range.
-    const uint16_t* idx = d.indices->Data() + start_index;
-    return DrawTriangles(d.stream->Data() + static_cast<size_t>(d.base_vertex) * d.stride, d.stride, min_index,
-                         num_vertices, idx, triangle_count);
-}
-
-Result RenderDevice::DrawTriangleList(uint32_t start_vertex, uint32_t triangle_count) {
-    Impl& d = *_impl;
-    if (!d.stream || d.stride == 0) return kErrInvalidCall;
-    if ((static_cast<size_t>(start_vertex) + 3ull * triangle_count) * d.stride > d.stream->Size()) return kErrInvalidCall;
-    return DrawTriangles(d.stream->Data(), d.stride, start_vertex, 3 * triangle_count, nullptr, triangle_count);
-}
-
-Result RenderDevice::DrawTriangleListUP(uint32_t triangle_count, const void* vertices, uint32_t stride) {
-    if (!vertices) return kErrInvalidCall;
-    return DrawTriangles(static_cast<const uint8_t*>(vertices), stride, 0, 3 * triangle_count, nullptr, triangle_count);
-}
-
-Result RenderDevice::Present() {
-    Impl& d = *_impl;
-    d.Flush();
-    if (d.lost) return kErrDeviceLost;
-    if (d.gamma_identity) {
-        d.front = d.back;
-    } else if (d.gamma_lift >= 0) {
-        size_t i = 0;
-#if defined(__SSE2__)
-        const uint32_t lift = static_cast<uint32_t>(d.gamma_lift) * 0x010101u;
-        const __m128i add = _mm_set1_epi32(static_cast<int>(lift));
-        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-        for (; i + 4 <= d.back.size(); i += 4) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d.back.data() + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d.front.data() + i), _mm_or_si128(_mm_adds_epu8(p, add), opaque));
-        }
-#endif
-        for (; i < d.back.size(); ++i) {
-            uint32_t p = d.back[i];
-            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
-                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
-        }
-    } else {
-        // The ramp lifts what the player sees; the back buffer keeps the frame as drawn.
-        for (size_t i = 0; i < d.back.size(); ++i) {
-            uint32_t p = d.back[i];
-            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
-                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
-        }
-    }
-    if (d.renderer && d.screen) {
-        if (SDL_UpdateTexture(d.screen, nullptr, d.front.data(), static_cast<int>(d.pp.width * 4)) != 0) return kErrFail;
-        SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(d.renderer);
-        if (SDL_RenderCopy(d.renderer, d.screen, nullptr, nullptr) != 0) return kErrFail;
-        SDL_RenderPresent(d.renderer);
-    }
-    return kOk;
-}
-
-void RenderDevice::SetGammaRamp(const GammaRamp& ramp) {
-    _impl->ramp = ramp;
-    _impl->UpdateGammaTables();
-}
-
-GammaRamp RenderDevice::GetGammaRamp() const { return _impl->ramp; }
-
-Result RenderDevice::ReadBackBuffer(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
-    if (!argb) return kErrInvalidCall;
-    _impl->Flush();
-    *argb = _impl->back;
-    if (width) *width = _impl->pp.width;
-    if (height) *height = _impl->pp.height;
-    return kOk;
-}
-
-Format RenderDevice::BackBufferFormat() const { return _impl->pp.format; }
-
-Result RenderDevice::ReadPresentedFrame(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
-    if (!argb) return kErrInvalidCall;
-    *argb = _impl->front;
-    if (width) *width = _impl->pp.width;
-    if (height) *height = _impl->pp.height;
-    return kOk;
-}
-
-uint64_t RenderDevice::AvailableTextureMem() const {
-    // Textures live in main memory; report what the machine has free.
-    long pages = sysconf(_SC_AVPHYS_PAGES), size = sysconf(_SC_PAGESIZE);
-    return (pages > 0 && size > 0) ? static_cast<uint64_t>(pages) * static_cast<uint64_t>(size) : 0;
-}
-
-std::string RenderDevice::RendererName() const { return "software rasteriser, shown by SDL " + _impl->renderer_name; }
-
-uint32_t RenderDevice::MaxTextureWidth() const { return 4096; }
-uint32_t RenderDevice::MaxTextureHeight() const { return 4096; }
-
-SDL_Renderer* RenderDevice::NativeRenderer() const { return _impl->renderer; }
 
 }  // namespace plat

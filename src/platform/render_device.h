@@ -34,7 +34,11 @@ constexpr Result kErrFail = static_cast<Result>(0x80004005);
 constexpr Result kErrInvalidCall = static_cast<Result>(0x8876086C);
 constexpr Result kErrDeviceLost = static_cast<Result>(0x88760868);
 constexpr Result kErrDeviceNotReset = static_cast<Result>(0x88760869);
+constexpr Result kErrNotAvailable = static_cast<Result>(0x8876086A);
 constexpr Result kErrOutOfMemory = static_cast<Result>(0x8007000E);
+
+// The largest texture side the rasteriser takes.
+constexpr uint32_t kMaxTextureSize = 4096;
 
 inline bool Succeeded(Result r) { return r >= 0; }
 inline bool Failed(Result r) { return r < 0; }
@@ -249,6 +253,8 @@ public:
     Result TestCooperativeLevel();
     // Applies the parameters (window mode among them), returns every state to
     // its default and unbinds textures, stream and indices, as a reset does.
+    // kErrNotAvailable, with the device as it was, when the window cannot take
+    // the requested mode.
     Result Reset(const PresentParameters& pp);
     bool IsWindowed() const;
     // Marks the device lost, as the display taking it away would.

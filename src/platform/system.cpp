@@ -38,6 +38,13 @@ uint32_t GetTickCount() { return static_cast<uint32_t>(MillisecondsSinceStart())
 
 void Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+std::tm LocalTimeNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm t {};
+    localtime_r(&now, &t);
+    return t;
+}
+
 std::string UserDataBase() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return xdg;
     if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share";
@@ -62,10 +69,19 @@ bool SetCurrentDir(const std::string& path) {
     return ::chdir(path.c_str()) == 0;
 }
 
-bool CreateDir(const std::string& path) {
+bool CreateDirs(const std::string& path, std::string* error) {
     std::error_code ec;
-    fs::create_directory(path, ec);
-    return fs::is_directory(path, ec);
+    fs::create_directories(path, ec);
+    std::error_code is_dir_ec;
+    if (fs::is_directory(path, is_dir_ec)) return true;
+    if (error) *error = ec ? ec.message() : std::string("not a folder");
+    return false;
+}
+
+bool IsWritableDir(const std::string& path, std::string* error) {
+    if (::access(path.c_str(), W_OK | X_OK) == 0) return true;
+    if (error) *error = std::strerror(errno);
+    return false;
 }
 
 bool PathExists(const std::string& path) {
@@ -84,9 +100,21 @@ SingleInstanceLock::SingleInstanceLock(const std::string& name) {
     else dir = "/tmp";
     _path = dir + "/" + name + "-" + std::to_string(::getuid()) + ".lock";
     _fd = ::open(_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (_fd >= 0 && ::flock(_fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(_fd);
-        _fd = -1;
+    if (_fd < 0) {
+        _error = std::strerror(errno);
+        return;
+    }
+    if (::flock(_fd, LOCK_EX | LOCK_NB) == 0) {
+        _state = State::Acquired;
+        return;
+    }
+    const int lock_errno = errno;
+    ::close(_fd);
+    _fd = -1;
+    if (lock_errno == EWOULDBLOCK) {
+        _state = State::HeldElsewhere;
+    } else {
+        _error = std::strerror(lock_errno);
     }
 }
 

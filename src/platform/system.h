@@ -3,6 +3,7 @@
 // folders and files, the single-instance lock, opening a web page and the
 // facts of the machine for the start-up report.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace plat {
@@ -12,6 +13,8 @@ uint32_t TimeGetTime();
 // Milliseconds since start, the tick count used by dialogs and menus.
 uint32_t GetTickCount();
 void Sleep(uint32_t ms);
+// The local calendar time now.
+std::tm LocalTimeNow();
 
 // The base of per-user data: $XDG_DATA_HOME, else $HOME/.local/share; empty when
 // neither can be found.
@@ -21,23 +24,35 @@ std::string ExecutableDir();
 
 std::string GetCurrentDir();
 bool SetCurrentDir(const std::string& path);
-bool CreateDir(const std::string& path);       // an existing folder counts as success
+// Creates the folder and every missing parent; an existing folder counts as
+// success. On failure `error` (may be null) says why.
+bool CreateDirs(const std::string& path, std::string* error);
+// True when files can be created in the folder; otherwise `error` says why.
+bool IsWritableDir(const std::string& path, std::string* error);
 bool PathExists(const std::string& path);
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
 
-// Holds an exclusive lock file for as long as it lives; Acquired() tells whether
-// this process is the only instance.
+// Holds an exclusive lock file for as long as it lives. Acquired() tells
+// whether this process is the only instance; a lock file that cannot be opened
+// or locked is Unavailable (with the reason), not taken by another instance.
 class SingleInstanceLock {
 public:
+    enum class State { Acquired, HeldElsewhere, Unavailable };
+
     explicit SingleInstanceLock(const std::string& name);
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
-    bool Acquired() const { return _fd >= 0; }
+    bool Acquired() const { return _state == State::Acquired; }
+    State GetState() const { return _state; }
+    const std::string& Path() const { return _path; }
+    const std::string& Error() const { return _error; }
 
 private:
     int _fd = -1;
+    State _state = State::Unavailable;
     std::string _path;
+    std::string _error;
 };
 
 // Opens a page in the desktop's browser when a desktop is there; false otherwise.

@@ -1,5 +1,6 @@
 #include "platform/virtual_keys.h"
 
+#include <SDL_keycode.h>
 #include <SDL_scancode.h>
 
 namespace plat {
@@ -62,6 +63,14 @@ int VirtualKeyFromScancode(int sc) {
         case SDL_SCANCODE_RGUI: return VK_RWIN;
         default: return 0;
     }
+}
+
+int VirtualKeyFromKey(int scancode, int keycode) {
+    // Letters and digits follow the layout (what is printed on the key); the
+    // keypad keeps its own codes, since its keycodes are no ASCII digits.
+    if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
+    if (keycode >= SDLK_0 && keycode <= SDLK_9) return '0' + (keycode - SDLK_0);
+    return VirtualKeyFromScancode(scancode);
 }
 
 int GenericModifier(int vk) {

@@ -26,6 +26,11 @@ constexpr int VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_M
 // 0 for keys the game has no code for. Letters and digits map to their
 // upper-case ASCII codes, as on Windows.
 int VirtualKeyFromScancode(int scancode);
+// The virtual-key code of a key event: a key whose symbol in the active layout
+// (SDL's keycode) is a letter or a digit takes that letter's or digit's code,
+// so a German keyboard gives Z where Z is printed; every other key keeps the
+// code of its position (the scancode).
+int VirtualKeyFromKey(int scancode, int keycode);
 // The generic code of a left/right modifier (VK_LSHIFT -> VK_SHIFT), else 0.
 int GenericModifier(int vk);
 

@@ -95,6 +95,7 @@ void Window::Show() {
 }
 
 bool Window::SetFullscreen(bool fullscreen) {
+    if (_refuse_mode_switches) return false;
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     _fullscreen = fullscreen;
     return true;
@@ -200,7 +201,7 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
             return false;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
-            int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
+            int vk = VirtualKeyFromKey(e.key.keysym.scancode, e.key.keysym.sym);
             if (vk == 0) return false;
             bool down = e.type == SDL_KEYDOWN;
             SetKey(vk, down);

@@ -94,6 +94,8 @@ public:
     void InjectMouseButton(int button, bool down);
     void InjectWheel(int notches);
     void InjectFocus(bool focused);
+    // Makes every later mode switch fail, as a display without that mode would.
+    void RefuseModeSwitches(bool refuse) { _refuse_mode_switches = refuse; }
 
     // Sets by a signal handler: the next read of the queue posts WM_QUIT.
     static void RequestQuit();
@@ -120,6 +122,7 @@ private:
     bool _minimized = false;
     bool _system_cursor_shown = true;
     bool _renderer_reset = false;
+    bool _refuse_mode_switches = false;
 };
 
 // Installs SIGINT and SIGTERM handlers that end the program through WM_QUIT.

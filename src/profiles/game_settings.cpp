@@ -1,5 +1,6 @@
 #include "profiles/game_settings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +18,35 @@ namespace {
 
 ISettingsHost* g_settings_host = nullptr;
 
-// The player's file when it exists, else the program's defaults. The player's
-// file is named by its full path so that a data package never stands in for it.
+constexpr int kMaxGamma = 10;
+
+// A player's file that does not parse would stop every start: it is kept as
+// "Config.xml.bad" (replacing an older one) for whoever wants to look at it.
+void MoveDamagedSettingsAside(const std::string& user_file) {
+    const std::string aside = user_file + ".bad";
+    std::error_code ec;
+    std::filesystem::rename(user_file, aside, ec);
+    if (ec) {
+        CLogger::Instance().Log(2, "Error: '%s' does not parse and cannot be moved aside (%s); settings read from '%s'.",
+                                user_file.c_str(), ec.message().c_str(), CGameSettings::DefaultFileName());
+    } else {
+        CLogger::Instance().Log(2, "Error: '%s' does not parse; kept as '%s', settings read from '%s'.",
+                                user_file.c_str(), aside.c_str(), CGameSettings::DefaultFileName());
+    }
+}
+
+// The player's file when it exists and parses, else the program's defaults.
+// The player's file is named by its full path so that a data package never
+// stands in for it.
 std::unique_ptr<CXMLFile> LoadSettingsDocument() {
     const std::string user_file = UserFolderPath("all") + CGameSettings::UserFileName();
-    if (CFileOpener::FileExists(user_file)) return std::make_unique<CXMLFile>(user_file);
+    if (CFileOpener::FileExists(user_file)) {
+        try {
+            return std::make_unique<CXMLFile>(user_file);
+        } catch (const CXMLParseError&) {
+            MoveDamagedSettingsAside(user_file);
+        }
+    }
     return std::make_unique<CXMLFile>(CGameSettings::DefaultFileName());
 }
 
@@ -53,7 +78,7 @@ bool CGameSettings::LoadSettings(GameOptions& out) {
     o.player = node.GetAttributeInt("player", 0);
     o.snd_vol = node.GetAttributeInt("snd_vol", 16);
     o.mus_vol = node.GetAttributeInt("mus_vol", 16);
-    o.gamma = node.GetAttributeInt("gamma", 0);
+    o.gamma = std::clamp(node.GetAttributeInt("gamma", 0), 0, kMaxGamma);
     o.difficulty = node.GetAttributeInt("difficulty", 0);
     o.controller = node.GetAttributeInt("controller", 0);
     o.show_hints = node.GetAttributeBool("show_hints", false);

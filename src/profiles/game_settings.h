@@ -8,7 +8,7 @@ struct GameOptions {
     int32_t player = 0;
     int32_t snd_vol = 16;
     int32_t mus_vol = 16;
-    int32_t gamma = 0;
+    int32_t gamma = 0;             // 0..10, clamped when read
     int32_t difficulty = 0;
     int32_t controller = 0;
     bool show_hints = false;

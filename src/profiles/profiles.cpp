@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <stdexcept>
 
 #include "engine/logger.h"
 #include "engine/xml_file.h"
+#include "platform/system.h"
 #include "profiles/folder_scope.h"
 #include "profiles/sqlite_exception.h"
 #include "profiles/transaction.h"
@@ -39,6 +42,14 @@ bool EntryParam(const TupleEntry& entry, db::params& values) {
         case ttBytes: values.emplace_back(BytesText(entry.value.bytes)); return true;
         default: return false;
     }
+}
+
+// Local date and time as "YYYYMMDD-HHMMSS".
+std::string DateTimeStamp() {
+    const std::tm t = plat::LocalTimeNow();
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
+    return text;
 }
 
 std::string NewIdQuery(const std::string& table) {
@@ -102,9 +113,38 @@ bool CProfiles::TablesExist() {
         std::string table;
         db::statement st;
         Query("select * from " + GetLevelTableName(table, 0), st);
+    } catch (const db::sqlite_exception& e) {
+        // A damaged file is no missing table: building tables into it would fail.
+        if (e.is_damaged_database()) throw;
+        return false;
     } catch (const std::exception&) {
         return false;
     }
+    return true;
+}
+
+bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
+    _database.close();
+    const std::string stamp = DateTimeStamp();
+    CFolderScope folder("all");
+    std::string aside = std::string(kProfileDbName) + ".damaged-" + stamp;
+    for (int n = 2; std::filesystem::exists(aside); ++n)
+        aside = std::string(kProfileDbName) + ".damaged-" + stamp + "-" + std::to_string(n);
+    std::error_code ec;
+    std::filesystem::rename(kProfileDbName, aside, ec);
+    if (ec) {
+        CLogger::Instance().Log(2, "Error: profile database '%s' is damaged (%s) and cannot be moved aside: %s",
+                                kProfileDbName, reason.c_str(), ec.message().c_str());
+        return false;
+    }
+    // A journal left beside it belongs to the damaged file, never to a new one.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        std::error_code journal_ec;
+        if (std::filesystem::exists(std::string(kProfileDbName) + suffix, journal_ec))
+            std::filesystem::rename(std::string(kProfileDbName) + suffix, aside + suffix, journal_ec);
+    }
+    CLogger::Instance().Log(2, "Error: profile database '%s' is damaged (%s); kept as '%s', a new one is made.",
+                            kProfileDbName, reason.c_str(), aside.c_str());
     return true;
 }
 

@@ -55,6 +55,11 @@ public:
     // tables, and whatever OnDatabaseCreated adds, in one transaction: a failure
     // leaves no table behind, so the next run builds it again.
     void Open(bool& created);
+    // Closes the connection and renames a damaged "profile.db" (with any
+    // journal of it) to "profile.db.damaged-<date and time>" in the per-user
+    // folder, so that the next Open makes a new one. Logs what it did; false
+    // when the file could not be moved.
+    bool SetDamagedDatabaseAside(const std::string& reason);
 
     std::string& GetLevelName(std::string& out, size_t level) const;
     std::string& GetLevelTableName(std::string& out, size_t level) const;

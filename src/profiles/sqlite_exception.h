@@ -12,6 +12,9 @@ public:
     ~sqlite_exception() override = default;
     const char* what() const noexcept override { return _message.c_str(); }
     int code() const noexcept { return _code; }
+    // SQLite says the file is damaged: malformed (SQLITE_CORRUPT) or no
+    // database at all (SQLITE_NOTADB), extended codes included.
+    bool is_damaged_database() const noexcept { return (_code & 0xFF) == 11 || (_code & 0xFF) == 26; }
 
 private:
     int _code;

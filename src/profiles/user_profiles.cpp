@@ -55,8 +55,15 @@ void CUserProfiles::OpenProfiles() {
     _hint_cache.clear();
     try {
         bool created = false;
-        Open(created);
-        LoadPlayers();
+        try {
+            Open(created);
+            LoadPlayers();
+        } catch (const db::sqlite_exception& e) {
+            // A damaged file is set aside and a new database made in its place.
+            if (!e.is_damaged_database() || !SetDamagedDatabaseAside(e.what())) throw;
+            Open(created);
+            LoadPlayers();
+        }
     } catch (const db::sqlite_exception& e) {
         CLogger::Instance().Log(2, "Error: DataBase exception raised! %s", e.what());
         _players.clear();
@@ -194,7 +201,12 @@ bool CUserProfiles::AddPlayer(const std::string& name) {
     }
     if (!added) {
         _active_player = previous_active;
-        LoadPlayers();
+        try {
+            LoadPlayers();
+        } catch (const db::sqlite_exception& e) {
+            // The lists stay as they were before the attempt.
+            CLogger::Instance().Log(2, "Error: DataBase exception raised! %s", e.what());
+        }
     }
     return added;
 }

@@ -35,8 +35,10 @@ public:
     CUserProfiles() = default;
 
     // Opens (and on first run builds and seeds) the database and loads the
-    // players. A database that cannot be opened logs
-    // "Error: DataBase exception raised! %s" and throws its text.
+    // players. A file SQLite finds malformed or no database is set aside
+    // ("profile.db.damaged-<date>", logged) and a new database built. A database
+    // that cannot be opened logs "Error: DataBase exception raised! %s" and
+    // throws its text.
     void OpenProfiles();
 
     uint32_t GetPlayerCount() const { return static_cast<uint32_t>(_players.size()); }

@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/logger.h"
@@ -32,11 +34,34 @@ inline void PrepareLogOnce() {
     (void)done;
 }
 
+// The log escapes message text (&, <, > and "): this gives it back as written,
+// so tests look for the lines the program logged.
+inline std::string UnescapeHtml(const std::string& text) {
+    static const std::pair<const char*, char> kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}};
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        bool replaced = false;
+        if (text[i] == '&') {
+            for (const auto& [entity, c] : kEntities) {
+                if (text.compare(i, std::strlen(entity), entity) == 0) {
+                    out += c;
+                    i += std::strlen(entity);
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced) out += text[i++];
+    }
+    return out;
+}
+
 inline std::string ReadLog() {
     std::ifstream in(UserFolderPath("all") + "log.html", std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
-    return ss.str();
+    return UnescapeHtml(ss.str());
 }
 
 inline void WriteBytes(const fs::path& path, const std::string& bytes) {

@@ -247,6 +247,26 @@ TEST_F(EngineCoreTest, AltEnterTogglesOncePerPress) {
     EXPECT_EQ(BackPixel(5, 5), 0xFF123456u);
 }
 
+// A display that cannot take full screen: the toggle fails, the device and the
+// window stay windowed, and the window-mode callback (which saves the
+// "windowed" setting) is not called.
+TEST_F(EngineCoreTest, AFailedSwitchKeepsTheWindowMode) {
+    g_calls_toggled = 0;
+    core().SetCallback(2, Toggled);
+    ASSERT_FALSE(core().IsFullscreen());
+    window()->RefuseModeSwitches(true);
+    EXPECT_FALSE(core().ToggleFullscreen());
+    window()->RefuseModeSwitches(false);
+    core().SetCallback(2, nullptr);
+    EXPECT_FALSE(core().IsFullscreen());
+    EXPECT_FALSE(window()->IsFullscreen());
+    EXPECT_TRUE(core().GetGraphicsDevice()->GetDevice()->IsWindowed());
+    EXPECT_EQ(g_calls_toggled, 0);
+    EXPECT_NE(ReadLog().find("Error: Failed to switch to fullscreen mode! Error code: 0x8876086A"), std::string::npos);
+    EXPECT_TRUE(Frame(0xFF123456));
+    EXPECT_EQ(BackPixel(5, 5), 0xFF123456u);
+}
+
 TEST_F(EngineCoreTest, ToggleInsideAFrameEndsAndReopensIt) {
     core().BeginFrame();
     ASSERT_TRUE(core().IsInFrame());

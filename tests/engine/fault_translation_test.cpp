@@ -28,6 +28,12 @@ __attribute__((noinline)) void Divide(int a, int b) {
 
 class FaultTranslationTest : public ::testing::Test {
 protected:
+    static std::string ReadLog() {
+        std::ifstream in(UserFolderPath("all") + "log.html");
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
     static void SetUpTestSuite() {
         UseTestUserFolder();
         InstallSETranslator();
@@ -84,14 +90,31 @@ TEST_F(FaultTranslationTest, CaughtExceptionsAreLoggedWithTheirPlace) {
     } catch (...) {
         LogCurrentException("Loop");
     }
-    std::ifstream in(UserFolderPath("all") + "log.html");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
+    const std::string log = ReadLog();
     EXPECT_NE(log.find("Error: Exception raised. Access violation at "), std::string::npos);
     EXPECT_NE(log.find(": Bad write on 20 (WinMain)"), std::string::npos);
     EXPECT_NE(log.find("Error: Exception raised. Failed to reset D3DDevice (WinMain)"), std::string::npos);
     EXPECT_NE(log.find("Unknown Exception raised. (Loop)"), std::string::npos);
+}
+
+// Addresses above 4 GiB keep their high bits in the log.
+TEST_F(FaultTranslationTest, AddressesAreLoggedWhole) {
+    const auto* where = reinterpret_cast<const void*>(uintptr_t {0x7F12345678ABull});
+    const auto* bad = reinterpret_cast<const void*>(uintptr_t {0xFFFF800012345678ull});
+    try {
+        throw access_violation(where, false, bad);
+    } catch (...) {
+        LogCurrentException("Whole");
+    }
+    try {
+        throw win32_exception(win32_exception::kIntDivideByZero, where);
+    } catch (...) {
+        LogCurrentException("Whole");
+    }
+    const std::string log = ReadLog();
+    EXPECT_NE(log.find("Access violation at 7F12345678AB: Bad read on FFFF800012345678 (Whole)"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Division by zero (code C0000094) at 7F12345678AB (Whole)"), std::string::npos) << log;
 }
 
 }  // namespace

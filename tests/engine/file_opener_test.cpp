@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data_test_support.h"
-#include "engine/package_writer.h"
+#include "pakbuild/package_writer.h"
 #include "platform/file_names.h"
 
 using namespace data_test;

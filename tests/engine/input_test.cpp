@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "data_test_support.h"
 #include "engine/dinput_manager.h"
 #include "engine/hot_spot_cursor.h"
 #include "engine/joystick.h"
@@ -49,7 +50,7 @@ protected:
         std::ifstream in(UserFolderPath("all") + "log.html");
         std::stringstream ss;
         ss << in.rdbuf();
-        return ss.str();
+        return data_test::UnescapeHtml(ss.str());
     }
 
     std::unique_ptr<Window> window;

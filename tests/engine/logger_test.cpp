@@ -50,6 +50,21 @@ TEST_F(LoggerTest, BoldKeepsPercentAndSeparatorIsFullWidthRule) {
     EXPECT_NE(log.find("<hr width=100% noshade size='1px'>"), std::string::npos);
 }
 
+// Messages are text, not markup: a logged XML fragment reads as written, bold
+// rows stay bold, and a second copy's row is added without emptying the log.
+TEST_F(LoggerTest, MessageTextIsEscapedAndMarkupIsTheLoggersOwn) {
+    CLogger::Instance().Log(2, "Error: bad node %s", "<Sample alias=\"a&b\"/>");
+    CLogger::Instance().LogBold(1, "%s", "<i>x</i>");
+    const size_t before = ReadLog().size();
+    CLogger::AppendToExistingLog(2, "Error: <second> copy");
+    const std::string log = ReadLog();
+    EXPECT_NE(log.find("Error: bad node &lt;Sample alias=&quot;a&amp;b&quot;/&gt;</Font>"), std::string::npos) << log;
+    EXPECT_EQ(log.find("<Sample"), std::string::npos);
+    EXPECT_NE(log.find("<B>&lt;i&gt;x&lt;/i&gt;</B>"), std::string::npos);
+    EXPECT_GT(log.size(), before) << "appended, not started afresh";
+    EXPECT_NE(log.find("Color = RED Face = Verdana>Error: &lt;second&gt; copy</Font>", before - 1), std::string::npos);
+}
+
 TEST_F(LoggerTest, FailedChecksLogExpressionFileAndLine) {
     int line = __LINE__ + 1;
     bool ok = ASSERT(1 + 1 == 3);

@@ -86,9 +86,42 @@ TEST_F(SoundKeeperTest, SampleTableKeepsTheFirstEntryAndReportsABadFrequency) {
     EXPECT_NE(log.find("Sample frequency must be between 100 and 100000!", at), std::string::npos);
 }
 
-TEST_F(SoundKeeperTest, MissingSampleTablePropagatesTheXmlError) {
-    fs::remove("Settings/Samples.xml");
-    EXPECT_THROW(CSoundKeeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual)), std::runtime_error);
+// Without a readable sample table the keeper stands, says so, has no samples
+// and still plays music.
+TEST_F(SoundKeeperTest, MissingOrBrokenSampleTableLeavesAKeeperWithoutSamples) {
+    for (const char* broken : {"", "<Samples><Sample alias='tone'"}) {
+        fs::remove("Settings/Samples.xml");
+        if (*broken) data_test::WriteBytes("Settings/Samples.xml", broken);
+        NewLog();
+        CSoundKeeper bare(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+        EXPECT_TRUE(bare.SampleTable().empty());
+        EXPECT_NE(NewLog().find("Error: no samples: 'Settings\\Samples.xml' could not be read!"), std::string::npos)
+            << broken;
+        EXPECT_EQ(bare.PlaySample("tone"), 0u);
+        ASSERT_TRUE(bare.LoadMusic("game", CMusicDesc {DataFile("Music/game.xm"), {0}}));
+        EXPECT_NE(bare.PlayMusic("game", 0), 0u);
+    }
+}
+
+// GetVolumes tells what the mixer plays at: full volume before any SetVolumes,
+// and a value out of range as the mixer took it.
+TEST_F(SoundKeeperTest, VolumesAreWhatTheMixerUses) {
+    CSoundKeeper fresh(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));
+    int music = -1, samples = -1;
+    EXPECT_TRUE(fresh.GetVolumes(&music, &samples));
+    EXPECT_EQ(music, fresh.Mixer().GetGlobalVolume(AudioMixer::Kind::Music));
+    EXPECT_EQ(samples, fresh.Mixer().GetGlobalVolume(AudioMixer::Kind::Sample));
+    EXPECT_EQ(music, 100);
+    fresh.SetVolumes(150, -5);
+    fresh.GetVolumes(&music, &samples);
+    EXPECT_EQ(music, 100);
+    EXPECT_EQ(samples, 0);
+    EXPECT_EQ(fresh.PlaySample("tone"), 0u) << "a sample volume taken as 0 is samples off";
+    fresh.SetVolumes(30, 70);
+    fresh.GetVolumes(&music, &samples);
+    EXPECT_EQ(music, 30);
+    EXPECT_EQ(fresh.Mixer().GetGlobalVolume(AudioMixer::Kind::Stream), 30);
+    EXPECT_EQ(samples, 70);
 }
 
 TEST_F(SoundKeeperTest, PlaySampleAppliesTheEntryAndPlays) {
@@ -301,6 +334,26 @@ TEST_F(SoundKeeperTest, StopMusicWithAFadeStopsAfterItAndRestoresFullVolume) {
     EXPECT_EQ(keeper->PlayMusic("game", 0), ch);
     EXPECT_GT(MixPeak(mixer(), 44100), 0.02f) << "heard at full volume again";
     EXPECT_TRUE(keeper->StopMusic("game", 0));
+    EXPECT_FALSE(keeper->IsChannelPlaying(ch));
+}
+
+// Playing the music again while its fade-out runs cancels the fade and the stop
+// at its end: the track plays on at full volume.
+TEST_F(SoundKeeperTest, PlayMusicDuringAFadeOutCancelsItsStop) {
+    ASSERT_TRUE(LoadGameMusic());
+    const uint32_t ch = keeper->PlayMusic("game", 0);
+    ASSERT_TRUE(keeper->StopMusic("game", 2));
+    mixer().Step(44100);
+    ASSERT_LT(keeper->GetChannelVolume(ch), 60);
+    EXPECT_EQ(keeper->PlayMusic("game", 1), ch);
+    EXPECT_FALSE(keeper->IsChannelSliding(ch));
+    EXPECT_EQ(keeper->GetChannelVolume(ch), 100);
+    mixer().Step(3 * 44100);
+    EXPECT_TRUE(keeper->IsChannelPlaying(ch));
+    EXPECT_EQ(keeper->GetChannelVolume(ch), 100);
+    // A later fade still ends with its stop.
+    ASSERT_TRUE(keeper->StopMusic("game", 1));
+    mixer().Step(44100 + 512);
     EXPECT_FALSE(keeper->IsChannelPlaying(ch));
 }
 

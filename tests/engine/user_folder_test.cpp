@@ -59,6 +59,22 @@ TEST_F(UserFolderTest, MissingShippedConfigCopiesNothing) {
     EXPECT_FALSE(fs::exists(root / "home" / "Korv" / "Tolvan Vovaro" / "Config.xml"));
 }
 
+// A fresh account may lack the base folder and its parents: all are made. A
+// base that cannot hold folders is reported, with the folder and the reason.
+TEST_F(UserFolderTest, TheWholePathIsMadeOrTheFailureSaid) {
+    const fs::path fresh = root / "home" / ".local" / "share";
+    UserFolderResult made = PrepareUserFolderAt(fresh.string());
+    EXPECT_TRUE(made.ok) << made.error;
+    EXPECT_TRUE(fs::is_directory(fresh / "Korv" / "Tolvan Vovaro"));
+    EXPECT_EQ(made.path, (fresh / "Korv" / "Tolvan Vovaro").string());
+
+    std::ofstream(root / "plain_file") << "x";
+    UserFolderResult failed = PrepareUserFolderAt((root / "plain_file" / "share").string());
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.path, (root / "plain_file" / "share" / "Korv" / "Tolvan Vovaro").string());
+    EXPECT_FALSE(failed.error.empty());
+}
+
 TEST_F(UserFolderTest, EnterAndLeaveBracketTheFolder) {
     PrepareUserFolderAt((root / "home").string());
     const std::string before = plat::GetCurrentDir();

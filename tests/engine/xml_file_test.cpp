@@ -6,7 +6,7 @@
 
 #include "data_test_support.h"
 #include "engine/file_opener.h"
-#include "engine/package_writer.h"
+#include "pakbuild/package_writer.h"
 
 using namespace data_test;
 

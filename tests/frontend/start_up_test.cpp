@@ -2,8 +2,10 @@
 // headless, stopped with SIGINT, judged by its exit code and its log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,10 +13,13 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "engine/file_opener.h"
 
 namespace fs = std::filesystem;
 
@@ -32,8 +37,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(root_); }
 
-    // Runs the game for `seconds`, then sends SIGINT; returns its exit status.
-    int RunGame(double seconds, const std::vector<std::string>& args = {}) {
+    // Environment changes of one run on top of the default one (user folder and
+    // lock under root_/user, headless); an empty value removes the variable.
+    using Env = std::vector<std::pair<std::string, std::string>>;
+
+    // Starts the game; its standard error goes to root_/stderr.txt.
+    pid_t StartGame(const std::vector<std::string>& args = {}, const Env& env = {}) {
         pid_t pid = ::fork();
         if (pid == 0) {
             ::setenv("XDG_DATA_HOME", (root_ / "user").c_str(), 1);
@@ -41,6 +50,11 @@ protected:
             ::setenv("SDL_VIDEODRIVER", "dummy", 1);
             ::setenv("SDL_AUDIODRIVER", "dummy", 1);
             ::unsetenv("DISPLAY");
+            for (const auto& [name, value] : env) {
+                if (value.empty()) ::unsetenv(name.c_str());
+                else ::setenv(name.c_str(), value.c_str(), 1);
+            }
+            if (std::FILE* err = std::fopen((root_ / "stderr.txt").c_str(), "w")) ::dup2(::fileno(err), 2);
             std::string exe = (root_ / "game" / "vovaro").string();
             std::vector<char*> argv {exe.data()};
             std::vector<std::string> copies = args;
@@ -49,12 +63,26 @@ protected:
             ::execv(exe.c_str(), argv.data());
             ::_exit(127);
         }
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-        ::kill(pid, SIGINT);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return pid;
     }
+    // Sends SIGINT after `seconds` (unless the game ended before); returns its exit status.
+    static int StopGame(pid_t pid, double seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        int status = 0;
+        while (std::chrono::steady_clock::now() < end) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) return ExitStatus(status);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ::kill(pid, SIGINT);
+        ::waitpid(pid, &status, 0);
+        return ExitStatus(status);
+    }
+    static int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+    // Runs the game for `seconds`, then sends SIGINT; returns its exit status.
+    int RunGame(double seconds, const std::vector<std::string>& args = {}, const Env& env = {}) {
+        return StopGame(StartGame(args, env), seconds);
+    }
+    std::string Stderr() const { return ReadFile(root_ / "stderr.txt"); }
 
     static std::string ReadFile(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -139,9 +167,9 @@ TEST_F(StartUpTest, WithoutTheBallsBaseItStopsWithTheErrorLogged) {
 
 namespace {
 
-// A profile database that cannot be read: the store's error and its place are
-// logged and the program ends with 1, leaving the file as it was.
-TEST_F(StartUpTest, AnUnreadableProfileDatabaseStopsWithTheErrorLogged) {
+// A profile database that SQLite cannot read is set aside, logged, and a new
+// one is made: the game starts.
+TEST_F(StartUpTest, ADamagedProfileDatabaseIsSetAsideAndTheGameStarts) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     const fs::path user = root_ / "user" / "Korv" / "Tolvan Vovaro";
     fs::create_directories(user);
@@ -150,12 +178,133 @@ TEST_F(StartUpTest, AnUnreadableProfileDatabaseStopsWithTheErrorLogged) {
         std::ofstream out(user / "profile.db", std::ios::binary);
         out << garbage;
     }
-    EXPECT_EQ(RunGame(2.0), 1);
+    EXPECT_EQ(RunGame(2.5), 0);
     const std::string log = Log();
-    EXPECT_NE(log.find("Error: DataBase exception raised! file is not a database"), std::string::npos) << log;
-    EXPECT_NE(log.find("Error: Exception raised. file is not a database (WinMain)"), std::string::npos) << log;
-    std::ifstream in(user / "profile.db", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), garbage);
+    EXPECT_NE(log.find("Error: profile database 'profile.db' is damaged (file is not a database); kept as "
+                       "'profile.db.damaged-"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+    EXPECT_EQ(log.find("Exception raised"), std::string::npos) << log;
+    int kept = 0;
+    for (const auto& e : fs::directory_iterator(user)) {
+        if (e.path().filename().string().rfind("profile.db.damaged-", 0) != 0) continue;
+        ++kept;
+        EXPECT_EQ(ReadFile(e.path()), garbage);
+    }
+    EXPECT_EQ(kept, 1);
+    EXPECT_NE(ReadFile(user / "profile.db"), garbage);
+}
+
+}  // namespace
+
+namespace {
+
+// A fresh account: HOME is an empty folder and XDG_DATA_HOME is not set. The
+// whole path below HOME is made, and nothing is written into the data tree.
+TEST_F(StartUpTest, AFreshAccountGetsItsFolderUnderHome) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    fs::create_directories(root_ / "home");
+    EXPECT_EQ(RunGame(2.5, {}, {{"HOME", (root_ / "home").string()}, {"XDG_DATA_HOME", ""}}), 0) << Stderr();
+    const fs::path user = root_ / "home" / ".local" / "share" / "Korv" / "Tolvan Vovaro";
+    const std::string log = ReadFile(user / "log.html");
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+    EXPECT_TRUE(fs::exists(user / "Config.xml"));
+    EXPECT_TRUE(fs::exists(user / "profile.db"));
+    for (const char* name : {"log.html", "profile.db"}) EXPECT_FALSE(fs::exists(root_ / "game" / "data" / name)) << name;
+    EXPECT_EQ(ReadFile(root_ / "game" / "data" / "Config.xml"), ReadFile(fs::path(VOVARO_DATA_DIR) / "Config.xml"))
+        << "the shipped copy stays as shipped";
+}
+
+// A user folder that cannot be made (its base is a file) and a lock file that
+// cannot be opened are each said in one line, with their own exit codes.
+TEST_F(StartUpTest, AnUnusableUserFolderOrLockFileIsSaidPlainly) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    std::ofstream(root_ / "plain_file") << "x";
+    EXPECT_EQ(RunGame(5.0, {}, {{"XDG_DATA_HOME", (root_ / "plain_file" / "share").string()}}), 2);
+    std::string err = Stderr();
+    EXPECT_NE(err.find("Error: cannot use the user folder '" + (root_ / "plain_file" / "share").string() +
+                       "/Korv/Tolvan Vovaro': "),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+
+    EXPECT_EQ(RunGame(5.0, {}, {{"XDG_RUNTIME_DIR", (root_ / "no_such_folder").string()}}), 3);
+    err = Stderr();
+    EXPECT_NE(err.find("Error: cannot open the lock file '" + (root_ / "no_such_folder").string()), std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("already run"), std::string::npos) << err;
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: cannot open the lock file"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Running game..."), std::string::npos) << "no run was started";
+}
+
+// A second copy is refused before it starts a log: the running copy's log
+// keeps its rows and gains the refusal.
+TEST_F(StartUpTest, ASecondCopyLeavesTheRunningCopysLogWhole) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    const pid_t first = StartGame();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Log().find("Memory status") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(Log().find("Memory status"), std::string::npos);
+
+    EXPECT_EQ(RunGame(10.0), 0);
+    EXPECT_NE(Stderr().find("Error: Application has already run!"), std::string::npos) << Stderr();
+    EXPECT_EQ(StopGame(first, 0.5), 0);
+    const std::string log = Log();
+    const size_t running = log.find("Running game...");
+    ASSERT_NE(running, std::string::npos) << log;
+    EXPECT_EQ(log.find("Running game...", running + 1), std::string::npos) << "one run's log";
+    // The rows the first copy wrote before the second started are all there.
+    const size_t report = log.find("Memory status", running);
+    ASSERT_NE(report, std::string::npos) << log;
+    EXPECT_NE(log.find("Error: Application has already run!", report), std::string::npos) << log;
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// The packer's default package holds what the game reads through its file
+// opener (XML and texture images); sounds, music and the effect library stay
+// loose beside it, and the game runs from the two without an error.
+TEST_F(StartUpTest, TheDefaultPackageAndTheLooseFilesRunTheGame) {
+    const fs::path data = root_ / "game" / "data";
+    const fs::path pak = data / "Data.pak";
+    const std::string pack = "\"" + (fs::path(VOVARO_BINARY_DIR) / "tools" / "pakbuild" / "pakbuild").string() +
+                             "\" \"" + std::string(VOVARO_DATA_DIR) + "\" \"" + pak.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(pack.c_str()), 0) << pack;
+    const std::vector<std::string> packed = {".xml", ".png", ".jpg", ".jpeg", ".tga", ".bmp", ".dds"};
+    int loose = 0;
+    for (const auto& e : fs::recursive_directory_iterator(VOVARO_DATA_DIR)) {
+        if (!e.is_regular_file()) continue;
+        if (std::find(packed.begin(), packed.end(), e.path().extension().string()) != packed.end()) continue;
+        const fs::path target = data / fs::relative(e.path(), VOVARO_DATA_DIR);
+        fs::create_directories(target.parent_path());
+        fs::copy_file(e.path(), target);
+        ++loose;
+    }
+    ASSERT_GT(loose, 0);
+
+    // Read from an empty folder, so nothing is found on disk.
+    const fs::path saved = fs::current_path();
+    fs::create_directories(root_ / "empty");
+    fs::current_path(root_ / "empty");
+    CFileOpener opener(pak.string());
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(opener.IsPackageUsable());
+    EXPECT_TRUE(opener.ReadFile("Settings\\Samples.xml", bytes));
+    EXPECT_TRUE(opener.ReadFile("Textures\\Common\\square.tga", bytes));
+    EXPECT_FALSE(opener.ReadFile("Music\\game.xm", bytes));
+    EXPECT_FALSE(opener.ReadFile("Textures\\Plume\\Effects.plume", bytes));
+    fs::current_path(saved);
+
+    EXPECT_EQ(RunGame(2.5), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+    EXPECT_EQ(log.find("Error"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "engine/data_test_support.h"
@@ -119,6 +120,33 @@ TEST_F(AnimationTest, PolygonsAndBadFrames) {
     EXPECT_NE(NewLog().find("none.xml"), std::string::npos);
 
     EXPECT_THROW(anim.LoadAnimation("missing.xml"), std::exception);
+}
+
+TEST_F(AnimationTest, OutlandishNumbersAreRefusedOrClamped) {
+    CAnimation anim;
+    // Counts whose pairs would run past the text (2 x count overflows an int),
+    // then coordinates beyond any texture and ones that are not numbers.
+    WriteBytes("wild.xml",
+               "<Animation><Frame tex_rect=\"0 0 8 8\" poly=\"2147483647 0 0 1 1\"/>"
+               "<Frame tex_rect=\"0 0 8 8\" poly=\"1073741824 0 0\"/>"
+               "<Frame tex_rect=\"-1e300 nan 1e39 inf\" poly=\"3 0 0 1e300 0 nan 1e300\"/></Animation>");
+    ASSERT_TRUE(anim.LoadAnimation("wild.xml"));
+    EXPECT_EQ(anim.GetFrameData(0).polygon.GetVertexCount(), 0);
+    EXPECT_EQ(anim.GetFrameData(1).polygon.GetVertexCount(), 0);
+    EXPECT_EQ(anim.GetFrameData(2).tex_rect, CFloatRect(-65536, 0, 65536, 65536));
+    const auto& points = anim.GetFrameData(2).polygon.GetLocalVertices();
+    ASSERT_EQ(points.size(), 4u);  // closed: the first point again
+    EXPECT_EQ(points[1], CVector2(65536, 0));
+    EXPECT_EQ(points[2], CVector2(0, 65536));
+
+    // Fitting to a rectangle wider than an int scales by a finite, positive factor.
+    anim.SetFrame(2);
+    anim.FitPolygons(CFloatRect(0, 0, 1e20f, 1e20f));
+    for (const CVector2& v : anim.GetFrameData(2).polygon.GetLocalVertices()) {
+        EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y));
+        EXPECT_GE(v.x, 0);
+        EXPECT_GE(v.y, 0);
+    }
 }
 
 TEST(Animation, ResetAndAddFrame) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "graphics/font_test_support.h"
@@ -35,6 +36,49 @@ TEST(StaticTextChain, LinksNewestFirstAndUnlinksOnDestruction) {
     EXPECT_EQ(CStaticText::First(), a.get());
     a.reset();
     EXPECT_EQ(Chain(), before);
+}
+
+// A chained class whose member looks at the chain while the object around it
+// is being built and while it is being taken down.
+struct ChainProbe;
+struct ChainWitness {
+    ChainProbe* seen_at_birth;
+    ChainProbe** seen_at_death;
+    explicit ChainWitness(ChainProbe** at_death);
+    ~ChainWitness();
+};
+struct ChainProbe : siv::object_chain<ChainProbe> {
+    explicit ChainProbe(ChainProbe** at_death, bool fail = false) : witness(at_death) {
+        if (fail) throw std::runtime_error("not built");
+        Link();
+    }
+    ~ChainProbe() { Unlink(); }
+    ChainWitness witness;
+};
+ChainWitness::ChainWitness(ChainProbe** at_death) : seen_at_birth(ChainProbe::First()), seen_at_death(at_death) {}
+ChainWitness::~ChainWitness() { *seen_at_death = ChainProbe::First(); }
+
+TEST(ObjectChain, HoldsOnlyWholeObjects) {
+    ChainProbe* first_at_death = nullptr;
+    ChainProbe* second_at_death = nullptr;
+    auto first = std::make_unique<ChainProbe>(&first_at_death);
+    EXPECT_EQ(first->witness.seen_at_birth, nullptr) << "linked before it was built";
+    EXPECT_EQ(ChainProbe::First(), first.get());
+    {
+        ChainProbe second(&second_at_death);
+        EXPECT_EQ(second.witness.seen_at_birth, first.get());
+        EXPECT_EQ(ChainProbe::First(), &second);
+        EXPECT_EQ(second.Next(), first.get());
+    }
+    EXPECT_EQ(second_at_death, first.get()) << "still linked while its members went";
+    // A probe whose construction fails never enters the chain.
+    ChainProbe* failed_at_death = nullptr;
+    EXPECT_THROW(ChainProbe(&failed_at_death, true), std::runtime_error);
+    EXPECT_EQ(ChainProbe::First(), first.get());
+    EXPECT_EQ(first->Next(), nullptr);
+    first.reset();
+    EXPECT_EQ(first_at_death, nullptr);
+    EXPECT_EQ(ChainProbe::First(), nullptr);
 }
 
 TEST(StaticTextArgs, CopyTheTagAndItsValueOnly) {

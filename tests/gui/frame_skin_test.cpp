@@ -2,8 +2,10 @@
 // goes, what is left out, and the skin read from a kind node.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
+#include "engine/data_test_support.h"
 #include "engine/xml_file.h"
 #include "graphics/textured_rects_list.h"
 #include "gui/frame_skin.h"
@@ -16,6 +18,9 @@ std::vector<CFloatRect> Quads(const CTexturedRectsList& list) {
     for (int i = 0; i < l.GetCount(); ++i) out.push_back(l.GetRect(i)->GetRect());
     return out;
 }
+
+// The log of each test from its start.
+class FrameGlassTest : public data_test::ScratchTest {};
 
 // Corners 10x10 without displacement, a top border of 16x8.
 FrameSkin TopOnly() {
@@ -137,6 +142,53 @@ TEST(BuildFrame, SkinWithoutCornersRunsBordersEdgeToEdge) {
     ASSERT_EQ(q.size(), 5u);
     EXPECT_EQ(q.front(), CFloatRect(0, 0, 20, 4));
     EXPECT_EQ(q.back(), CFloatRect(80, 0, 100, 4));
+}
+
+TEST(BuildFrame, OutlandishSkinsAndRectanglesStayBounded) {
+    // Sizes and offsets far beyond any texture are clamped when read.
+    CXMLFile doc;
+    ASSERT_TRUE(doc.Parse("<Kind><Borders><Top width='2147483647' height='-5' tex_rect='0 0 1 1'/></Borders>"
+                          "<Corners><TopLeft width='100000' height='8' disX='-2147483648' disY='2147483647'/></Corners>"
+                          "<Glass tex_rect='0 0 1 1' mg_left='2147483647' mg_right='2147483647'/></Kind>"));
+    const FrameSkin s = LoadFrameSkin(doc.SelectSingleNode("/Kind"));
+    EXPECT_EQ(s.top.width, 4096);
+    EXPECT_EQ(s.top.height, 0);
+    EXPECT_EQ(s.top_left.width, 4096);
+    EXPECT_EQ(s.top_left.dis_x, -4096);
+    EXPECT_EQ(s.top_left.dis_y, 4096);
+    EXPECT_EQ(s.mg_left, 4096);
+
+    // A rectangle far off the screen: every corner of every quad is a whole
+    // pixel within 16384 of the origin, and the pieces are counted in
+    // thousands, not billions.
+    FrameSkin top = TopOnly();
+    top.glass = CFloatRect(0, 0, 1, 1);
+    for (const CFloatRect& rect : {CFloatRect(-1e10f, 0, 1e10f, 50), CFloatRect(-3e9f, -3e9f, 3e9f, 3e9f)}) {
+        CTexturedRectsList list;
+        BuildFrame(list, rect, top);
+        const auto q = Quads(list);
+        ASSERT_GT(q.size(), 3u);
+        EXPECT_LT(q.size(), 4000u);
+        for (const CFloatRect& r : q)
+            for (float v : {r.left, r.top, r.right, r.bottom}) {
+                EXPECT_LE(std::fabs(v), 16384.0f);
+                EXPECT_EQ(v, std::trunc(v));
+            }
+    }
+}
+
+TEST_F(FrameGlassTest, TooManyTilesAreDrawnStretched) {
+    FrameSkin s;
+    s.glass = CFloatRect(0, 0, 1, 1);
+    s.tiled = true;
+    CTexturedRectsList list;
+    BuildFrame(list, CFloatRect(0, 0, 200, 100), s);
+    EXPECT_EQ(list.GetCount(), 20000);  // tiles still: 200 x 100 one-pixel tiles
+    BuildFrame(list, CFloatRect(0, 0, 400, 300), s);
+    ASSERT_EQ(list.GetCount(), 1);  // 120000 tiles: one stretched glass
+    EXPECT_EQ(Quads(list)[0], CFloatRect(0, 0, 400, 300));
+    EXPECT_NE(NewLog().find("Error: A frame glass of 400 x 300 tiles is too many, it is stretched!"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/graphics_test_support.h"
+#include "gui/base_dialog.h"
 #include "gui/menu_progress_bar.h"
 #include "gui2_test_support.h"
 
@@ -167,14 +168,40 @@ TEST_F(ProgressBarTest, ColourMapTintsByPercentage) {
         ASSERT_EQ(bar->GetIndicatorCount(), 1u);
         EXPECT_EQ(bar->GetIndicator(0)->GetColor(0), c.color) << c.value;
     }
-    // The percentage is the value's share of the range: above every stage
-    // (value 100 of a range of 50 is 200 %) the colour stays.
+    // The percentage counts from the minimum: 60 of 50..100 is 20 %.
     bar->setMin(50);
     bar->setValueNow(60);
-    EXPECT_EQ(bar->getColor(), 0xFF78E060);
-    bar->setColor(0xFF102030);
+    EXPECT_EQ(bar->getColor(), 0xFFFF7050);
     bar->setValueNow(100);
-    EXPECT_EQ(bar->getColor(), 0xFF102030);
+    EXPECT_EQ(bar->getColor(), 0xFF78E060);
+}
+
+TEST_F(ProgressBarTest, ARangeAwayFromZeroFillsFromItsMinimum) {
+    // The shipped LINEAR fill is 200 pixels long.
+    auto bar = Bar(R"(<Control type="PROGRESS_BAR" id="PB" kind="0" left="100" top="200" width="216"
+                              height="24" min="50" max="150" pos="50"/>)");
+    EXPECT_EQ(bar->GetIndicatorCount(), 0u);  // empty at the minimum
+    EXPECT_FALSE(bar->IsTopBarShown());
+    bar->setValue(100);
+    ASSERT_EQ(bar->GetIndicatorCount(), 1u);
+    EXPECT_EQ(bar->GetIndicator(0)->GetWidth(), 100);
+    bar->setValue(125);
+    EXPECT_EQ(bar->GetIndicator(0)->GetWidth(), 150);
+    EXPECT_EQ(bar->getIndicatorPoint(), CVector2(258, 212));
+    bar->setValue(150);
+    EXPECT_EQ(bar->GetIndicator(0)->GetWidth(), 200);
+
+    // A vertical bar of the test's own kinds: 40 pixels high, 20 in a range of 10..40.
+    UseOwnKinds();
+    CMenuProgressBar tall(&values);
+    Code(tall, 0, CFloatRect(300, 100, 320, 150));
+    tall.setMax(40);
+    tall.setMin(10);
+    tall.setValue(20);
+    ASSERT_EQ(tall.GetIndicatorCount(), 1u);
+    EXPECT_EQ(tall.GetIndicator(0)->GetHeight(), 13);  // trunc(10 x 40 / 30)
+    // The size map counts from the minimum too: 33 % takes the 50 stage.
+    EXPECT_EQ(tall.GetTopBar()->GetWidth(), 10);
 }
 
 TEST_F(ProgressBarTest, TopBarMarksTheLeadingEndBetweenTheBounds) {
@@ -217,6 +244,24 @@ TEST_F(ProgressBarTest, CellsFillTheRowInWholePictures) {
     EXPECT_EQ(bar->GetIndicatorCount(), 14u);
     bar->setValue(6);
     EXPECT_EQ(bar->GetIndicatorCount(), 0u);
+}
+
+TEST_F(ProgressBarTest, OutlandishSizesStayBounded) {
+    UseScratch();
+    data_test::WriteBytes("Settings/controls.xml", R"(<Controls><ProgressBars><ProgressBar>
+        <Indicator type="DISCRETE_SINGLE">
+          <Discrete dis_x="0" dis_y="-1e30"><graphics texture="Textures\pb.tga" tex_rect="0 0 1 1" width="1" height="1"/></Discrete>
+        </Indicator></ProgressBar></ProgressBars></Controls>)");
+    data_test::WriteBytes("Textures/pb.tga", gfx_test::SolidTga(4, 4, 0xFFFFFFFF));
+    ReloadKinds();
+    CMenuProgressBar bar(&values);
+    Code(bar, 0, CFloatRect(0, 0, 100000, 10));
+    bar.setValue(100);
+    // A hundred thousand one-pixel cells would fit: the row is cut at 4096.
+    EXPECT_EQ(bar.GetIndicatorCount(), 4096u);
+    EXPECT_EQ(bar.GetIndicator(0)->GetTop(), -1e30f);
+    bar.setValue(0);
+    EXPECT_EQ(bar.GetIndicatorCount(), 0u);
 }
 
 TEST_F(ProgressBarTest, DifferentPicturesNeverRunPastTheirNumber) {
@@ -285,13 +330,39 @@ TEST_F(ProgressBarTest, MovingTheBarKeepsItsPicturesInPlace) {
     EXPECT_EQ(bar->GetIndicator(0)->GetLeft(), 158);
 }
 
-TEST_F(ProgressBarTest, BadKindsAreReported) {
+TEST_F(ProgressBarTest, BadKindsAreReportedAndKindZeroUsed) {
     UseOwnKinds();
     EXPECT_EQ(CMenuProgressBar::GetKinds().at(2).indicator.type, ProgressBarKind::itLinear);
     EXPECT_NE(NewLog().find("Warning: Unknown progressbar indicator type 'FANCY'!"), std::string::npos);
-    CMenuProgressBar bar(&values);
-    EXPECT_THROW(bar.setKind(3, CFloatRect(0, 0, 10, 10)), std::runtime_error);
+    for (int kind : {3, -1}) {
+        CMenuProgressBar bar(&values);
+        bar.setKind(kind, CFloatRect(0, 0, 10, 10));
+        EXPECT_NE(NewLog().find("Invalid progressbar kind!"), std::string::npos) << kind;
+        EXPECT_EQ(bar.GetKind().orientation, 0) << kind;  // kind 0 is the vertical one
+    }
+
+    // In a dialog the bar with the bad kind is built with kind 0 and the
+    // controls after it are still made.
+    CBaseDialog dialog;
+    ASSERT_TRUE(dialog.Load(Node(R"(<Dialog>
+        <Control type="PROGRESS_BAR" id="Bad" kind="7" width="20" height="50"/>
+        <Control type="PROGRESS_BAR" id="Good" kind="1" width="60" height="20"/></Dialog>)",
+                                 "/Dialog")));
+    ASSERT_EQ(dialog.GetControlCount(), 2u);
+    EXPECT_EQ(static_cast<CMenuProgressBar*>(dialog.GetControl(0))->GetKind().orientation, 0);
+    EXPECT_EQ(dialog.GetControl(1)->GetId(), "Good");
     EXPECT_NE(NewLog().find("Invalid progressbar kind!"), std::string::npos);
+
+    // No kinds at all: an empty kind, logged, and a bar that draws nothing.
+    data_test::WriteBytes("Settings/controls.xml", "<Controls/>");
+    ReloadKinds();
+    CMenuProgressBar empty(&values);
+    empty.setKind(0, CFloatRect(0, 0, 10, 10));
+    empty.setValue(40);
+    EXPECT_EQ(empty.GetIndicatorCount(), 0u);
+    EXPECT_NE(NewLog().find("Error: No progress bar kinds in 'Settings\\controls.xml', an empty kind is used!"),
+              std::string::npos);
+    Frame([&] { empty.Draw(false); });
 }
 
 }  // namespace

@@ -201,15 +201,50 @@ TEST_F(TrackBarTest, CaptionsNameTheValuesFromTheMinimumUp) {
     EXPECT_EQ(NewLog().find("not found"), std::string::npos);
 }
 
-TEST_F(TrackBarTest, SettersReportAndKeepTheValueAsItIs) {
+TEST_F(TrackBarTest, SettersReportAndAShrinkingRangeTakesTheValueAlong) {
     auto bar = Bar(kHorizontal, 0, 10);
     bar->SetPosition(8);
     values.Clear();
     bar->SetMax(5);
+    EXPECT_EQ(bar->GetPosition(), 5);
+    // The thumb stays on the strip: at its far end (left 100 + arrow 24 + track 200).
+    EXPECT_FLOAT_EQ(bar->GetThumbPosition(), 324);
     bar->SetMin(1);
     bar->SetStep(2);
     EXPECT_EQ(values.Count("value"), 3);
-    EXPECT_EQ(bar->GetPosition(), 8);  // not clamped again
+    EXPECT_EQ(bar->GetPosition(), 5);  // inside the new range: kept
+    bar->SetMax(20);
+    EXPECT_EQ(bar->GetPosition(), 5);  // a growing range keeps it too
+    bar->SetMin(12);
+    EXPECT_EQ(bar->GetPosition(), 12);
+}
+
+TEST_F(TrackBarTest, OutlandishSizesStayBounded) {
+    // A control far wider than any screen is kept to 16384 pixels: its strip
+    // of 8-pixel back pieces stays a couple of thousand quads.
+    auto wide = Bar(R"(<Control type="TRACKBAR" id="TB" kind="0" left="-2147483648" top="0" width="1000000" height="24"/>)",
+                    0, 10);
+    EXPECT_EQ(wide->GetX(), -16384);
+    EXPECT_EQ(wide->GetWidth(), 16384);
+    EXPECT_EQ(wide->GetRenderer()->GetCount(), (16384 - 24) / 8 + 1);  // the back pieces and the thumb
+    wide->SetPosition(10);
+    EXPECT_FLOAT_EQ(wide->GetThumbPosition(), -16384 + 16384 - 24 - 16);
+
+    // Sizes and margins of a kind are clamped when read.
+    UseScratch();
+    data_test::WriteBytes("Settings/controls.xml", R"(<Controls><TrackBars><TrackBar>
+        <LeftButton width="2147483647" height="-3"/><RightButton width="4"/>
+        <Thumb width="8" height="8" mg_left="-2147483648" mg_right="2147483647"/>
+        <Back width="1" height="1" mg_left="2147483647" mg_right="2147483647"/></TrackBar></TrackBars></Controls>)");
+    ReloadKinds();
+    const TrackBarKind& kind = CMenuTrackBar::GetKinds().at(0);
+    EXPECT_EQ(kind.left_arrow.width, 4096);
+    EXPECT_EQ(kind.left_arrow.height, 0);
+    EXPECT_EQ(kind.thumb.mg_left, -4096);
+    EXPECT_EQ(kind.back.mg_right, 4096);
+    auto bar = Bar(R"(<Control type="TRACKBAR" id="TB" kind="0" width="16384" height="24"/>)", 0, 10);
+    // (16384 - 8192 of margins) / 1 = 8192 pieces, cut at 4096, and the thumb.
+    EXPECT_EQ(bar->GetRenderer()->GetCount(), 4096 + 1);
 }
 
 TEST_F(TrackBarTest, AKindOutsideTheTableIsLoggedAndKindZeroUsed) {

@@ -25,12 +25,14 @@ protected:
         sent.clear();
     }
 
-    void PushKey(SDL_Scancode sc, bool down, bool repeat = false) {
+    // A key event; `sym` is the key's symbol in the active layout (unknown by default).
+    void PushKey(SDL_Scancode sc, bool down, bool repeat = false, SDL_Keycode sym = SDLK_UNKNOWN) {
         SDL_Event e {};
         e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         e.key.repeat = repeat ? 1 : 0;
         e.key.keysym.scancode = sc;
+        e.key.keysym.sym = sym;
         SDL_PushEvent(&e);
     }
 
@@ -66,6 +68,35 @@ TEST_F(WindowTest, KeysBecomeKeyDownWithVirtualKeyCodesAndRepeats) {
     EXPECT_TRUE(window->IsKeyDown(VK_SHIFT));
     EXPECT_FALSE(window->IsKeyDown(VK_RSHIFT));
     EXPECT_EQ(msgs[5].wParam, static_cast<uintptr_t>(VK_SNAPSHOT));
+}
+
+// Letters and digits are what the layout prints on the key (German: Z and Y
+// swapped; French: M beside L, digits shifted); other keys keep their place.
+TEST_F(WindowTest, LettersAndDigitsFollowTheKeyboardLayout) {
+    struct Case {
+        SDL_Scancode scancode;
+        SDL_Keycode sym;
+        int vk;
+    };
+    const Case cases[] = {
+        {SDL_SCANCODE_Y, SDLK_z, 'Z'},
+        {SDL_SCANCODE_Z, SDLK_y, 'Y'},
+        {SDL_SCANCODE_SEMICOLON, SDLK_m, 'M'},
+        {SDL_SCANCODE_1, SDLK_AMPERSAND, '1'},           // a digit key whose symbol is no digit
+        {SDL_SCANCODE_LEFTBRACKET, 0xFC, VK_OEM_4},      // a letter outside A-Z stays on its place
+        {SDL_SCANCODE_KP_1, SDLK_KP_1, VK_NUMPAD0 + 1},  // the keypad keeps its codes
+        {SDL_SCANCODE_RETURN, SDLK_RETURN, VK_RETURN},
+    };
+    for (const Case& c : cases) {
+        PushKey(c.scancode, true, false, c.sym);
+        auto msgs = Messages();
+        ASSERT_EQ(msgs.size(), 1u) << c.scancode;
+        EXPECT_EQ(msgs[0].wParam, static_cast<uintptr_t>(c.vk)) << c.scancode;
+        EXPECT_TRUE(window->IsKeyDown(c.vk)) << c.scancode;
+        PushKey(c.scancode, false, false, c.sym);
+        Messages();
+        EXPECT_FALSE(window->IsKeyDown(c.vk)) << c.scancode;
+    }
 }
 
 TEST_F(WindowTest, KeysWhileAltIsHeldAreSystemKeys) {

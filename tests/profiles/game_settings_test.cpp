@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "engine/xml_file.h"
 #include "profiles/game_settings.h"
 #include "temp_folder.h"
@@ -103,6 +107,34 @@ TEST_F(GameSettingsTest, MissingOptionsFailsAndMissingFilesThrow) {
     std::filesystem::remove(folder.User() / "Config.xml");
     std::filesystem::remove(folder.Data() / "ConfigDef.xml");
     EXPECT_THROW(settings.LoadSettings(o), std::exception);
+}
+
+// A player's file that does not parse is kept aside and the defaults serve; the
+// next save writes a sound file again.
+TEST_F(GameSettingsTest, ADamagedUserFileIsKeptAsideAndTheDefaultsServe) {
+    const std::string damaged = "<Config><Options snd_vol=\"5\"";
+    TempFolder::Write(folder.User() / "Config.xml", damaged);
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    EXPECT_EQ(o.snd_vol, 70) << "from ConfigDef.xml";
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml"));
+    EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml.bad"), damaged);
+    const std::string log = TempFolder::Read(folder.User() / "log.html");
+    EXPECT_NE(log.find("Config.xml' does not parse; kept as '"), std::string::npos) << log;
+    ASSERT_TRUE(settings.SaveSettings(o));
+    CXMLFile saved((folder.User() / "Config.xml").string());
+    EXPECT_EQ(saved.SelectSingleNode("//Config/Options").GetAttribute("snd_vol", ""), "70");
+}
+
+TEST_F(GameSettingsTest, GammaIsClampedToItsRange) {
+    for (const auto& [text, gamma] : std::vector<std::pair<std::string, int>>{
+             {"-4", 0}, {"7", 7}, {"11", 10}, {"2147483647", 10}, {"-2147483648", 0}}) {
+        TempFolder::Write(folder.User() / "Config.xml", "<Config><Options gamma=\"" + text + "\"/></Config>");
+        settings.Invalidate();
+        GameOptions o;
+        ASSERT_TRUE(settings.LoadSettings(o));
+        EXPECT_EQ(o.gamma, gamma) << text;
+    }
 }
 
 TEST(GameSettingsData, ShippedFilesHoldEveryKey) {

@@ -113,26 +113,66 @@ TEST(UserProfilesSeeding, FailedSeedingLeavesNoTablesAndNextRunSeedsAgain) {
     EXPECT_EQ(store.DeletedPlayers().size(), 6u);
 }
 
-TEST(UserProfilesOpen, UnreadableDatabaseIsAClearErrorAndIsLeftAlone) {
+// The damaged files set aside beside the database, oldest name first.
+std::vector<std::filesystem::path> DamagedFiles(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> found;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        if (e.path().filename().string().rfind("profile.db.damaged-", 0) == 0) found.push_back(e.path());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// A file that is no database, and a database whose pages are overwritten: each
+// is kept aside under its own name and a new database is seeded.
+TEST(UserProfilesOpen, ADamagedDatabaseIsSetAsideAndANewOneSeeded) {
     ProfileFixture fixture;
     const std::string garbage(4096, 'G');
     TempFolder::Write(fixture.DbPath(), garbage);
-    CUserProfiles store;
-    try {
+    {
+        CUserProfiles store;
         store.OpenProfiles();
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("not a database"), std::string::npos) << e.what();
+        EXPECT_EQ(store.DeletedPlayers().size(), 6u) << "seeded";
+        EXPECT_TRUE(store.AddPlayer("X"));
     }
-    EXPECT_EQ(store.GetPlayerCount(), 0u);
-    EXPECT_FALSE(store.AddPlayer("X"));
-    EXPECT_EQ(TempFolder::Read(fixture.DbPath()), garbage);
+    auto damaged = DamagedFiles(fixture.User());
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(TempFolder::Read(damaged[0]), garbage);
+    const std::string log = TempFolder::Read(fixture.User() / "log.html");
+    EXPECT_NE(log.find("Error: profile database 'profile.db' is damaged (file is not a database); kept as '" +
+                       damaged[0].filename().string() + "', a new one is made."),
+              std::string::npos)
+        << log;
 
-    // A folder in the database's place cannot be opened at all.
-    std::filesystem::remove(fixture.DbPath());
+    // Every page after the first overwritten: SQLite reads the schema, then finds
+    // the tables malformed.
+    std::string bytes = TempFolder::Read(fixture.DbPath());
+    ASSERT_GT(bytes.size(), 8192u);
+    std::fill(bytes.begin() + 4096, bytes.end(), '\x5A');
+    TempFolder::Write(fixture.DbPath(), bytes);
+    CUserProfiles store;
+    store.OpenProfiles();
+    EXPECT_EQ(store.GetPlayerCount(), 0u) << "a new database";
+    EXPECT_EQ(store.DeletedPlayers().size(), 6u);
+    EXPECT_EQ(DamagedFiles(fixture.User()).size(), 2u);
+}
+
+TEST(UserProfilesOpen, AFolderInTheDatabasesPlaceIsAClearError) {
+    ProfileFixture fixture;
     std::filesystem::create_directory(fixture.DbPath());
     CUserProfiles other;
     EXPECT_THROW(other.OpenProfiles(), std::runtime_error);
+}
+
+// An add whose insert fails and whose reload of the players fails as well
+// answers false; the database error stays inside, the lists as they were.
+TEST_F(UserProfilesTest, AFailedAddAnswersFalseAndThrowsNothing) {
+    ASSERT_TRUE(store.AddPlayer("Kept"));
+    store.Database().execute("drop table playerData");
+    bool added = true;
+    EXPECT_NO_THROW(added = store.AddPlayer("Lost"));
+    EXPECT_FALSE(added);
+    EXPECT_EQ(Names(store.Players()), std::vector<std::string> {"Kept"});
+    EXPECT_EQ(store.GetActivePlayer(), 0u);
 }
 
 TEST_F(UserProfilesTest, AddingNamesHeldByActiveOrDeletedPlayers) {

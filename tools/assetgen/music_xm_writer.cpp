@@ -6,6 +6,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/file_handle.h"
+
 namespace assetgen::xm {
 
 namespace {
@@ -124,9 +126,9 @@ void Write(const std::string& path, const Module& m) {
     }
 
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    plat::UniqueFile f(std::fopen(path.c_str(), "wb"));
     if (!f) throw std::runtime_error("cannot write " + path);
-    if (std::fwrite(out.bytes.data(), 1, out.bytes.size(), f.get()) != out.bytes.size())
+    if (std::fwrite(out.bytes.data(), 1, out.bytes.size(), f.get()) != out.bytes.size() || !plat::CloseFile(f))
         throw std::runtime_error("write failed: " + path);
 }
 

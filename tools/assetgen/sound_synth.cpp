@@ -9,15 +9,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/file_handle.h"
+
 namespace assetgen::synth {
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { if (f) std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = plat::UniqueFile;
 
 File OpenForWrite(const std::string& path) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

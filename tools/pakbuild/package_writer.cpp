@@ -1,13 +1,13 @@
-#include "engine/package_writer.h"
+#include "pakbuild/package_writer.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 #include "engine/file_opener.h"
+#include "platform/file_handle.h"
 
 namespace fs = std::filesystem;
 
@@ -112,7 +112,7 @@ bool CPackageWriter::Write(const std::string& path, std::string* error) const {
         PutU32(table, static_cast<uint32_t>(contents.size()), key);
         offset += static_cast<uint32_t>(contents.size());
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    plat::UniqueFile f(std::fopen(path.c_str(), "wb"));
     if (!f) {
         if (error) *error = "cannot create " + path;
         return false;
@@ -120,7 +120,7 @@ bool CPackageWriter::Write(const std::string& path, std::string* error) const {
     bool ok = std::fwrite(table.data(), 1, table.size(), f.get()) == table.size();
     for (const auto& [name, contents] : _files)
         ok = ok && (contents.empty() || std::fwrite(contents.data(), 1, contents.size(), f.get()) == contents.size());
-    ok = (std::fclose(f.release()) == 0) && ok;
+    ok = plat::CloseFile(f) && ok;
     if (!ok && error) *error = "cannot write " + path;
     return ok;
 }
