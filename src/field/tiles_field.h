@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "field/generators.h"
 #include "field/tiles_data_source.h"
 #include "field/tiles_records.h"
 #include "graphics/renderer_keeper.h"
@@ -54,7 +55,8 @@ public:
     int DamageTile(int cell);
 
     bool IsActiveCell(int cell) const;
-    std::vector<TileGeneratorEntry> GetGenerators() const { return _generators; }
+    // The generator cells in level-file order, for CGenerators::Load.
+    std::vector<GeneratorCell> GetGenerators() const { return _generators; }
     // The puzzle layers of the level as loaded: the level's goal.
     int GetTotalLayers() const;
     // The cell is a puzzle cell whose level record holds more than one layer.
@@ -117,7 +119,7 @@ private:
     // First, so that every sprite leaves its batches before they go.
     std::shared_ptr<CRendererKeeper> _ren_keeper;
     std::vector<CTileRecord> _records;
-    std::vector<TileGeneratorEntry> _generators;
+    std::vector<GeneratorCell> _generators;
     std::vector<CLayeredCell> _layered_cells;
     std::vector<CCellTile> _cells;
     std::vector<CVovaroCell> _vovaro_cells;

@@ -21,12 +21,6 @@ struct CLayeredCell {
     std::vector<int> layers;
 };
 
-// A generator cell of the level and its "delay".
-struct TileGeneratorEntry {
-    int cell = 0;
-    int delay = 0;
-};
-
 // One entry of the per-cell table: the cell belongs to the playing field
 // (active) and its base tile (empty when the level names none there).
 struct CCellTile {

@@ -129,6 +129,9 @@ TEST_F(TilesFieldTest, LoadConfigReadsTheCellsOfTheField) {
     ASSERT_EQ(field.GetGenerators().size(), 1u);  // a generator never has layers
     EXPECT_EQ(field.GetGenerators()[0].cell, 3);
     EXPECT_EQ(field.GetGenerators()[0].delay, 40);
+    CGenerators generators(nullptr);
+    EXPECT_EQ(generators.Load(field.GetGenerators()), 40);
+    EXPECT_TRUE(generators.IsGeneratorCell(3));
     EXPECT_FALSE(field.IsActiveCell(0));  // the table is filled by Build
     field.Build();
     EXPECT_TRUE(field.IsActiveCell(0));
