@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "game/dying_dialog.h"
+#include "game/episode_dialog.h"
 #include "game/help_dialog.h"
 #include "game/hint_dialog.h"
 #include "game/hints_manager.h"
@@ -57,7 +59,8 @@ protected:
             ExpectControlShown(c, px);
             if (const auto* pages = dynamic_cast<const CMenuPageControl*>(&c)) {
                 ExpectControlsShown(*pages->GetPageAt(pages->GetPage()).dialog, px);
-                for (uint32_t p = 0; p < pages->GetPageCount(); ++p) ExpectControlShown(*pages->GetPageAt(p).button, px);
+                for (uint32_t p = 0; p < pages->GetPageCount(); ++p)
+                    if (pages->GetPageAt(p).button) ExpectControlShown(*pages->GetPageAt(p).button, px);
             }
         }
     }
@@ -139,6 +142,18 @@ TEST_F(GameDialogsRenderTest, StatisticsWithEveryLineCounted) {
     s.time_bonus = 0;
     const auto show_no_bonus = [s](CBaseDialog& d) { static_cast<CStatisticsDialog&>(d).Show(s); };
     Check("statistics_no_bonus", Loaded<CStatisticsDialog>("StatisticsDialog"), show_no_bonus, 260);
+}
+
+TEST_F(GameDialogsRenderTest, EpisodeStartEpisodeCompleteAndLifeLost) {
+    Check("episode_start", Loaded<CEpisodeDialog>("StartEpisodeDialog"),
+          [](CBaseDialog& d) { static_cast<CEpisodeDialog&>(d).Show(0, ""); }, 20);
+    Check("episode_complete", Loaded<CEpisodeDialog>("EpisodeCompleteDialog"),
+          [](CBaseDialog& d) { static_cast<CEpisodeDialog&>(d).Show(3, "episode_complete"); }, 20);
+    // Every bird landed and the banner grown to its height.
+    Check("life_lost", Loaded<CDyingDialog>("DyingDialog"),
+          [](CBaseDialog& d) { static_cast<CDyingDialog&>(d).Show(5000, 2); }, 120);
+    Check("life_lost_last", Loaded<CDyingDialog>("DyingDialog"),
+          [](CBaseDialog& d) { static_cast<CDyingDialog&>(d).Show(5000, 1); }, 120);
 }
 
 TEST_F(GameDialogsRenderTest, EveryHelpAndCreditsPage) {
