@@ -177,6 +177,16 @@ TEST_F(OptionsDialogTest, UnreadableSettingsLeaveThePanelInert) {
     EXPECT_EQ(d.GetResult(), COptionsDialog::kResultBack);  // it can still be left
     EXPECT_EQ(TempFolder::Read(ConfigPath()), "<?xml version=\"1.0\"?><Config/>");
     EXPECT_NE(NewLog().find("Error: unable to load game settings!"), std::string::npos);
+
+    // Neither the player's file nor the defaults: logged, and the panel stays as it was.
+    std::filesystem::remove(ConfigPath());
+    CGameSettings::Instance().Invalidate();
+    std::filesystem::current_path(ConfigPath().parent_path());
+    d.Activate();
+    std::filesystem::current_path(VOVARO_DATA_DIR);
+    EXPECT_FALSE(d.IsLoaded());
+    EXPECT_NE(NewLog().find("Error: the options cannot read the settings (Error opening xml!)!"), std::string::npos)
+        << NewLog();
 }
 
 // Alt+Enter toggles the mode at the end of a frame; the box shows each new

@@ -1,12 +1,9 @@
-// The list of players and the question before deleting one, on the shipped
-// dialog nodes and a real profile store: rows and buttons follow the store,
-// OK and a double click choose, delete marks a row that the confirmation
-// deletes once, and Esc answers as the "no" button does.
+// The list of players on the shipped dialog nodes and a real profile store:
+// rows and buttons follow the store, OK and a double click choose, and delete
+// marks a row that the confirmation deletes once.
 #include "frontend/profile_dialog.h"
 
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "frontend/profile_delete_confirmation_dialog.h"
 #include "gui/menu_list_box.h"
@@ -109,27 +106,6 @@ TEST_F(ProfileDialogTest, DeleteMarksTheRowAndTheConfirmationDeletesItOnce) {
     // The mark is used up: a second answer deletes no one.
     d.DeleteMarked();
     EXPECT_EQ(store.GetPlayerCount(), 2u);
-}
-
-// Both ways of saying no close the question (result 3, which the menu hides
-// it on); arrow keys do not move the focus.
-TEST_F(ProfileDialogTest, DeleteConfirmationAnswers) {
-    CProfileDeleteConfirmationDialog confirm;
-    confirm.Load(DialogNode("ProfileDeleteConfirmationDialog"));
-    const std::tuple<const char*, int, int> cases[] = {
-        {"ID_YES", 0, 1},
-        {"ID_NO", 0, 3},
-        {nullptr, plat::VK_ESCAPE, 3},
-        {nullptr, plat::VK_RIGHT, 0},
-        {nullptr, plat::VK_RETURN, 0},
-    };
-    for (const auto& [id, key, result] : cases) {
-        confirm.Activate();
-        if (id) Click(confirm, id);
-        else confirm.OnKeyDown(key);
-        EXPECT_EQ(confirm.GetResult(), result) << (id ? id : std::to_string(key));
-        EXPECT_EQ(confirm.GetFocus(), -1);
-    }
 }
 
 }  // namespace
