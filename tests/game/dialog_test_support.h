@@ -16,6 +16,7 @@
 
 #include "engine/xml_file.h"
 #include "game_test_support.h"
+#include "hud_test_support.h"
 #include "graphics/font_keeper.h"
 #include "gui/control_kinds.h"
 #include "gui/menu_button.h"
@@ -27,14 +28,13 @@ namespace game_test {
 // The background the dialog tests draw on.
 constexpr uint32_t kBackground = 0xFF203048;
 
-class DialogTest : public GameTest, public gui_test::CoreDriver {
+class DialogTest : public hud_test::HudTest, public gui_test::CoreDriver {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
+        HudTest::SetUp();
         if (HasFatalFailure()) return;
+        // The kinds of the dialogs' further controls, beside the panel's fonts and kinds.
         static const bool ready = [] {
-            CFontKeeper::Instance().SelectLanguage(0);
-            LoadControlKinds();
             CMenuButton::LoadButtonKinds();
             CMenuTrackBar::LoadTrackBarKinds();
             CMenuProgressBar::LoadProgressBarKinds();
@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override {
         ReleaseInput();
-        GameTest::TearDown();
+        HudTest::TearDown();
     }
 
     // A node of the shipped dialogs file (the document stays loaded).
