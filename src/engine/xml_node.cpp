@@ -6,12 +6,19 @@
 
 namespace {
 
-void CollectText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            out += child.value();
-        else if (child.type() == pugi::node_element)
-            CollectText(child, out);
+// Walks the subtree in document order without recursion, so that a deeply
+// nested (damaged) document cannot exhaust the stack.
+void CollectText(const pugi::xml_node& root, std::string& out) {
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) out += node.value();
+        if (node.type() == pugi::node_element && node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && !node.next_sibling() && node != root) node = node.parent();
+        if (!node || node == root) break;
+        node = node.next_sibling();
     }
 }
 

@@ -7,12 +7,14 @@
 #include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "field/animation_cache.h"
+#include "field/ball_tables.h"
 #include "field/field_global.h"
 #include "field/game_cfg.h"
 #include "field/graph_obj_manager.h"
 #include "field/level_cfg.h"
 #include "gui/panel_slide.h"
 
+const char* const kBonusFileName = "bonus.xml";
 const char* const kBallsGraphBaseFile = "Settings\\Bases\\Balls.XML";
 const char* const kTilesGraphBaseFile = "Settings\\Bases\\Tiles.XML";
 
@@ -37,6 +39,10 @@ void LoadGraphBase(CFieldGlobal<CGraphObjManager>& base, const char* file_name) 
 }
 
 void BuildFieldGlobals() {
+    // The ball tables start empty; the balls fill them from their files.
+    g_BallSubstrates.Reset(std::make_unique<std::vector<SubstrateDesc>>());
+    g_BallLockGraphics.Reset(std::make_unique<std::vector<CGraphicsDesc>>());
+    g_BallLockKeeper.Reset(std::make_unique<CRendererKeeper>());
     g_AnimationCache.Reset(std::make_unique<CAnimationCache>());
     LoadGraphBase(g_BallsGraphBase, kBallsGraphBaseFile);
     LoadGraphBase(g_TilesGraphBase, kTilesGraphBaseFile);
@@ -70,4 +76,7 @@ void ShutdownFieldGlobals() {
     g_TilesGraphBase.Reset();
     g_BallsGraphBase.Reset();
     g_AnimationCache.Reset();
+    g_BallLockKeeper.Reset();
+    g_BallLockGraphics.Reset();
+    g_BallSubstrates.Reset();
 }

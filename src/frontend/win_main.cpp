@@ -157,7 +157,8 @@ int WinMain(int argc, char** argv) {
     if (result == kExitOk) {
         CEmptyApp app;
         auto plume = std::make_unique<CPlume>();
-        plume->LoadLibrary(kEffectsLibrary);
+        if (!plume->LoadLibrary(kEffectsLibrary))
+            log.Log(2, "Error: The effect library '%s' did not load; particle effects are skipped.", kEffectsLibrary);
         // An exception escaping the loop is logged; the teardown below still runs.
         RunApplication(app);
         plume.reset();

@@ -1,9 +1,9 @@
 #include "game/game_services.h"
 
-#include "engine/engine_core_interface.h"
+#include "field/field_services.h"
 
 namespace game {
 
-ISoundKeeper* SoundKeeper() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
+ISoundKeeper* SoundKeeper() { return field::SoundKeeper(); }
 
 }  // namespace game

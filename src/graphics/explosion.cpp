@@ -1,5 +1,6 @@
 #include "graphics/explosion.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "engine/logger.h"
@@ -8,6 +9,11 @@
 #include "graphics/object_2d.h"
 #include "graphics/plume_library.h"
 #include "graphics/renderer_keeper.h"
+
+namespace {
+// Largest side of a sprite explosion, in pixels.
+constexpr int kMaxSpriteSide = 16384;
+}  // namespace
 
 namespace explosion {
 
@@ -102,6 +108,12 @@ void CExplosion::StartExplosion(const std::string& alias, float x, float y) {
         return;
     }
     if (d->is_plume) {
+        // Without an effect library (it failed to load) the effect is skipped.
+        const bool library = Plume::CLibrary::Exists() && Plume::CLibrary::Instance()->EmitterCount() > 0;
+        if (!library) {
+            CLogger::Instance().Log(2, "Error: Explosion '%s' skipped: no effect library is loaded.", alias.c_str());
+            return;
+        }
         _emitter_ids.push_back(_plume->StartEmitter(alias, static_cast<int>(x), static_cast<int>(y)));
         return;
     }
@@ -110,8 +122,9 @@ void CExplosion::StartExplosion(const std::string& alias, float x, float y) {
         CLogger::Instance().Log(2, "Cant get renderer for texture '%s'!", d->graphics.texture.c_str());
         return;
     }
-    int w = d->graphics.width;
-    int h = d->graphics.height;
+    // Sizes from the file are bounded, so that the scaling below stays within int.
+    int w = std::clamp(d->graphics.width, 0, kMaxSpriteSide);
+    int h = std::clamp(d->graphics.height, 0, kMaxSpriteSide);
     if (!d->original) {
         // One side is scaled to 81..120 %, the other keeps its size.
         const int r = rt::rand() % 10;

@@ -243,16 +243,9 @@ bool CFontKeeper::LayoutLabel(CTexturedRectsList* target, float x, float y, std:
 
     _font->BeginText(target, _formatted.size());
     for (int i = 0; i < entry.line_count; ++i) {
-        std::string_view line;
-        if (entry.line_count >= 2) {
-            line = _lines[i];
-        } else {
-            // A single line around bars ("Score|") prints without them.
-            line = _formatted;
-            const size_t first = line.find_first_not_of('|');
-            if (line.find('|') != std::string_view::npos && first != std::string_view::npos)
-                line = line.substr(first, line.find('|', first) - first);
-        }
+        // A label of one line prints its whole formatted text, bars that an
+        // argument brought in and what follows them included.
+        const std::string_view line = entry.line_count >= 2 ? std::string_view(_lines[i]) : _formatted;
         _font->AddText(target, x, y + static_cast<float>(i) * (height * 0.01f + height), line);
     }
     return true;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/logger.h"
+#include "graphics/particle_param.h"
 
 namespace Plume {
 
@@ -38,8 +39,7 @@ void CParticleColorParam::GetValue(float t, float out[4]) const {
     }
     if (t <= k.front().time) return copy(k.front());
     if (t >= k.back().time) return copy(k.back());
-    size_t i = 0;
-    while (i + 1 < k.size() && k[i + 1].time < t) ++i;
+    const size_t i = SegmentBefore(k, t);
     const ColorKey& a = k[i];
     const ColorKey& b = k[i + 1];
     const float span = b.time - a.time;

@@ -17,10 +17,10 @@ std::unique_ptr<CParticleEmitter> CParticleEmitter::Start(float px, float py) co
     return copy;
 }
 
-void CParticleEmitter::Update(float age, float dt) {
+void CParticleEmitter::Update(float age, float dt, size_t* budget) {
     _time = age * GetTimeScale();
     for (int i = 0; i < kCurveCount; ++i) _values[i] = curves[i].GetValue(_time);
-    for (CParticleType& t : types) t.Update(*this, _time, dt);
+    for (CParticleType& t : types) t.Update(*this, _time, dt, budget);
 }
 
 void CParticleEmitter::Move(const CNoise& noise, float dt) {

@@ -22,6 +22,7 @@ public:
     };
     // The five shape integers in file order.
     enum Int { kEvenSpacing, kPoints, kReverse, kBothDirections, kShape, kIntCount };
+    // Emission points per direction at most (clamped when a library is read).
     static constexpr int kMaxPoints = 1024;
 
     CParticleEmitter() = default;
@@ -35,8 +36,9 @@ public:
     std::unique_ptr<CParticleEmitter> Start(float x, float y) const;
 
     // One step at `age` seconds since the start: curves at T = age x time
-    // scale, then emission and ageing of every particle type.
-    void Update(float age, float dt);
+    // scale, then emission and ageing of every particle type. With a budget,
+    // at most that many particles are emitted and the budget shrinks by what was.
+    void Update(float age, float dt, size_t* budget = nullptr);
     void Move(const CNoise& noise, float dt);
 
     // Emission points of one batch.

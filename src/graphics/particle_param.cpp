@@ -24,8 +24,7 @@ float CParticleParam::GetValue(float t) const {
     const std::vector<ParamKey>& k = *_keys;
     if (k.size() == 1 || t <= k.front().time) return k.front().value;
     if (t >= k.back().time) return k.back().value;
-    size_t i = 0;
-    while (i + 1 < k.size() && k[i + 1].time < t) ++i;
+    const size_t i = SegmentBefore(k, t);
     const ParamKey& a = k[i];
     const ParamKey& b = k[i + 1];
     const float span = b.time - a.time;

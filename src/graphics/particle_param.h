@@ -12,6 +12,23 @@ struct ParamKey {
     float value;
 };
 
+// The index i of the keys around t (k[i].time < t <= k[i + 1].time) for t
+// strictly between the first and the last key's time, found by bisection so
+// that long curves cost little per particle. Keys out of order give some
+// segment, never one outside the keys.
+template <typename Key>
+size_t SegmentBefore(const std::vector<Key>& k, float t) {
+    size_t lo = 1, hi = k.size() - 1;
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (k[mid].time < t)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo - 1;
+}
+
 class CParticleParam {
 public:
     CParticleParam() = default;

@@ -28,7 +28,7 @@ CParticleType CParticleType::Start() const {
     return copy;
 }
 
-void CParticleType::Update(const CParticleEmitter& e, float T, float dt) {
+void CParticleType::Update(const CParticleEmitter& e, float T, float dt, size_t* budget) {
     float v[kCurveCount];
     for (int i = 0; i < kSizeLife; ++i) v[i] = curves[i].GetValue(T);
     // The emitter's curves scale the start values of its types.
@@ -58,8 +58,15 @@ void CParticleType::Update(const CParticleEmitter& e, float T, float dt) {
     }
     if (batches > 0) {
         const int points = e.PointCount();
-        for (int b = 0; b < batches; ++b)
-            for (int i = 0; i < points; ++i) EmitOne(e, v, i, T);
+        for (int b = 0; b < batches; ++b) {
+            for (int i = 0; i < points; ++i) {
+                if (budget) {
+                    if (*budget == 0) break;
+                    --*budget;
+                }
+                EmitOne(e, v, i, T);
+            }
+        }
     }
     Age(T);
 }

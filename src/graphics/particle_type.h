@@ -45,9 +45,12 @@ public:
     };
     // The six integers in file order.
     enum Int { kAdditive, kAngleMode, kTypeAngle, kFlipU, kFlipV, kBurst, kIntCount };
-    // Particles emitted in one update at most, so that a broken rate curve
+    // Batches emitted in one update at most, so that a broken rate curve
     // cannot flood memory.
-    static constexpr int kMaxBatchesPerUpdate = 4096;
+    static constexpr int kMaxBatchesPerUpdate = 256;
+    // Emission rates (batches a second) beyond this are clamped when a
+    // library is read; the game's own effects stay far below it.
+    static constexpr float kMaxRate = 5000.0f;
 
     // Shared with the library, so that a running copy outlives a reload.
     std::shared_ptr<const LibraryTexture> texture;
@@ -61,8 +64,9 @@ public:
     CParticleType Start() const;
 
     // Emits new particles for the time step dt and ages all of them at the
-    // emitter time T.
-    void Update(const CParticleEmitter& emitter, float T, float dt);
+    // emitter time T. With a budget, at most that many particles are emitted
+    // and the budget shrinks by what was.
+    void Update(const CParticleEmitter& emitter, float T, float dt, size_t* budget = nullptr);
     void Age(float T);
     void Move(const CParticleEmitter& emitter, const CNoise& noise, float T, float dt);
 

@@ -173,10 +173,13 @@ void CPlume::Step(const uint32_t* ids, size_t count, bool all) {
     plat::RenderDevice* device = _library ? _library->Device() : nullptr;
     if (device) device->SetRenderState(plat::RenderState::ZEnable, 0);
 
+    size_t live = 0;
+    for (const auto& [id, r] : _emitters) live += r.emitter->ParticleCount();
+    size_t budget = live < kMaxParticles ? kMaxParticles - live : 0;
     for (auto& [id, r] : _emitters) {
         r.emitter->x = r.x;
         r.emitter->y = r.y;
-        r.emitter->Update(_time - r.start, dt);
+        r.emitter->Update(_time - r.start, dt, &budget);
     }
     static const Plume::CNoise empty_noise;
     const Plume::CNoise& noise = _library ? _library->Noise() : empty_noise;

@@ -19,6 +19,10 @@ class CLibrary;
 
 class CPlume : public NonCopyable {
 public:
+    // Live particles of one player at most: what a frame can draw. Emitters
+    // stop emitting while the player holds that many.
+    static constexpr size_t kMaxParticles = 16384;
+
     // Milliseconds of the multimedia timer; tests give their own clock.
     using Clock = std::function<uint32_t()>;
 

@@ -1,21 +1,21 @@
 #include "graphics/plume_library.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "engine/logger.h"
+#include "graphics/plume_slots.h"
 #include "platform/render_device.h"
 
 namespace Plume {
 
 namespace {
 
-// Curve slots filled by the curves in the order they come in the file.
-constexpr int kEmitterSlots[CParticleEmitter::kCurveCount] = {0, 8, 1, 3, 4, 2, 9, 11, 12, 5, 6, 13, 14, 7, 10};
-// Slot 16 comes twice: the second curve replaces the first.
-constexpr int kTypeSlots[24] = {0, 5, 3, 4, 1, 2, 7, 9, 10, 11, 14, 12, 16, 19, 17, 16, 18, 6, 21, 15, 8, 13, 20, 22};
-
 // Largest texture side accepted; anything larger is taken for damage.
 constexpr uint32_t kMaxTextureSide = 4096;
+// Bound of the emitter's rate multiplier.
+constexpr float kMaxRateScale = 100.0f;
 
 class Reader {
 public:
@@ -102,6 +102,26 @@ private:
     std::string _error;
 };
 
+// A curve whose values are held within [-limit, limit] (NaN becomes 0).
+CParticleParam Clamped(const CParticleParam& curve, float limit) {
+    std::vector<ParamKey> keys = curve.Keys();
+    for (ParamKey& k : keys) k.value = std::isnan(k.value) ? 0.0f : std::clamp(k.value, -limit, limit);
+    return CParticleParam(std::move(keys));
+}
+
+// Emission values that would make one frame emit millions of particles are
+// brought down to what the game can draw: the rates of the particle types,
+// the emitter's rate multiplier and the number of points; what a wild rate
+// variation adds is bounded per update and per player.
+void ClampEmission(CParticleEmitter& e) {
+    e.curves[CParticleEmitter::kRate] = Clamped(e.curves[CParticleEmitter::kRate], kMaxRateScale);
+    for (CParticleType& t : e.types) {
+        t.curves[CParticleType::kRate] = Clamped(t.curves[CParticleType::kRate], CParticleType::kMaxRate);
+    }
+    int32_t& points = e.ints[CParticleEmitter::kPoints];
+    points = std::clamp(points, 0, CParticleEmitter::kMaxPoints);
+}
+
 }  // namespace
 
 LibraryTexture::LibraryTexture() = default;
@@ -174,7 +194,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
     if (!in.U32(&emitter_count, "emitter count")) return fail();
     for (uint32_t e = 0; e < emitter_count; ++e) {
         auto em = std::make_unique<CParticleEmitter>();
-        for (int slot : kEmitterSlots)
+        for (int slot : kEmitterFileSlots)
             if (!in.Curve(&em->curves[slot], "emitter curve")) return fail();
         if (!in.F32(&em->force[0], "emitter force") || !in.F32(&em->force[1], "emitter force")) return fail();
         uint32_t type_count;
@@ -197,7 +217,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
             for (int32_t& v : type.ints)
                 if (!in.I32(&v, "particle type")) return fail();
             if (!in.ColorCurve(&type.color, "particle colour")) return fail();
-            for (int slot : kTypeSlots)
+            for (int slot : kTypeFileSlots)
                 if (!in.Curve(&type.curves[slot], "particle curve")) return fail();
             if (!in.F32(&type.attach, "particle type") || !in.I32(&type.draw_order, "particle type")) return fail();
             em->types.push_back(std::move(type));
@@ -209,6 +229,7 @@ bool CLibrary::Read(const uint8_t* data, size_t size, std::string* error) {
             if (!in.F32(&c, "emitter colour")) return fail();
         for (int32_t& v : em->ints)
             if (!in.I32(&v, "emitter shape")) return fail();
+        ClampEmission(*em);
         emitters.push_back(std::move(em));
     }
     _textures = std::move(textures);

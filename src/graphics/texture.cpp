@@ -11,11 +11,12 @@ bool CTexture::LoadTextureFile(plat::RenderDevice* device, const char* file_name
     CLogger& log = CLogger::Instance();
     std::vector<uint8_t> bytes;
     if (!CFileOpener::Instance().ReadFile(file_name, bytes)) {
-        log.Log(2, "Error: Failed to open texture file '%s'!", file_name);
+        log.Log(2, "Error: Failed to open texture file '%s'! The file is missing or empty.", file_name);
         return false;
     }
     if (!device) {
-        log.Log(2, "Error: Loading texture %s! Error code: 0x%X", file_name, static_cast<unsigned>(plat::kErrInvalidCall));
+        log.Log(2, "Error: Loading texture %s! No graphics device. Error code: 0x%X", file_name,
+                static_cast<unsigned>(plat::kErrInvalidCall));
         return false;
     }
     std::unique_ptr<plat::Texture> texture;
@@ -24,12 +25,18 @@ bool CTexture::LoadTextureFile(plat::RenderDevice* device, const char* file_name
     if (LoadDDSTexture(*device, bytes, &dds_info, &texture)) {
         width = dds_info.width;
         height = dds_info.height;
+    } else if (bytes.size() >= 4 && bytes[0] == 'D' && bytes[1] == 'D' && bytes[2] == 'S' && bytes[3] == ' ') {
+        // The DDS reader has logged what it found wrong.
+        log.Log(2, "Error: Loading texture %s! Damaged data: a DDS file that cannot be read.", file_name);
+        return false;
     } else {
         plat::ImageInfo info;
-        const plat::Result r =
-            plat::CreateTextureFromFileInMemory(*device, bytes.data(), bytes.size(), levels, 0xFF000000u, &info, &texture);
+        std::string reason;
+        const plat::Result r = plat::CreateTextureFromFileInMemory(*device, bytes.data(), bytes.size(), levels,
+                                                                   0xFF000000u, &info, &texture, &reason);
         if (plat::Failed(r) || !texture) {
-            log.Log(2, "Error: Loading texture %s! Error code: 0x%X", file_name, static_cast<unsigned>(r));
+            log.Log(2, "Error: Loading texture %s! %s. Error code: 0x%X", file_name,
+                    reason.empty() ? "Unknown failure" : reason.c_str(), static_cast<unsigned>(r));
             return false;
         }
         width = info.width;

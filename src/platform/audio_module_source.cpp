@@ -26,13 +26,20 @@ std::unique_ptr<AudioModuleSource> AudioModuleSource::Load(const std::string& pa
         return nullptr;
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.empty()) {
+    return LoadFromMemory(bytes.data(), bytes.size(), rate, error);
+}
+
+std::unique_ptr<AudioModuleSource> AudioModuleSource::LoadFromMemory(const void* data, size_t size, int rate,
+                                                                     int* error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    if (!data || size == 0) {
         *error = audio_error::kFileForm;
         return nullptr;
     }
     int mpt_error = 0;
     openmpt_module_ext* ext = openmpt_module_ext_create_from_memory(
-        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr,
+        data, size, openmpt_log_func_silent, nullptr, openmpt_error_func_ignore, nullptr,
         &mpt_error, nullptr, nullptr);
     if (!ext) {
         *error = audio_error::kFileForm;
@@ -55,7 +62,8 @@ AudioModuleSource::~AudioModuleSource() { openmpt_module_ext_destroy(_ext); }
 
 int AudioModuleSource::Read(float* stereo, int frames) {
     if (frames <= 0) return 0;
-    return static_cast<int>(openmpt_module_read_interleaved_float_stereo(_mod, _rate, static_cast<size_t>(frames), stereo));
+    const size_t got = openmpt_module_read_interleaved_float_stereo(_mod, _rate, static_cast<size_t>(frames), stereo);
+    return static_cast<int>(std::min(got, static_cast<size_t>(frames)));
 }
 
 void AudioModuleSource::Rewind() { openmpt_module_set_position_order_row(_mod, 0, 0); }

@@ -1,6 +1,7 @@
 #pragma once
 // Module music (MOD, XM, S3M, IT ...) rendered by libopenmpt at the mixer's rate,
 // positioned by pattern order, with a volume per module channel.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ class AudioModuleSource : public AudioSource {
 public:
     // Loads a module file; null with *error set when the file is no module.
     static std::unique_ptr<AudioModuleSource> Load(const std::string& path, int rate, int* error);
+    // The same for a whole file held in memory.
+    static std::unique_ptr<AudioModuleSource> LoadFromMemory(const void* data, size_t size, int rate, int* error);
     ~AudioModuleSource() override;
     AudioModuleSource(const AudioModuleSource&) = delete;
     AudioModuleSource& operator=(const AudioModuleSource&) = delete;

@@ -3,8 +3,11 @@
 #include <SDL.h>
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "platform/audio_errors.h"
 
@@ -12,19 +15,31 @@ namespace plat {
 
 namespace {
 
-// Reads the first four bytes to tell WAV from Ogg; false when the file cannot be read.
-bool ReadMagic(const std::string& path, char magic[4]) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    size_t n = std::fread(magic, 1, 4, f);
-    std::fclose(f);
-    return n == 4;
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-std::shared_ptr<const AudioSampleData> LoadWav(const std::string& path, int* error) {
-    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+// True when the RIFF file has a "data" chunk that lies within the file.
+bool WavDataFits(const uint8_t* data, size_t size) {
+    if (size < 12 || std::memcmp(data + 8, "WAVE", 4) != 0) return false;
+    size_t pos = 12;
+    while (size - pos >= 8) {
+        const size_t length = Le32(data + pos + 4);
+        if (std::memcmp(data + pos, "data", 4) == 0) return length <= size - pos - 8;
+        pos += 8 + length + (length & 1);  // chunks are padded to even sizes
+        if (pos > size) break;
+    }
+    return false;
+}
+
+std::shared_ptr<const AudioSampleData> DecodeWav(const uint8_t* data, size_t size, int* error) {
+    if (!WavDataFits(data, size)) {
+        *error = audio_error::kFileForm;
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
     if (!rw) {
-        *error = audio_error::kFileOpen;
+        *error = audio_error::kMemory;
         return nullptr;
     }
     SDL_AudioSpec spec {};
@@ -35,10 +50,18 @@ std::shared_ptr<const AudioSampleData> LoadWav(const std::string& path, int* err
         return nullptr;
     }
     std::unique_ptr<Uint8, void (*)(Uint8*)> wav(buffer, [](Uint8* p) { SDL_FreeWAV(p); });
-    if (spec.channels < 1 || spec.channels > 2 || spec.freq <= 0) {
+    if (!AudioSampleData::PlayableFormat(spec.freq, spec.channels) || spec.channels > 2) {
         *error = audio_error::kFormat;
         return nullptr;
     }
+    // Whole frames only; a file without any is an empty sample.
+    const Uint32 frame_bytes = static_cast<Uint32>(SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+    if (frame_bytes == 0) {
+        *error = audio_error::kFormat;
+        return nullptr;
+    }
+    length -= length % frame_bytes;
+    if (length == 0 || !wav) return std::make_shared<AudioSampleData>(std::vector<float>(), spec.freq);
     SDL_AudioCVT cvt;
     if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, spec.freq) < 0) {
         *error = audio_error::kFormat;
@@ -58,58 +81,138 @@ std::shared_ptr<const AudioSampleData> LoadWav(const std::string& path, int* err
     return std::make_shared<AudioSampleData>(std::move(frames), spec.freq);
 }
 
-std::shared_ptr<const AudioSampleData> LoadOgg(const std::string& path, int* error) {
-    OggVorbis_File vf;
-    if (ov_fopen(path.c_str(), &vf) != 0) {
+// libvorbisfile reading from memory.
+struct MemoryFile {
+    const uint8_t* data;
+    size_t size;
+    size_t pos;
+};
+
+size_t MemoryRead(void* out, size_t size, size_t count, void* source) {
+    auto* f = static_cast<MemoryFile*>(source);
+    if (size == 0) return 0;
+    const size_t n = std::min(count, (f->size - f->pos) / size);
+    std::memcpy(out, f->data + f->pos, n * size);
+    f->pos += n * size;
+    return n;
+}
+
+int MemorySeek(void* source, ogg_int64_t offset, int whence) {
+    auto* f = static_cast<MemoryFile*>(source);
+    const ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<ogg_int64_t>(f->pos)
+                                                                          : static_cast<ogg_int64_t>(f->size);
+    if (offset < -base || offset > static_cast<ogg_int64_t>(f->size) - base) return -1;
+    f->pos = static_cast<size_t>(base + offset);
+    return 0;
+}
+
+long MemoryTell(void* source) { return static_cast<long>(static_cast<MemoryFile*>(source)->pos); }
+
+struct VorbisFile {
+    OggVorbis_File vf {};
+    bool open = false;
+    ~VorbisFile() {
+        if (open) ov_clear(&vf);
+    }
+};
+
+// Decodes every frame; false with *error on a damaged or oversized file. The
+// decoder may fault on some damaged files: the program turns faults into
+// exceptions, which end the load like any decode error.
+bool DecodeVorbis(OggVorbis_File* vf, int rate, std::vector<float>* frames, int* error) {
+    const size_t max_frames = static_cast<size_t>(rate) * AudioSampleData::kMaxSeconds;
+    const ogg_int64_t total = ov_pcm_total(vf, -1);
+    if (total > 0 && static_cast<uint64_t>(total) > max_frames) {
+        *error = audio_error::kFormat;
+        return false;
+    }
+    if (total > 0) frames->reserve(static_cast<size_t>(total) * 2);
+    try {
+        for (;;) {
+            float** pcm = nullptr;
+            int section = 0;
+            const long n = ov_read_float(vf, &pcm, 4096, &section);
+            if (n == OV_HOLE) continue;  // a gap in the data: go on with what follows
+            if (n < 0 || n > 4096) {
+                *error = audio_error::kDecode;
+                return false;
+            }
+            if (n == 0) return true;
+            const vorbis_info* info = ov_info(vf, -1);
+            if (!pcm || !info || info->rate != rate || !AudioSampleData::PlayableFormat(info->rate, info->channels)) {
+                *error = audio_error::kFormat;  // a chained link of another format
+                return false;
+            }
+            if (frames->size() / 2 + static_cast<size_t>(n) > max_frames) {
+                *error = audio_error::kFormat;
+                return false;
+            }
+            const int right = info->channels > 1 ? 1 : 0;
+            for (long i = 0; i < n; ++i) {
+                frames->push_back(pcm[0][i]);
+                frames->push_back(pcm[right][i]);
+            }
+        }
+    } catch (...) {
+        *error = audio_error::kDecode;
+        return false;
+    }
+}
+
+std::shared_ptr<const AudioSampleData> DecodeOgg(const uint8_t* data, size_t size, int* error) {
+    MemoryFile file {data, size, 0};
+    const ov_callbacks callbacks = {MemoryRead, MemorySeek, nullptr, MemoryTell};
+    VorbisFile vorbis;
+    if (ov_open_callbacks(&file, &vorbis.vf, nullptr, 0, callbacks) != 0) {
         *error = audio_error::kFileForm;
         return nullptr;
     }
-    vorbis_info* info = ov_info(&vf, -1);
-    if (!info || info->channels < 1 || info->rate <= 0) {
-        ov_clear(&vf);
+    vorbis.open = true;
+    const vorbis_info* info = ov_info(&vorbis.vf, -1);
+    if (!info || !AudioSampleData::PlayableFormat(info->rate, info->channels)) {
         *error = audio_error::kFormat;
         return nullptr;
     }
-    const int channels = info->channels;
     const int rate = static_cast<int>(info->rate);
     std::vector<float> frames;
-    ogg_int64_t total = ov_pcm_total(&vf, -1);
-    if (total > 0) frames.reserve(static_cast<size_t>(total) * 2);
-    int section = 0;
-    for (;;) {
-        float** pcm = nullptr;
-        long n = ov_read_float(&vf, &pcm, 4096, &section);
-        if (n == OV_HOLE) continue;  // a gap in the data: go on with what follows
-        if (n < 0) {
-            ov_clear(&vf);
-            *error = audio_error::kDecode;
-            return nullptr;
-        }
-        if (n == 0) break;
-        for (long i = 0; i < n; ++i) {
-            frames.push_back(pcm[0][i]);
-            frames.push_back(channels > 1 ? pcm[1][i] : pcm[0][i]);
-        }
-    }
-    ov_clear(&vf);
+    if (!DecodeVorbis(&vorbis.vf, rate, &frames, error)) return nullptr;
     return std::make_shared<AudioSampleData>(std::move(frames), rate);
 }
 
 }  // namespace
 
-std::shared_ptr<const AudioSampleData> AudioSampleData::Load(const std::string& path, int* error) {
+bool AudioSampleData::PlayableFormat(long rate, int channels) {
+    return rate >= 1 && rate <= kMaxRate && channels >= 1 && channels <= 255;
+}
+
+std::shared_ptr<const AudioSampleData> AudioSampleData::Decode(const uint8_t* data, size_t size, int* error) {
     int ignored = 0;
     if (!error) error = &ignored;
     *error = audio_error::kOk;
-    char magic[4];
-    if (!ReadMagic(path, magic)) {
+    if (!data || size < 4 || size > 0x7FFFFFFF) {
+        *error = audio_error::kFileForm;
+        return nullptr;
+    }
+    if (std::memcmp(data, "RIFF", 4) == 0) return DecodeWav(data, size, error);
+    if (std::memcmp(data, "OggS", 4) == 0) return DecodeOgg(data, size, error);
+    *error = audio_error::kFileForm;
+    return nullptr;
+}
+
+std::shared_ptr<const AudioSampleData> AudioSampleData::Load(const std::string& path, int* error) {
+    int ignored = 0;
+    if (!error) error = &ignored;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
         *error = audio_error::kFileOpen;
         return nullptr;
     }
-    if (std::memcmp(magic, "RIFF", 4) == 0) return LoadWav(path, error);
-    if (std::memcmp(magic, "OggS", 4) == 0) return LoadOgg(path, error);
-    *error = audio_error::kFileForm;
-    return nullptr;
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 4) {
+        *error = audio_error::kFileOpen;
+        return nullptr;
+    }
+    return Decode(bytes.data(), bytes.size(), error);
 }
 
 }  // namespace plat

@@ -9,6 +9,7 @@ namespace plat {
 int AudioSampleSource::Read(float* stereo, int frames) {
     size_t left = _data->FrameCount() - std::min(_cursor, _data->FrameCount());
     size_t n = std::min(left, static_cast<size_t>(std::max(frames, 0)));
+    if (n == 0) return 0;  // an empty sample has no frames to copy from
     std::memcpy(stereo, _data->Frames() + _cursor * 2, n * 2 * sizeof(float));
     _cursor += n;
     return static_cast<int>(n);

@@ -5,14 +5,12 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>
 #include <png.h>
 
 namespace plat {
 
 namespace {
-
-// Larger images are refused rather than trusted to an allocation.
-constexpr uint32_t kMaxSide = 16384;
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Le32(const uint8_t* p) {
@@ -27,7 +25,12 @@ bool Fail(std::string* error, const char* text) {
     return false;
 }
 
-bool SizeOk(uint32_t w, uint32_t h) { return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide; }
+// Checked from the header, before anything is allocated for the pixels.
+bool SizeOk(uint32_t w, uint32_t h, uint32_t max_side) { return w > 0 && h > 0 && w <= max_side && h <= max_side; }
+
+// Deflate cannot expand data by more than about 1032 to 1: a PNG whose rows
+// need more bytes than that from its file is damaged.
+constexpr uint64_t kMaxDeflateRatio = 1032;
 
 // Expands an n-bit channel value to 8 bits.
 uint32_t Expand(uint32_t v, int bits) {
@@ -75,13 +78,13 @@ ImageFileFormat DetectImageFormat(const uint8_t* data, size_t size) {
     return ImageFileFormat::Unknown;
 }
 
-bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error, uint32_t max_side) {
     if (!data || size == 0) return Fail(error, "empty file");
     switch (DetectImageFormat(data, size)) {
-        case ImageFileFormat::Png: return DecodePng(data, size, out, error);
-        case ImageFileFormat::Jpeg: return DecodeJpeg(data, size, out, error);
-        case ImageFileFormat::Bmp: return DecodeBmp(data, size, out, error);
-        case ImageFileFormat::Tga: return DecodeTga(data, size, out, error);
+        case ImageFileFormat::Png: return DecodePng(data, size, out, error, max_side);
+        case ImageFileFormat::Jpeg: return DecodeJpeg(data, size, out, error, max_side);
+        case ImageFileFormat::Bmp: return DecodeBmp(data, size, out, error, max_side);
+        case ImageFileFormat::Tga: return DecodeTga(data, size, out, error, max_side);
         case ImageFileFormat::Unknown: break;
     }
     return Fail(error, "unknown image format");
@@ -95,14 +98,39 @@ void ApplyColorKey(DecodedImage& image, uint32_t key) {
 
 // ---------------------------------------------------------------- PNG
 
-bool DecodePng(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+namespace {
+
+// Bytes of the filtered rows the header announces (IHDR is the first chunk,
+// which libpng has checked by the time this is asked).
+uint64_t PngRawBytes(const uint8_t* data, size_t size) {
+    if (size < 26) return 0;
+    const uint64_t w = (uint32_t(data[16]) << 24) | (uint32_t(data[17]) << 16) | (uint32_t(data[18]) << 8) | data[19];
+    const uint64_t h = (uint32_t(data[20]) << 24) | (uint32_t(data[21]) << 16) | (uint32_t(data[22]) << 8) | data[23];
+    const uint64_t depth = data[24];
+    uint64_t channels = 1;
+    switch (data[25]) {
+        case 2: channels = 3; break;
+        case 4: channels = 2; break;
+        case 6: channels = 4; break;
+        default: break;
+    }
+    return h * (1 + (w * channels * depth + 7) / 8);
+}
+
+}  // namespace
+
+bool DecodePng(const uint8_t* data, size_t size, DecodedImage* out, std::string* error, uint32_t max_side) {
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&img, data, size)) return Fail(error, img.message);
-    if (!SizeOk(img.width, img.height)) {
+    if (!SizeOk(img.width, img.height, max_side)) {
         png_image_free(&img);
         return Fail(error, "bad PNG size");
+    }
+    if (PngRawBytes(data, size) > static_cast<uint64_t>(size) * kMaxDeflateRatio) {
+        png_image_free(&img);
+        return Fail(error, "PNG data too short for its size");
     }
     const bool alpha = (img.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     // BGRA bytes read as a little-endian 32-bit word are 0xAARRGGBB.
@@ -139,13 +167,21 @@ void JpegErrorExit(j_common_ptr cinfo) {
 
 void JpegSilent(j_common_ptr) {}
 
-// Kept free of objects with destructors: longjmp leaves it.
+// Warnings are ignored, except the end of the data before the image is
+// complete: the decoder would invent the rest of a damaged file as grey.
+void JpegWarning(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JpegErrorExit(cinfo);
+}
+
+// Kept free of objects with destructors: longjmp leaves it. With `size_only`
+// only the header is read.
 bool JpegRead(const uint8_t* data, size_t size, uint8_t* rgb, size_t capacity, uint32_t* w, uint32_t* h,
               JpegError* err, bool size_only) {
     jpeg_decompress_struct cinfo;
     cinfo.err = jpeg_std_error(&err->mgr);
     err->mgr.error_exit = JpegErrorExit;
     err->mgr.output_message = JpegSilent;
+    err->mgr.emit_message = JpegWarning;
     if (setjmp(err->jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -153,14 +189,19 @@ bool JpegRead(const uint8_t* data, size_t size, uint8_t* rgb, size_t capacity, u
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
+    if (size_only) {
+        *w = cinfo.image_width;
+        *h = cinfo.image_height;
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
-    *w = cinfo.output_width;
-    *h = cinfo.output_height;
-    if (size_only || static_cast<size_t>(*w) * *h * 3 > capacity || cinfo.output_components != 3) {
+    if (cinfo.output_width != *w || cinfo.output_height != *h || static_cast<size_t>(*w) * *h * 3 > capacity ||
+        cinfo.output_components != 3) {
         jpeg_abort_decompress(&cinfo);
         jpeg_destroy_decompress(&cinfo);
-        return size_only;
+        return false;
     }
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = rgb + static_cast<size_t>(cinfo.output_scanline) * *w * 3;
@@ -173,11 +214,11 @@ bool JpegRead(const uint8_t* data, size_t size, uint8_t* rgb, size_t capacity, u
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage* out, std::string* error, uint32_t max_side) {
     JpegError err {};
     uint32_t w = 0, h = 0;
     if (!JpegRead(data, size, nullptr, 0, &w, &h, &err, true)) return Fail(error, err.message);
-    if (!SizeOk(w, h)) return Fail(error, "bad JPEG size");
+    if (!SizeOk(w, h, max_side)) return Fail(error, "bad JPEG size");
     std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
     if (!JpegRead(data, size, rgb.data(), rgb.size(), &w, &h, &err, false))
         return Fail(error, err.message[0] ? err.message : "JPEG decoding failed");
@@ -192,7 +233,7 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage* out, std::string
 
 // ---------------------------------------------------------------- TGA
 
-bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string* error, uint32_t max_side) {
     if (size < 18) return Fail(error, "truncated TGA header");
     const uint8_t id_len = data[0], cmap_type = data[1], type = data[2];
     const uint16_t cmap_first = Le16(data + 3), cmap_len = Le16(data + 5);
@@ -204,7 +245,7 @@ bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string*
     const bool rle = type >= 9;
     const uint8_t base = rle ? type - 8 : type;
     if (base < 1 || base > 3 || type > 11 || (type > 3 && type < 9)) return Fail(error, "unsupported TGA type");
-    if (!SizeOk(w, h)) return Fail(error, "bad TGA size");
+    if (!SizeOk(w, h, max_side)) return Fail(error, "bad TGA size");
     if (base == 1 && (cmap_type != 1 || bpp != 8)) return Fail(error, "unsupported colour-mapped TGA");
     if (base == 2 && bpp != 15 && bpp != 16 && bpp != 24 && bpp != 32) return Fail(error, "unsupported TGA depth");
     if (base == 3 && bpp != 8) return Fail(error, "unsupported grey TGA depth");
@@ -246,10 +287,14 @@ bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string*
         return Argb(alpha_bits > 0 ? p[3] : 255, p[2], p[1], p[0]);
     };
 
+    // The pixels must be able to come from the bytes left: one run packet of
+    // at least 1 + `bytes` bytes gives at most 128 pixels.
     const size_t count = static_cast<size_t>(w) * h;
+    const size_t left = pos < size ? size - pos : 0;
+    if (!rle && count * bytes > left) return Fail(error, "truncated TGA pixel data");
+    if (rle && count > (left + bytes) / (1 + bytes) * 128) return Fail(error, "TGA run data too short for its size");
     std::vector<uint32_t> pixels(count);
     if (!rle) {
-        if (pos + count * bytes > size) return Fail(error, "truncated TGA pixel data");
         for (size_t i = 0; i < count; ++i, pos += bytes) pixels[i] = to_argb(data + pos);
     } else {
         size_t i = 0;
@@ -288,7 +333,7 @@ bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string*
 
 // ---------------------------------------------------------------- BMP
 
-bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error) {
+bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error, uint32_t max_side) {
     if (size < 26 || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a BMP file");
     const uint32_t offset = Le32(data + 10);
     const uint32_t hdr = Le32(data + 14);
@@ -310,7 +355,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string*
     }
     const bool top_down = height < 0;
     const int64_t abs_h = top_down ? -static_cast<int64_t>(height) : height;
-    if (width <= 0 || abs_h <= 0 || !SizeOk(static_cast<uint32_t>(width), static_cast<uint32_t>(abs_h)))
+    if (width <= 0 || abs_h <= 0 || !SizeOk(static_cast<uint32_t>(width), static_cast<uint32_t>(abs_h), max_side))
         return Fail(error, "bad BMP size");
     const uint32_t w = static_cast<uint32_t>(width), h = static_cast<uint32_t>(abs_h);
     if (compression != 0 && compression != 3) return Fail(error, "compressed BMP not supported");
@@ -334,8 +379,9 @@ bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string*
     std::vector<uint32_t> palette;
     if (bpp <= 8) {
         const size_t entry = hdr == 12 ? 3 : 4;
-        size_t n = colors_used ? colors_used : (1u << bpp);
-        if (n > 256) n = 256;
+        // The palette has 2^bpp entries; a file that claims more is damaged.
+        const size_t n = colors_used ? colors_used : (1u << bpp);
+        if (n > (1u << bpp)) return Fail(error, "BMP colour count above its depth");
         const size_t ppos = 14 + static_cast<size_t>(hdr);
         if (ppos + n * entry > size) return Fail(error, "truncated BMP palette");
         palette.assign(1u << bpp, 0xFF000000u);

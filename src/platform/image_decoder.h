@@ -20,18 +20,30 @@ struct DecodedImage {
     bool has_alpha = false;
 };
 
+// The largest side decoded by default: the texture size limit of the render
+// device. A header that names a larger image is refused before anything is
+// allocated for it.
+constexpr uint32_t kMaxImageSide = 4096;
+
 // Guesses the format from the leading bytes (TGA has no signature: it is the
 // fallback when its header is plausible).
 ImageFileFormat DetectImageFormat(const uint8_t* data, size_t size);
 
 // Decodes a whole file. False with a short reason in `error` on any fault;
-// never reads beyond `size`.
-bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
+// never reads beyond `size`. Images wider or taller than `max_side` are
+// refused from their header, and so is a header whose size cannot come from
+// as few bytes as the file holds.
+bool DecodeImage(const uint8_t* data, size_t size, DecodedImage* out, std::string* error,
+                 uint32_t max_side = kMaxImageSide);
 
-bool DecodePng(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
-bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
-bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
-bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error);
+bool DecodePng(const uint8_t* data, size_t size, DecodedImage* out, std::string* error,
+               uint32_t max_side = kMaxImageSide);
+bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage* out, std::string* error,
+                uint32_t max_side = kMaxImageSide);
+bool DecodeTga(const uint8_t* data, size_t size, DecodedImage* out, std::string* error,
+               uint32_t max_side = kMaxImageSide);
+bool DecodeBmp(const uint8_t* data, size_t size, DecodedImage* out, std::string* error,
+               uint32_t max_side = kMaxImageSide);
 
 // Replaces every pixel equal to `key` by transparent black (0). A key of 0
 // means no colour key.

@@ -45,13 +45,21 @@ Result FillLevel(Texture& texture, uint32_t level, const uint32_t* argb, uint32_
 }
 
 Result CreateTextureFromFileInMemory(RenderDevice& device, const void* data, size_t size, uint32_t mip_levels,
-                                     uint32_t color_key, ImageInfo* info, std::unique_ptr<Texture>* out) {
+                                     uint32_t color_key, ImageInfo* info, std::unique_ptr<Texture>* out,
+                                     std::string* reason) {
     if (!out) return kErrInvalidCall;
     out->reset();
     DecodedImage image;
     std::string error;
     const auto* bytes = static_cast<const uint8_t*>(data);
-    if (!DecodeImage(bytes, size, &image, &error)) return kErrInvalidData;
+    const uint32_t max_side = std::min(device.MaxTextureWidth(), device.MaxTextureHeight());
+    if (!DecodeImage(bytes, size, &image, &error, max_side)) {
+        if (reason) {
+            *reason = DetectImageFormat(bytes, size) == ImageFileFormat::Unknown ? "Unknown format"
+                                                                                 : "Damaged data: " + error;
+        }
+        return kErrInvalidData;
+    }
     ApplyColorKey(image, color_key);
 
     uint32_t levels = 1;
@@ -62,7 +70,10 @@ Result CreateTextureFromFileInMemory(RenderDevice& device, const void* data, siz
     }
     std::unique_ptr<Texture> texture;
     const Result r = device.CreateTexture(image.width, image.height, levels, Format::A8R8G8B8, &texture);
-    if (Failed(r)) return r;
+    if (Failed(r)) {
+        if (reason) *reason = "The device refused the texture";
+        return r;
+    }
     levels = texture->LevelCount();
 
     std::vector<uint32_t> pixels = std::move(image.argb), next;
@@ -76,7 +87,10 @@ Result CreateTextureFromFileInMemory(RenderDevice& device, const void* data, siz
             h = nh;
         }
         const Result fr = FillLevel(*texture, level, pixels.data(), w, h);
-        if (Failed(fr)) return fr;
+        if (Failed(fr)) {
+            if (reason) *reason = "The texture could not be filled";
+            return fr;
+        }
     }
     if (info) {
         info->width = image.width;

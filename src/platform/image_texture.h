@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/image_decoder.h"
 #include "platform/render_device.h"
@@ -30,9 +31,13 @@ struct ImageInfo {
 
 // Decodes `data` and creates a texture of the file's size with `mip_levels`
 // levels (0 or kDefaultValue: the whole chain down to 1x1), each level a box
-// reduction of the one above. `color_key` 0 disables keying.
+// reduction of the one above. `color_key` 0 disables keying. Images larger
+// than the device's texture limit are refused from their header. On failure
+// `reason` (when given) says why in words: "Unknown format", "Damaged data:
+// <what>" or what the device refused.
 Result CreateTextureFromFileInMemory(RenderDevice& device, const void* data, size_t size, uint32_t mip_levels,
-                                     uint32_t color_key, ImageInfo* info, std::unique_ptr<Texture>* out);
+                                     uint32_t color_key, ImageInfo* info, std::unique_ptr<Texture>* out,
+                                     std::string* reason = nullptr);
 
 // Writes ARGB pixels into a locked A8R8G8B8 (or X8R8G8B8) level, row by row
 // at the level's pitch.

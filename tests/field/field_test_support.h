@@ -26,6 +26,7 @@
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "field/animation_cache.h"
+#include "field/ball_tables.h"
 #include "field/field_globals.h"
 #include "field/game_cfg.h"
 #include "field/graph_obj_manager.h"
@@ -293,13 +294,16 @@ private:
 
 // ---------------------------------------------------------------- globals
 
-// The field's globals for one test: an empty animation cache, empty graph
-// bases, the game configuration at its defaults (cell sizes cached as after a
+// The field's globals for one test: empty ball tables, an empty animation
+// cache, empty graph bases, the game configuration at its defaults (cell sizes cached as after a
 // load) and the level geometry at its defaults; all freed at the end.
 class FieldGlobalsScope {
 public:
     FieldGlobalsScope() {
         ShutdownFieldGlobals();
+        g_BallSubstrates.Reset(std::make_unique<std::vector<SubstrateDesc>>());
+        g_BallLockGraphics.Reset(std::make_unique<std::vector<CGraphicsDesc>>());
+        g_BallLockKeeper.Reset(std::make_unique<CRendererKeeper>());
         g_AnimationCache.Reset(std::make_unique<CAnimationCache>());
         g_BallsGraphBase.Reset(std::make_unique<CGraphObjManager>());
         g_TilesGraphBase.Reset(std::make_unique<CGraphObjManager>());

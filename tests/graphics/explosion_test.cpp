@@ -176,6 +176,38 @@ TEST_F(ExplosionTest, TheManagerIsMadeOnFirstUseAndStartsAfreshAfterRelease) {
     ReadBack();
 }
 
+// A library that failed to load leaves particle explosions out, each with
+// its own log line, instead of an exception per explosion.
+TEST_F(ExplosionTest, ParticleExplosionsAreSkippedWhenTheLibraryFailedToLoad) {
+    WriteFile(dir_ / "Damaged.plume", "not an effect library");
+    EXPECT_FALSE(loader_->LoadLibrary("Damaged.plume"));
+    CExplosion ex("Settings\\Explosions.xml", clock_.Get());
+    const size_t mark = NewLog().size();
+    EXPECT_NO_THROW(ex.StartExplosion("pfx", 1, 1));
+    EXPECT_NO_THROW(ex.StartExplosion("ghost", 1, 1));
+    EXPECT_TRUE(ex.RunningEmitters().empty());
+    const std::string log = NewLog().substr(mark);
+    EXPECT_NE(log.find("Error: Explosion 'pfx' skipped: no effect library is loaded."), std::string::npos);
+    EXPECT_NE(log.find("Error: Explosion 'ghost' skipped: no effect library is loaded."), std::string::npos);
+}
+
+// Sizes from the file far beyond any screen are bounded before the random
+// scaling turns them into whole pixels.
+TEST_F(ExplosionTest, HugeSpriteSizesAreBounded) {
+    WriteFile(dir_ / "Settings/Huge.xml",
+              "<Explosions><Explosion alias='huge'><graphics texture='" + texture_ +
+                  "' width='2147483647' height='-2147483647'><animation file='Anim\\three.xml'/></graphics>"
+                  "</Explosion></Explosions>");
+    CExplosion ex("Settings\\Huge.xml", clock_.Get());
+    for (int i = 0; i < 20; ++i) ex.StartExplosion("huge", 0, 0);
+    ASSERT_EQ(ex.RunningSprites().size(), 20u);
+    for (const auto& sprite : ex.RunningSprites()) {
+        EXPECT_LE(sprite->GetWidth(), 16384.0f * 1.2f);
+        EXPECT_GE(sprite->GetWidth(), 0.0f);
+        EXPECT_FLOAT_EQ(sprite->GetHeight(), 0.0f);
+    }
+}
+
 TEST_F(ExplosionTest, MissingFileLeavesAnEmptyManager) {
     CExplosion ex("Settings\\Missing.xml", clock_.Get());
     ex.StartExplosion("orig", 1, 1);

@@ -116,6 +116,22 @@ TEST_F(KeeperTest, LabelsFileTable) {
     EXPECT_NE(NewLog().find("Warning: Label 'long' is too long! Truncating to 512 symbols..."), std::string::npos);
 }
 
+// The text of a label is all text below it; a damaged file that nests
+// elements very deeply is gathered without exhausting the stack.
+TEST_F(KeeperTest, DeeplyNestedLabelTextIsGathered) {
+    constexpr int kDepth = 1000000;
+    std::string text = "<labels><label alias='deep'>A";
+    text.reserve(static_cast<size_t>(kDepth) * 7 + 64);
+    for (int i = 0; i < kDepth; ++i) text += "<b>";
+    text += "B";
+    for (int i = 0; i < kDepth; ++i) text += "</b>";
+    text += "$</label><label alias='after'>ok</label></labels>";
+    WriteBytes("Settings/Labels_Deep.xml", text);
+    keeper.LoadLabels("Settings\\Labels_Deep.xml");
+    EXPECT_EQ(keeper.GetLabel("deep").text, "AB$");
+    EXPECT_EQ(keeper.GetLabel("after").text, "ok");
+}
+
 TEST_F(KeeperTest, LanguagesAndSelection) {
     WriteTestLanguages();
     EXPECT_EQ(keeper.GetLanguageIndex(7), 1);  // reads the languages file on demand
@@ -161,9 +177,9 @@ TEST_F(KeeperTest, MultiLineLabelsWithArguments) {
     ASSERT_EQ(batch.GetCount(), 2);
     EXPECT_FLOAT_EQ(batch.GetRect(1)->GetTop(), 10.1f);
 
-    // "B|" is one line without the bar.
+    // "B|" is one line, printed whole (the bar has no glyph and takes '$').
     ASSERT_TRUE(keeper.LayoutLabelArgs(&batch, 0, 0, "trail", PrintfArg(), PrintfArg()));
-    EXPECT_EQ(batch.GetCount(), 1);
+    EXPECT_EQ(batch.GetCount(), 2);
     EXPECT_EQ(keeper.GetLabelLineCount("trail"), 1);
 
     // An empty text prints nothing and keeps the count unknown.
@@ -186,13 +202,15 @@ TEST_F(KeeperTest, ArgumentsThatDoNotFitPrintTheTextAsWritten) {
 
 TEST_F(KeeperTest, LineCountIsCachedOnceSingle) {
     SelectTestLanguage();
-    // "%s" is one line the first time; later arguments with a bar are not split again.
+    // "%s" is one line the first time; later arguments with a bar are not
+    // split again, and the text after the bar is kept on that line.
     ASSERT_TRUE(keeper.LayoutLabelArgs(&batch, 0, 0, "name", PrintfArg::MakeString("AB"), PrintfArg()));
     EXPECT_EQ(keeper.GetLabelLineCount("name"), 1);
     ASSERT_TRUE(keeper.LayoutLabelArgs(&batch, 0, 0, "name", PrintfArg::MakeString("A|B"), PrintfArg()));
     EXPECT_EQ(keeper.GetLabelLineCount("name"), 1);
-    ASSERT_EQ(batch.GetCount(), 1);
-    EXPECT_FLOAT_EQ(batch.GetRect(0)->GetTop(), 0.0f);
+    ASSERT_EQ(batch.GetCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(batch.GetRect(i)->GetTop(), 0.0f);
+    EXPECT_GT(batch.GetRect(2)->GetLeft(), batch.GetRect(1)->GetLeft());
     // Reading the labels again forgets the counts.
     keeper.SelectLanguage(0);
     EXPECT_EQ(keeper.GetLabelLineCount("name"), 0);

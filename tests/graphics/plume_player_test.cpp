@@ -142,6 +142,43 @@ TEST_F(PlumePlayerTest, EmissionCarriesFractionsAndParticlesMove) {
     EXPECT_FLOAT_EQ(y, 80.0f);
 }
 
+// Values that would emit millions of particles a frame are clamped when the
+// library is read, and a player never holds more than it can draw.
+TEST_F(PlumeTest, FloodingEmissionValuesAreClampedAndPlayersCapped) {
+    ASSERT_TRUE(ReadIntoProgramLibrary(WriteLibrary(R"(
+emitter flood
+    shape circle
+    spacing even
+    points 1000000
+    rate 0 1000000
+    type dots
+        rate 0 1000000000
+        rate_var 0 50
+        life 0 100000
+    end
+end
+)")));
+    const Plume::CParticleEmitter* flood = Plume::CLibrary::Instance()->Find("flood");
+    ASSERT_NE(flood, nullptr);
+    EXPECT_EQ(flood->ints[Plume::CParticleEmitter::kPoints], Plume::CParticleEmitter::kMaxPoints);
+    EXPECT_FLOAT_EQ(flood->curves[Plume::CParticleEmitter::kRate].GetValue(0), 100.0f);
+    EXPECT_FLOAT_EQ(flood->types[0].curves[Plume::CParticleType::kRate].GetValue(0), Plume::CParticleType::kMaxRate);
+
+    ManualClock clock;
+    CPlume p(clock.Get());
+    p.Init();
+    for (int i = 0; i < 3; ++i) p.StartEmitter("flood", 100, 100);
+    size_t total = 0;
+    for (int frame = 0; frame < 10; ++frame) {
+        clock.Advance(16);
+        p.Render();
+        total = 0;
+        for (uint32_t id = 0; id < 3; ++id) total += p.GetEmitter(id)->ParticleCount();
+        ASSERT_LE(total, CPlume::kMaxParticles) << "frame " << frame;
+    }
+    EXPECT_EQ(total, CPlume::kMaxParticles);
+}
+
 TEST_F(PlumePlayerTest, EvenCircleBurstPlacesOneParticlePerPoint) {
     CPlume p(clock_.Get());
     p.Init();

@@ -60,12 +60,19 @@ TEST_F(TextureStoreTest, FailedLoadsStillGetAnEntry) {
     EXPECT_EQ(missing->GetRefCount(), 2);
     CTexture* junk = Get("Textures\\junk.png");
     EXPECT_EQ(junk->GetTexture(), nullptr);
+    // A TGA header of 4x4 true-colour pixels with the pixels cut off.
+    WriteBytes("Textures/cut.tga", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x04\0\x04\0\x20\x08", 18) + "abc");
+    EXPECT_EQ(Get("Textures\\cut.tga")->GetTexture(), nullptr);
     const std::string log = NewLog();
+    EXPECT_NE(log.find("Error: Loading texture Textures\\cut.tga! Damaged data: truncated TGA pixel data."),
+              std::string::npos);
+    EXPECT_NE(log.find("'Textures\\Missing.tga'! The file is missing or empty."), std::string::npos);
     EXPECT_NE(log.find("Error: Failed to open texture file 'Textures\\Missing.tga'!"), std::string::npos);
-    EXPECT_NE(log.find("Error: Loading texture Textures\\junk.png! Error code: 0x88760B59"), std::string::npos);
+    EXPECT_NE(log.find("Error: Loading texture Textures\\junk.png! Unknown format. Error code: 0x88760B59"),
+              std::string::npos);
     store_.ReleaseTexture(missing);
     store_.ReleaseTexture(missing);
-    EXPECT_EQ(store_.GetCount(), 1u);
+    EXPECT_EQ(store_.GetCount(), 2u);
     // A copy of a failed entry is refused.
     EXPECT_EQ(store_.CloneTexture(junk), nullptr);
 }

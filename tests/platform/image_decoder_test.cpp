@@ -6,6 +6,7 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include "platform/image_decoder.h"
 
@@ -153,28 +154,41 @@ TEST(ImageDecoder, BmpDepthsAndRowOrder) {
     EXPECT_EQ(Decode(Bmp(1, 1, 32, 0, {}, px32)).argb, std::vector<uint32_t> {0xFF112233});
 }
 
-TEST(ImageDecoder, PngThroughLibpng) {
-    // RGBA bytes of the 2x2 picture, written with libpng's simple API.
-    const uint8_t rgba[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+namespace {
+
+// RGBA bytes written with libpng's simple API.
+std::vector<uint8_t> EncodePng(uint32_t w, uint32_t h, const uint8_t* rgba) {
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
-    img.width = 2;
-    img.height = 2;
+    img.width = w;
+    img.height = h;
     img.format = PNG_FORMAT_RGBA;
     png_alloc_size_t size = 0;
-    ASSERT_TRUE(png_image_write_to_memory(&img, nullptr, &size, 0, rgba, 0, nullptr));
+    EXPECT_TRUE(png_image_write_to_memory(&img, nullptr, &size, 0, rgba, 0, nullptr));
     std::vector<uint8_t> bytes(size);
-    ASSERT_TRUE(png_image_write_to_memory(&img, bytes.data(), &size, 0, rgba, 0, nullptr));
+    EXPECT_TRUE(png_image_write_to_memory(&img, bytes.data(), &size, 0, rgba, 0, nullptr));
     bytes.resize(size);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ImageDecoder, PngThroughLibpng) {
+    // RGBA bytes of the 2x2 picture.
+    const uint8_t rgba[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+    const std::vector<uint8_t> bytes = EncodePng(2, 2, rgba);
     EXPECT_EQ(plat::DetectImageFormat(bytes.data(), bytes.size()), plat::ImageFileFormat::Png);
     const DecodedImage out = Decode(bytes);
     EXPECT_TRUE(out.has_alpha);
     EXPECT_EQ(out.argb, kExpected);
 }
 
-TEST(ImageDecoder, JpegThroughLibjpeg) {
-    // A flat 16x8 colour survives JPEG within a few levels.
+namespace {
+
+// A JPEG of w x h pixels, every row the same `row` of RGB bytes unless
+// `vary` mixes the row number in.
+std::vector<uint8_t> EncodeJpeg(uint32_t w, uint32_t h, const std::vector<uint8_t>& row, int quality, bool vary) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr jerr;
     cinfo.err = jpeg_std_error(&jerr);
@@ -182,27 +196,38 @@ TEST(ImageDecoder, JpegThroughLibjpeg) {
     unsigned char* mem = nullptr;
     unsigned long mem_size = 0;
     jpeg_mem_dest(&cinfo, &mem, &mem_size);
-    cinfo.image_width = 16;
-    cinfo.image_height = 8;
+    cinfo.image_width = w;
+    cinfo.image_height = h;
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_set_quality(&cinfo, quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(16 * 3);
-    for (int x = 0; x < 16; ++x) {
-        row[x * 3] = 200;
-        row[x * 3 + 1] = 100;
-        row[x * 3 + 2] = 50;
-    }
+    std::vector<uint8_t> line(row);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row.data();
+        if (vary)
+            for (size_t i = 0; i < line.size(); ++i) line[i] = static_cast<uint8_t>(row[i] + cinfo.next_scanline * 11);
+        JSAMPROW r = line.data();
         jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
     std::vector<uint8_t> bytes(mem, mem + mem_size);
     jpeg_destroy_compress(&cinfo);
     free(mem);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(ImageDecoder, JpegThroughLibjpeg) {
+    // A flat 16x8 colour survives JPEG within a few levels.
+    std::vector<uint8_t> row(16 * 3);
+    for (int x = 0; x < 16; ++x) {
+        row[x * 3] = 200;
+        row[x * 3 + 1] = 100;
+        row[x * 3 + 2] = 50;
+    }
+    const std::vector<uint8_t> bytes = EncodeJpeg(16, 8, row, 95, false);
 
     const DecodedImage img = Decode(bytes);
     ASSERT_EQ(img.width, 16u);
@@ -224,4 +249,71 @@ TEST(ImageDecoder, ColorKeyMakesOpaqueBlackTransparent) {
     EXPECT_EQ(img.argb, (std::vector<uint32_t> {0, 0x80000000, 0xFF010000, 0}));
     plat::ApplyColorKey(img, 0);  // no key: nothing changes
     EXPECT_EQ(img.argb[1], 0x80000000u);
+}
+
+namespace {
+
+// The PNG of a 1x1 opaque pixel whose header then claims `w` x `h`: the
+// chunk's checksum is recomputed, so only the size gives it away.
+std::vector<uint8_t> PngClaiming(uint32_t w, uint32_t h) {
+    const uint8_t rgba[] = {1, 2, 3, 255};
+    std::vector<uint8_t> bytes = EncodePng(1, 1, rgba);
+    for (int i = 0; i < 4; ++i) {
+        bytes[16 + i] = static_cast<uint8_t>(w >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+    }
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, bytes.data() + 12, 17));  // "IHDR" and its 13 bytes
+    for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+std::vector<uint8_t> Jpeg16x16() {
+    std::vector<uint8_t> row(16 * 3);
+    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i * 37);
+    return EncodeJpeg(16, 16, row, 75, true);
+}
+
+}  // namespace
+
+// Damaged headers are refused by what they claim, before pixels are
+// allocated or decoded: sizes above the texture limit, sizes the file is too
+// short to hold, and palettes larger than the depth allows.
+TEST(ImageDecoder, DamagedHeadersAreRefusedFromTheHeader) {
+    // 1 bit per pixel but 256 palette entries (all present in the file): the
+    // palette of two entries must not be written past.
+    std::vector<uint8_t> big_palette(256 * 4, 7);
+    auto bmp_palette = Bmp(8, 1, 1, 0, big_palette, {0xAA, 0, 0, 0});
+
+    auto tga_rle_huge = TgaHeader(10, 4096, 4096, 24, 0x20);
+    for (uint8_t b : {0xFF, 1, 2, 3, 0xFF, 1, 2, 3}) tga_rle_huge.push_back(b);
+    auto tga_too_wide = TgaHeader(2, 5000, 1, 24, 0x20);
+    tga_too_wide.resize(tga_too_wide.size() + 5000 * 3, 0);
+
+    std::vector<uint8_t> jpeg_cut = Jpeg16x16();
+    jpeg_cut.resize(jpeg_cut.size() * 2 / 3);
+
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } cases[] = {
+        {"bmp palette above depth", bmp_palette, "colour count"},
+        {"tga runs too short", tga_rle_huge, "too short"},
+        {"tga above the limit", tga_too_wide, "bad TGA size"},
+        {"png above the limit", PngClaiming(5000, 16), "bad PNG size"},
+        {"png rows too short", PngClaiming(4096, 4096), "too short"},
+        {"jpeg cut short", jpeg_cut, "Premature end"},
+    };
+    for (const auto& c : cases) {
+        DecodedImage img;
+        std::string error;
+        EXPECT_FALSE(plat::DecodeImage(c.bytes.data(), c.bytes.size(), &img, &error)) << c.name;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.name << ": " << error;
+        EXPECT_TRUE(img.argb.empty()) << c.name;
+    }
+    // The limit is the caller's: a smaller one refuses what the default takes.
+    const std::vector<uint8_t> jpeg = Jpeg16x16();
+    DecodedImage img;
+    EXPECT_TRUE(plat::DecodeImage(jpeg.data(), jpeg.size(), &img, nullptr));
+    EXPECT_FALSE(plat::DecodeImage(jpeg.data(), jpeg.size(), &img, nullptr, 8));
 }

@@ -6,7 +6,6 @@
 // every letter's left column; a letter's right edge is the next letter's left.
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "generator_registry.h"
+#include "image_writer.h"
 
 namespace {
 
@@ -72,16 +72,6 @@ struct RgbaImage {
     std::vector<uint8_t> pixels;  // RGBA, row by row from the top
     RgbaImage(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h * 4, 0) {}
 };
-
-void WritePng(const std::string& path, const RgbaImage& img) {
-    png_image image {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(img.width);
-    image.height = static_cast<png_uint_32>(img.height);
-    image.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, img.pixels.data(), 0, nullptr))
-        throw std::runtime_error("cannot write " + path + ": " + image.message);
-}
 
 // One rasterised glyph cell: coverage of the letter and of its outline, both
 // cell-sized, plus the cell's size.
@@ -227,7 +217,7 @@ void GenerateFont(FT_Library lib, const FontSpec& spec, const std::string& data_
                 }
         }
     std::filesystem::create_directories(data_dir + "/Textures/Fonts");
-    WritePng(data_dir + "/Textures/Fonts/" + spec.name + ".png", page);
+    assetgen::WritePngRgba(data_dir + "/Textures/Fonts/" + spec.name + ".png", page.width, page.height, page.pixels);
 
     xml << "  <!-- " << spec.name << ": " << spec.face << ", " << spec.pixel_size << " px"
         << (spec.outline ? ", outlined" : "") << " -->\n";

@@ -35,18 +35,22 @@ std::string DataPath(const std::string& data_dir, const std::string& game_name) 
     return data_dir + "/" + rel;
 }
 
-void WritePng(const std::string& path, const Image& image) {
-    if (image.Width() <= 0 || image.Height() <= 0) throw std::runtime_error("empty image for " + path);
+void WritePngRgba(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
+    if (width <= 0 || height <= 0) throw std::runtime_error("empty image for " + path);
+    if (rgba.size() < static_cast<size_t>(width) * height * 4) throw std::runtime_error("short pixels for " + path);
     MakeParent(path);
-    const std::vector<uint8_t> rgba = image.ToRgba8();
     png_image img;
     std::memset(&img, 0, sizeof img);
     img.version = PNG_IMAGE_VERSION;
-    img.width = static_cast<png_uint_32>(image.Width());
-    img.height = static_cast<png_uint_32>(image.Height());
+    img.width = static_cast<png_uint_32>(width);
+    img.height = static_cast<png_uint_32>(height);
     img.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&img, path.c_str(), 0, rgba.data(), image.Width() * 4, nullptr))
+    if (!png_image_write_to_file(&img, path.c_str(), 0, rgba.data(), width * 4, nullptr))
         throw std::runtime_error("PNG writing failed for " + path + ": " + img.message);
+}
+
+void WritePng(const std::string& path, const Image& image) {
+    WritePngRgba(path, image.Width(), image.Height(), image.ToRgba8());
 }
 
 void WriteTga(const std::string& path, const Image& image, bool rle) {

@@ -54,6 +54,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/plume_slots.h"
+
 namespace {
 
 struct Curve {
@@ -69,16 +71,12 @@ const char* const kEmitterCurves[15] = {"life", "rate", "visibility", "spin", "s
                                         "color_weight", "size", "wobble", "force_weight", "direction", "spread",
                                         "shape_angle", "shape_size"};
 const float kEmitterDefaults[15] = {1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 0, 0, 0, 0};
-// File order of the emitter's curve slots.
-const int kEmitterSlots[15] = {0, 8, 1, 3, 4, 2, 9, 11, 12, 5, 6, 13, 14, 7, 10};
 
 const char* const kTypeCurves[23] = {
     "life", "rate", "visibility", "spin", "speed", "size", "gravity", "wobble", "force_weight", "life_var",
     "size_var", "rate_var", "speed_var", "force_weight_var", "wobble_var", "gravity_var", "size_life",
     "speed_life", "spin_life", "wobble_life", "force_weight_life", "gravity_life", "visibility_life"};
 const float kTypeDefaults[23] = {50, 0, 1, 0, 0, 0.5f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1};
-// File order of the type's curve slots; slot 16 is written twice.
-const int kTypeSlots[24] = {0, 5, 3, 4, 1, 2, 7, 9, 10, 11, 14, 12, 16, 19, 17, 16, 18, 6, 21, 15, 8, 13, 20, 22};
 
 struct Type {
     std::string name;
@@ -356,7 +354,7 @@ std::vector<uint8_t> Write(const Library& lib) {
     }
     w.U32(static_cast<uint32_t>(lib.emitters.size()));
     for (const Emitter& e : lib.emitters) {
-        for (int slot : kEmitterSlots) w.WriteCurve(e.curves[slot], kEmitterDefaults[slot]);
+        for (int slot : Plume::kEmitterFileSlots) w.WriteCurve(e.curves[slot], kEmitterDefaults[slot]);
         w.F32(e.force[0]);
         w.F32(e.force[1]);
         w.U32(static_cast<uint32_t>(e.types.size()));
@@ -370,7 +368,7 @@ std::vector<uint8_t> Write(const Library& lib) {
                 for (float f : k) w.F32(f);
             w.I32(t.color.repeat);
             w.I32(t.color.extra);
-            for (int slot : kTypeSlots) w.WriteCurve(t.curves[slot], kTypeDefaults[slot]);
+            for (int slot : Plume::kTypeFileSlots) w.WriteCurve(t.curves[slot], kTypeDefaults[slot]);
             w.F32(t.attach);
             w.I32(t.newest_first);
         }

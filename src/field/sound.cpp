@@ -1,15 +1,15 @@
-#include "game/sound.h"
+#include "field/sound.h"
 
 #include "engine/sound_keeper_interface.h"
-#include "game/game_services.h"
-#include "game/singleton_samples.h"
+#include "field/field_services.h"
+#include "field/singleton_samples.h"
 
 CSound::CSound() { _fader.SetSpeed(1.0f); }
 
 void CSound::Enqueue(const SoundDesc& desc) { _queue.push_back(desc); }
 
 bool CSound::IsPlaying() const {
-    ISoundKeeper* keeper = game::SoundKeeper();
+    ISoundKeeper* keeper = field::SoundKeeper();
     return keeper && keeper->IsChannelPlaying(_channel);
 }
 
@@ -69,7 +69,7 @@ void CSound::StartCurrent() {
 void CSound::StopCurrent() {
     // A shared sample plays on for the others; this sound only lets go of it.
     if (!Has(smSingleton) && _channel != 0) {
-        if (ISoundKeeper* keeper = game::SoundKeeper()) keeper->StopChannel(_channel);
+        if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->StopChannel(_channel);
     }
     _channel = 0;
     PauseGate();
@@ -85,10 +85,10 @@ void CSound::PauseGate() {
 
 uint32_t CSound::PlayAlias() const {
     if (Has(smSingleton)) return g_SingletonSamples.Play(_desc.alias);
-    ISoundKeeper* keeper = game::SoundKeeper();
+    ISoundKeeper* keeper = field::SoundKeeper();
     return keeper ? keeper->PlaySample(_desc.alias) : 0;
 }
 
 void CSound::ApplyFaderVolume() {
-    if (ISoundKeeper* keeper = game::SoundKeeper()) keeper->SetChannelVolume(_channel, static_cast<int>(_fader.GetValue()));
+    if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->SetChannelVolume(_channel, static_cast<int>(_fader.GetValue()));
 }

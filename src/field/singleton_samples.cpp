@@ -1,7 +1,7 @@
-#include "game/singleton_samples.h"
+#include "field/singleton_samples.h"
 
 #include "engine/sound_keeper_interface.h"
-#include "game/game_services.h"
+#include "field/field_services.h"
 
 CSingletonSamples g_SingletonSamples;
 
@@ -10,12 +10,12 @@ namespace {
 constexpr int kChannelPlaying = 1;
 
 uint32_t PlayOnKeeper(const std::string& alias) {
-    ISoundKeeper* keeper = game::SoundKeeper();
+    ISoundKeeper* keeper = field::SoundKeeper();
     return keeper ? keeper->PlaySample(alias) : 0;
 }
 
 bool StillPlaying(uint32_t channel) {
-    ISoundKeeper* keeper = game::SoundKeeper();
+    ISoundKeeper* keeper = field::SoundKeeper();
     return keeper && keeper->GetChannelState(channel) == kChannelPlaying;
 }
 

@@ -1,4 +1,4 @@
-#include "game/mouse_over.h"
+#include "field/mouse_over.h"
 
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"

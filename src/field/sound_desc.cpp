@@ -1,4 +1,4 @@
-#include "game/sound_desc.h"
+#include "field/sound_desc.h"
 
 #include <vector>
 
