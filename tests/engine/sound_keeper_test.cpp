@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "data_test_support.h"
+#include "generated_data_test.h"
 #include "engine/xml_file.h"
 #include "platform/audio_mixer.h"
 
@@ -408,33 +409,7 @@ TEST_F(SoundKeeperTest, PauseAllSilencesEverythingUntilResumeAll) {
 
 // The generated data: every alias of Samples.xml and every track of Music.xml
 // loads through the real decoders and is heard.
-class GeneratedSoundDataTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        data_test::PrepareLogOnce();
-        saved_ = fs::current_path();
-        fs::current_path(VOVARO_DATA_DIR);
-    }
-    void TearDown() override { fs::current_path(saved_); }
-    // The entries of Settings\Music.xml in file order: alias and description.
-    static std::vector<std::pair<std::string, CMusicDesc>> MusicList() {
-        std::vector<std::pair<std::string, CMusicDesc>> list;
-        CXMLFile file("Settings\\Music.xml");
-        CXMLNodeList files = file.SelectNodes("//Music/File");
-        for (int i = 0; i < files.GetLength(); ++i) {
-            CXMLNode node = files.GetItem(i);
-            CMusicDesc desc;
-            desc.file_name = node.GetAttribute("name", "");
-            std::string patterns = node.GetAttribute("patterns", "0");
-            for (char& c : patterns) if (c == ',') c = ' ';
-            std::istringstream in(patterns);
-            for (int p; in >> p;) desc.patterns.push_back(p);
-            list.emplace_back(node.GetAttribute("alias", ""), desc);
-        }
-        return list;
-    }
-    fs::path saved_;
-};
+class GeneratedSoundDataTest : public data_test::GeneratedDataTest {};
 
 TEST_F(GeneratedSoundDataTest, EverySampleAliasIsAudible) {
     CSoundKeeper keeper(std::make_unique<AudioMixer>(AudioMixer::Mode::Manual));

@@ -165,7 +165,7 @@ TEST_F(HudRenderTest, EachBackgroundSetDraws) {
     // The effect library, as the game loads it at start-up, for the emitters of the sets.
     ASSERT_TRUE(static_cast<CExplosion*>(explosion::GetExplosionManager())->Player().LoadLibrary(
         "Textures\\Plume\\Effects.plume"));
-    for (const char* name : {"meadow", "orchard", "marsh"}) {
+    for (const char* name : {"meadow", "orchard", "marsh", "forest", "winter"}) {
         CBackground background;
         ASSERT_TRUE(background.Load(Set(name), 0)) << name;
         for (uint32_t frame = 0; frame < 3; ++frame)
