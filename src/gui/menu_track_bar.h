@@ -71,6 +71,7 @@ public:
     int GetStep() const { return _step; }
     // The caption shown for value minimum + its index.
     void AddCaption(const std::string& label_alias);
+    void ClearCaptions() { _desc.captions.clear(); }
     // A track bar built in code (a list box's scroll bar).
     void SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind);
 
