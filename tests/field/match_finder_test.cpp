@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "balls_test_support.h"
+#include "drawn_field.h"
 #include "field/ball_state.h"
 #include "field/match_finder.h"
 
@@ -25,17 +26,13 @@ protected:
         finder_ = std::make_unique<CMatchFinder>(balls_.get());
     }
     void Field(const std::vector<std::string>& rows) {
-        const int width = static_cast<int>(rows[0].size());
-        LoadLevel(TestLevelXml("", width, static_cast<int>(rows.size())));
-        for (int y = 0; y < static_cast<int>(rows.size()); ++y)
-            for (int x = 0; x < width; ++x) {
-                const char c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-                const int cell = Cell(x, y);
-                if (c >= '1' && c <= '3') Put(cell, c - '0');
-                if (c >= 'a' && c <= 'c') Put(cell, c - 'a' + 1).SetLock(1);
-                if (c == 'm') Put(cell, 1).SetState(bsMOVE);
-                if (c == 'd') Put(cell, 1).SetState(bsDYING);
-            }
+        LoadLevel(TestLevelXml("", field_test::DrawnWidth(rows), field_test::DrawnHeight(rows)));
+        field_test::ForEachDrawnCell(rows, [this](int cell, char c) {
+            if (c >= '1' && c <= '3') Put(cell, c - '0');
+            if (c >= 'a' && c <= 'c') Put(cell, c - 'a' + 1).SetLock(1);
+            if (c == 'm') Put(cell, 1).SetState(bsMOVE);
+            if (c == 'd') Put(cell, 1).SetState(bsDYING);
+        });
     }
 
     struct Result {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "balls_test_support.h"
+#include "drawn_field.h"
 #include "fake_bonus_data_source.h"
 #include "field/compress_and_fall_balls.h"
 #include "field/generators.h"
@@ -39,23 +40,16 @@ protected:
         rows_ = std::make_unique<CRowsFalling>(&planner_, balls_.get(), &tiles_);
     }
     void Field(const std::vector<std::string>& rows) {
-        const int width = static_cast<int>(rows[0].size());
-        LoadLevel(TestLevelXml("", width, static_cast<int>(rows.size())));
+        LoadLevel(TestLevelXml("", field_test::DrawnWidth(rows), field_test::DrawnHeight(rows)));
         owner_.inactive.clear();
         tiles_ = {};
-        for (int y = 0; y < static_cast<int>(rows.size()); ++y)
-            for (int x = 0; x < width; ++x) {
-                const int cell = Cell(x, y);
-                switch (rows[static_cast<size_t>(y)][static_cast<size_t>(x)]) {
-                    case '#': owner_.inactive.insert(cell); break;
-                    case 'o': Put(cell, 1); break;
-                    case 'L': Put(cell, 1).SetLock(1); break;
-                    case 'T': tiles_.records.insert(cell); [[fallthrough]];
-                    case 's': tiles_.starts.push_back(cell); break;
-                    case 't': tiles_.records.insert(cell); break;
-                    default: break;
-                }
-            }
+        field_test::ForEachDrawnCell(rows, [this](int cell, char c) {
+            if (c == '#') owner_.inactive.insert(cell);
+            if (c == 'o') Put(cell, 1);
+            if (c == 'L') Put(cell, 1).SetLock(1);
+            if (c == 'T' || c == 't') tiles_.records.insert(cell);
+            if (c == 'T' || c == 's') tiles_.starts.push_back(cell);
+        });
         generators_.Load({});
     }
 
