@@ -60,7 +60,7 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
     _balls_field->LoadConfig(level);
     _balls_field->PrepareLevel();
     if (config.IsValid()) _tiles_field->LoadConfig(config);
-    _generators->Load(_tiles_field->GetGenerators());
+    _generators_delay = _generators->Load(_tiles_field->GetGenerators());
     _paused_faded = false;
     _row_delay_factor = 1.0f;
     return true;
@@ -297,4 +297,71 @@ void CGameField::DissolveIn() {
 
 bool CGameField::IsDissolving() const {
     return _tiles_field->IsDissolving() || _balls_field->IsDissolving() || _birds->IsDissolving();
+}
+
+void CGameField::OnGameStateChanged(int state) {
+    switch (state) {
+        case gsDefault: SetFrozen(false); break;
+        case gsPause:
+            DissolveOut();
+            _paused_faded = true;
+            SetFrozen(true);
+            break;
+        case gsNextLevel:
+        case gsNextEpisode:
+        case gsGameOver:
+        case gsLifeLost:
+        case gsHint:
+        case gsHelp: SetFrozen(true); break;
+        default: break;
+    }
+}
+
+// ---------------------------------------------------------------- rows and lives
+
+int CGameField::GetRowDelay() const {
+    int rows_fall_delay = 0;
+    GetLevelCfgInt("rows_fall_delay", rows_fall_delay);
+    // In double: a float product would round 20 * 1.05f up to 21.
+    const double base = static_cast<double>(rows_fall_delay + _generators_delay);
+    return static_cast<int>(base * static_cast<double>(_row_delay_factor));
+}
+
+void CGameField::LoseLife() {
+    _row_delay_factor += 0.05f;
+    if (IGameSceneLink* scene = GetGameSceneLink()) scene->SetState(gsLifeLost);
+}
+
+int CGameField::FindFragmentEntryCell() const {
+    int left = 0, right = 0;
+    GetLevelCfgInt("fragment_fall_range_left", left);
+    GetLevelCfgInt("fragment_fall_range_right", right);
+    left = std::max(left, 0);
+    right = std::min(right, g_LevelCFG->GetFieldWidth());
+    int taken = CELL_ERROR;
+    int taken_depth = 0;
+    for (const GeneratorCell& entry : _generators->GetCells()) {
+        int col = 0, row = 0;
+        if (!g_LevelCFG->CellToPos(entry.cell, col, row) || col < left || col > right) continue;
+        const int candidate = g_LevelCFG->PosToCell(col, row + 1);
+        if (candidate == CELL_ERROR) continue;
+        if (!_tiles_field->IsActiveCell(candidate) || _balls_field->IsCellEmpty(candidate)) {
+            taken = candidate;
+            taken_depth = 0;
+            continue;
+        }
+        int depth = 0;
+        for (int r = row + 1; r < g_LevelCFG->GetFieldHeight(); ++r) {
+            const int cell = g_LevelCFG->PosToCell(col, r);
+            if (!_tiles_field->IsActiveCell(cell) || _balls_field->IsCellEmpty(cell)) break;
+            ++depth;
+        }
+        if (taken == CELL_ERROR || depth < taken_depth) {
+            taken = candidate;
+            taken_depth = depth;
+        }
+    }
+    if (taken == CELL_ERROR)
+        CLogger::Instance().Log(3, "CGameField::EntryFragmentInField: entry_cell == CELL_ERROR");
+    return taken;
 }

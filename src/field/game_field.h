@@ -102,6 +102,22 @@ public:
     // One step; true when the queue is empty.
     bool ProcessEndIteration();
     void SetFrozen(bool frozen);
+    // The scene's new state: gsDefault unfreezes; gsPause fades the board out
+    // and freezes; the other states of the game freeze; gsGameWon and unknown
+    // values change nothing.
+    void OnGameStateChanged(int state);
+
+    // ---- falling rows and lost lives
+    // Frames between rows: (rows_fall_delay + the generators' value) times
+    // the delay factor, truncated.
+    int GetRowDelay() const;
+    // A life is lost: rows fall about 5 % of the base delay later for the
+    // rest of the level, and the scene is told (gsLifeLost).
+    void LoseLife();
+    // The cell where the level's fragment enters: below an entry cell within
+    // the level's fragment range, the first free one, else the one with the
+    // shortest column of balls under it; -1 (logged) when there is none.
+    int FindFragmentEntryCell() const;
     bool IsFrozen() const { return _frozen; }
     void DissolveOut();
     void DissolveIn();
@@ -175,6 +191,7 @@ private:
     bool _paused_faded = false;
     int _stage = 0;
     int _rows_pause = 0;
+    int _generators_delay = 0;
     float _row_delay_factor = 1.0f;
     // Scratch lists of the match resolution.
     std::vector<int> _to_delete, _combo_cells, _match4_cells, _match5_cells;

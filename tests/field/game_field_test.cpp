@@ -3,6 +3,7 @@
 // popups, the end-of-iteration steps and freezing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "field/field_praise.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
+#include "field/game_scene_link.h"
 #include "field/level_cfg.h"
 #include "field/tiles_field.h"
 #include "field/tool_carriers.h"
@@ -182,6 +184,98 @@ TEST_F(GameFieldTest, FreezingSwitchesTheToolBlinks) {
     field_->SetFrozen(false);
     EXPECT_EQ(scene_->calls, (std::vector<std::string> {"EnableToolBlinks 0", "EnableToolBlinks 1"}));
     EXPECT_FALSE(field_->IsFrozen());
+}
+
+TEST_F(GameFieldTest, SceneStatesFreezeOrFadeTheBoard) {
+    struct Case {
+        int state;
+        bool frozen;
+        bool faded;
+    };
+    const Case cases[] = {
+        {gsNextLevel, true, false}, {gsNextEpisode, true, false}, {gsGameOver, true, false},
+        {gsLifeLost, true, false},  {gsHint, true, false},        {gsHelp, true, false},
+        {gsPause, true, true},      {gsGameWon, false, false},    {0, false, false},
+        {10, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        field_->OnGameStateChanged(gsDefault);
+        while (field_->IsDissolving()) {
+            Balls().Update();
+            field_->GetTilesField()->Update();
+            field_->GetBirds().Render();
+        }
+        field_->OnGameStateChanged(c.state);
+        EXPECT_EQ(field_->IsFrozen(), c.frozen);
+        EXPECT_EQ(field_->IsDissolving(), c.faded);
+    }
+}
+
+TEST_F(GameFieldTest, EachLostLifeDelaysTheRowsByAboutFivePercent) {
+    struct Case {
+        int rows_fall_delay;
+        std::vector<int> delays;  // before any loss, then after each
+    };
+    // The level's generator has no delay: the base is rows_fall_delay.
+    const Case cases[] = {{20, {20, 20, 21, 22}}, {100, {100, 104, 109, 114}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows_fall_delay);
+        std::string level = ReadLevel("score_level.xml");
+        level.replace(level.find("rows_to_fall_at_start"), 0,
+                      "rows_fall_delay=\"" + std::to_string(c.rows_fall_delay) + "\" ");
+        field_->ClearLevel();
+        ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(level, "/Level")));
+        std::vector<int> delays {field_->GetRowDelay()};
+        for (int i = 0; i < 3; ++i) {
+            field_->LoseLife();
+            delays.push_back(field_->GetRowDelay());
+        }
+        EXPECT_EQ(delays, c.delays);
+        EXPECT_EQ(scene_->state, gsLifeLost);
+    }
+}
+
+TEST_F(GameFieldTest, TheFragmentEntersBelowTheShallowestEntry) {
+    struct Case {
+        const char* name;
+        std::string range;  // extra level attributes
+        std::vector<int> generators;
+        int entry;
+    };
+    // Below the entry row: columns 2 and 3 hold two balls, column 0 one,
+    // column 1 none at row 1 (its ball at row 3 is not reached). Entries are
+    // taken in level-file order.
+    const Case cases[] = {
+        {"the shorter column", "", {3, 0}, 4},
+        {"a free cell wins", "", {0, 1}, 5},
+        {"ties keep the earlier", "", {2, 3}, 6},
+        {"outside the range", "fragment_fall_range_left=\"1\" fragment_fall_range_right=\"2\"", {0, 3}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string cells;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const bool entry = y == 0 && std::count(c.generators.begin(), c.generators.end(), x);
+                cells += "<Cell x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"" +
+                         (entry ? " type=\"GENERATOR\"" : "") + "><Group tile=\"1\"/></Cell>";
+            }
+        const std::string level =
+            "<Level><Config field_pos_x=\"100\" field_pos_y=\"100\" " + c.range +
+            "><State/><Balls><Ball graph_type=\"1\"/><Ball graph_type=\"2\"/></Balls>"
+            "<Field field_width=\"4\" field_height=\"4\">" + cells +
+            "</Field></Config><Balls>"
+            "<Cell x=\"0\" y=\"1\"><Ball graph_type=\"1\"/></Cell>"
+            "<Cell x=\"3\" y=\"1\"><Ball graph_type=\"2\"/></Cell><Cell x=\"3\" y=\"2\"><Ball graph_type=\"1\"/></Cell>"
+            "<Cell x=\"1\" y=\"3\"><Ball graph_type=\"1\"/></Cell>"
+            "<Cell x=\"2\" y=\"1\"><Ball graph_type=\"1\"/></Cell><Cell x=\"2\" y=\"2\"><Ball graph_type=\"2\"/></Cell>"
+            "</Balls></Level>";
+        field_->ClearLevel();
+        ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(level, "/Level")));
+        field_->GetTilesField()->Build();
+        EXPECT_EQ(field_->FindFragmentEntryCell(), c.entry);
+    }
 }
 
 }  // namespace
