@@ -18,6 +18,8 @@ CMenuPageControl::~CMenuPageControl() = default;
 bool CMenuPageControl::Load(const CXMLNode& node) {
     CBaseControl::Load(node);
     const PageControlKind& kind = GetPageControlKind();
+    // "page_buttons" 0: the pages are turned by code only (no row of buttons).
+    const bool page_buttons = kind.has_page_buttons && node.GetAttributeBool("page_buttons", true);
     const CXMLNodeList pages = node.SelectNodes("Page");
     _pages.reserve(_pages.size() + static_cast<size_t>(pages.GetLength()));
     for (int i = 0; i < pages.GetLength(); ++i) {
@@ -25,7 +27,7 @@ bool CMenuPageControl::Load(const CXMLNode& node) {
         Page page;
         page.dialog = std::make_shared<CBaseDialog>();
         page.dialog->LoadWithHandler(page_node, _owner);
-        if (kind.has_page_buttons) {
+        if (page_buttons) {
             page.button = std::make_shared<CMenuButton>(static_cast<CEventHolder*>(this));
             const float w = static_cast<float>(kind.button_width), h = static_cast<float>(kind.button_height);
             page.button->SetupCodeButton(static_cast<float>(static_cast<int>(_left + (w + kPageButtonGap) * static_cast<float>(i))),

@@ -1,6 +1,7 @@
 #pragma once
 // Several pages, each a small dialog of its own controls, one shown at a time
-// (type "PAGECONTROL"); an optional row of page buttons switches between them.
+// (type "PAGECONTROL"); an optional row of page buttons switches between them
+// (the kind's, unless the control says page_buttons="0").
 // The pages' controls report to the dialog that holds the page control.
 #include <cstdint>
 #include <memory>

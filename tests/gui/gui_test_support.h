@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/data_test_support.h"
@@ -42,6 +43,7 @@ inline void WriteWhitePng(const std::string& path, int w, int h) {
 class RecordingSoundKeeper : public ISoundKeeper {
 public:
     std::vector<std::string> loaded, played;
+    std::vector<std::pair<int, int>> volume_sets;  // (music, samples) as set
 
     bool LoadSample(const std::string& name) override {
         loaded.push_back(name);
@@ -59,7 +61,10 @@ public:
     bool SetMusicChannelVolume(const std::string&, int, int) override { return true; }
     int GetMusicChannelVolume(const std::string&, int) override { return 0; }
     int GetMusicTrackCount(const std::string&) override { return 0; }
-    bool SetVolumes(int, int) override { return true; }
+    bool SetVolumes(int music, int samples) override {
+        volume_sets.emplace_back(music, samples);
+        return true;
+    }
     bool GetVolumes(int*, int*) override { return true; }
     bool ResumeAll() override { return true; }
     bool PauseAll() override { return true; }
@@ -106,7 +111,38 @@ private:
     void Add(const std::string& what, CBaseControl* c) { events.push_back(what + " " + (c ? c->GetId() : "?")); }
 };
 
-class GuiTest : public data_test::ScratchTest {
+// Input injected through the engine core's window and whole frames through
+// the core: for the fixtures that drive dialogs frame by frame.
+struct CoreDriver {
+    static plat::Window* window() { return CEngineCore::Instance().GetHWND(); }
+    static void MoveTo(int x, int y) { CEngineCore::Instance().GetMouse()->SetPosition(x, y, 0); }
+    static void Button(bool down) { window()->InjectMouseButton(0, down); }
+    static void Key(int vk, bool down) {
+        window()->InjectKey(vk, down);
+        Drain();
+    }
+    static void Drain() {
+        plat::Message m;
+        while (window()->PeekMessage(&m)) {}
+    }
+    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
+    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF000000) {
+        CEngineCore& core = CEngineCore::Instance();
+        core.BeginFrame();
+        core.Clear(clear);
+        if (draw) draw();
+        core.EndFrame();
+    }
+    // The frame last shown, its width into `width`.
+    static std::vector<uint32_t> ReadFrame(uint32_t* width) {
+        std::vector<uint32_t> pixels;
+        uint32_t h = 0;
+        CEngineCore::Instance().GetGraphicsDevice()->GetDevice()->ReadBackBuffer(&pixels, width, &h);
+        return pixels;
+    }
+};
+
+class GuiTest : public data_test::ScratchTest, public CoreDriver {
 protected:
     void SetUp() override {
         ScratchTest::SetUp();
@@ -138,30 +174,12 @@ protected:
     }
 
     static CEngineCore& core() { return CEngineCore::Instance(); }
-    static plat::Window* window() { return core().GetHWND(); }
 
     // The shipped data tree is the current directory (the default).
     void UseDataTree() { std::filesystem::current_path(VOVARO_DATA_DIR); }
     // The test's own empty folder.
     void UseScratch() { std::filesystem::current_path(dir_); }
 
-    static void MoveTo(int x, int y) { core().GetMouse()->SetPosition(x, y, 0); }
-    static void Button(bool down) { window()->InjectMouseButton(0, down); }
-    static void Key(int vk, bool down) {
-        window()->InjectKey(vk, down);
-        Drain();
-    }
-    static void Drain() {
-        plat::Message m;
-        while (window()->PeekMessage(&m)) {}
-    }
-    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
-    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF000000) {
-        core().BeginFrame();
-        core().Clear(clear);
-        if (draw) draw();
-        core().EndFrame();
-    }
     static void ReleaseAll() {
         Button(false);
         for (int vk : {plat::VK_RETURN, plat::VK_BACK, int('A'), int('B'), int('C'), int('7'), plat::VK_SPACE}) window()->InjectKey(vk, false);
@@ -178,13 +196,7 @@ protected:
         return docs_.back()->SelectSingleNode(path);
     }
 
-    std::vector<uint32_t> ReadBack() {
-        std::vector<uint32_t> pixels;
-        uint32_t w = 0, h = 0;
-        core().GetGraphicsDevice()->GetDevice()->ReadBackBuffer(&pixels, &w, &h);
-        width_ = w;
-        return pixels;
-    }
+    std::vector<uint32_t> ReadBack() { return ReadFrame(&width_); }
     uint32_t At(const std::vector<uint32_t>& px, int x, int y) const {
         return px[static_cast<size_t>(y) * width_ + static_cast<size_t>(x)];
     }

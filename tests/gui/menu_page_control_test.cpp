@@ -52,6 +52,18 @@ TEST_F(PageControlTest, PageButtonsStandInARowAndSwitchPages) {
     EXPECT_EQ(values.Count("click"), 0);
 }
 
+TEST_F(PageControlTest, PagesTurnedByCodeOnlyHaveNoButtons) {
+    std::string xml = kPages;
+    xml.replace(xml.find(" left="), 0, " page_buttons=\"0\"");
+    auto pages = Make<CMenuPageControl>(xml, &values);
+    ASSERT_NE(pages, nullptr);
+    ASSERT_EQ(pages->GetPageCount(), 3u);
+    for (uint32_t i = 0; i < 3; ++i) EXPECT_EQ(pages->GetPageAt(i).button, nullptr);
+    pages->SetPage(2);
+    Frame([&] { pages->Draw(false); });
+    EXPECT_EQ(pages->GetPage(), 2u);
+}
+
 TEST_F(PageControlTest, OnlyTheCurrentPageTakesInputAndReportsToTheHolder) {
     auto pages = Make<CMenuPageControl>(kPages, &values);
     Click(*pages, 200, 220);

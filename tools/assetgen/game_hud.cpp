@@ -2,9 +2,9 @@
 // (Textures\Game\hud_panel.png), the tool icons, their blink glows and dim
 // slot pictures (tools.png), the rings that announce a charged tool
 // (rings.png), the charge bar skin (tool_bar.png), the life indicator's
-// normal, add-life and danger animations (life_*.png with their .xml), and
-// the common picture Textures\Common\128.tga (loading); the white square the
-// overlays name as Square.tga is the GUI skins' square.tga (names match without case).
+// normal, add-life and danger animations (life_*.png with their .xml). The
+// loading picture and the plain square of Textures\Common are drawn by the
+// dialogs' and the skins' generators.
 // Settings\Dialogs.xml ("GameDialog"), Settings\Bases\Common.xml and
 // Settings\controls.xml name these rectangles; change them together.
 #include <algorithm>
@@ -298,26 +298,12 @@ void LifeAnimations(const std::string& data_dir) {
     danger.Write(data_dir, "Textures\\Game\\life_danger.png", "Textures\\Game\\life_danger.xml", alarm);
 }
 
-// 128.tga: the loading picture, a golden emblem with a ball in a ring.
-Image LoadingEmblem() {
-    Image img(128, 128);
-    GoldRing(img, 6, 6, 122, 122, 58, 10);
-    const Sdf glass = Circle(64, 64, 48);
-    FillShape(img, glass, RadialGradient(64, 56, 52, Rgb(0x3A5AA8), Rgb(0x0C1438)));
-    const Sdf ball = Circle(64, 64, 28);
-    FillShape(img, ball, SphereShade(64, 64, 28, Rgb(0x48B0F0), 0.4f, 0.7f));
-    StrokeShape(img, ball, 1.5f, Outline());
-    DropShadow(img, 2, 3, 3, Rgb(0x000000, 0.6f));
-    return img;
-}
-
 void Generate(const std::string& data_dir) {
     WritePng(DataPath(data_dir, "Textures\\Game\\hud_panel.png"), HudPanel());
     WritePng(DataPath(data_dir, "Textures\\Game\\tools.png"), ToolsAtlas());
     WritePng(DataPath(data_dir, "Textures\\Game\\rings.png"), RingsAtlas());
     WritePng(DataPath(data_dir, "Textures\\Game\\tool_bar.png"), ToolBarAtlas());
     LifeAnimations(data_dir);
-    WriteTga(DataPath(data_dir, "Textures\\Common\\128.tga"), LoadingEmblem());
 }
 
 }  // namespace
