@@ -1,0 +1,15 @@
+#pragma once
+// The carriers that fly a killed ball's tool credit to the tool's charge bar,
+// as the field sends them.
+#include "engine/vector2.h"
+
+class IToolCarriers {
+public:
+    // A carrier of the tool (1 hammer, 2 feather, 3 egg) from `from` to `to`.
+    virtual void Send(int tool, int amount, const CVector2& from, const CVector2& to) = 0;
+    // Nothing is in flight.
+    virtual bool IsIdle() const = 0;
+
+protected:
+    ~IToolCarriers() = default;
+};
