@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "shot_png.h"
+
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -175,14 +177,8 @@ protected:
         return sum / (24 * 24 * 3);
     }
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        fs::create_directories("/tmp/b2-shots");
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = 800;
-        image.height = 600;
-        image.format = PNG_FORMAT_BGRA;
-        const std::string path = "/tmp/b2-shots/" + name;
-        EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, px.data(), 0, nullptr)) << path;
+        const fs::path path = fs::path("/tmp/b2-shots") / name;
+        EXPECT_TRUE(test_shots::SaveFramePng(px, 800, 600, path)) << path;
     }
 
     // The grid alone, three times as large, for a closer look.

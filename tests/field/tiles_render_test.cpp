@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "shot_png.h"
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -82,13 +84,7 @@ protected:
         CoreTest::TearDown();
     }
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        fs::create_directories("/tmp/b2t-shots");
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = 800;
-        image.height = 600;
-        image.format = PNG_FORMAT_BGRA;  // little-endian ARGB words
-        png_image_write_to_file(&image, ("/tmp/b2t-shots/" + name).c_str(), 0, px.data(), 0, nullptr);
+        test_shots::SaveFramePng(px, 800, 600, fs::path("/tmp/b2t-shots") / name);
     }
     // How many pixels of the cell's square (inset by `inset`) pass the test.
     int CountInCell(const std::vector<uint32_t>& px, int x, int y, const std::function<bool(uint32_t)>& pred,

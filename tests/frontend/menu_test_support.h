@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "shot_png.h"
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -147,14 +149,7 @@ protected:
     }
     // Saved under /tmp/c3a-shots/ for a person to look at.
     static void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        const std::filesystem::path dir = std::filesystem::temp_directory_path() / "c3a-shots";
-        std::filesystem::create_directories(dir);
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = 800;
-        image.height = 600;
-        image.format = PNG_FORMAT_BGRA;  // little-endian ARGB words
-        png_image_write_to_file(&image, (dir / name).string().c_str(), 0, px.data(), 0, nullptr);
+        test_shots::SaveFramePng(px, 800, 600, std::filesystem::temp_directory_path() / "c3a-shots" / name);
     }
 
     CUserProfiles store;
