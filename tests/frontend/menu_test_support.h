@@ -47,7 +47,7 @@ public:
     std::pair<int, int> LastVolumes() const { return volume_sets.empty() ? std::pair(-1, -1) : volume_sets.back(); }
 };
 
-class MenuTest : public ::testing::Test {
+class MenuTest : public ::testing::Test, public gui_test::CoreDriver {
 protected:
     void SetUp() override {
         folder_ = std::make_unique<ProfileFixture>();
@@ -81,7 +81,6 @@ protected:
     }
 
     static CEngineCore& core() { return CEngineCore::Instance(); }
-    static plat::Window* window() { return core().GetHWND(); }
     static void SelectLanguage(int index) {
         if (CFontKeeper::Instance().GetSelectedLanguage() != index) CFontKeeper::Instance().SelectLanguage(index);
     }
@@ -108,21 +107,6 @@ protected:
     // What the log received since the test began.
     std::string NewLog() const { return data_test::ReadLog().substr(log_mark_); }
 
-    static void Key(int vk, bool down) {
-        window()->InjectKey(vk, down);
-        Drain();
-    }
-    static void Drain() {
-        plat::Message m;
-        while (window()->PeekMessage(&m)) {}
-    }
-    // One frame: input polled, the screen cleared, `draw` run, the frame shown.
-    static void Frame(const std::function<void()>& draw = {}, uint32_t clear = 0xFF000000) {
-        core().BeginFrame();
-        core().Clear(clear);
-        if (draw) draw();
-        core().EndFrame();
-    }
     // A key pressed in one frame and released in the next, the dialog drawn in both.
     static void Type(CBaseDialog& d, int vk) {
         Key(vk, true);
