@@ -1,9 +1,9 @@
 #include "field/field_services.h"
 
-#include "engine/engine_core_interface.h"
+#include "gui/gui_services.h"
 
 namespace field {
 
-ISoundKeeper* SoundKeeper() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
+ISoundKeeper* SoundKeeper() { return gui::SoundKeeper(); }
 
 }  // namespace field

@@ -4,6 +4,7 @@
 #include "engine/logger.h"
 #include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
+#include "field/field_services.h"
 #include "field/string_to_point.h"
 
 CFieldGlobal<CGraphObjManager> g_BallsGraphBase("g_BallsGraphBase");
@@ -52,8 +53,7 @@ CGraphStateDesc CGraphObjManager::ParseState(const CXMLNode& state_node) {
         std::string file = sounds.GetItem(i).GetAttribute("file", "");
         if (!file.empty()) state.sounds.push_back(std::move(file));
     }
-    ISoundKeeper* keeper = g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr;
-    if (keeper)
+    if (ISoundKeeper* keeper = field::SoundKeeper())
         for (const std::string& sound : state.sounds) keeper->LoadSample(sound);
     return state;
 }

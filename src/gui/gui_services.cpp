@@ -24,16 +24,16 @@ PressInputs ReadPressInputs() {
     return in;
 }
 
-static ISoundKeeper* Sounds() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
+ISoundKeeper* SoundKeeper() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }
 
 void LoadSample(const std::string& alias) {
     if (alias.empty()) return;
-    if (ISoundKeeper* keeper = Sounds()) keeper->LoadSample(alias);
+    if (ISoundKeeper* keeper = SoundKeeper()) keeper->LoadSample(alias);
 }
 
 void PlaySample(const std::string& alias) {
     if (alias.empty()) return;
-    if (ISoundKeeper* keeper = Sounds()) keeper->PlaySample(alias);
+    if (ISoundKeeper* keeper = SoundKeeper()) keeper->PlaySample(alias);
 }
 
 }  // namespace gui

@@ -8,6 +8,7 @@
 class IMouseController;
 class IKeyboardController;
 class IJoystickController;
+class ISoundKeeper;
 
 namespace gui {
 
@@ -23,6 +24,8 @@ PressInputs ReadPressInputs();
 IMouseController* Mouse();
 IKeyboardController* Keyboard();
 IJoystickController* Joystick();
+// The engine core's sound keeper; null without a core.
+ISoundKeeper* SoundKeeper();
 
 // An empty alias is ignored.
 void LoadSample(const std::string& alias);
