@@ -7,6 +7,7 @@
 // bonuses reach it as their data source.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +31,10 @@ class CFieldState;
 class CGenerators;
 class CSalute;
 class CTilesField;
+class CXMLFile;
 class CXMLNode;
+struct HintInfo;
+class CVector2;
 class IFieldBonusList;
 class IFieldPraise;
 class IToolCarriers;
@@ -79,6 +83,39 @@ public:
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
+
+    // ---- what the game scene calls (each is defined with the duty it
+    // belongs to; the list here is the scene's contract)
+    // Reads the level file: its "//Level/Background" node goes to
+    // `load_background` (may be empty), its Config and field are loaded, then
+    // the level is set up. False (logged) when the file cannot be used.
+    bool LoadLevel(const std::string& path, const std::function<void(const CXMLNode&)>& load_background);
+    void SetupLevel();
+    // After a lost life: set up again, timers restarted, state 1.
+    void RestartLevel();
+    void Update();
+    void Render();
+    // Reads the mouse: selection, swap or hammer strike.
+    void OnBallMove();
+    bool IsInputBlocked() const;
+    bool NeedShowBeginEpisode() const;
+    void SetShowBeginEpisode(bool show);
+    // The player's tools, from the heads-up panel.
+    void TakeHammer();
+    void UseEgg();
+    void UseFeather();
+    // Debug actions, at the cell under the mouse where one is needed.
+    void DebugGiveTool(int tool, int amount);
+    void DebugPlaceBonus(int type);
+    void DebugPlaceBird();
+    void DebugStartMixer();
+    void DebugDropRow();
+    // True with the screen point the hint's anchor must point at when that
+    // hint is due now.
+    bool GetHintSource(const HintInfo& hint, CVector2& point);
+    // The saved field: tiles, balls, birds, the artefacts, then "GameField".
+    bool Serialize(CXMLFile& document, CXMLNode& parent);
+    bool Deserialize(const CXMLNode& node);
 
     // ---- level
     // The level's geometry, balls and tiles from its "Level" node.
