@@ -101,9 +101,13 @@ public:
     bool NeedShowBeginEpisode() const;
     void SetShowBeginEpisode(bool show);
     // The player's tools, from the heads-up panel.
+    // Field flag 4 is 1 while the hammer is in the hand; a left click then
+    // strikes at the pointer, a right click or the level's end returns it.
     void TakeHammer();
-    void UseEgg();
-    void UseFeather();
+    void ReturnHammer(bool play_sound);
+    void StrikeHammer();
+    bool UseEgg();
+    bool UseFeather();
     // Debug actions, at the cell under the mouse where one is needed.
     void DebugGiveTool(int tool, int amount);
     void DebugPlaceBonus(int type);
