@@ -66,6 +66,8 @@ public:
         esResetDanger = 3,
         esEndSound = 4,
         esCarriersIdle = 5,
+        esHideArtefact = 6,
+        esArtefactIdle = 7,
         esDissolveOut = 8,
         esDissolveIn = 9,
         esDissolved = 10,
@@ -364,4 +366,10 @@ private:
     // The start fill's cell maps and ball tags.
     std::vector<int> _fill_map, _fill_test_map;
     std::vector<uint16_t> _fill_tags;
+
+    // ---- the saved field (game_field_io.cpp)
+    // Reads the saved "GameField" element; false when it is missing or damaged.
+    bool DeserializeFieldElement(const CXMLNode& node, int& kill_count);
+    // The saved tiles, balls and birds; false when one is missing or fails.
+    bool DeserializeBoard(const CXMLNode& node);
 };
