@@ -64,6 +64,7 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
     _balls_field->PrepareLevel();
     if (config.IsValid()) _tiles_field->LoadConfig(config);
     _generators_delay = _generators->Load(_tiles_field->GetGenerators());
+    _cursor_frame.Create();
     _paused_faded = false;
     _row_delay_factor = 1.0f;
     return true;
@@ -77,6 +78,7 @@ void CGameField::ClearLevel() {
     _tiles_field->Clear();
     _path->Reset();
     _rows_falling->Reset();
+    HideAvailableMove();
     _birds->Clear();
     _end_steps.clear();
 }

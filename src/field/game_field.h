@@ -329,7 +329,9 @@ private:
     void CompressColumns();
     void GatherDropCells();
     void DropRow();
-    void UpdateHoverFrame(float x, float y);
+    void UpdateHoverFrame();
+    void UpdateHint();
+    bool HasAnyBall() const;
     void CheckEndOfSwap();
     void CheckNoMoves();
     void CheckLostLife();
@@ -355,7 +357,6 @@ private:
     int num_fragments_fallen = 0;
     // The goal of a level without puzzle tiles: "target" of Config/State.
     int _score_target = 0;
-    bool _artefact_shown = false;
     CCountdown _hint_countdown;
     IEndLevelEffects* _end_level = nullptr;
     bool _end_level_started = false;

@@ -102,6 +102,7 @@ void CGameField::OnBallMove() {
     GetMousePos(x, y);
     if (_tiles_field->IsAppearing() && mouse->IsButtonPressed(kLeft)) _tiles_field->FinishAppear();
     if (mouse->IsAnyButtonDown()) {
+        HideAvailableMove();
         _hint_countdown.Set(kHintDelay);
     }
     // A selected ball that has died, fallen or been locked meanwhile.

@@ -16,6 +16,7 @@
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
 #include "field/generators.h"
+#include "field/glove.h"
 #include "field/level_cfg.h"
 #include "field/salute.h"
 #include "field/tiles_field.h"
@@ -68,7 +69,6 @@ void CGameField::SetupLevel() {
     num_fragments_fallen = 0;
     _rows_pause = 0;
     _field_flags->ResetAll();
-    _artefact_shown = false;
     _end_level_started = false;
 
     _field_state->Reset();
@@ -77,6 +77,7 @@ void CGameField::SetupLevel() {
     _statistics = LevelStatistics {};
     if (_end_level) _end_level->Reset();
     _selection_marker.Set(this, CELL_ERROR);
+    _cursor_frame.Hide();
 
     _tiles_field->Build();
     _balls_field->PrepareLevel();
@@ -92,11 +93,14 @@ void CGameField::SetupLevel() {
     _timer.Stop();
     _hint_countdown.Set(kHintDelay);
 
+    // The artefact panel slides in once the level has started.
+    CGlove::Instance().SetArtefactShown(false);
     StartFill();
     _salute->Init();
     if (IGameSceneLink* scene = GetGameSceneLink()) scene->EnableToolBlinks(true);
     _path->Reset();
     if (_carriers) _carriers->Reset();
+    HideAvailableMove();
 }
 
 void CGameField::RestartLevel() {
@@ -163,11 +167,14 @@ void CGameField::Render() {
     _tiles_field->Render();
     const bool end_started = _end_level && _end_level->IsStarted();
     if (!_tiles_field->IsAppearing()) {
+        if (!_frozen) _cursor_frame.Draw();
         _balls_field->Render();
         _salute->Render();
         _birds->Render();
         if (_praise) _praise->Render();
         if (!_frozen && _bonuses) _bonuses->Draw();
+        const IGameSceneLink* scene = GetGameSceneLink();
+        if (!end_started && (!_frozen || (scene && scene->GetState() == gsHint))) RenderAvailableMove();
         if (_carriers) _carriers->Render();
     }
     if (end_started) _end_level->Render();
