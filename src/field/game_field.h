@@ -18,12 +18,15 @@
 #include "field/danger_warning.h"
 #include "field/field_flags.h"
 #include "field/match_finder.h"
+#include "field/mouse_over_marker.h"
+#include "field/move_record.h"
 #include "field/path.h"
 #include "field/rows_falling.h"
 #include "field/seconds_counter.h"
 #include "field/selected_ball.h"
 #include "field/timer.h"
 
+class CAvailableMove;
 class CBallsField;
 class CBirds;
 class CCompressAndFallBalls;
@@ -190,6 +193,19 @@ public:
     void GetFloodStartCells(std::vector<int>& cells) const override;
     bool HasCell(int cell) const override;
 
+    // ---- available moves, the move marker and the hint source
+    // (game_field_hints.cpp)
+    // Every swap of two idle balls without lock that would make a line, each
+    // pair tried from both of its cells; true when there is one.
+    bool FindAvailableMoves(std::vector<MoveRecord>& moves);
+    // Searches and shows one available move; false when there is none.
+    bool ShowAvailableMove();
+    void HideAvailableMove();
+    bool IsAvailableMoveShown() const;
+    void RenderAvailableMove();
+    // The hover frame on the ball under the mouse.
+    CMouseOverMarker& GetCursorFrame() { return _cursor_frame; }
+
     // ---- parts, for the scene and the tests
     CBirds& GetBirds() { return *_birds; }
     CFieldState& GetFieldState() { return *_field_state; }
@@ -224,6 +240,25 @@ private:
     CSecondsCounter level_timer;
     CCountdown _rows_countdown;
     CTimer _timer;
+    // ---- available moves and hints (game_field_hints.cpp)
+    // The marker of an available move, made on first use.
+    CAvailableMove& AvailableMove();
+    // A line of three or more through `cell` in the scratch tables.
+    bool LineFormsAt(int cell) const;
+    // False while no hint may point at the field now.
+    bool IsHintDue(const HintInfo& hint) const;
+    // Gathers the cells of a hint id into _hint_cells; false for an unknown id.
+    bool CollectHintCells(int id);
+    // Tries the cells of _hint_cells in random order until one's box fits the
+    // screen: its centre and its index in the list.
+    bool PickHintCell(const HintInfo& hint, CVector2& point, size_t& picked);
+    std::shared_ptr<CAvailableMove> _available_move;
+    CMouseOverMarker _cursor_frame;
+    // Scratch tables of the move search: cell classes and ball kinds.
+    std::vector<int> _move_classes, _move_kinds;
+    std::vector<MoveRecord> _moves;
+    std::vector<int> _hint_cells;
+    std::vector<size_t> _hint_order;
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
