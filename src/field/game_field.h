@@ -321,6 +321,8 @@ private:
     void FinishBonus(int type);
     void ClearBonuses();
     void StartBonus(int type, int cell, bool intensive);
+    void UpdateBonuses();
+    void DrawBonuses();
     void HandleMouseButtons(float x, float y);
     void HandleDoubleClick(float x, float y);
     void SwapBackOrFinish();
@@ -345,6 +347,10 @@ private:
     bool HasPendingSpecialOrBusyBall() const;
     // Where the mouse points; false without an engine core.
     static bool GetMousePos(float& x, float& y);
+    // Plays the sample now (not through the frame's queue); "" plays nothing.
+    static void PlayNow(const std::string& alias);
+    static constexpr int kSlowDownBonus = 3;
+    static constexpr int kMixerBonus = 6;
 
     GameFlag _game_flag;
     bool _swap_done = false;
