@@ -9,7 +9,6 @@
 #include "field/balls_field.h"
 #include "field/birds.h"
 #include "field/compress_and_fall_balls.h"
-#include "field/field_bonus_list.h"
 #include "field/field_praise.h"
 #include "field/field_services.h"
 #include "field/field_state.h"
@@ -46,7 +45,9 @@ CGameField::CGameField()
       _rows_falling(std::make_shared<CRowsFalling>(_compress_and_fall.get(), _balls_field.get(), this)),
       _birds(std::make_shared<CBirds>(this, kBirdsFile, kBirdsPath)),
       _salute(std::make_shared<CSalute>(this)),
-      _match_finder(_balls_field.get()) {}
+      _match_finder(_balls_field.get()) {
+    _bonuses.SetDataSource(this);
+}
 
 CGameField::~CGameField() = default;
 
@@ -68,6 +69,7 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
 
 void CGameField::ClearLevel() {
     if (_praise) _praise->Clear();
+    _bonuses.Clear();
     _balls_field->Clear();
     _tiles_field->Clear();
     _path->Reset();
@@ -164,12 +166,7 @@ int CGameField::GetBallBonusType(int cell) {
     return _balls_field->GetBonusType(cell);
 }
 
-void CGameField::AddBonus(int type, int cell) {
-    if (_bonuses)
-        _bonuses->AddBonus(type, cell, false);
-    else
-        CLogger::Instance().Log(2, "Bonus %d at cell %d dropped: the field has no bonus list", type, cell);
-}
+void CGameField::AddBonus(int type, int cell) { _bonuses.AddBonus(type, cell, false); }
 
 bool CGameField::IsVovaroCell(int cell) { return g_LevelCFG->IsValidCell(cell) && _tiles_field->IsActiveCell(cell); }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "field/balls_exploder.h"
+#include "field/bonus_list.h"
 #include "field/birds_owner.h"
 #include "field/countdown.h"
 #include "field/danger_warning.h"
@@ -35,7 +36,6 @@ class CXMLFile;
 class CXMLNode;
 struct HintInfo;
 class CVector2;
-class IFieldBonusList;
 class IFieldPraise;
 class IToolCarriers;
 
@@ -77,11 +77,9 @@ public:
     CGameField(const CGameField&) = delete;
     CGameField& operator=(const CGameField&) = delete;
 
-    // The praise, the tool carriers and the bonus list live outside the
-    // field; null (the default) shows no popups, sends no carriers and starts
-    // no bonuses.
+    // The praise and the tool carriers live outside the field; null (the
+    // default) shows no popups and sends no carriers.
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
-    void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
 
     // ---- what the game scene calls (each is defined with the duty it
@@ -199,6 +197,13 @@ public:
     const CCountdown& GetRowsCountdown() const { return _rows_countdown; }
     int GetRowsPause() const { return _rows_pause; }
 
+    // ---- bonuses: the field's own list, with the field as its data source
+    CBonusList& GetBonusList() { return _bonuses; }
+    // Once a tick from the field's update; once a frame from its render
+    // while the field is not frozen.
+    void UpdateBonuses() { _bonuses.Update(); }
+    void DrawBonuses() { _bonuses.Draw(); }
+
 private:
     // Sends the tool credit of the ball in the cell to its charge bar.
     void SendToolCredit(int cell);
@@ -227,7 +232,7 @@ private:
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
-    IFieldBonusList* _bonuses = nullptr;
+    CBonusList _bonuses;
     bool _frozen = false;
     bool _paused_faded = false;
     int _stage = 0;
