@@ -25,13 +25,6 @@ void CKillerBonus::LoadConfig(const CXMLNode& node) {
     TokenizeInts(&_unallowed_graph_type, tool.GetAttribute("unallowed_graph_type", ""), " ,\t");
 }
 
-bool CKillerBonus::IsOrdinary(int cell) const {
-    const CBallsField* balls = GetDataSource()->GetBallsField();
-    if (!balls || balls->IsCellEmpty(cell)) return false;
-    const BallDesc& desc = balls->GetBall(cell);
-    return desc.life != -1 && desc.bonus_type == 0 && balls->CellPredicate(cell);
-}
-
 bool CKillerBonus::Activate(int cell) {
     if (!CBaseBonusImpl::Activate(cell)) return false;
     _targets.clear();
@@ -43,7 +36,7 @@ bool CKillerBonus::Activate(int cell) {
         const int cell_count = g_LevelCFG->GetCellCount();
         const CBallsField& balls = *GetDataSource()->GetBallsField();
         for (int c = 0; c < cell_count; ++c)
-            if (IsOrdinary(c) && balls.GetBall(c).graph_type == kind) _targets.push_back({kind, c});
+            if (IsOrdinaryBall(c) && balls.GetBall(c).graph_type == kind) _targets.push_back({kind, c});
     }
     if (!_type_sample.empty())
         if (ISoundKeeper* sounds = field::SoundKeeper()) sounds->PlaySample(_type_sample);
@@ -82,7 +75,7 @@ void CKillerBonus::Update() {
     IBonusDataSource& field = *GetDataSource();
     const CBallsField* balls = field.GetBallsField();
     std::erase_if(_targets, [this, balls](const Target& t) {
-        return !IsOrdinary(t.cell) || balls->GetBall(t.cell).graph_type != t.graph_type;
+        return !IsOrdinaryBall(t.cell) || balls->GetBall(t.cell).graph_type != t.graph_type;
     });
     for (const Target& target : _targets) {
         float x = 0, y = 0;

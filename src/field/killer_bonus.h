@@ -30,7 +30,6 @@ public:
     const std::vector<Target>& GetTargets() const { return _targets; }
 
 private:
-    bool IsOrdinary(int cell) const;
     // The kind to remove; 0 when there is none.
     int ChooseKind();
     int RandomKind();

@@ -22,20 +22,13 @@ void CMixerBonus::LoadConfig(const CXMLNode& node) {
     _label_offset = StringToPoint(node.GetAttribute("label_offset", "0 0"));
 }
 
-bool CMixerBonus::IsOrdinary(int cell) const {
-    const CBallsField* balls = GetDataSource()->GetBallsField();
-    if (!balls || balls->IsCellEmpty(cell)) return false;
-    const BallDesc& desc = balls->GetBall(cell);
-    return desc.life != -1 && desc.bonus_type == 0 && balls->CellPredicate(cell);
-}
-
 bool CMixerBonus::Activate(int cell) {
     if (!CBaseBonusImpl::Activate(cell)) return false;
     _entries.clear();
     const CBallsField* balls = GetDataSource()->GetBallsField();
     const int cell_count = g_LevelCFG->GetCellCount();
     for (int c = 0; balls && c < cell_count; ++c)
-        if (IsOrdinary(c)) _entries.push_back({0, c, balls->GetBall(c)});
+        if (IsOrdinaryBall(c)) _entries.push_back({0, c, balls->GetBall(c)});
     _mixing = !_entries.empty();
     return true;
 }
@@ -59,7 +52,7 @@ void CMixerBonus::Update() {
 }
 
 void CMixerBonus::Mix() {
-    std::erase_if(_entries, [this](const Entry& e) { return !IsOrdinary(e.cell); });
+    std::erase_if(_entries, [this](const Entry& e) { return !IsOrdinaryBall(e.cell); });
     int kept = 0;
     for (Entry& entry : _entries) {
         entry.explosion = StartEffect(entry.cell);

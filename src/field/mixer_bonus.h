@@ -31,7 +31,6 @@ public:
     const std::vector<Entry>& GetEntries() const { return _entries; }
 
 private:
-    bool IsOrdinary(int cell) const;
     void Mix();
     // A new ball of another kind in the cell; false when the level has no
     // other kind (the ball is kept).
