@@ -55,11 +55,11 @@ TEST_F(FieldBonusListTest, ABurnerThroughTheFieldSetsOffADynamiteBallInItsPath) 
     field_->AddBonus(1, g_LevelCFG->PosToCell(0, 2));
     CBonusList& list = field_->GetBonusList();
     ASSERT_TRUE(list.IsBonusActive(1));
-    for (int tick = 0; tick < 8; ++tick) field_->UpdateBonuses();
+    for (int tick = 0; tick < 8; ++tick) field_->GetBonusList().Update();
     // The flame reached the dynamite ball, which blew up the row below.
     EXPECT_TRUE(list.IsBonusActive(2));
     for (int x = 0; x < 3; ++x) EXPECT_EQ(State(x, 3), bsDYING) << x;
-    for (int tick = 0; tick < 10; ++tick) field_->UpdateBonuses();
+    for (int tick = 0; tick < 10; ++tick) field_->GetBonusList().Update();
     EXPECT_EQ(list.GetCount(), 0u);
     for (int x = 0; x < 3; ++x) EXPECT_EQ(State(x, 3), bsDEAD) << x;
     EXPECT_EQ(State(3, 2), bsDEFAULT);  // the fragment stopped the flame
@@ -70,7 +70,7 @@ TEST_F(FieldBonusListTest, TheLevelsTeardownDropsTheRunningBonuses) {
     field_->AddBonus(3, g_LevelCFG->PosToCell(0, 0));
     field_->GetBonusList().AddBonus(6, g_LevelCFG->PosToCell(0, 0), false);
     EXPECT_EQ(field_->GetBonusList().GetCount(), 2u);
-    field_->DrawBonuses();
+    field_->GetBonusList().Draw();
     field_->ClearLevel();
     EXPECT_EQ(field_->GetBonusList().GetCount(), 0u);
 }
