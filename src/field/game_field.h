@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "field/balls_exploder.h"
+#include "field/bonus_list.h"
 #include "field/birds_owner.h"
 #include "field/countdown.h"
 #include "field/danger_warning.h"
@@ -85,9 +86,9 @@ public:
     CGameField(const CGameField&) = delete;
     CGameField& operator=(const CGameField&) = delete;
 
-    // The praise, the tool carriers and the bonus list live outside the
-    // field; null (the default) shows no popups, sends no carriers and starts
-    // no bonuses.
+    // The praise and the tool carriers live outside the field; null (the
+    // default) shows no popups and sends no carriers. The bonuses run in the
+    // field's own list unless another one is set (null starts none).
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
@@ -245,6 +246,8 @@ public:
     CDangerWarning& GetDangerWarning() { return _danger_warning; }
     const CCountdown& GetRowsCountdown() const { return _rows_countdown; }
     int GetRowsPause() const { return _rows_pause; }
+    // The field's own bonus list, its data source the field.
+    CBonusList& GetBonusList() { return _bonus_list; }
 
 private:
     // Sends the tool credit of the ball in the cell to its charge bar.
@@ -293,7 +296,8 @@ private:
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
-    IFieldBonusList* _bonuses = nullptr;
+    CBonusList _bonus_list;
+    IFieldBonusList* _bonuses = &_bonus_list;
     bool _frozen = false;
     bool _paused_faded = false;
     int _stage = 0;
