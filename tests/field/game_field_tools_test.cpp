@@ -13,6 +13,8 @@
 #include "field/praise.h"
 #include "field/res_ferryman.h"
 #include "game_field_test_support.h"
+#include "field/birds.h"
+#include "gui/gui_test_support.h"
 #include "gui/sample_queue.h"
 
 namespace {
@@ -130,6 +132,37 @@ TEST_F(GameFieldToolsTest, TheFirstSetUpMakesTheColumnBonusForTheLevelEnd) {
     field_->SetupLevel();
     EXPECT_EQ(field_->GetEndLevelStuff(), stuff);
     EXPECT_FALSE(stuff->IsStarted());
+}
+
+TEST_F(GameFieldToolsTest, DebugBonusAndBirdAtThePointer) {
+    // The board again, with the dynamite (graph type 12) among its bonus kinds.
+    std::string level = field_test::ReadLevel("moves_level.xml");
+    const std::string palette = "<Ball graph_type=\"3\"/>";
+    level.insert(level.find(palette) + palette.size(),
+                 "<Bonus graph_type=\"12\" bonus_type=\"2\" range_time=\"300\" range_time_plus_minus=\"0\"/>");
+    ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(level, "/Level")));
+    const auto point_at = [this](int cell) {
+        const CVector2 c = Centre(cell);
+        gui_test::CoreDriver::MoveTo(static_cast<int>(c.x), static_cast<int>(c.y));
+        gui_test::CoreDriver::Frame();
+    };
+    point_at(5);
+    field_->DebugPlaceBonus(2);
+    EXPECT_EQ(TypeAt(5), 12);
+    // A kind the level lacks, the fragment and the locked ball keep their balls.
+    point_at(6);
+    field_->DebugPlaceBonus(5);
+    EXPECT_EQ(TypeAt(6), 3);
+    for (int cell : {14, 15}) {
+        const int before = TypeAt(cell);
+        point_at(cell);
+        field_->DebugPlaceBonus(2);
+        EXPECT_EQ(TypeAt(cell), before) << cell;
+    }
+    const size_t birds = field_->GetBirds().GetBirds().size();
+    point_at(3);
+    field_->DebugPlaceBird();
+    EXPECT_EQ(field_->GetBirds().GetBirds().size(), birds + 1);
 }
 
 }  // namespace
