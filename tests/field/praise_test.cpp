@@ -13,6 +13,7 @@
 #include "engine/xml_node_list.h"
 #include "field/praise.h"
 #include "graphics/font_keeper.h"
+#include "gui/gui_test_support.h"
 #include "graphics/static_text.h"
 #include "graphics/texture_manager.h"
 #include "graphics/textured_rect_interface.h"
@@ -144,6 +145,27 @@ TEST_F(PraiseTest, ClearRemovesAtOnceAndUnknownKindsThrow) {
     EXPECT_TRUE(praise_.GetEntries().empty());
     EXPECT_ANY_THROW(praise_.Add(CVector2(100, 100), 30, "Score_small", 4));
     EXPECT_TRUE(praise_.GetEntries().empty());
+}
+
+TEST_F(PraiseTest, APopupIsDrawnAtItsPointAndRises) {
+    // Lit pixels of the frame in rows [top, bottom) around x 300.
+    const auto lit_rows = [](int top, int bottom) {
+        uint32_t width = 0;
+        const std::vector<uint32_t> pixels = gui_test::CoreDriver::ReadFrame(&width);
+        int lit = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 240; x < 360; ++x)
+                if ((pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0x00FFFFFF) != 0) ++lit;
+        return lit;
+    };
+    praise_.Add(CVector2(300, 400), 250, "Score_small", CPraise::pkRise);
+    gui_test::CoreDriver::Frame([this] { praise_.Render(); });
+    EXPECT_GT(lit_rows(370, 440), 0);
+    EXPECT_EQ(lit_rows(200, 300), 0);
+    for (int frame = 0; frame < 80; ++frame) gui_test::CoreDriver::Frame([this] { praise_.Render(); });
+    // 80 frames at 1.6 to 2.4 pixels: 128 to 192 pixels higher.
+    EXPECT_GT(lit_rows(170, 300), 0);
+    EXPECT_EQ(lit_rows(370, 440), 0);
 }
 
 TEST_F(PraiseTest, EveryPopupLabelIsInEveryLanguage) {
