@@ -165,4 +165,22 @@ TEST_F(GameFieldToolsTest, DebugBonusAndBirdAtThePointer) {
     EXPECT_EQ(field_->GetBirds().GetBirds().size(), birds + 1);
 }
 
+TEST_F(GameFieldToolsTest, DebugRowDropWaitsForAnOpenBoard) {
+    LoadBoard("win_level.xml");
+    field_->RestartLevel();
+    ASSERT_EQ(field_->GetRowsCountdown().GetCurrent(), 9u);
+    // The tiles still appear.
+    field_->DebugDropRow();
+    EXPECT_EQ(field_->GetRowsCountdown().GetCurrent(), 9u);
+    field_->GetTilesField()->FinishAppear();
+    Balls().Clear();
+    scene_->state = gsPause;
+    field_->DebugDropRow();
+    EXPECT_EQ(field_->GetRowsCountdown().GetCurrent(), 9u);
+    // An empty board in play: the next row falls at once.
+    scene_->state = gsDefault;
+    field_->DebugDropRow();
+    EXPECT_EQ(field_->GetRowsCountdown().GetCurrent(), 0u);
+}
+
 }  // namespace
