@@ -45,6 +45,7 @@ CGameField::CGameField()
       _salute(std::make_shared<CSalute>(this)),
       _match_finder(_balls_field.get()) {
     _bonus_list.SetDataSource(this);
+    CreateToolParts();
 }
 
 CGameField::~CGameField() = default;
