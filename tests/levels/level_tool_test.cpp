@@ -1,0 +1,240 @@
+// The level tool: its reading of the design format, the checks that fail the
+// build on a broken level, and the files it writes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "design_parser.h"
+#include "game_data_index.h"
+#include "level_checker.h"
+#include "level_tool.h"
+#include "level_writer.h"
+
+using namespace leveltool;
+
+namespace {
+
+const std::string kDataDir = std::string(VOVARO_SOURCE_DIR) + "/data";
+
+// A small playable episode; the cases below replace single lines of it.
+const std::string kGoodEpisode = R"(episode 1
+glove 0
+background meadow
+music episode1_calm 0 episode1_anxious 0
+level 1
+palette 1 2 3
+bonus 12 900 100
+fragment_range 0 3
+map
+  G G G G
+  . 1 2 .
+  . .L1 .aL2 .
+end
+)";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+std::vector<std::string> ParseErrors(const std::string& text, EpisodeDesign* out = nullptr) {
+    EpisodeDesign episode;
+    std::vector<std::string> errors;
+    CDesignParser().Parse(text, "test.txt", episode, errors);
+    if (out) *out = episode;
+    return errors;
+}
+
+class LevelCheckerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::vector<std::string> errors;
+        ASSERT_TRUE(data.Load(kDataDir, errors)) << (errors.empty() ? "" : errors[0]);
+    }
+    std::vector<std::string> CheckErrors(const std::string& text) {
+        EpisodeDesign episode;
+        std::vector<std::string> errors = ParseErrors(text, &episode);
+        EXPECT_TRUE(errors.empty()) << errors[0];
+        CLevelChecker(data).CheckEpisode(episode, errors);
+        return errors;
+    }
+    static CGameDataIndex data;
+};
+CGameDataIndex LevelCheckerTest::data;
+
+}  // namespace
+
+TEST(DesignParserTest, ReadsCellsLevelsAndKeys) {
+    EpisodeDesign episode;
+    ASSERT_TRUE(ParseErrors(Replace(kGoodEpisode, "G G G G", "G G300 - G"), &episode).empty());
+    ASSERT_EQ(episode.levels.size(), 1u);
+    const LevelDesign& level = episode.levels[0];
+    EXPECT_EQ(level.palette, (std::vector<int> {1, 2, 3}));
+    ASSERT_EQ(level.bonuses.size(), 1u);
+    EXPECT_EQ(level.bonuses[0].range_time, 900);
+    EXPECT_EQ(level.width, 4);
+    EXPECT_EQ(level.height, 3);
+    EXPECT_EQ(level.At(1, 0).generator_delay, 300);
+    EXPECT_EQ(level.At(2, 0).kind, CellDesign::kNone);
+    EXPECT_EQ(level.At(2, 1).layers, 2);
+    EXPECT_EQ(level.At(1, 2).lock, 1);
+    EXPECT_EQ(level.At(1, 2).ball, -1);
+    EXPECT_EQ(level.At(2, 2).ball, 0);
+    EXPECT_EQ(level.At(2, 2).lock, 2);
+}
+
+TEST(DesignParserTest, BrokenLinesAreReportedWithTheirLine) {
+    const struct {
+        const char* from;
+        const char* to;
+        const char* message;
+    } cases[] = {
+        {"  . 1 2 .", "  . 1 2", "map row of 3 cells"},
+        {"  . 1 2 .", "  . X 2 .", "map cell 'X'"},
+        {"  . 1 2 .", "  . .L 2 .", "'L' takes one digit"},
+        {"  . 1 2 .", "  . .L12 2 .", "'L' takes one digit"},
+        {"  . 1 2 .", "  . .b? 2 .", "unexpected characters"},
+        {"G G G G", "G Gx G G", "the delay is not a number"},
+        {"palette 1 2 3", "palette 1 two 3", "'two' is not a number"},
+        {"bonus 12 900 100", "bonus 12 900", "'bonus' takes 3 numbers"},
+        {"fragment_range 0 3", "fragment_rang 0 3", "unknown level key"},
+        {"glove 0", "glov 0", "unknown episode key"},
+        {"music episode1_calm 0 episode1_anxious 0", "music episode1_calm 0", "music needs"},
+        {"end\n", "", "the last map has no 'end'"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> errors = ParseErrors(Replace(kGoodEpisode, c.from, c.to));
+        ASSERT_FALSE(errors.empty()) << c.to;
+        EXPECT_NE(errors[0].find(c.message), std::string::npos) << errors[0];
+        EXPECT_EQ(errors[0].rfind("test.txt:", 0), 0u) << errors[0];
+    }
+}
+
+TEST_F(LevelCheckerTest, TheGoodEpisodePasses) { EXPECT_TRUE(CheckErrors(kGoodEpisode).empty()); }
+
+TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
+    const struct {
+        const char* from;
+        const char* to;
+        const char* message;
+    } cases[] = {
+        {"palette 1 2 3", "palette 1 2 77", "ball kind 77 is not in Settings\\Balls.xml"},
+        {"palette 1 2 3", "palette 1 2 12", "is a bonus or a fragment"},
+        {"palette 1 2 3", "palette 1 2 21", "is a bonus or a fragment"},
+        {"palette 1 2 3", "palette 1 2", "at least three ball kinds"},
+        {"palette 1 2 3", "palette 1 2 2", "twice in the palette"},
+        {"bonus 12 900 100", "bonus 3 900 100", "not a bonus ball"},
+        {"bonus 12 900 100", "bonus 12 900 900", "0 <= spread < time"},
+        {"bonus 12 900 100", "bonus 12 900 100\nbonus 12 500 100", "a second timer"},
+        {"  . .L1 .aL2 .", "  . .L1 .dL2 .", "beyond the palette"},
+        {"  . .L1 .aL2 .", "  . .L5 .aL2 .", "lock strength"},
+        {"  . 1 2 .", "  . 1 5 .", "more than 4 tile layers"},
+        {"  . 1 2 .", "  - 1 2 .", "has no field cell below it"},
+        {"G G G G", "- - - -", "no entry cell (G)"},
+        {"  . 1 2 .", "  . . . .", "no puzzle tile"},
+        {"G G G G", "G - - -", "no ball can reach the cell at (2, 1)"},
+        {"fragment_range 0 3", "fragment_range 5 9", "no entry cell within fragment_range"},
+        {"fragment_range 0 3", "fragment_range 3 0", "fragment_range needs"},
+        {"background meadow", "background moon", "background set 'moon'"},
+        {"music episode1_calm 0", "music nothing 0", "music 'nothing' is not in Settings\\Music.xml"},
+        {"music episode1_calm 0", "music episode1_calm 3", "has no track 3"},
+        {"glove 0", "glove 40", "no artefact 40"},
+        {"level 1", "level 2", "numbered 1, 2, ..."},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> errors = CheckErrors(Replace(kGoodEpisode, c.from, c.to));
+        ASSERT_FALSE(errors.empty()) << c.to;
+        bool found = false;
+        for (const std::string& error : errors) found = found || error.find(c.message) != std::string::npos;
+        EXPECT_TRUE(found) << c.to << " gave: " << errors[0];
+    }
+}
+
+TEST_F(LevelCheckerTest, EveryShippedLevelPasses) {
+    std::vector<EpisodeDesign> episodes;
+    std::vector<std::string> errors;
+    EXPECT_TRUE(CLevelTool::Check(kDataDir, episodes, errors)) << (errors.empty() ? "" : errors[0]);
+    EXPECT_FALSE(episodes.empty());
+}
+
+TEST_F(LevelCheckerTest, TheLevelFileHoldsWhatTheGameReads) {
+    EpisodeDesign episode;
+    ASSERT_TRUE(ParseErrors(Replace(kGoodEpisode, "G G G G", "G G300 G G"), &episode).empty());
+    pugi::xml_document doc;
+    CLevelWriter(data).BuildLevel(episode, episode.levels[0], doc);
+    const pugi::xml_node config = doc.child("Level").child("Config");
+    EXPECT_TRUE(config.child("State"));
+    EXPECT_STREQ(doc.child("Level").child("Music").child("Normal").attribute("alias").value(), "episode1_calm");
+    EXPECT_TRUE(doc.child("Level").child("Background").child("Layer"));
+    // The palette kinds are copied whole, the bonus with its timer.
+    EXPECT_TRUE(config.child("Balls").child("Ball").child("Match"));
+    EXPECT_EQ(config.child("Balls").child("Bonus").attribute("bonus_type").as_int(), 2);
+    EXPECT_EQ(config.child("Balls").child("Bonus").attribute("range_time").as_int(), 900);
+    const pugi::xml_node field = config.child("Field");
+    EXPECT_EQ(field.attribute("field_width").as_int(), 4);
+    const pugi::xml_node entry = field.find_child_by_attribute("Cell", "type", "GENERATOR").next_sibling();
+    EXPECT_EQ(entry.attribute("delay").as_int(), 300);
+    EXPECT_EQ(entry.attribute("active").as_int(1), 0);
+    // Two layers: the base tile, then the plates from the bottom up.
+    pugi::xml_node layered;
+    for (pugi::xml_node cell : field.children("Cell"))
+        if (cell.attribute("x").as_int() == 2 && cell.attribute("y").as_int() == 1) layered = cell;
+    std::vector<int> tiles;
+    for (pugi::xml_node group : layered.children("Group")) tiles.push_back(group.attribute("tile").as_int());
+    EXPECT_EQ(tiles.size(), 3u);
+    EXPECT_EQ(tiles[1], 2);
+    EXPECT_EQ(tiles[2], 3);
+    // Start balls: the designer's kind and locks.
+    int locked = 0;
+    for (pugi::xml_node cell : doc.child("Level").child("Balls").children("Cell")) {
+        locked += cell.attribute("lock").as_int() > 0;
+        if (cell.attribute("x").as_int() == 2) {
+            EXPECT_EQ(cell.child("Ball").attribute("graph_type").as_int(), 1);
+        }
+    }
+    EXPECT_EQ(locked, 2);
+}
+
+TEST(LevelWriterTest, LockedBallsWithoutAKindMakeNoLine) {
+    EpisodeDesign episode;
+    ASSERT_TRUE(ParseErrors(Replace(kGoodEpisode, "  . .L1 .aL2 .", "  .L1 .L1 .L1 .L1\n  .L1 .L1 .L1 .L1"),
+                            &episode)
+                    .empty());
+    const LevelDesign& level = episode.levels[0];
+    const std::vector<int> kinds = CLevelWriter::StartBallKinds(level);
+    for (int y = 0; y < level.height; ++y)
+        for (int x = 0; x < level.width; ++x) {
+            const auto at = [&](int cx, int cy) { return kinds[static_cast<size_t>(cy * level.width + cx)]; };
+            const int k = at(x, y);
+            if (k < 0) continue;
+            if (x + 2 < level.width) {
+                EXPECT_FALSE(k == at(x + 1, y) && k == at(x + 2, y)) << x << "," << y;
+            }
+            if (y + 2 < level.height) {
+                EXPECT_FALSE(k == at(x, y + 1) && k == at(x, y + 2)) << x << "," << y;
+            }
+        }
+}
+
+TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("leveltool_test_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "LevelDesigns");
+    fs::create_directory_symlink(fs::path(kDataDir) / "Settings", root / "Settings");
+    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << Replace(kGoodEpisode, "palette 1 2 3", "palette 1 2 77");
+    std::vector<std::string> errors;
+    EXPECT_FALSE(CLevelTool::Run(root.string(), root.string(), errors));
+    EXPECT_FALSE(errors.empty());
+    EXPECT_FALSE(fs::exists(root / "Levels"));
+
+    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << kGoodEpisode;
+    errors.clear();
+    EXPECT_TRUE(CLevelTool::Run(root.string(), root.string(), errors)) << (errors.empty() ? "" : errors[0]);
+    EXPECT_TRUE(fs::exists(root / "Levels" / "Episodes.xml"));
+    EXPECT_TRUE(fs::exists(root / "Levels" / "Episode_0" / "Level_0.xml"));
+    fs::remove_all(root);
+}

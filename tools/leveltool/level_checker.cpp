@@ -1,0 +1,200 @@
+#include "level_checker.h"
+
+#include <algorithm>
+
+namespace leveltool {
+
+bool CLevelChecker::CheckEpisode(const EpisodeDesign& episode, std::vector<std::string>& errors) {
+    _errors = &errors;
+    const size_t before = errors.size();
+    _where = episode.file + ": episode " + std::to_string(episode.number);
+    const int fragment = _data.ArtefactFragment(episode.glove_base_id);
+    const CGameDataIndex::BallKind* kind = _data.FindBall(fragment);
+    if (fragment < 0)
+        Error("no artefact " + std::to_string(episode.glove_base_id));
+    else if (!kind || kind->life != -1 || !_data.IsDrawnBall(fragment))
+        Error("the fragment kind " + std::to_string(fragment) + " of artefact " +
+              std::to_string(episode.glove_base_id) + " is not a drawn fragment ball (life -1)");
+    const int cells = _data.ArtefactCells(episode.glove_base_id);
+    if (cells != 0 && cells != static_cast<int>(episode.levels.size()))
+        Error("the artefact has " + std::to_string(cells) + " fragment cells for " +
+              std::to_string(episode.levels.size()) + " levels");
+    if (episode.levels.empty()) Error("no levels");
+    if (!episode.background.empty()) CheckBackground(episode.background);
+    if (episode.music.IsSet()) CheckMusic(episode.music);
+    for (size_t i = 0; i < episode.levels.size(); ++i) {
+        const LevelDesign& level = episode.levels[i];
+        _where = episode.file + ":" + std::to_string(level.line) + ": level " + std::to_string(level.number);
+        if (level.number != static_cast<int>(i) + 1) Error("levels must be numbered 1, 2, ... in order");
+        CheckLevel(episode, level);
+    }
+    return errors.size() == before;
+}
+
+void CLevelChecker::CheckLevel(const EpisodeDesign& episode, const LevelDesign& level) {
+    CheckPalette(level);
+    CheckBonuses(level);
+    CheckMap(level);
+    if (level.background.empty() && episode.background.empty()) Error("no background");
+    if (!level.background.empty()) CheckBackground(level.background);
+    if (!level.music.IsSet() && !episode.music.IsSet()) Error("no music");
+    if (level.music.IsSet()) CheckMusic(level.music);
+    if (level.rows_fall_delay <= 0) Error("rows_fall_delay must be above 0");
+    if (level.rows_at_start < 0 || level.rows_at_start > level.height) Error("rows_at_start out of the field");
+    if (level.ace_time <= 0) Error("ace_time must be above 0");
+    if (level.bonus_probability_min < 0 || level.bonus_probability_min > level.bonus_probability_max)
+        Error("bonus_probability needs 0 <= min <= max");
+}
+
+void CLevelChecker::CheckPalette(const LevelDesign& level) {
+    if (level.palette.size() < 3) Error("the palette needs at least three ball kinds");
+    for (size_t i = 0; i < level.palette.size(); ++i) {
+        const int type = level.palette[i];
+        const CGameDataIndex::BallKind* kind = _data.FindBall(type);
+        if (!kind) {
+            Error("ball kind " + std::to_string(type) + " is not in Settings\\Balls.xml");
+            continue;
+        }
+        if (kind->bonus_type != 0 || kind->life != 0)
+            Error("ball kind " + std::to_string(type) + " is a bonus or a fragment, not a palette kind");
+        if (!_data.IsDrawnBall(type)) Error("ball kind " + std::to_string(type) + " is not in Settings\\Bases\\Balls.XML");
+        for (size_t j = 0; j < i; ++j)
+            if (level.palette[j] == type) Error("ball kind " + std::to_string(type) + " is twice in the palette");
+        CheckEffects(type);
+    }
+}
+
+void CLevelChecker::CheckBonuses(const LevelDesign& level) {
+    for (size_t i = 0; i < level.bonuses.size(); ++i) {
+        const BonusDesign& bonus = level.bonuses[i];
+        const std::string name = "bonus kind " + std::to_string(bonus.graph_type);
+        const CGameDataIndex::BallKind* kind = _data.FindBall(bonus.graph_type);
+        if (!kind || kind->bonus_type == 0) {
+            Error(name + " is not a bonus ball of Settings\\Balls.xml");
+            continue;
+        }
+        if (!_data.IsDrawnBall(bonus.graph_type)) Error(name + " is not in Settings\\Bases\\Balls.XML");
+        if (bonus.range_time <= 0 || bonus.plus_minus < 0 || bonus.plus_minus >= bonus.range_time)
+            Error(name + ": its timer needs 0 <= spread < time");
+        for (size_t j = 0; j < i; ++j)
+            if (_data.FindBall(level.bonuses[j].graph_type) &&
+                _data.FindBall(level.bonuses[j].graph_type)->bonus_type == kind->bonus_type)
+                Error(name + ": a second timer for the same bonus type");
+        CheckEffects(bonus.graph_type);
+        if (const pugi::xml_node config = _data.BonusConfig(kind->bonus_type)) {
+            if (const char* sample = config.attribute("sample").value(); *sample && !_data.IsSample(sample))
+                Error(name + ": its bonus sample '" + sample + "' is not in Settings\\Samples.xml");
+            for (pugi::xml_node cfg : config.children())
+                if (const char* alias = cfg.attribute("expl_alias").value(); *alias && !_data.IsExplosion(alias))
+                    Error(name + ": its explosion '" + alias + "' is not in Settings\\Explosions.xml");
+        }
+    }
+}
+
+void CLevelChecker::CheckEffects(int graph_type) {
+    std::vector<std::string> explosions, samples;
+    _data.GetBallEffects(graph_type, explosions, samples);
+    for (const std::string& alias : explosions)
+        if (!_data.IsExplosion(alias))
+            Error("ball kind " + std::to_string(graph_type) + " names the unknown explosion '" + alias + "'");
+    for (const std::string& alias : samples)
+        if (!_data.IsSample(alias))
+            Error("ball kind " + std::to_string(graph_type) + " names the unknown sample '" + alias + "'");
+}
+
+void CLevelChecker::CheckMap(const LevelDesign& level) {
+    if (level.width <= 0 || level.height <= 0) {
+        Error("no map");
+        return;
+    }
+    if (level.width > kMaxWidth || level.height > kMaxHeight)
+        Error("the field is larger than " + std::to_string(kMaxWidth) + " x " + std::to_string(kMaxHeight));
+    int generators = 0, tiles = 0;
+    for (int y = 0; y < level.height; ++y)
+        for (int x = 0; x < level.width; ++x) {
+            const CellDesign& cell = level.At(x, y);
+            const std::string at = " at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+            if (cell.kind == CellDesign::kGenerator) {
+                ++generators;
+                if (!level.IsFieldCell(x, y + 1)) Error("the entry cell" + at + " has no field cell below it");
+                if (cell.generator_delay < 0) Error("negative entry delay" + at);
+            }
+            if (cell.kind != CellDesign::kPlain) continue;
+            if (cell.layers > kMaxLayers) Error("more than " + std::to_string(kMaxLayers) + " tile layers" + at);
+            tiles += cell.layers > 0;
+            if (cell.ball >= static_cast<int>(level.palette.size()))
+                Error("the start ball" + at + " names palette kind " + std::string(1, static_cast<char>('a' + cell.ball)) +
+                      " beyond the palette");
+            if (cell.lock < 0 || cell.lock > _data.LockStrengths())
+                Error("lock strength" + at + " must be 1 to " + std::to_string(_data.LockStrengths()));
+        }
+    if (generators == 0) Error("no entry cell (G): no bird brings balls");
+    if (tiles == 0) Error("no puzzle tile: the level has no goal");
+    const int base_tiles[] = {1, 6, 2, 3, 4, 5};
+    for (int tile : base_tiles)
+        if (!_data.IsTile(tile)) Error("tile kind " + std::to_string(tile) + " is not in Settings\\Bases\\Tiles.XML");
+    CheckFeeding(level);
+    CheckFragmentEntry(level);
+}
+
+// Balls enter at the birds and fall straight down or slide diagonally down
+// into a neighbour column; a cell no ball can reach would stay empty.
+void CLevelChecker::CheckFeeding(const LevelDesign& level) {
+    std::vector<char> fed(level.cells.size(), 0);
+    const auto is_fed = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < level.width && y < level.height && fed[static_cast<size_t>(y * level.width + x)];
+    };
+    for (int y = 0; y < level.height; ++y)
+        for (int x = 0; x < level.width; ++x) {
+            const CellDesign& cell = level.At(x, y);
+            char& mark = fed[static_cast<size_t>(y * level.width + x)];
+            if (cell.kind == CellDesign::kGenerator) mark = 1;
+            if (cell.kind != CellDesign::kPlain) continue;
+            // A locked start ball never moves, so nothing passes it.
+            const bool reachable = is_fed(x, y - 1) || is_fed(x - 1, y - 1) || is_fed(x + 1, y - 1);
+            mark = reachable && cell.lock == 0;
+            if (!reachable && cell.ball < 0 && cell.lock == 0)
+                Error("no ball can reach the cell at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+        }
+}
+
+void CLevelChecker::CheckFragmentEntry(const LevelDesign& level) {
+    if (level.fragment_left < 0 || level.fragment_left > level.fragment_right) {
+        Error("fragment_range needs 0 <= left <= right");
+        return;
+    }
+    for (int y = 0; y < level.height; ++y)
+        for (int x = std::max(level.fragment_left, 0); x <= std::min(level.fragment_right, level.width - 1); ++x)
+            if (level.At(x, y).kind == CellDesign::kGenerator && level.IsFieldCell(x, y + 1)) return;
+    Error("no entry cell within fragment_range: the fragment could not enter");
+}
+
+void CLevelChecker::CheckBackground(const std::string& set) {
+    const pugi::xml_node background = _data.Background(set);
+    if (!background) {
+        Error("background set '" + set + "' is not in Settings\\Backgrounds.xml");
+        return;
+    }
+    for (pugi::xml_node layer : background.children("Layer"))
+        for (pugi::xml_node tile : layer.children("Tile"))
+            if (!_data.IsBackgroundObject(tile.attribute("group_id").as_int(), tile.attribute("id").as_int()))
+                Error("background set '" + set + "' names object " + tile.attribute("group_id").value() + "/" +
+                      tile.attribute("id").value() + " that Settings\\TileBase.xml lacks");
+}
+
+void CLevelChecker::CheckMusic(const MusicDesign& music) {
+    const std::pair<const std::string*, int> tracks[] = {{&music.normal_alias, music.normal_track},
+                                                         {&music.anxious_alias, music.anxious_track}};
+    for (const auto& [alias, track] : tracks) {
+        const int count = _data.MusicTracks(*alias);
+        if (count < 0)
+            Error("music '" + *alias + "' is not in Settings\\Music.xml");
+        else if (track < 0 || track >= count)
+            Error("music '" + *alias + "' has no track " + std::to_string(track));
+    }
+    if (music.fade_speed <= 0) Error("the music's fade speed must be above 0");
+}
+
+void CLevelChecker::Error(const std::string& message) { _errors->push_back(_where + ": " + message); }
+
+}  // namespace leveltool

@@ -1,0 +1,43 @@
+#pragma once
+// Checks an episode's designs against the game's data before any file is
+// written: every ball kind, tile, bonus, lock, entry cell, fragment,
+// background object, music track, explosion and sample a level names must
+// exist, and the field must be playable (fed by birds, with a goal).
+#include <string>
+#include <vector>
+
+#include "game_data_index.h"
+#include "level_design.h"
+
+namespace leveltool {
+
+class CLevelChecker {
+public:
+    // Field limits: the play area right of the panel holds this many cells.
+    static constexpr int kMaxWidth = 14;
+    static constexpr int kMaxHeight = 15;
+    static constexpr int kMaxLayers = 4;
+
+    explicit CLevelChecker(const CGameDataIndex& data) : _data(data) {}
+
+    // Appends one message per fault; true when there is none.
+    bool CheckEpisode(const EpisodeDesign& episode, std::vector<std::string>& errors);
+
+private:
+    void CheckLevel(const EpisodeDesign& episode, const LevelDesign& level);
+    void CheckPalette(const LevelDesign& level);
+    void CheckBonuses(const LevelDesign& level);
+    void CheckEffects(int graph_type);
+    void CheckMap(const LevelDesign& level);
+    void CheckFeeding(const LevelDesign& level);
+    void CheckFragmentEntry(const LevelDesign& level);
+    void CheckBackground(const std::string& set);
+    void CheckMusic(const MusicDesign& music);
+    void Error(const std::string& message);
+
+    const CGameDataIndex& _data;
+    std::vector<std::string>* _errors = nullptr;
+    std::string _where;
+};
+
+}  // namespace leveltool
