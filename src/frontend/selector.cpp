@@ -126,6 +126,8 @@ void CSelector::UpdateSelection() {
     _selection.SetResult(0);
     if (_game_complete_pending && _room.IsIdle()) {
         _panels.SetPanelDirections(&_game_complete, CVector2(0, 1), CVector2(0, -1));
+        // Every showing starts at the first page, with the congratulation.
+        _game_complete.Activate();
         _panels.ShowPanel(&_game_complete, true);
         _modal = 1;
         _game_complete_pending = 0;
