@@ -16,6 +16,7 @@
 #include "field/game_cfg.h"
 #include "field/game_scene_link.h"
 #include "field/generators.h"
+#include "field/glove.h"
 #include "field/level_cfg.h"
 #include "field/salute.h"
 #include "field/tiles_field.h"
@@ -258,6 +259,8 @@ bool CGameField::DoEndStep(int code) {
         case esResetDanger: _danger_warning.Reset(); return true;
         case esEndSound: g_SampleQueue.Add("end_iter"); return true;
         case esCarriersIdle: return !_carriers || _carriers->IsIdle();
+        case esHideArtefact: CGlove::Instance().ShowArtefact(false); return true;
+        case esArtefactIdle: return CGlove::Instance().IsPanelIdle();
         case esDissolveOut: DissolveOut(); return true;
         case esDissolveIn: DissolveIn(); return true;
         case esDissolved: return !IsDissolving();

@@ -60,6 +60,8 @@ public:
         esResetDanger = 3,
         esEndSound = 4,
         esCarriersIdle = 5,
+        esHideArtefact = 6,
+        esArtefactIdle = 7,
         esDissolveOut = 8,
         esDissolveIn = 9,
         esDissolved = 10,
@@ -236,4 +238,18 @@ private:
     float _row_delay_factor = 1.0f;
     // Scratch lists of the match resolution.
     std::vector<int> _to_delete, _combo_cells, _match4_cells, _match5_cells;
+
+    // ---- the level's start and fragments, as the saved field keeps them
+    // (game_field_io.cpp reads and writes them; set-up and update drive them)
+    // 1 from set-up until the start fill has landed.
+    bool level_is_starting = false;
+    // 0 nothing, 1 request after the next update, 2 the scene shows the
+    // episode-start message.
+    int show_begin_episode = 0;
+    int num_fragments_at_the_level = 1;
+    int num_fragments_fallen = 0;
+    // Reads the saved "GameField" element; false when it is missing or damaged.
+    bool DeserializeFieldElement(const CXMLNode& node, int& kill_count);
+    // The saved tiles, balls and birds; false when one is missing or fails.
+    bool DeserializeBoard(const CXMLNode& node);
 };
