@@ -11,6 +11,9 @@
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
+#include "frontend/game_menu.h"
+#include "frontend/selector.h"
+#include "frontend/trophy_room.h"
 #include "game/c3d_game.h"
 #include "game/game_results.h"
 #include "game/scene_field.h"
@@ -27,7 +30,11 @@ const char* const kGameName = "Tolvan Vovaro";
 
 CBrakmoor::CBrakmoor(c3DGame& game) : _game(game) {}
 
-CBrakmoor::~CBrakmoor() = default;
+CBrakmoor::~CBrakmoor() {
+    // The scenes leave before the front end's own are destroyed (nothing when
+    // the loop's end has run it already).
+    CSceneManager::Exit();
+}
 
 void CBrakmoor::Create() {
     CLogger& log = CLogger::Instance();
@@ -53,6 +60,10 @@ void CBrakmoor::Create() {
     g_LastGameScore = 0;
     g_GameCompleted = 0;
 
+    _menu = std::make_unique<CGameMenu>(GloveTrophyRoom());
+    AddScene(_menu.get());
+    _selector = std::make_unique<CSelector>(GloveTrophyRoom());
+    AddScene(_selector.get());
     AddScene(&_game);
     CSceneManager::Init();
     if (_first_scene == "Game") g_GameStartRequest.start_flag = 1;

@@ -4,11 +4,14 @@
 // episode list and the music), adds the scenes and starts the first one: the
 // game when the command line names an episode or the "run_menu" setting is
 // off, else the menu. A switch to a scene that is not listed ends the run.
+#include <memory>
 #include <string>
 
 #include "engine/scene_manager.h"
 
 class c3DGame;
+class CGameMenu;
+class CSelector;
 
 class CBrakmoor : public CSceneManager {
 public:
@@ -25,10 +28,15 @@ public:
     void LoadEpisodes();
 
     const std::string& GetFirstScene() const { return _first_scene; }
+    CGameMenu* GetMenu() const { return _menu.get(); }
+    CSelector* GetSelector() const { return _selector.get(); }
 
 private:
     c3DGame& _game;
     std::string _first_scene;
+    // The front end's scenes, made by Create; the selector goes before the menu.
+    std::unique_ptr<CGameMenu> _menu;
+    std::unique_ptr<CSelector> _selector;
 };
 
 // Registers every music of "Settings\Music.xml" with the sound keeper.
