@@ -58,21 +58,27 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
     const CXMLNode config = level.SelectSingleNode("Config");
     const CXMLNode node = config.IsValid() ? config.SelectSingleNode("State") : CXMLNode();
     ASSERT(node.IsValid());
+    // A level without puzzle tiles is won by points: its goal is "target".
+    _score_target = node.IsValid() ? node.GetAttributeInt("target", 0) : 0;
     _balls_field->LoadConfig(level);
     _balls_field->PrepareLevel();
     if (config.IsValid()) _tiles_field->LoadConfig(config);
     _generators_delay = _generators->Load(_tiles_field->GetGenerators());
+    _cursor_frame.Create();
     _paused_faded = false;
     _row_delay_factor = 1.0f;
     return true;
 }
 
 void CGameField::ClearLevel() {
+    if (_carriers) _carriers->StopEmitters();
     if (_praise) _praise->Clear();
+    ClearBonuses();
     _balls_field->Clear();
     _tiles_field->Clear();
     _path->Reset();
     _rows_falling->Reset();
+    HideAvailableMove();
     _birds->Clear();
     _end_steps.clear();
 }
@@ -333,6 +339,7 @@ int CGameField::GetRowDelay() const {
 void CGameField::LoseLife() {
     _row_delay_factor += 0.05f;
     if (IGameSceneLink* scene = GetGameSceneLink()) scene->SetState(gsLifeLost);
+    ClearBonuses();
 }
 
 int CGameField::FindFragmentEntryCell() const {

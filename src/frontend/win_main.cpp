@@ -11,14 +11,16 @@
 #include "engine/engine_core.h"
 #include "engine/fault_translation.h"
 #include "engine/logger.h"
-#include "engine/scene_manager.h"
 #include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
+#include "field/debug_tools.h"
 #include "field/field_globals.h"
+#include "frontend/brakmoor.h"
 #include "frontend/saved_options.h"
 #include "frontend/settings_host.h"
 #include "frontend/start_up.h"
+#include "game/c3d_game.h"
 #include "graphics/cursor_keeper.h"
 #include "graphics/plume.h"
 #include "gui/control_kinds.h"
@@ -45,15 +47,6 @@ void ReportRefusal(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());
     CLogger::AppendToExistingLog(2, line);
 }
-
-// The application until the game's own scenes exist: no scenes, black frames.
-class CEmptyApp : public CSceneManager {
-public:
-    void Render() override {
-        g_EngineCore->Clear(0xFF000000);
-        CSceneManager::Render();
-    }
-};
 
 // The desktop's URL opener: 0 when the page was handed to it.
 int OpenWithDesktop(const std::string& url) { return SDL_OpenURL(url.c_str()) == 0 ? 0 : -1; }
@@ -115,7 +108,7 @@ public:
 
 private:
     bool PrepareGame(const GameOptions& options);
-    void RunLoop();
+    void RunLoop(const GameOptions& options);
 
     std::string _data_dir;
     bool _data_found = false;
@@ -143,15 +136,23 @@ bool CStartUpHost::PrepareGame(const GameOptions& options) {
     return true;
 }
 
-void CStartUpHost::RunLoop() {
-    CEmptyApp app;
+// The application with the menu, the selector and the game, the particle
+// effects and the field's debug tools, for as long as the main loop runs.
+void CStartUpHost::RunLoop(const GameOptions& options) {
+    auto app = std::make_unique<CBrakmoor>(c3DGame::Instance());
     auto plume = std::make_unique<CPlume>();
     if (!plume->LoadLibrary(kEffectsLibrary))
         CLogger::Instance().Log(2, "Error: The effect library '%s' did not load; particle effects are skipped.",
                                 kEffectsLibrary);
+    DEBUG_GAME::CreateDebugTools();
+    DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
     // An exception escaping the loop is logged; the teardown below still runs.
-    RunApplication(app);
+    RunApplication(*app);
     plume.reset();
+    app.reset();
+    DEBUG_GAME::DestroyDebugTools();
+    // The game scene goes before the field's data it draws from.
+    g_Game.Reset();
 }
 
 bool CStartUpHost::RunGame(const GameOptions& options) {
@@ -159,7 +160,7 @@ bool CStartUpHost::RunGame(const GameOptions& options) {
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
     const bool ready = PrepareGame(options);
-    if (ready) RunLoop();
+    if (ready) RunLoop(options);
     ShutdownFieldGlobals();
     SetSettingsHost(nullptr);
     return ready;

@@ -53,7 +53,6 @@ bool c3DGame::LoadEpisodes() {
 bool c3DGame::LoadEpisode(int32_t episode, EpisodeDesc& desc) {
     CLogger& log = CLogger::Instance();
     log.Log(0, "Loading episode #%d", episode);
-    _field->SetActiveArtefact(episode);
     if (IMouseController* mouse = Mouse()) mouse->ShowCursor(false);
     std::unique_ptr<CLoadingScreen> loading;
     if (g_EngineCore) loading = std::make_unique<CLoadingScreen>();
@@ -64,7 +63,10 @@ bool c3DGame::LoadEpisode(int32_t episode, EpisodeDesc& desc) {
         LogNoEpisodes(__LINE__);
         return false;
     }
-    const int count = episodes.GetItem(episode).GetAttributeInt("level_count", 0);
+    const CXMLNode element = episodes.GetItem(episode);
+    // The episode's fragments build the artefact its "glove_base_id" names.
+    _field->SetActiveArtefact(element.GetAttributeInt("glove_base_id", episode));
+    const int count = element.GetAttributeInt("level_count", 0);
     desc.LevelsCount = count > 0 ? static_cast<uint32_t>(count) : 0;
     for (uint32_t l = 0; l < desc.LevelsCount; ++l) {
         if (loading) loading->Draw();
