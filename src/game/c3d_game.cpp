@@ -109,7 +109,8 @@ void c3DGame::RegisterPanels() {
 }
 
 void c3DGame::Reset() {
-    AScene::Reset();
+    // Every entry starts a game: the scene stays due for a reset (the base's
+    // Reset would clear that after the first entry).
     if (g_GameStartRequest.episode != GameStartRequest::kNoEpisode) {
         _game_var.episode = g_GameStartRequest.episode;
         _game_var.level = g_GameStartRequest.level;
