@@ -31,6 +31,10 @@
 class CAvailableMove;
 class CBallsField;
 class CBirds;
+class CEndLevelStuff2;
+class CFlyParticles;
+class CPraise;
+class CResFerryman;
 class CCompressAndFallBalls;
 class CFieldState;
 class CGenerators;
@@ -187,6 +191,13 @@ public:
     void GetGeneratorCellsWithDelay(std::vector<int>& cells, int delay) override;
     int GetLevelEndStage() override { return _stage; }
 
+    // ---- score popups, tool credits and the column bonus: the field's own,
+    // plugged into the seams above (game_field_tools.cpp)
+    CPraise& GetPraiseLabels() { return *_praise_labels; }
+    CResFerryman& GetResFerryman() { return *_res_ferryman; }
+    // Null until the first set-up.
+    CEndLevelStuff2* GetEndLevelStuff() { return _end_level_stuff.get(); }
+
     // ---- IRowsFallingTiles
     void GetFloodStartCells(std::vector<int>& cells) const override;
     bool HasCell(int cell) const override;
@@ -280,6 +291,22 @@ private:
     std::vector<MoveRecord> _moves;
     std::vector<int> _hint_cells;
     std::vector<size_t> _hint_order;
+    // ---- the field's own popups, carriers and column bonus (game_field_tools.cpp)
+    // Builds the popups, the tool carriers and the flying particles and
+    // plugs them in.
+    void CreateToolParts();
+    // At every set-up: the column bonus, made at the first, plugged in unless
+    // another end-level effect is.
+    void PrepareEndLevelStuff();
+    // The egg and the feather wait while the level starts or ends, and
+    // outside play.
+    bool AreToolsBlocked() const;
+    // Rows with an empty cell of the playing field.
+    int CountRowsWithRoom() const;
+    std::shared_ptr<CPraise> _praise_labels;
+    std::shared_ptr<CResFerryman> _res_ferryman;
+    std::shared_ptr<CFlyParticles> _fly_particles;
+    std::shared_ptr<CEndLevelStuff2> _end_level_stuff;
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;

@@ -13,9 +13,10 @@ namespace leveltool {
 
 class CLevelChecker {
 public:
-    // Field limits: the play area right of the panel holds this many cells.
-    static constexpr int kMaxWidth = 14;
-    static constexpr int kMaxHeight = 15;
+    // Field limits: the play area between the panel and the artefact holds
+    // this many cells.
+    static constexpr int kMaxWidth = 10;
+    static constexpr int kMaxHeight = 12;
     static constexpr int kMaxLayers = 4;
 
     explicit CLevelChecker(const CGameDataIndex& data) : _data(data) {}

@@ -13,8 +13,9 @@ namespace leveltool {
 
 class CLevelWriter {
 public:
-    // The field is centred on this point of the play area right of the panel.
-    static constexpr int kFieldCentreX = 530;
+    // The field is centred on this point of the play area between the panel on
+    // the left and the artefact in the lower right corner.
+    static constexpr int kFieldCentreX = 490;
     static constexpr int kFieldCentreY = 282;
 
     explicit CLevelWriter(const CGameDataIndex& data) : _data(data) {}
