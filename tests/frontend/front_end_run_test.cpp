@@ -2,8 +2,9 @@
 // data from a fresh user folder, driven only through the window's message
 // queue (keys, pointer moves and clicks injected frame by frame): the first
 // run's name, the options saved, a second player added and deleted, a new
-// game through the selector, the pause and leave, the resume offer and the
-// way back into the same level, and the exit button that ends the loop.
+// game through the selector, a match played, the pause and leave, the resume
+// offer and the way back into the same level with the same score, and the
+// exit button that ends the loop.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -17,7 +18,13 @@
 #include "frontend/brakmoor.h"
 #include "frontend/game_menu.h"
 #include "frontend/selector.h"
+#include "field/game_field.h"
+#include "field/level_cfg.h"
+#include "field/move_record.h"
 #include "game/c3d_game.h"
+#include "game/hint_dialog.h"
+#include "game/hints_manager.h"
+#include "game/live_scene_field.h"
 #include "game/scene_field.h"
 #include "gui/base_control.h"
 #include "gui/menu_track_bar.h"
@@ -147,15 +154,25 @@ protected:
         };
     }
     // The game in normal play for `n` frames in a row; hints that come up
-    // (a new player sees them) are closed with Enter.
+    // (a new player sees them) are closed with their continue button.
     static CScriptedLoop::Step Playing(int n) {
         auto calm = std::make_shared<int>(0);
-        auto key_down = std::make_shared<bool>(false);
+        auto phase = std::make_shared<int>(0);
         return [=] {
             const int state = c3DGame::Instance().GetState();
-            if (state == kHint || *key_down) {
-                *key_down = !*key_down;
-                window()->InjectKey(plat::VK_RETURN, *key_down);
+            if (state == kHint || *phase) {
+                const CHintsManager& hints = CHintsManager::Instance();
+                if (*phase == 0 && hints.IsHintActive()) {
+                    const auto [x, y] = Centre(*hints.GetDialog(static_cast<size_t>(hints.GetActiveIndex())), "ID_CONTINUE");
+                    window()->InjectMouseMove(x, y);
+                    *phase = 1;
+                } else if (*phase == 1) {
+                    window()->InjectMouseButton(0, true);
+                    *phase = 2;
+                } else if (*phase == 2) {
+                    window()->InjectMouseButton(0, false);
+                    *phase = 0;
+                }
             }
             *calm = state == kDefault ? *calm + 1 : 0;
             if (*calm < n) return false;
@@ -171,6 +188,41 @@ protected:
             if (*frames < 45) return false;
             *frames = 0;
             return true;
+        };
+    }
+    // Swaps the field itself offers, each by a click on a ball and one on its
+    // neighbour, until the score rises (hints in the way are closed first).
+    static CScriptedLoop::Step PlayAMatch() {
+        auto phase = std::make_shared<int>(0);
+        auto at = std::make_shared<std::vector<std::pair<int, int>>>();
+        auto close_hints = std::make_shared<CScriptedLoop::Step>(Playing(1));
+        return [=] {
+            if (c3DGame::Instance().GetScore() > 0) return true;
+            if (c3DGame::Instance().GetState() != kDefault) {
+                (*close_hints)();
+                return false;
+            }
+            const int p = (*phase)++;
+            if (p == 0) {
+                std::vector<MoveRecord> moves;
+                auto& live = dynamic_cast<CLiveSceneField&>(c3DGame::Instance().Field());
+                float fx = 0, fy = 0, tx = 0, ty = 0;
+                if (!live.GetField().FindAvailableMoves(moves) || !g_LevelCFG->CellCenterToScr(moves[0].from, fx, fy) ||
+                    !g_LevelCFG->CellCenterToScr(moves[0].to, tx, ty)) {
+                    *phase = 0;  // the field is busy: try again next frame
+                    return false;
+                }
+                *at = {{static_cast<int>(fx), static_cast<int>(fy)}, {static_cast<int>(tx), static_cast<int>(ty)}};
+            }
+            // Frames 0-2 click the ball, 3-5 its neighbour, then the swap plays out.
+            if (p < 6) {
+                const auto [x, y] = (*at)[static_cast<size_t>(p / 3)];
+                if (p % 3 == 0) window()->InjectMouseMove(x, y);
+                else window()->InjectMouseButton(0, p % 3 == 1);
+            } else if (p > 90) {
+                *phase = 0;
+            }
+            return false;
         };
     }
     static CScriptedLoop::Step Frames(int n) {
@@ -243,11 +295,25 @@ TEST_F(FrontEndRunTest, APlayersFirstSessionThroughTheMenusIntoTheGameAndBack) {
     script.Add("settled", Frames(30));
     script.Add("episode 1", ClickAt([&] { return Centre(app.GetSelector()->GetSelectionPanel(), "ID_OK"); }));
     script.Add("the game", [&] { return c3DGame::Instance().IsActive(); });
-    // The field appears, then the episode's dialog slides in.
-    script.Add("the episode's dialog", [&] { return !c3DGame::Instance().Field().NeedShowBeginEpisode(); });
-    script.Add("the dialog settled", Frames(60));
+    // The field appears, then the episode's dialog slides in and waits.
+    const auto episode_dialog_ready = [] {
+        c3DGame& game = c3DGame::Instance();
+        return game.PanelManager().IsReady(&game.StartEpisodeDialog());
+    };
+    script.Add("the episode's dialog", episode_dialog_ready);
     script.Add("play the level", ClickAt([&] { return Centre("StartEpisodeDialog", "ID_OK"); }));
+    script.Add("the dialog gone", [] {
+        c3DGame& game = c3DGame::Instance();
+        return !game.PanelManager().IsShown(&game.StartEpisodeDialog());
+    });
     script.Add("playing", Playing(120));
+    script.Add("a match", PlayAMatch());
+    int32_t score_left = -1;
+    script.Add("calm again", Playing(60));
+    script.Add("the score left with", [&] {
+        score_left = c3DGame::Instance().GetScore();
+        return true;
+    });
     script.Add("pause", Keys({plat::VK_ESCAPE}));
     script.Add("the pause", Paused());
     script.Add("to the menu", ClickAt([&] { return Centre("PauseDialog", "ID_MENU"); }));
@@ -259,10 +325,11 @@ TEST_F(FrontEndRunTest, APlayersFirstSessionThroughTheMenusIntoTheGameAndBack) {
     script.Add("the resume offer", [&] { return ready(menu->GetResumePanel()); });
     script.Add("load", ClickAt([&] { return Centre(menu->GetResumePanel(), "ID_LOAD"); }));
     script.Add("the game again", [&] { return c3DGame::Instance().IsActive(); });
-    int32_t resumed_episode = -1, resumed_level = -1;
+    int32_t resumed_episode = -1, resumed_level = -1, resumed_score = -1;
     script.Add("the same level", [&] {
         resumed_episode = c3DGame::Instance().GetEpisodeIndex();
         resumed_level = c3DGame::Instance().GetLevelIndex();
+        resumed_score = c3DGame::Instance().GetScore();
         return true;
     });
     script.Add("played a little", Playing(120));
@@ -294,6 +361,8 @@ TEST_F(FrontEndRunTest, APlayersFirstSessionThroughTheMenusIntoTheGameAndBack) {
     EXPECT_TRUE(g_profiles.GetPlayerSuspendedGame(0, suspended));
     EXPECT_EQ(resumed_episode, 0);
     EXPECT_EQ(resumed_level, 0);
+    EXPECT_GT(score_left, 0);
+    EXPECT_EQ(resumed_score, score_left);
 }
 
 }  // namespace
