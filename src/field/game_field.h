@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "field/balls_exploder.h"
+#include "field/bonus_list.h"
 #include "field/birds_owner.h"
 #include "field/countdown.h"
 #include "field/level_statistics.h"
@@ -79,9 +80,9 @@ public:
     CGameField(const CGameField&) = delete;
     CGameField& operator=(const CGameField&) = delete;
 
-    // The praise, the tool carriers and the bonus list live outside the
-    // field; null (the default) shows no popups, sends no carriers and starts
-    // no bonuses.
+    // The praise and the tool carriers live outside the field; null (the
+    // default) shows no popups and sends no carriers. The bonuses run in the
+    // field's own list unless another one is set (null starts none).
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
@@ -246,6 +247,8 @@ public:
     CDangerWarning& GetDangerWarning() { return _danger_warning; }
     const CCountdown& GetRowsCountdown() const { return _rows_countdown; }
     int GetRowsPause() const { return _rows_pause; }
+    // The field's own bonus list, its data source the field.
+    CBonusList& GetBonusList() { return _bonus_list; }
 
 private:
     // Sends the tool credit of the ball in the cell to its charge bar.
@@ -310,7 +313,8 @@ private:
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
-    IFieldBonusList* _bonuses = nullptr;
+    CBonusList _bonus_list;
+    IFieldBonusList* _bonuses = &_bonus_list;
     bool _frozen = false;
     bool _paused_faded = false;
     int _stage = 0;
@@ -338,6 +342,8 @@ private:
     void FinishBonus(int type);
     void ClearBonuses();
     void StartBonus(int type, int cell, bool intensive);
+    void UpdateBonuses();
+    void DrawBonuses();
     void HandleMouseButtons(float x, float y);
     void HandleDoubleClick(float x, float y);
     void SwapBackOrFinish();
@@ -362,6 +368,10 @@ private:
     bool HasPendingSpecialOrBusyBall() const;
     // Where the mouse points; false without an engine core.
     static bool GetMousePos(float& x, float& y);
+    // Plays the sample now (not through the frame's queue); "" plays nothing.
+    static void PlayNow(const std::string& alias);
+    static constexpr int kSlowDownBonus = 3;
+    static constexpr int kMixerBonus = 6;
 
     GameFlag _game_flag;
     bool _swap_done = false;

@@ -9,8 +9,8 @@
 #include "field/balls_field.h"
 #include "field/birds.h"
 #include "field/compress_and_fall_balls.h"
+#include "field/debug_tools.h"
 #include "field/end_level_effects.h"
-#include "field/field_bonus_list.h"
 #include "field/field_praise.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
@@ -173,12 +173,15 @@ void CGameField::Render() {
         _salute->Render();
         _birds->Render();
         if (_praise) _praise->Render();
-        if (!_frozen && _bonuses) _bonuses->Draw();
+        if (!_frozen) DrawBonuses();
         const IGameSceneLink* scene = GetGameSceneLink();
         if (!end_started && (!_frozen || (scene && scene->GetState() == gsHint))) RenderAvailableMove();
         if (_carriers) _carriers->Render();
     }
     if (end_started) _end_level->Render();
+    // The debug overlay, over everything of the field; it draws only what
+    // its switches fed it.
+    DEBUG_GAME::RenderDebugTools();
 }
 
 bool CGameField::NeedShowBeginEpisode() const {
