@@ -151,8 +151,6 @@ void CStartUpHost::RunLoop(const GameOptions& options) {
     plume.reset();
     app.reset();
     DEBUG_GAME::DestroyDebugTools();
-    // The game scene goes before the field's data it draws from.
-    g_Game.Reset();
 }
 
 bool CStartUpHost::RunGame(const GameOptions& options) {
@@ -161,6 +159,8 @@ bool CStartUpHost::RunGame(const GameOptions& options) {
     SetSettingsHost(&settings_host);
     const bool ready = PrepareGame(options);
     if (ready) RunLoop(options);
+    // The game scene and its field go before the field's globals.
+    g_Game.Reset();
     ShutdownFieldGlobals();
     SetSettingsHost(nullptr);
     return ready;

@@ -108,9 +108,8 @@ void c3DGame::RegisterPanels() {
     _panel_manager.AddTransition(&_help_dialog, &_credits_dialog, CHelpDialog::kCredits, 0, CVector2(0, 0));
 }
 
+// Runs at every switch to the scene: its reset-needed flag stays set.
 void c3DGame::Reset() {
-    // Every entry starts a game: the scene stays due for a reset (the base's
-    // Reset would clear that after the first entry).
     if (g_GameStartRequest.episode != GameStartRequest::kNoEpisode) {
         _game_var.episode = g_GameStartRequest.episode;
         _game_var.level = g_GameStartRequest.level;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/scene_manager.h"
 #include "field/game_flags.h"
 #include "game/hints_manager.h"
 #include "game_scene_test_support.h"
@@ -346,6 +347,30 @@ TEST_F(GameSceneStateTest, TheFieldGetsTheMouseExceptInStoppedStates) {
         const bool stopped = state == gsGameOver || state == gsLifeLost || state == gsPause;
         EXPECT_EQ(field->ball_moves, stopped ? 0 : 1);
     }
+}
+
+}  // namespace
+}  // namespace game_test
+
+namespace game_test {
+namespace {
+
+TEST_F(GameSceneStateTest, EverySwitchToTheSceneStartsTheRequestedGame) {
+    CSceneManager manager;
+    manager.AddScene(game.get());
+    g_GameStartRequest.episode = 0;
+    g_GameStartRequest.start_flag = 1;
+    manager.ActivateScene("Game");
+    ASSERT_EQ(field->loaded.size(), 1u);
+    game->SetPendingRequest(prLeave);
+    manager.Update();
+    EXPECT_FALSE(game->IsActive());
+    g_GameStartRequest.episode = 1;
+    g_GameStartRequest.start_flag = 1;
+    manager.SwitchToScene("Game", "Menu");
+    EXPECT_TRUE(game->IsActive());
+    ASSERT_EQ(field->loaded.size(), 2u);
+    EXPECT_EQ(field->loaded.back(), "Levels\\Episode_1\\Level_0.xml");
 }
 
 }  // namespace
