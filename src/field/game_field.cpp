@@ -43,7 +43,10 @@ CGameField::CGameField()
       _rows_falling(std::make_shared<CRowsFalling>(_compress_and_fall.get(), _balls_field.get(), this)),
       _birds(std::make_shared<CBirds>(this, kBirdsFile, kBirdsPath)),
       _salute(std::make_shared<CSalute>(this)),
-      _match_finder(_balls_field.get()) {}
+      _match_finder(_balls_field.get()) {
+    _bonus_list.SetDataSource(this);
+    CreateToolParts();
+}
 
 CGameField::~CGameField() = default;
 

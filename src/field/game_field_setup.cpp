@@ -74,6 +74,7 @@ void CGameField::SetupLevel() {
     if (_praise) _praise->Clear();
     _path->Reset();
     _statistics = LevelStatistics {};
+    PrepareEndLevelStuff();
     if (_end_level) _end_level->Reset();
     _selection_marker.Set(this, CELL_ERROR);
     _cursor_frame.Hide();

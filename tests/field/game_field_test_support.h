@@ -61,9 +61,10 @@ struct FakeBonusList : IFieldBonusList {
         bool intensive;
         bool operator==(const Started&) const = default;
     };
-    void AddBonus(int type, int cell, bool intensive) override {
+    bool AddBonus(int type, int cell, bool intensive) override {
         started.push_back({type, cell, intensive});
         if (lasting) active.push_back(type);
+        return true;
     }
     bool IsBonusActive(int type) const override { return std::count(active.begin(), active.end(), type) != 0; }
     void FinishBonus(int type) override { std::erase(active, type); }
