@@ -167,6 +167,25 @@ TEST_F(GameFieldUpdateTest, TheShippedFirstLevelStartsCovered) {
     EXPECT_NE(scene_->state, gsLifeLost);
 }
 
+// The start fill lands without a line anywhere, so nothing scores before the
+// player's first move, whatever the generator draws.
+TEST_F(GameFieldUpdateTest, TheShippedFirstLevelScoresNothingByItself) {
+    for (uint32_t seed : {1u, 7u, 12345u}) {
+        SCOPED_TRACE(seed);
+        SeedRandom(seed);
+        scene_->score = 0;
+        scene_->scores.clear();
+        ASSERT_TRUE(field_->LoadLevel("Levels\\Episode_0\\Level_0.xml", {}));
+        ASSERT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+        std::vector<int> matched;
+        field_->FindMatches(matched, -1, -1);
+        EXPECT_TRUE(matched.empty());
+        ASSERT_TRUE(TickUntil([&] { return Idle(); }));
+        EXPECT_EQ(scene_->score, 0);
+        field_->ClearLevel();
+    }
+}
+
 TEST_F(GameFieldUpdateTest, TheFirstLevelOfAnEpisodeWaitsForItsMessage) {
     scene_->level = 0;
     ASSERT_TRUE(field_->LoadLevel(LevelPath("win_level.xml"), {}));
