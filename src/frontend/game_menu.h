@@ -75,6 +75,7 @@ private:
     void SetMainDirections(float show_x, float hide_x);
     void EndSplash();
     void ShowCursor(bool show) const;
+    bool SplashActive() const { return _splash && _splash->IsActive(); }
 
     // The panels' answers (game_menu_steps.cpp).
     void ActivateMainPanel();

@@ -32,7 +32,7 @@ void CGameMenu::ActivateMainPanel() {
     else if (_state == MenuState::Resume) SetMainDirections(1, -1);
     _state = MenuState::Main;
     _main_panel.Activate();
-    ShowCursor(!(_splash && _splash->IsActive()));
+    ShowCursor(!SplashActive());
     if (g_EngineCore)
         if (IMouseController* mouse = g_EngineCore->GetMouse())
             mouse->SetPosition(g_EngineCore->GetScreenWidth() / 2 + kCursorRight,
@@ -55,7 +55,9 @@ void CGameMenu::ActivateProfiles() {
         _panel_manager.ShowPanel(&_first_player_panel, true);
         _panel_manager.SetMute(0);
     }
-    ShowCursor(true);
+    // The pointer stays hidden while the splashes show (the first run's
+    // name panel comes up under them).
+    ShowCursor(!SplashActive());
 }
 
 void CGameMenu::ActivateOptions() {

@@ -11,17 +11,16 @@
 #include "engine/engine_core.h"
 #include "engine/fault_translation.h"
 #include "engine/logger.h"
-#include "engine/scene_manager.h"
 #include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "field/debug_tools.h"
 #include "field/field_globals.h"
-#include "game/c3d_game.h"
 #include "frontend/brakmoor.h"
 #include "frontend/saved_options.h"
 #include "frontend/settings_host.h"
 #include "frontend/start_up.h"
+#include "game/c3d_game.h"
 #include "graphics/cursor_keeper.h"
 #include "graphics/plume.h"
 #include "gui/control_kinds.h"
@@ -137,9 +136,10 @@ bool CStartUpHost::PrepareGame(const GameOptions& options) {
     return true;
 }
 
+// The application with the menu, the selector and the game, the particle
+// effects and the field's debug tools, for as long as the main loop runs.
 void CStartUpHost::RunLoop(const GameOptions& options) {
-    // The game scene is made here: its field reads the data tree and the field's globals.
-    CBrakmoor app(c3DGame::Instance());
+    auto app = std::make_unique<CBrakmoor>(c3DGame::Instance());
     auto plume = std::make_unique<CPlume>();
     if (!plume->LoadLibrary(kEffectsLibrary))
         CLogger::Instance().Log(2, "Error: The effect library '%s' did not load; particle effects are skipped.",
@@ -147,8 +147,9 @@ void CStartUpHost::RunLoop(const GameOptions& options) {
     DEBUG_GAME::CreateDebugTools();
     DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
     // An exception escaping the loop is logged; the teardown below still runs.
-    RunApplication(app);
+    RunApplication(*app);
     plume.reset();
+    app.reset();
     DEBUG_GAME::DestroyDebugTools();
 }
 
