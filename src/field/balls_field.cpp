@@ -8,6 +8,7 @@
 #include "engine/logger.h"
 #include "engine/sound_keeper_interface.h"
 #include "field/alpha_effect.h"
+#include "field/debug_tools.h"
 #include "field/field_flags.h"
 #include "field/game_cfg.h"
 #include "field/graph_obj.h"
@@ -84,6 +85,7 @@ void CBallsField::Update() {
             SetFieldChanged();
         }
     }
+    DEBUG_GAME::FeedFromBallsField(*this);
 }
 
 void CBallsField::Render() {

@@ -6,6 +6,8 @@ public:
     // the plain match score, 1 for bonus scores.
     virtual void ShowScore(float x, float y, int points, const char* label, int flag) = 0;
     virtual void Clear() = 0;
+    // Draws (and steps) the popups.
+    virtual void Render() = 0;
 
 protected:
     ~IFieldPraise() = default;

@@ -16,6 +16,7 @@
 #include "field/game_cfg.h"
 #include "field/game_scene_link.h"
 #include "field/generators.h"
+#include "field/glove.h"
 #include "field/level_cfg.h"
 #include "field/salute.h"
 #include "field/tiles_field.h"
@@ -57,21 +58,27 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
     const CXMLNode config = level.SelectSingleNode("Config");
     const CXMLNode node = config.IsValid() ? config.SelectSingleNode("State") : CXMLNode();
     ASSERT(node.IsValid());
+    // A level without puzzle tiles is won by points: its goal is "target".
+    _score_target = node.IsValid() ? node.GetAttributeInt("target", 0) : 0;
     _balls_field->LoadConfig(level);
     _balls_field->PrepareLevel();
     if (config.IsValid()) _tiles_field->LoadConfig(config);
     _generators_delay = _generators->Load(_tiles_field->GetGenerators());
+    _cursor_frame.Create();
     _paused_faded = false;
     _row_delay_factor = 1.0f;
     return true;
 }
 
 void CGameField::ClearLevel() {
+    if (_carriers) _carriers->StopEmitters();
     if (_praise) _praise->Clear();
+    ClearBonuses();
     _balls_field->Clear();
     _tiles_field->Clear();
     _path->Reset();
     _rows_falling->Reset();
+    HideAvailableMove();
     _birds->Clear();
     _end_steps.clear();
 }
@@ -258,6 +265,8 @@ bool CGameField::DoEndStep(int code) {
         case esResetDanger: _danger_warning.Reset(); return true;
         case esEndSound: g_SampleQueue.Add("end_iter"); return true;
         case esCarriersIdle: return !_carriers || _carriers->IsIdle();
+        case esHideArtefact: CGlove::Instance().ShowArtefact(false); return true;
+        case esArtefactIdle: return CGlove::Instance().IsPanelIdle();
         case esDissolveOut: DissolveOut(); return true;
         case esDissolveIn: DissolveIn(); return true;
         case esDissolved: return !IsDissolving();
@@ -330,6 +339,7 @@ int CGameField::GetRowDelay() const {
 void CGameField::LoseLife() {
     _row_delay_factor += 0.05f;
     if (IGameSceneLink* scene = GetGameSceneLink()) scene->SetState(gsLifeLost);
+    ClearBonuses();
 }
 
 int CGameField::FindFragmentEntryCell() const {

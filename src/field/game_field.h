@@ -16,14 +16,18 @@
 #include "field/birds_owner.h"
 #include "field/countdown.h"
 #include "field/danger_warning.h"
+#include "field/drop_cell.h"
 #include "field/field_flags.h"
 #include "field/match_finder.h"
+#include "field/mouse_over_marker.h"
+#include "field/move_record.h"
 #include "field/path.h"
 #include "field/rows_falling.h"
 #include "field/seconds_counter.h"
 #include "field/selected_ball.h"
 #include "field/timer.h"
 
+class CAvailableMove;
 class CBallsField;
 class CBirds;
 class CCompressAndFallBalls;
@@ -35,6 +39,8 @@ class CXMLFile;
 class CXMLNode;
 struct HintInfo;
 class CVector2;
+class CBall;
+class IEndLevelEffects;
 class IFieldBonusList;
 class IFieldPraise;
 class IToolCarriers;
@@ -60,6 +66,8 @@ public:
         esResetDanger = 3,
         esEndSound = 4,
         esCarriersIdle = 5,
+        esHideArtefact = 6,
+        esArtefactIdle = 7,
         esDissolveOut = 8,
         esDissolveIn = 9,
         esDissolved = 10,
@@ -83,6 +91,9 @@ public:
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
+    // The end-level effects; without them the level's end sends the birds
+    // off itself.
+    void SetEndLevelEffects(IEndLevelEffects* effects) { _end_level = effects; }
 
     // ---- what the game scene calls (each is defined with the duty it
     // belongs to; the list here is the scene's contract)
@@ -190,6 +201,42 @@ public:
     void GetFloodStartCells(std::vector<int>& cells) const override;
     bool HasCell(int cell) const override;
 
+    // ---- the main road: set-up, moves, update (game_field_setup.cpp,
+    // game_field_moves.cpp, game_field_update.cpp)
+    enum SwapFlag : int { sbNone = 0, sbSwapping = 1 };
+    // Frames of quiet before the available move is shown.
+    static constexpr int kHintDelay = 300;
+    // Frames before the first row after a restart.
+    static constexpr int kRestartRowDelay = 9;
+    bool SelectBallAt(float x, float y);
+    bool TrySwap(float x, float y);
+    // 0 arrived, 1 still moving, 2 broken off.
+    int AnimateSwap(bool back);
+    void UpdateMove();
+    // Steps the level goal; true once the level's end has run its course.
+    bool IsLevelComplete();
+    int GetStage() const { return _stage; }
+    bool IsLevelStarting() const { return level_is_starting; }
+    int GetSelectionState() const { return _selection_state; }
+    int GetSwapFlag() const { return _game_flag.swap_balls_on_field; }
+    const CPath& GetPath() const { return *_path; }
+    int GetMoveCheck() const { return _move_check; }
+    int GetFragmentsFallen() const { return num_fragments_fallen; }
+    const CCountdown& GetHintCountdown() const { return _hint_countdown; }
+
+    // ---- available moves, the move marker and the hint source
+    // (game_field_hints.cpp)
+    // Every swap of two idle balls without lock that would make a line, each
+    // pair tried from both of its cells; true when there is one.
+    bool FindAvailableMoves(std::vector<MoveRecord>& moves);
+    // Searches and shows one available move; false when there is none.
+    bool ShowAvailableMove();
+    void HideAvailableMove();
+    bool IsAvailableMoveShown() const;
+    void RenderAvailableMove();
+    // The hover frame on the ball under the mouse.
+    CMouseOverMarker& GetCursorFrame() { return _cursor_frame; }
+
     // ---- parts, for the scene and the tests
     CBirds& GetBirds() { return *_birds; }
     CFieldState& GetFieldState() { return *_field_state; }
@@ -224,6 +271,25 @@ private:
     CSecondsCounter level_timer;
     CCountdown _rows_countdown;
     CTimer _timer;
+    // ---- available moves and hints (game_field_hints.cpp)
+    // The marker of an available move, made on first use.
+    CAvailableMove& AvailableMove();
+    // A line of three or more through `cell` in the scratch tables.
+    bool LineFormsAt(int cell) const;
+    // False while no hint may point at the field now.
+    bool IsHintDue(const HintInfo& hint) const;
+    // Gathers the cells of a hint id into _hint_cells; false for an unknown id.
+    bool CollectHintCells(int id);
+    // Tries the cells of _hint_cells in random order until one's box fits the
+    // screen: its centre and its index in the list.
+    bool PickHintCell(const HintInfo& hint, CVector2& point, size_t& picked);
+    std::shared_ptr<CAvailableMove> _available_move;
+    CMouseOverMarker _cursor_frame;
+    // Scratch tables of the move search: cell classes and ball kinds.
+    std::vector<int> _move_classes, _move_kinds;
+    std::vector<MoveRecord> _moves;
+    std::vector<int> _hint_cells;
+    std::vector<size_t> _hint_order;
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
@@ -236,4 +302,75 @@ private:
     float _row_delay_factor = 1.0f;
     // Scratch lists of the match resolution.
     std::vector<int> _to_delete, _combo_cells, _match4_cells, _match5_cells;
+
+    // ---- the main road (game_field_setup.cpp, game_field_moves.cpp,
+    // game_field_update.cpp)
+    struct GameFlag {
+        int swap_balls_on_field = sbNone;
+    };
+    // The simulation of the level's first rows: it prepares the types of
+    // their balls so that none lands beside one of its own kind.
+    void StartFill();
+    // Marks one simulated row at the open entry cells; the number marked.
+    int MarkStartRow(int row);
+    void ResetMoveState();
+    // The move record's cells hold movable balls (or are unset).
+    bool IsPathValid() const;
+    bool IsMovable(int cell) const;
+    bool IsBonusActive(int type) const;
+    void FinishBonus(int type);
+    void ClearBonuses();
+    void StartBonus(int type, int cell, bool intensive);
+    void HandleMouseButtons(float x, float y);
+    void HandleDoubleClick(float x, float y);
+    void SwapBackOrFinish();
+    void ScanSettledField();
+    void UpdateFallingRows();
+    void CompressColumns();
+    void GatherDropCells();
+    void DropRow();
+    void UpdateHoverFrame();
+    void UpdateHint();
+    bool HasAnyBall() const;
+    void CheckEndOfSwap();
+    void CheckNoMoves();
+    void CheckLostLife();
+    bool ShouldGo() const;
+    void EnterFragment();
+    // False while a fragment still waits on the field; fragments that reached
+    // the bottom fly to the artefact.
+    bool ReleaseFragments();
+    bool EndLevelStage();
+    bool IsAnyBallMoving() const;
+    bool HasPendingSpecialOrBusyBall() const;
+    // Where the mouse points; false without an engine core.
+    static bool GetMousePos(float& x, float& y);
+
+    GameFlag _game_flag;
+    bool _swap_done = false;
+    bool _swap_back = false;
+    int _selection_state = 0;
+    bool level_is_starting = false;
+    int show_begin_episode = 0;
+    int _move_check = 0;
+    int num_fragments_at_the_level = 1;
+    int num_fragments_fallen = 0;
+    // The goal of a level without puzzle tiles: "target" of Config/State.
+    int _score_target = 0;
+    CCountdown _hint_countdown;
+    IEndLevelEffects* _end_level = nullptr;
+    bool _end_level_started = false;
+    // Per-frame scratch lists.
+    std::vector<DropCell> _drop_cells;
+    std::vector<int> _unfilled_cells;
+    std::vector<int> _bird_columns;
+    // The start fill's cell maps and ball tags.
+    std::vector<int> _fill_map, _fill_test_map;
+    std::vector<uint16_t> _fill_tags;
+
+    // ---- the saved field (game_field_io.cpp)
+    // Reads the saved "GameField" element; false when it is missing or damaged.
+    bool DeserializeFieldElement(const CXMLNode& node, int& kill_count);
+    // The saved tiles, balls and birds; false when one is missing or fails.
+    bool DeserializeBoard(const CXMLNode& node);
 };

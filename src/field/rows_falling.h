@@ -39,6 +39,8 @@ public:
     bool IsFalling() const { return _current < _target; }
     // One row of the drop was generated.
     void Advance() { ++_current; }
+    // Rows of the drop generated so far.
+    int GetCurrent() const { return _current; }
     // The field's mode of the drop (0 none, 1 and 2 set by the field).
     void SetValue(int value) { _value = value; }
     int GetValue() const { return _value; }

@@ -12,6 +12,7 @@
 #include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
+#include "field/debug_tools.h"
 #include "field/field_globals.h"
 #include "frontend/saved_options.h"
 #include "frontend/settings_host.h"
@@ -159,8 +160,11 @@ int WinMain(int argc, char** argv) {
         auto plume = std::make_unique<CPlume>();
         if (!plume->LoadLibrary(kEffectsLibrary))
             log.Log(2, "Error: The effect library '%s' did not load; particle effects are skipped.", kEffectsLibrary);
+        DEBUG_GAME::CreateDebugTools();
+        DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
         // An exception escaping the loop is logged; the teardown below still runs.
         RunApplication(app);
+        DEBUG_GAME::DestroyDebugTools();
         plume.reset();
     }
     ShutdownFieldGlobals();

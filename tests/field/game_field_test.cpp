@@ -4,96 +4,40 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "balls_test_support.h"
-#include "fake_game_scene_link.h"
+#include "game_field_test_support.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/birds.h"
-#include "field/field_praise.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
 #include "field/level_cfg.h"
 #include "field/tiles_field.h"
-#include "field/tool_carriers.h"
-#include "gui/menu_progress_bar.h"
 
 namespace {
 
-struct FakePraise : IFieldPraise {
-    struct Popup {
-        float x, y;
-        int points;
-        std::string label;
-        int flag;
-    };
-    void ShowScore(float x, float y, int points, const char* label, int flag) override {
-        popups.push_back({x, y, points, label, flag});
-    }
-    void Clear() override { popups.clear(); }
-    std::vector<Popup> popups;
-};
+using field_test::ReadLevel;
 
-struct FakeCarriers : IToolCarriers {
-    void Send(int tool, int amount, const CVector2&, const CVector2&) override { sent.push_back({tool, amount}); }
-    bool IsIdle() const override { return idle; }
-    std::vector<std::pair<int, int>> sent;
-    bool idle = true;
-};
-
-std::string ReadLevel(const std::string& name) {
-    std::ifstream in(std::string(VOVARO_SOURCE_DIR) + "/tests/field/levels/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class GameFieldTest : public field_test::ShippedDataTest {
+class GameFieldTest : public field_test::GameFieldFixture {
 protected:
     void SetUp() override {
-        ShippedDataTest::SetUp();
-        CMenuProgressBar::LoadProgressBarKinds();
-        scene_ = std::make_unique<field_test::FakeGameSceneLink>();
-        explosions_ = std::make_unique<field_test::ScopedExplosionRecorder>();
-        field_ = std::make_unique<CGameField>();
-        field_->SetPraise(&praise_);
-        field_->SetToolCarriers(&carriers_);
+        GameFieldFixture::SetUp();
+        field_->SetBonusList(nullptr);
         ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(ReadLevel("score_level.xml"), "/Level")));
         field_->GetTilesField()->Build();
         field_->GetFieldState().Reset();
     }
-    void TearDown() override {
-        field_.reset();
-        explosions_.reset();
-        scene_.reset();
-        ShippedDataTest::TearDown();
-    }
-    CBallsField& Balls() { return *field_->GetBallsField(); }
-    CVector2 Centre(int cell) {
-        CVector2 c;
-        g_LevelCFG->CellCenterToScr(cell, c.x, c.y);
-        return c;
-    }
     void ExpectPopup(size_t i, int cell, int points, const std::string& label, int flag) {
         ASSERT_LT(i, praise_.popups.size());
-        const FakePraise::Popup& p = praise_.popups[i];
+        const field_test::FakePraise::Popup& p = praise_.popups[i];
         EXPECT_EQ(CVector2(p.x, p.y), Centre(cell)) << i;
         EXPECT_EQ(p.points, points) << i;
         EXPECT_EQ(p.label, label) << i;
         EXPECT_EQ(p.flag, flag) << i;
     }
-
-    std::unique_ptr<field_test::FakeGameSceneLink> scene_;
-    std::unique_ptr<field_test::ScopedExplosionRecorder> explosions_;
-    FakePraise praise_;
-    FakeCarriers carriers_;
-    std::unique_ptr<CGameField> field_;
 };
 
 TEST_F(GameFieldTest, AMatchDiesWithOnePopupAndWearsTheTileDown) {

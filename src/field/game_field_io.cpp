@@ -1,0 +1,156 @@
+// The field's part of a suspended game: the tiles, the balls, the birds and
+// the artefacts, each in its own block, then the field's own "GameField"
+// element with the level's progress and the tool charges ("ResCredit").
+#include <algorithm>
+#include <exception>
+
+#include "engine/logger.h"
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "engine/xml_node_list.h"
+#include "field/balls_field.h"
+#include "field/birds.h"
+#include "field/field_state.h"
+#include "field/game_field.h"
+#include "field/game_scene_link.h"
+#include "field/glove.h"
+#include "field/level_cfg.h"
+#include "field/tiles_field.h"
+
+namespace {
+
+constexpr int kFirstTool = 1;  // hammer
+constexpr int kLastTool = 3;   // egg
+constexpr int kLastStage = 3;
+
+// A saved number outside [min, max] is logged and clamped; false then.
+bool CheckRange(const char* name, int& value, int min, int max) {
+    if (value >= min && value <= max) return true;
+    CLogger::Instance().Log(2, "Error: saved field: '%s' = %d outside %d..%d; clamped.", name, value, min, max);
+    value = std::clamp(value, min, max);
+    return false;
+}
+
+bool HasBlock(const CXMLNode& node, const char* name) {
+    if (node.SelectSingleNode(name).IsValid()) return true;
+    CLogger::Instance().Log(2, "Error: saved field: the block '%s' is missing.", name);
+    return false;
+}
+
+}  // namespace
+
+bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
+    bool ok = true;
+    _tiles_field->Serialize(parent, document);
+    ok = VERIFY(parent.SelectSingleNode("VovaroCells").IsValid()) && ok;
+    ok = VERIFY(_balls_field->Serialize(document, parent)) && ok;
+    ok = VERIFY(_birds->Serialize(document, parent)) && ok;
+    ok = VERIFY(CGlove::Instance().Serialize(document, parent)) && ok;
+
+    IGameSceneLink* scene = GetGameSceneLink();
+    // A game saved right after a lost life resumes with the level starting afresh.
+    if (scene && scene->GetState() == gsLifeLost) level_is_starting = true;
+    CXMLNode field = document.CreateNode("GameField");
+    field.SetAttributeBool("level_is_starting", level_is_starting);
+    field.SetAttributeInt("level_timer", static_cast<int>(level_timer.GetElapsed()));
+    field.SetAttributeInt("num_fragments_at_the_level", num_fragments_at_the_level);
+    field.SetAttributeInt("num_fragments_fallen", num_fragments_fallen);
+    field.SetAttributeInt("kill_vovaro_cell", _field_state->GetValue());
+    field.SetAttributeInt("stage", _stage);
+    field.SetAttributeInt("show_begin_episode", show_begin_episode);
+    for (int tool = kFirstTool; scene && tool <= kLastTool; ++tool) {
+        int amount = 0;
+        if (!scene->GetToolProgress(tool, amount)) continue;
+        CXMLNode credit = document.CreateNode("ResCredit");
+        credit.SetAttributeInt("type", tool);
+        credit.SetAttributeInt("amount", amount);
+        field.AppendChild(credit);
+    }
+    ok = VERIFY(parent.AppendChild(field)) && ok;
+    return ok;
+}
+
+bool CGameField::Deserialize(const CXMLNode& node) {
+    try {
+        bool ok = VERIFY(CGlove::Instance().Deserialize(node));
+        int kill_count = 0;
+        ok = DeserializeFieldElement(node, kill_count) && ok;
+
+        _rows_countdown.Set(0);
+        if (const int layers = _tiles_field->GetTotalLayers(); layers > 0) _field_state->SetTarget(layers);
+        if (!level_is_starting) {
+            int rows_fall_delay = 0;
+            GetLevelCfgInt("rows_fall_delay", rows_fall_delay);
+            _rows_countdown.Set(static_cast<uint32_t>(std::max(rows_fall_delay + _generators_delay, 0)));
+            ok = DeserializeBoard(node) && ok;
+        }
+        _field_state->SetValue(kill_count);
+        if (_stage != 0) {
+            // The goal was reached before the save: it stays reached, without its blink.
+            _field_state->SetValue(std::max(kill_count, _field_state->GetTarget()));
+            _field_state->SkipBlink();
+        }
+        if (_stage > 1)
+            if (IGameSceneLink* scene = GetGameSceneLink()) scene->SwitchMood();
+        return ok;
+    } catch (const std::exception& e) {
+        CLogger::Instance().Log(2, "Error: the saved field could not be restored: %s", e.what());
+        return false;
+    }
+}
+
+bool CGameField::DeserializeFieldElement(const CXMLNode& node, int& kill_count) {
+    const CXMLNode field = node.SelectSingleNode("GameField");
+    bool ok = field.IsValid();
+    if (!ok) CLogger::Instance().Log(2, "Error: saved field: the element 'GameField' is missing.");
+    level_is_starting = field.GetAttributeBool("level_is_starting", false);
+    int timer = field.GetAttributeInt("level_timer", 0);
+    num_fragments_at_the_level = field.GetAttributeInt("num_fragments_at_the_level", 0);
+    num_fragments_fallen = field.GetAttributeInt("num_fragments_fallen", 0);
+    _stage = field.GetAttributeInt("stage", 0);
+    show_begin_episode = field.GetAttributeInt("show_begin_episode", 0);
+    kill_count = field.GetAttributeInt("kill_vovaro_cell", 0);
+    ok = CheckRange("level_timer", timer, 0, INT32_MAX) && ok;
+    ok = CheckRange("num_fragments_at_the_level", num_fragments_at_the_level, 0, INT32_MAX) && ok;
+    ok = CheckRange("num_fragments_fallen", num_fragments_fallen, 0, INT32_MAX) && ok;
+    ok = CheckRange("stage", _stage, 0, kLastStage) && ok;
+    ok = CheckRange("show_begin_episode", show_begin_episode, 0, 2) && ok;
+    ok = CheckRange("kill_vovaro_cell", kill_count, 0, INT32_MAX) && ok;
+
+    // The time runs on once the field is not frozen.
+    level_timer.SetPaused(static_cast<uint32_t>(timer));
+    if (!_frozen) level_timer.Resume();
+
+    IGameSceneLink* scene = GetGameSceneLink();
+    const CXMLNodeList credits = field.SelectNodes("ResCredit");
+    for (int i = 0; i < credits.GetLength(); ++i) {
+        const CXMLNode credit = credits.GetItem(i);
+        const int type = credit.GetAttributeInt("type", 0);
+        const int amount = credit.GetAttributeInt("amount", 0);
+        if (type < kFirstTool || type > kLastTool) {
+            CLogger::Instance().Log(2, "Error: saved field: tool credit of unknown tool %d ignored.", type);
+            ok = false;
+            continue;
+        }
+        if (scene) scene->SetToolProgress(type, amount);
+    }
+    return ok;
+}
+
+bool CGameField::DeserializeBoard(const CXMLNode& node) {
+    bool ok = true;
+    // A missing block keeps the freshly set-up part rather than emptying it.
+    if (HasBlock(node, "VovaroCells"))
+        ok = VERIFY(_tiles_field->Deserialize(node)) && ok;
+    else
+        ok = false;
+    if (HasBlock(node, "BallsField"))
+        ok = VERIFY(_balls_field->Deserialize(node)) && ok;
+    else
+        ok = false;
+    if (HasBlock(node, "Birds"))
+        ok = VERIFY(_birds->Deserialize(node)) && ok;
+    else
+        ok = false;
+    return ok;
+}
