@@ -66,7 +66,6 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
             break;
         }
     }
-    _field.ClearLevel();
     return result;
 }
 
@@ -75,6 +74,9 @@ bool CHeadlessPlayer::Start(const std::string& level_path) {
     glove.ResetArtefacts();
     glove.SetActiveArtefact(_scene.episode);
     if (!_headless) _headless = std::make_unique<CHeadlessCore>(*g_EngineCore);
+    // The scene tears the previous level down before it starts the next.
+    if (_started) _field.ClearLevel();
+    _started = true;
     return _field.LoadLevel(level_path, {});
 }
 

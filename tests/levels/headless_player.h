@@ -44,7 +44,8 @@ public:
     // Loads the level file and plays it to a win, a lost life or the tick limit.
     Result Play(const std::string& level_path, const Options& options);
 
-    // Loads the level file for the scene's episode with an empty artefact.
+    // Loads the level file for the scene's episode with an empty artefact
+    // (the level played before is cleared first; the last one stays loaded).
     bool Start(const std::string& level_path);
     // One tick of the game: the field and the artefact are updated, and
     // their frame is "drawn" headless, which steps the animations.
@@ -61,6 +62,7 @@ private:
     CGameField& _field;
     field_test::FakeGameSceneLink& _scene;
     std::unique_ptr<CHeadlessCore> _headless;
+    bool _started = false;
     std::vector<MoveRecord> _moves;
     std::vector<int> _kinds;
 };

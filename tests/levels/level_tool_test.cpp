@@ -33,6 +33,15 @@ map
 end
 )";
 
+// An episode fills its artefact: the text's level, then nine copies of it.
+std::string TenLevels(const std::string& text) {
+    const size_t at = text.find("\nlevel ");
+    const size_t line_end = text.find('\n', at + 1);
+    std::string out = text;
+    for (int n = 2; n <= 10; ++n) out += "level " + std::to_string(n) + text.substr(line_end);
+    return out;
+}
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -56,7 +65,7 @@ protected:
     }
     std::vector<std::string> CheckErrors(const std::string& text) {
         EpisodeDesign episode;
-        std::vector<std::string> errors = ParseErrors(text, &episode);
+        std::vector<std::string> errors = ParseErrors(TenLevels(text), &episode);
         EXPECT_TRUE(errors.empty()) << errors[0];
         CLevelChecker(data).CheckEpisode(episode, errors);
         return errors;
@@ -136,6 +145,7 @@ TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
         {"G G G G", "- - - -", "no entry cell (G)"},
         {"  . 1 2 .", "  . . . .", "no puzzle tile"},
         {"G G G G", "G - - -", "no ball can reach the cell at (2, 1)"},
+        {"  . .L1 .aL2 .", "  - .L1 .aL2 .\n  - . . .\n  - . . .\n  - . . .\n  - . . .", "would hold back every row"},
         {"fragment_range 0 3", "fragment_range 5 9", "no entry cell within fragment_range"},
         {"fragment_range 0 3", "fragment_range 3 0", "fragment_range needs"},
         {"background meadow", "background moon", "background set 'moon'"},
@@ -151,6 +161,14 @@ TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
         for (const std::string& error : errors) found = found || error.find(c.message) != std::string::npos;
         EXPECT_TRUE(found) << c.to << " gave: " << errors[0];
     }
+}
+
+TEST_F(LevelCheckerTest, AnEpisodeHasOneLevelForEachFragmentOfItsArtefact) {
+    EpisodeDesign episode;
+    std::vector<std::string> errors = ParseErrors(kGoodEpisode, &episode);
+    CLevelChecker(data).CheckEpisode(episode, errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("the artefact has 10 fragment cells for 1 levels"), std::string::npos) << errors[0];
 }
 
 TEST_F(LevelCheckerTest, EveryShippedLevelPasses) {
@@ -231,7 +249,7 @@ TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {
     EXPECT_FALSE(errors.empty());
     EXPECT_FALSE(fs::exists(root / "Levels"));
 
-    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << kGoodEpisode;
+    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << TenLevels(kGoodEpisode);
     errors.clear();
     EXPECT_TRUE(CLevelTool::Run(root.string(), root.string(), errors)) << (errors.empty() ? "" : errors[0]);
     EXPECT_TRUE(fs::exists(root / "Levels" / "Episodes.xml"));
