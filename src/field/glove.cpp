@@ -136,8 +136,7 @@ void CGlove::ShowArtefact(bool show) {
 
 void CGlove::SetArtefactShown(bool show) {
     _shown = show;
-    _fader.SetSpeed(kPanelFadeSpeed);
-    _fader.SetValue(255);
+    _fader.SetSpeed(kPanelFadeSpeed);  // stops a running fade
     if (!IsValidBase(_active)) return;
     const ArtefactDesc& desc = GetDesc(_active);
     const CVector2& at = show ? desc.slide_begin : desc.slide_end;
@@ -153,7 +152,8 @@ CVector2 CGlove::SlideShift() const {
 }
 
 void CGlove::ApplyPanelAlpha() {
-    const int alpha = static_cast<int>(_fader.GetValue());
+    // Opaque once a fade is over; a hidden panel is not drawn at all.
+    const int alpha = _fader.IsActive() ? static_cast<int>(_fader.GetValue()) : 255;
     for (const auto& sprite : _panel) sprite->SetAlpha(alpha, kAllCorners);
     if (!IsValidBase(_active)) return;
     for (const auto& sprite : Record(_active).cells) sprite->SetAlpha(alpha, kAllCorners);
