@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+
 #include "engine/engine_core.h"
 #include "engine/random.h"
 #include "field/ball_desc.h"
@@ -11,6 +12,7 @@
 #include "field/glove.h"
 #include "field/level_cfg.h"
 #include "field/tiles_field.h"
+#include "graphics/explosion.h"
 #include "gui/gui_test_support.h"
 #include "headless_core.h"
 
@@ -57,7 +59,9 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
             wait = options.think_ticks;
         }
         Tick();
-        if (_scene.state == kStateNextLevel) {
+        // Once the fragment has left the field (stage 2) the level is won: the
+        // show that follows runs its effects on the wall clock and decides nothing.
+        if (_scene.state == kStateNextLevel || _field.GetStage() >= 2) {
             result.won = true;
             break;
         }
@@ -73,20 +77,32 @@ bool CHeadlessPlayer::Start(const std::string& level_path) {
     CGlove& glove = CGlove::Instance();
     glove.ResetArtefacts();
     glove.SetActiveArtefact(_scene.episode);
-    if (!_headless) _headless = std::make_unique<CHeadlessCore>(*g_EngineCore);
+    if (!_headless) {
+        _headless = std::make_unique<CHeadlessCore>(*g_EngineCore);
+        // The effects run on the game's ticks, as they do on the clock when
+        // the game runs at its frame rate.
+        explosion::SetExplosionManager(
+            std::make_unique<CExplosion>("Settings\\Explosions.xml", [this] { return _ticks * 50 / 3; }));
+    }
     // The scene tears the previous level down before it starts the next.
     if (_started) _field.ClearLevel();
     _started = true;
     return _field.LoadLevel(level_path, {});
 }
 
+CHeadlessPlayer::~CHeadlessPlayer() {
+    if (_headless) explosion::ReleaseExplosionManager();
+}
+
 void CHeadlessPlayer::Tick() {
+    ++_ticks;
     _field.Update();
     CGlove::Instance().Update();
     // The frame's drawing steps the animations; nothing is drawn.
     CHeadlessCore::Scope scope(*_headless);
     _field.Render();
     CGlove::Instance().Render();
+    explosion::GetExplosionManager()->Update();
 }
 
 bool CHeadlessPlayer::ReadyForMove() const {
@@ -126,9 +142,26 @@ int CHeadlessPlayer::KindAt(int cell) const {
     return balls.GetBall(cell).graph_type;
 }
 
+int CHeadlessPlayer::FindFragment() const {
+    CBallsField& balls = *_field.GetBallsField();
+    for (int cell = 0; cell < g_LevelCFG->GetCellCount(); ++cell)
+        if (!balls.IsCellEmpty(cell) && balls.IsFragmentBall(cell)) return cell;
+    return CELL_ERROR;
+}
+
+bool CHeadlessPlayer::IsTarget(int cell, int fragment) const {
+    if (fragment == CELL_ERROR) return _field.GetTilesField()->HasCell(cell);
+    int column = 0, row = 0, fragment_column = 0, fragment_row = 0;
+    g_LevelCFG->CellToPos(cell, column, row);
+    g_LevelCFG->CellToPos(fragment, fragment_column, fragment_row);
+    return column == fragment_column && row > fragment_row;
+}
+
 int CHeadlessPlayer::TilesHit(const MoveRecord& move) const {
     std::vector<int> kinds = _kinds;
     std::swap(kinds[static_cast<size_t>(move.from)], kinds[static_cast<size_t>(move.to)]);
+    // With the fragment on the field the balls under it are the target.
+    const int fragment = FindFragment();
     int hit = 0;
     for (int cell : {move.from, move.to})
         for (const auto& [dx, dy] : {std::pair {1, 0}, std::pair {0, 1}}) {
@@ -139,7 +172,7 @@ int CHeadlessPlayer::TilesHit(const MoveRecord& move) const {
                 for (int k = s == -1 ? 1 : 0;; ++k) {
                     const int c = g_LevelCFG->PosToCell(column + s * k * dx, row + s * k * dy);
                     if (c == CELL_ERROR || kinds[static_cast<size_t>(c)] != kinds[static_cast<size_t>(cell)]) break;
-                    hit += _field.GetTilesField()->HasCell(c) ? 1 : 0;
+                    hit += IsTarget(c, fragment) ? 1 : 0;
                 }
         }
     return hit;

@@ -3,7 +3,7 @@
 // field is loaded and updated tick by tick as the game scene does, and a
 // seeded player clicks the two balls of one of the moves the field reports
 // through the engine's mouse, preferring moves whose line clears puzzle
-// tiles, and taking a human's time between two moves. Ticks run as fast as
+// tiles (then the balls under the artefact's fragment), and taking a human's time between two moves. Ticks run as fast as
 // the machine allows.
 #include <cstdint>
 #include <memory>
@@ -29,7 +29,7 @@ public:
         // In this many moves out of a hundred any move is taken, not the best.
         int careless_percent = 25;
         // The play is given up after this many ticks.
-        int max_ticks = 60 * 60 * 12;
+        int max_ticks = 60 * 60 * 20;
     };
     struct Result {
         bool won = false;
@@ -40,6 +40,9 @@ public:
 
     // The field and the scene stand-in outlive the player.
     CHeadlessPlayer(CGameField& field, field_test::FakeGameSceneLink& scene) : _field(field), _scene(scene) {}
+    ~CHeadlessPlayer();
+    CHeadlessPlayer(const CHeadlessPlayer&) = delete;
+    CHeadlessPlayer& operator=(const CHeadlessPlayer&) = delete;
 
     // Loads the level file and plays it to a win, a lost life or the tick limit.
     Result Play(const std::string& level_path, const Options& options);
@@ -54,8 +57,11 @@ public:
 private:
     bool ReadyForMove() const;
     bool ChooseMove(MoveRecord& move, const Options& options);
-    // The puzzle tiles under the lines the move would make.
+    // The targets under the lines the move would make: the puzzle tiles, or
+    // once the fragment is on the field the balls below it.
     int TilesHit(const MoveRecord& move) const;
+    int FindFragment() const;
+    bool IsTarget(int cell, int fragment) const;
     int KindAt(int cell) const;
     void Click(int cell);
 
@@ -63,6 +69,7 @@ private:
     field_test::FakeGameSceneLink& _scene;
     std::unique_ptr<CHeadlessCore> _headless;
     bool _started = false;
+    uint32_t _ticks = 0;  // all ticks played; the effects' clock
     std::vector<MoveRecord> _moves;
     std::vector<int> _kinds;
 };
