@@ -13,7 +13,6 @@
 #include "field/game_field.h"
 #include "headless_player.h"
 #include "levels_test_support.h"
-#include "level_tool.h"
 
 namespace {
 
@@ -26,15 +25,7 @@ struct LevelRecord {
     double moves = 0, seconds = 0, wall_ms = 0;
 };
 
-class LevelPlaythroughTest : public levels_test::LevelsTest {
-protected:
-    void SetUp() override {
-        LevelsTest::SetUp();
-        std::vector<std::string> errors;
-        ASSERT_TRUE(leveltool::CLevelTool::Check(VOVARO_DATA_DIR, episodes_, errors)) << errors[0];
-    }
-    std::vector<leveltool::EpisodeDesign> episodes_;
-};
+class LevelPlaythroughTest : public levels_test::LevelsTest {};
 
 LevelRecord PlayLevel(CHeadlessPlayer& player, int episode, int level) {
     LevelRecord record {episode, level};

@@ -42,6 +42,13 @@ std::string TenLevels(const std::string& text) {
     return out;
 }
 
+// One line of the good episode replaced, and the message that must follow.
+struct EditCase {
+    const char* from;
+    const char* to;
+    const char* message;
+};
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -96,11 +103,7 @@ TEST(DesignParserTest, ReadsCellsLevelsAndKeys) {
 }
 
 TEST(DesignParserTest, BrokenLinesAreReportedWithTheirLine) {
-    const struct {
-        const char* from;
-        const char* to;
-        const char* message;
-    } cases[] = {
+    const EditCase cases[] = {
         {"  . 1 2 .", "  . 1 2", "map row of 3 cells"},
         {"  . 1 2 .", "  . X 2 .", "map cell 'X'"},
         {"  . 1 2 .", "  . .L 2 .", "'L' takes one digit"},
@@ -125,11 +128,7 @@ TEST(DesignParserTest, BrokenLinesAreReportedWithTheirLine) {
 TEST_F(LevelCheckerTest, TheGoodEpisodePasses) { EXPECT_TRUE(CheckErrors(kGoodEpisode).empty()); }
 
 TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
-    const struct {
-        const char* from;
-        const char* to;
-        const char* message;
-    } cases[] = {
+    const EditCase cases[] = {
         {"palette 1 2 3", "palette 1 2 77", "ball kind 77 is not in Settings\\Balls.xml"},
         {"palette 1 2 3", "palette 1 2 12", "is a bonus or a fragment"},
         {"palette 1 2 3", "palette 1 2 21", "is a bonus or a fragment"},
