@@ -377,6 +377,7 @@ void CGlove::ReleaseColor(ArtefactRecord& record) {
 }
 
 void CGlove::ResetArtefacts() {
+    for (const auto& flight : _flying) flight->StopTrail();
     _flying.clear();
     for (size_t i = 0; i < _records.size(); ++i) {
         ArtefactRecord& record = _records[i];
