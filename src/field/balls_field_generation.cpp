@@ -5,6 +5,7 @@
 #include "engine/game_math.h"
 #include "engine/logger.h"
 #include "field/balls_field.h"
+#include "field/debug_tools.h"
 #include "field/game_cfg.h"
 #include "field/level_cfg.h"
 
@@ -72,6 +73,10 @@ int CBallsField::PickTypeExcluding(const std::vector<int>& excluded) const {
 }
 
 void CBallsField::PrepareSequences(const std::vector<uint16_t>& map, int count, int size) {
+    if (DEBUG_GAME::g_PrintFieldMap) {
+        DEBUG_GAME::DumpFieldMap(map, false);
+        DEBUG_GAME::DumpFieldMap(map, true);
+    }
     const int width = g_LevelCFG->GetFieldWidth();
     const size_t cells = std::min(map.size(), _field.size());
     std::vector<int> types(_field.size(), 0);

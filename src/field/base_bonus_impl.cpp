@@ -2,6 +2,7 @@
 
 #include "engine/logger.h"
 #include "engine/sound_keeper.h"
+#include "field/balls_field.h"
 #include "field/bonus_config.h"
 #include "field/bonus_data_source.h"
 #include "field/field_flags.h"
@@ -42,4 +43,11 @@ void CBaseBonusImpl::LoadConfig(const CXMLNode& node) {
 void CBaseBonusImpl::RequestCompress() {
     if (_data_source)
         if (CFieldFlags* flags = _data_source->GetFieldFlags()) flags->Set(CFieldFlags::ffCompressDue, 1);
+}
+
+bool CBaseBonusImpl::IsOrdinaryBall(int cell) const {
+    const CBallsField* balls = _data_source ? _data_source->GetBallsField() : nullptr;
+    if (!balls || balls->IsCellEmpty(cell)) return false;
+    const BallDesc& desc = balls->GetBall(cell);
+    return desc.life != -1 && desc.bonus_type == 0 && balls->CellPredicate(cell);
 }

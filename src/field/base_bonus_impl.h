@@ -30,6 +30,8 @@ protected:
     void SetActive(bool active) { _active = active; }
     // Sets field flag 0: the board changed and is compressed and refilled.
     void RequestCompress();
+    // The cell holds an ordinary ball: mortal, no bonus, idle and not locked.
+    bool IsOrdinaryBall(int cell) const;
 
 private:
     IBonusDataSource* _data_source = nullptr;

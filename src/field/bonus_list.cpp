@@ -3,7 +3,11 @@
 #include <algorithm>
 
 #include "engine/logger.h"
+#include "field/burner_bonus.h"
 #include "field/dynamite_bonus.h"
+#include "field/killer_bonus.h"
+#include "field/lightning_bonus.h"
+#include "field/mixer_bonus.h"
 #include "field/slow_down_bonus2.h"
 
 namespace {
@@ -14,6 +18,18 @@ constexpr int kMergedType = 3;
 
 std::shared_ptr<IBaseBonus> CreateBonus(int type) {
     switch (type) {
+        case CBurnerBonus::kRowType:
+            return std::make_shared<CBurnerBonus>(type, CBurnerBonus::kHorizontal);
+        case CBurnerBonus::kColumnType:
+            return std::make_shared<CBurnerBonus>(type, CBurnerBonus::kVertical);
+        case CLightningBonus::kType:
+            return std::make_shared<CLightningBonus>();
+        case CMixerBonus::kType:
+            return std::make_shared<CMixerBonus>();
+        case CKillerBonus::kFeatherType:
+            return std::make_shared<CKillerBonus>(type, true);
+        case CKillerBonus::kEggType:
+            return std::make_shared<CKillerBonus>(type, false);
         case CDynamiteBonus::kType:
             return std::make_shared<CDynamiteBonus>();
         case CSlowDownBonus2::kType:

@@ -5,24 +5,25 @@
 #include <vector>
 
 #include "field/base_bonus.h"
+#include "field/field_bonus_list.h"
 
 class IBonusDataSource;
 
 // A new bonus of the type (1 to 8); none, with a logged warning, otherwise.
 std::shared_ptr<IBaseBonus> CreateBonus(int type);
 
-class CBonusList {
+class CBonusList : public IFieldBonusList {
 public:
     void SetDataSource(IBonusDataSource* data_source) { _data_source = data_source; }
     // Starts a bonus of the type at the cell. False when the type yields no
     // bonus or the bonus could not start (it is then not kept).
-    bool AddBonus(int type, int cell, bool intensive);
-    bool IsBonusActive(int type) const;
-    void FinishBonus(int type);
+    bool AddBonus(int type, int cell, bool intensive) override;
+    bool IsBonusActive(int type) const override;
+    void FinishBonus(int type) override;
     // Updates every bonus, then drops those that have ended.
-    void Update();
-    void Draw();
-    void Clear() { _bonuses.clear(); }
+    void Update() override;
+    void Draw() override;
+    void Clear() override { _bonuses.clear(); }
 
     size_t GetCount() const { return _bonuses.size(); }
     const std::vector<std::shared_ptr<IBaseBonus>>& GetBonuses() const { return _bonuses; }

@@ -29,10 +29,6 @@ namespace {
 constexpr const char* kBirdsFile = "Settings\\birds.xml";
 constexpr const char* kBirdsPath = "//Birds/Bird";
 
-void PlayAtOnce(const char* alias) {
-    if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->PlaySample(alias);
-}
-
 }  // namespace
 
 CGameField::CGameField()
@@ -47,7 +43,10 @@ CGameField::CGameField()
       _rows_falling(std::make_shared<CRowsFalling>(_compress_and_fall.get(), _balls_field.get(), this)),
       _birds(std::make_shared<CBirds>(this, kBirdsFile, kBirdsPath)),
       _salute(std::make_shared<CSalute>(this)),
-      _match_finder(_balls_field.get()) {}
+      _match_finder(_balls_field.get()) {
+    _bonus_list.SetDataSource(this);
+    CreateToolParts();
+}
 
 CGameField::~CGameField() = default;
 
@@ -171,12 +170,7 @@ int CGameField::GetBallBonusType(int cell) {
     return _balls_field->GetBonusType(cell);
 }
 
-void CGameField::AddBonus(int type, int cell) {
-    if (_bonuses)
-        _bonuses->AddBonus(type, cell, false);
-    else
-        CLogger::Instance().Log(2, "Bonus %d at cell %d dropped: the field has no bonus list", type, cell);
-}
+void CGameField::AddBonus(int type, int cell) { StartBonus(type, cell, false); }
 
 bool CGameField::IsVovaroCell(int cell) { return g_LevelCFG->IsValidCell(cell) && _tiles_field->IsActiveCell(cell); }
 
@@ -198,7 +192,7 @@ void CGameField::KillBall(int cell_index, int state_type) {
     if (!locked && _tiles_field->HasCell(cell_index)) {
         _tiles_field->DamageTile(cell_index);
         _field_state->Add(1);
-        PlayAtOnce("pzl_ball_dead");
+        PlayNow("pzl_ball_dead");
         explosion = g_GameCFG->GetString("vovaro_explosion");
     }
     float x = 0, y = 0;
@@ -241,6 +235,38 @@ void CGameField::GetFloodStartCells(std::vector<int>& cells) const {
 }
 
 bool CGameField::HasCell(int cell) const { return _tiles_field->HasCell(cell); }
+
+void CGameField::PlayNow(const std::string& alias) {
+    if (alias.empty()) return;
+    if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->PlaySample(alias);
+}
+
+// ---------------------------------------------------------------- bonuses
+
+bool CGameField::IsBonusActive(int type) const { return _bonuses && _bonuses->IsBonusActive(type); }
+
+void CGameField::FinishBonus(int type) {
+    if (_bonuses) _bonuses->FinishBonus(type);
+}
+
+void CGameField::ClearBonuses() {
+    if (_bonuses) _bonuses->Clear();
+}
+
+void CGameField::StartBonus(int type, int cell, bool intensive) {
+    if (_bonuses)
+        _bonuses->AddBonus(type, cell, intensive);
+    else
+        CLogger::Instance().Log(2, "Bonus %d at cell %d dropped: the field has no bonus list", type, cell);
+}
+
+void CGameField::UpdateBonuses() {
+    if (_bonuses) _bonuses->Update();
+}
+
+void CGameField::DrawBonuses() {
+    if (_bonuses) _bonuses->Draw();
+}
 
 // ---------------------------------------------------------------- end steps
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "field/balls_exploder.h"
+#include "field/bonus_list.h"
 #include "field/birds_owner.h"
 #include "field/countdown.h"
 #include "field/danger_warning.h"
@@ -30,6 +31,10 @@
 class CAvailableMove;
 class CBallsField;
 class CBirds;
+class CEndLevelStuff2;
+class CFlyParticles;
+class CPraise;
+class CResFerryman;
 class CCompressAndFallBalls;
 class CFieldState;
 class CGenerators;
@@ -85,9 +90,9 @@ public:
     CGameField(const CGameField&) = delete;
     CGameField& operator=(const CGameField&) = delete;
 
-    // The praise, the tool carriers and the bonus list live outside the
-    // field; null (the default) shows no popups, sends no carriers and starts
-    // no bonuses.
+    // The praise and the tool carriers live outside the field; null (the
+    // default) shows no popups and sends no carriers. The bonuses run in the
+    // field's own list unless another one is set (null starts none).
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
@@ -197,6 +202,13 @@ public:
     void GetGeneratorCellsWithDelay(std::vector<int>& cells, int delay) override;
     int GetLevelEndStage() override { return _stage; }
 
+    // ---- score popups, tool credits and the column bonus: the field's own,
+    // plugged into the seams above (game_field_tools.cpp)
+    CPraise& GetPraiseLabels() { return *_praise_labels; }
+    CResFerryman& GetResFerryman() { return *_res_ferryman; }
+    // Null until the first set-up.
+    CEndLevelStuff2* GetEndLevelStuff() { return _end_level_stuff.get(); }
+
     // ---- IRowsFallingTiles
     void GetFloodStartCells(std::vector<int>& cells) const override;
     bool HasCell(int cell) const override;
@@ -245,6 +257,8 @@ public:
     CDangerWarning& GetDangerWarning() { return _danger_warning; }
     const CCountdown& GetRowsCountdown() const { return _rows_countdown; }
     int GetRowsPause() const { return _rows_pause; }
+    // The field's own bonus list, its data source the field.
+    CBonusList& GetBonusList() { return _bonus_list; }
 
 private:
     // Sends the tool credit of the ball in the cell to its charge bar.
@@ -290,10 +304,27 @@ private:
     std::vector<MoveRecord> _moves;
     std::vector<int> _hint_cells;
     std::vector<size_t> _hint_order;
+    // ---- the field's own popups, carriers and column bonus (game_field_tools.cpp)
+    // Builds the popups, the tool carriers and the flying particles and
+    // plugs them in.
+    void CreateToolParts();
+    // At every set-up: the column bonus, made at the first, plugged in unless
+    // another end-level effect is.
+    void PrepareEndLevelStuff();
+    // The egg and the feather wait while the level starts or ends, and
+    // outside play.
+    bool AreToolsBlocked() const;
+    // Rows with an empty cell of the playing field.
+    int CountRowsWithRoom() const;
+    std::shared_ptr<CPraise> _praise_labels;
+    std::shared_ptr<CResFerryman> _res_ferryman;
+    std::shared_ptr<CFlyParticles> _fly_particles;
+    std::shared_ptr<CEndLevelStuff2> _end_level_stuff;
     std::deque<int> _end_steps;
     IFieldPraise* _praise = nullptr;
     IToolCarriers* _carriers = nullptr;
-    IFieldBonusList* _bonuses = nullptr;
+    CBonusList _bonus_list;
+    IFieldBonusList* _bonuses = &_bonus_list;
     bool _frozen = false;
     bool _paused_faded = false;
     int _stage = 0;
@@ -321,6 +352,8 @@ private:
     void FinishBonus(int type);
     void ClearBonuses();
     void StartBonus(int type, int cell, bool intensive);
+    void UpdateBonuses();
+    void DrawBonuses();
     void HandleMouseButtons(float x, float y);
     void HandleDoubleClick(float x, float y);
     void SwapBackOrFinish();
@@ -345,6 +378,10 @@ private:
     bool HasPendingSpecialOrBusyBall() const;
     // Where the mouse points; false without an engine core.
     static bool GetMousePos(float& x, float& y);
+    // Plays the sample now (not through the frame's queue); "" plays nothing.
+    static void PlayNow(const std::string& alias);
+    static constexpr int kSlowDownBonus = 3;
+    static constexpr int kMixerBonus = 6;
 
     GameFlag _game_flag;
     bool _swap_done = false;

@@ -15,6 +15,7 @@
 #include "field/game_scene_link.h"
 #include "field/glove.h"
 #include "field/level_cfg.h"
+#include "field/res_ferryman.h"
 #include "field/tiles_field.h"
 
 namespace {
@@ -71,6 +72,8 @@ bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
 }
 
 bool CGameField::Deserialize(const CXMLNode& node) {
+    // Credits still in flight count before the saved field takes over.
+    _res_ferryman->DeliverAll();
     try {
         bool ok = VERIFY(CGlove::Instance().Deserialize(node));
         int kill_count = 0;

@@ -7,12 +7,9 @@
 #include "engine/keyboard_controller_interface.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
-#include "engine/sound_keeper_interface.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/birds.h"
-#include "field/field_bonus_list.h"
-#include "field/field_services.h"
 #include "field/field_state.h"
 #include "field/game_cfg.h"
 #include "field/game_field.h"
@@ -29,12 +26,6 @@ constexpr int kLeft = 0;
 constexpr int kRight = 1;
 constexpr int kInsertKey = 0x2D;
 constexpr int kHammer = 1;
-constexpr int kMixer = 6;
-
-void PlayNow(const std::string& alias) {
-    if (alias.empty()) return;
-    if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->PlaySample(alias);
-}
 
 IMouseController* Mouse() { return g_EngineCore ? g_EngineCore->GetMouse() : nullptr; }
 
@@ -58,30 +49,11 @@ bool CGameField::GetMousePos(float& x, float& y) {
     return true;
 }
 
-// ---------------------------------------------------------------- bonuses
-
-bool CGameField::IsBonusActive(int type) const { return _bonuses && _bonuses->IsBonusActive(type); }
-
-void CGameField::FinishBonus(int type) {
-    if (_bonuses) _bonuses->FinishBonus(type);
-}
-
-void CGameField::ClearBonuses() {
-    if (_bonuses) _bonuses->Clear();
-}
-
-void CGameField::StartBonus(int type, int cell, bool intensive) {
-    if (_bonuses)
-        _bonuses->AddBonus(type, cell, intensive);
-    else
-        CLogger::Instance().Log(2, "Bonus %d at cell %d dropped: the field has no bonus list", type, cell);
-}
-
 // ---------------------------------------------------------------- input
 
 bool CGameField::IsInputBlocked() const {
     return SceneState() != gsDefault || _stage == 2 || _stage == 3 || _birds->IsInputBlocked() || level_is_starting ||
-           IsBonusActive(kMixer);
+           IsBonusActive(kMixerBonus);
 }
 
 bool CGameField::IsMovable(int cell) const {

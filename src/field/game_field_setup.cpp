@@ -10,7 +10,6 @@
 #include "field/birds.h"
 #include "field/compress_and_fall_balls.h"
 #include "field/end_level_effects.h"
-#include "field/field_bonus_list.h"
 #include "field/field_praise.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
@@ -75,6 +74,7 @@ void CGameField::SetupLevel() {
     if (_praise) _praise->Clear();
     _path->Reset();
     _statistics = LevelStatistics {};
+    PrepareEndLevelStuff();
     if (_end_level) _end_level->Reset();
     _selection_marker.Set(this, CELL_ERROR);
     _cursor_frame.Hide();
@@ -172,7 +172,7 @@ void CGameField::Render() {
         _salute->Render();
         _birds->Render();
         if (_praise) _praise->Render();
-        if (!_frozen && _bonuses) _bonuses->Draw();
+        if (!_frozen) DrawBonuses();
         const IGameSceneLink* scene = GetGameSceneLink();
         if (!end_started && (!_frozen || (scene && scene->GetState() == gsHint))) RenderAvailableMove();
         if (_carriers) _carriers->Render();

@@ -5,14 +5,11 @@
 #include <algorithm>
 
 #include "engine/logger.h"
-#include "engine/sound_keeper_interface.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/birds.h"
 #include "field/compress_and_fall_balls.h"
 #include "field/end_level_effects.h"
-#include "field/field_bonus_list.h"
-#include "field/field_services.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
@@ -23,17 +20,6 @@
 #include "field/tiles_field.h"
 #include "field/tool_carriers.h"
 #include "gui/sample_queue.h"
-
-namespace {
-
-constexpr int kSlowDown = 3;
-constexpr int kMixer = 6;
-
-void PlayNow(const char* alias) {
-    if (ISoundKeeper* keeper = field::SoundKeeper()) keeper->PlaySample(alias);
-}
-
-}  // namespace
 
 bool CGameField::IsAnyBallMoving() const { return !_balls_field->NoPendingMoves(); }
 
@@ -49,8 +35,8 @@ void CGameField::Update() {
     _field_state->Update();
     _tiles_field->Update();
     _balls_field->Update();
-    if (_balls_field->PlaceBonusBalls()) PlayNow("on_bonus_add");
     if (_frozen) return;
+    if (_balls_field->PlaceBonusBalls()) PlayNow("on_bonus_add");
 
     if (!_tiles_field->IsAppearing()) {
         _birds->Update();
@@ -68,7 +54,7 @@ void CGameField::Update() {
         _field_flags->Set(CFieldFlags::ffSaluteDone, 0);
     }
     if (level_is_starting) _danger_warning.Reset();
-    if (_bonuses) _bonuses->Update();
+    UpdateBonuses();
     if (_carriers) _carriers->Update();
     if (_end_level && _end_level->IsStarted()) _end_level->Update();
 
@@ -95,7 +81,8 @@ void CGameField::Update() {
     if (!ending && _rows_pause == 0) _rows_countdown.Decrement();
     if (_rows_pause != 0) --_rows_pause;
     if (IsLevelComplete()) {
-        if (IGameSceneLink* scene = GetGameSceneLink()) scene->SetState(gsNextLevel);
+        IGameSceneLink* scene = GetGameSceneLink();
+        if (scene && scene->GetState() != gsNextLevel) scene->SetState(gsNextLevel);
     }
 }
 
@@ -136,7 +123,7 @@ void CGameField::CompressColumns() {
 void CGameField::GatherDropCells() {
     _drop_cells.clear();
     if (IsAnyBallMoving()) return;
-    const bool mixer = IsBonusActive(kMixer);
+    const bool mixer = IsBonusActive(kMixerBonus);
     if (_generators->AreAllOpen()) {
         if (_rows_falling->GetValue() == 1 && !_rows_falling->IsFalling() && !mixer && !_rows_falling->Test())
             _rows_falling->SetValue(0);
@@ -215,16 +202,19 @@ bool CGameField::HasPendingSpecialOrBusyBall() const {
 
 // The field is still: without a move left the mixer shuffles it.
 void CGameField::CheckNoMoves() {
-    if (IsAnyBallMoving() || IsBonusActive(kMixer) || _salute->IsRunning() || HasPendingSpecialOrBusyBall()) return;
+    if (IsAnyBallMoving() || IsBonusActive(kMixerBonus) || _salute->IsRunning() || HasPendingSpecialOrBusyBall()) return;
     if (!FindAvailableMoves(_moves)) {
-        StartBonus(kMixer, 0, false);
-        FinishBonus(kSlowDown);
+        StartBonus(kMixerBonus, 0, false);
+        FinishBonus(kSlowDownBonus);
     }
     _move_check = 0;
 }
 
+// A life is lost once: the scene freezes the field when it hears of it, and
+// until then the same loss must not slow the rows again.
 void CGameField::CheckLostLife() {
-    if (_birds->IsGameOver()) LoseLife();
+    const IGameSceneLink* scene = GetGameSceneLink();
+    if (_birds->IsGameOver() && (!scene || scene->GetState() != gsLifeLost)) LoseLife();
 }
 
 // ---------------------------------------------------------------- the goal
@@ -246,7 +236,7 @@ bool CGameField::IsLevelComplete() {
                     scene->EnableToolBlinks(false);
                     scene->SwitchMood();
                 }
-                FinishBonus(kSlowDown);
+                FinishBonus(kSlowDownBonus);
                 ReturnHammer(true);
             }
             return false;
@@ -270,7 +260,7 @@ void CGameField::EnterFragment() {
     ++num_fragments_fallen;
     g_SampleQueue.Add("arte_appear");
     _field_flags->Set(CFieldFlags::ffCompressDue, 1);
-    FinishBonus(kSlowDown);
+    FinishBonus(kSlowDownBonus);
 }
 
 bool CGameField::ReleaseFragments() {

@@ -3,6 +3,7 @@
 // bonus data source, with a bonus configuration of its own in the scratch
 // Settings\Bonus.xml, explosions recorded, and the bonus list on the fake.
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,16 @@ inline const char* const kTestBonusXml = R"(<Bonuses>
     <DefaultCfg active_time="700"/>
     <IntensiveCfg active_time="1000"/>
   </SlowDown>
+  <Burner sample="burner_sample"/>
+  <Lightning sample="lightning_sample" wait="2 4" wait_offset="1" life="3 5">
+    <DefaultCfg max_kill="10" vovaro_kill="1"/>
+    <IntensiveCfg max_kill="3" vovaro_kill="2"/>
+  </Lightning>
+  <Mixer sample="mixer_sample" expl_alias="mixer_fx" label_name="mixer_label" score="50" label_offset="4 -6"/>
+  <Killer sample="killer_sample">
+    <Feather expl_alias="feather_fx" priority_graph_type="3" sample="feather_sample" unallowed_graph_type="2, 9"/>
+    <Egg expl_alias="egg_fx" priority_graph_type="2" sample="egg_sample"/>
+  </Killer>
 </Bonuses>)";
 
 class BonusTest : public BallsFieldTest {
@@ -41,6 +52,13 @@ protected:
     }
     void Updates(int n) {
         for (int i = 0; i < n; ++i) list_.Update();
+    }
+    // The bonus the list holds at `index`, as its class.
+    template <class Bonus>
+    Bonus& Get(size_t index = 0) {
+        auto* bonus = dynamic_cast<Bonus*>(list_.GetBonuses().at(index).get());
+        if (!bonus) throw std::runtime_error("the list holds another bonus there");
+        return *bonus;
     }
     // The cells of the calls, sorted.
     static std::vector<int> Cells(const std::vector<FakeBonusDataSource::CellValue>& calls) {

@@ -73,6 +73,8 @@ TEST_F(DebugToolsTest, SwitchedOffTheToolsGetNothingAndDrawNothing) {
     EXPECT_FALSE(g_DebugMarker->IsArmed());
     EXPECT_FALSE(g_DebugPrintMap->IsArmed());
     EXPECT_EQ(QuadsOfOneOverlay(), 0u);
+    balls_->PrepareSequences(std::vector<uint16_t>(6, 0), 0, 0);
+    EXPECT_EQ(NewLog().find("ball_inf_v"), std::string::npos);
 }
 
 TEST_F(DebugToolsTest, SwitchedOnTheMovesAreMarkedAndTheStatesPrinted) {
@@ -92,6 +94,10 @@ TEST_F(DebugToolsTest, SwitchedOnTheMovesAreMarkedAndTheStatesPrinted) {
     EXPECT_TRUE(g_DebugPrintMap->GetMap().empty());
     EXPECT_TRUE(g_DebugMarker->IsArmed());
     EXPECT_EQ(QuadsOfOneOverlay(), 0u);
+    // The start fill's map goes to the log, both bytes of it.
+    balls_->PrepareSequences(std::vector<uint16_t>(6, 0), 0, 0);
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("ball_inf_v", log.find("ball_inf_v") + 1), std::string::npos);
 }
 
 TEST_F(DebugToolsTest, MarkingACellOffTheLevelThrows) {

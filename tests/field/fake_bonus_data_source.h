@@ -1,9 +1,10 @@
 #pragma once
 // A stand-in for the game field as its helpers and bonuses see it
 // (IBonusDataSource): it holds real field flags, hands out the balls field a
-// test gives it (no tiles field), answers IsVovaroCell from a set of inactive
-// cells (every valid cell is active by default) and records every call that
-// would act on the field.
+// test gives it (and the tiles field, none by default), answers IsVovaroCell
+// from a set of inactive cells (every valid cell is active by default) and
+// records every call that would act on the field. With `act_on_balls` a kill
+// or a hit also puts the ball into the dying or dead state, as the field would.
 #include <set>
 #include <string>
 #include <vector>
@@ -35,8 +36,14 @@ public:
     }
     void AddBonus(int type, int cell) override { bonuses.push_back({type, cell}); }
     bool IsVovaroCell(int cell) override { return g_LevelCFG->IsValidCell(cell) && !inactive.count(cell); }
-    void KillBall(int cell, int state) override { kills.push_back({cell, state}); }
-    void HitCell(int cell, int kind) override { hits.push_back({cell, kind}); }
+    void KillBall(int cell, int state) override {
+        kills.push_back({cell, state});
+        Act(cell, state);
+    }
+    void HitCell(int cell, int kind) override {
+        hits.push_back({cell, kind});
+        Act(cell, kind);
+    }
     void AddScoreAtPos(float x, float y, int points, const char* label, int flag) override {
         scores.push_back({x, y, points, label ? label : "", flag});
     }
@@ -46,7 +53,7 @@ public:
     bool IsAnyBallBusy() override { return balls && balls->IsAnyBallBusy(); }
     void SetFreeBirdsState(bool flag) override { free_birds_states.push_back(flag); }
     CBallsField* GetBallsField() override { return balls; }
-    CTilesField* GetTilesField() override { return nullptr; }
+    CTilesField* GetTilesField() override { return tiles; }
     CFieldFlags* GetFieldFlags() override { return &flags; }
 
     struct CellValue {
@@ -55,12 +62,20 @@ public:
     };
 
     CBallsField* balls = nullptr;
+    CTilesField* tiles = nullptr;
+    bool act_on_balls = false;
     CFieldFlags flags;
     std::set<int> inactive;
     std::vector<CellValue> set_states, bonuses, kills, hits;
     std::vector<int> rows_pauses;
     std::vector<Score> scores;
     std::vector<bool> free_birds_states;
+
+private:
+    void Act(int cell, int state) {
+        if (act_on_balls && balls && g_LevelCFG->IsValidCell(cell) && !balls->IsCellEmpty(cell))
+            balls->SetBallState(cell, state);
+    }
 };
 
 }  // namespace field_test

@@ -54,16 +54,17 @@ struct FakeCarriers : IToolCarriers {
 };
 
 // Records the bonuses started; a bonus stays active until finished or
-// cleared.
+// cleared, or, with `lasting` off, ends at once.
 struct FakeBonusList : IFieldBonusList {
     struct Started {
         int type, cell;
         bool intensive;
         bool operator==(const Started&) const = default;
     };
-    void AddBonus(int type, int cell, bool intensive) override {
+    bool AddBonus(int type, int cell, bool intensive) override {
         started.push_back({type, cell, intensive});
-        active.push_back(type);
+        if (lasting) active.push_back(type);
+        return true;
     }
     bool IsBonusActive(int type) const override { return std::count(active.begin(), active.end(), type) != 0; }
     void FinishBonus(int type) override { std::erase(active, type); }
@@ -76,6 +77,7 @@ struct FakeBonusList : IFieldBonusList {
     std::vector<Started> started;
     std::vector<int> active;
     int clears = 0;
+    bool lasting = true;
 };
 
 inline std::string LevelPath(const std::string& name) {

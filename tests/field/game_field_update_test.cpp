@@ -1,0 +1,264 @@
+// The field's level life through its public operations, as the game scene
+// drives it: loading and setting up a level, the updates that drop the first
+// rows, the level's goal through the fragment to the level's end, the lost
+// life, and whole plays of small fixture levels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/random.h"
+#include "graphics/texture_manager.h"
+#include "field/birds.h"
+#include "field/field_flags.h"
+#include "field/field_state.h"
+#include "field/glove.h"
+#include "field/move_record.h"
+#include "game_field_test_support.h"
+#include "gui/gui_test_support.h"
+#include "gui/sample_queue.h"
+
+namespace {
+
+using field_test::LevelPath;
+
+class GameFieldUpdateTest : public field_test::GameFieldFixture {
+protected:
+    void SetUp() override {
+        GameFieldFixture::SetUp();
+        srand(7);
+        SeedRandom(7);
+        scene_->level = 1;
+        CGlove::Instance().ResetArtefacts();
+        CGlove::Instance().SetActiveArtefact(0);
+        // The glove lives for the whole run and keeps its panel's textures.
+        textures_before_ = CTextureManager::Instance().GetCount();
+    }
+    void TearDown() override {
+        CGlove::Instance().ResetArtefacts();
+        g_SampleQueue.Clear();
+        GameFieldFixture::TearDown();
+    }
+    // One tick as the game scene runs it: the field (and the glove) step,
+    // the mouse is polled, the field takes it and draws.
+    void Tick() {
+        field_->Update();
+        CGlove::Instance().Update();
+        CGlove::Instance().UpdateFlyingFragments();
+        // Recorded effects never end by themselves: each lasts one frame.
+        (*explosions_)->running.clear();
+        gui_test::CoreDriver::Frame([&] {
+            field_->Render();
+            CGlove::Instance().RenderFlyingFragments();
+        });
+        if (scene_->state != gsLifeLost && scene_->state != gsNextLevel) field_->OnBallMove();
+    }
+    // Ticks until `done` holds; false when it never did.
+    template <class Done>
+    bool TickUntil(Done done, int limit = 3000) {
+        for (int i = 0; i < limit; ++i) {
+            if (done()) return true;
+            Tick();
+        }
+        return done();
+    }
+    void Pointer(int cell, bool down) {
+        const CVector2 c = Centre(cell);
+        gui_test::CoreDriver::MoveTo(static_cast<int>(c.x), static_cast<int>(c.y));
+        gui_test::CoreDriver::Button(down);
+    }
+    // The player drags the ball of `move.from` onto `move.to`.
+    void Drag(const MoveRecord& move) {
+        Pointer(move.from, true);
+        Tick();
+        Pointer(move.to, true);
+        Tick();
+        Pointer(move.to, false);
+        Tick();
+    }
+    bool Idle() {
+        return !field_->IsInputBlocked() && field_->GetSwapFlag() == CGameField::sbNone && Balls().NoPendingMoves() &&
+               field_->GetFieldFlags()->Get(CFieldFlags::ffCompressDue) == 0;
+    }
+    // What the scene does at the level's end or a lost life: it freezes the
+    // field and runs its closing steps.
+    int RunEndSteps(int state) {
+        field_->OnGameStateChanged(state);
+        if (state == gsNextLevel)
+            field_->QueueLevelEndSteps();
+        else
+            field_->QueueLifeLostSteps();
+        int calls = 0;
+        while (calls < 3000 && !field_->ProcessEndIteration()) {
+            ++calls;
+            Tick();
+        }
+        return calls;
+    }
+    // The level's first rows have landed.
+    void StartLevel(const std::string& name) {
+        ASSERT_TRUE(field_->LoadLevel(LevelPath(name), {}));
+        ASSERT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+    }
+    int FragmentCell() {
+        for (int cell = 0; cell < g_LevelCFG->GetCellCount(); ++cell)
+            if (!Balls().IsCellEmpty(cell) && Balls().IsFragmentBall(cell)) return cell;
+        return -1;
+    }
+    // A move that clears the fragment's way down when there is one, else the
+    // first move found.
+    MoveRecord ChooseMove(const std::vector<MoveRecord>& moves) {
+        const int fragment = FragmentCell();
+        if (fragment >= 0) {
+            const int column = fragment % g_LevelCFG->GetFieldWidth();
+            for (const MoveRecord& m : moves)
+                if ((m.from % g_LevelCFG->GetFieldWidth() == column && m.from > fragment) ||
+                    (m.to % g_LevelCFG->GetFieldWidth() == column && m.to > fragment))
+                    return m;
+        }
+        return moves.front();
+    }
+};
+
+TEST_F(GameFieldUpdateTest, AMissingOrBrokenLevelFileIsRefused) {
+    EXPECT_FALSE(field_->LoadLevel(LevelPath("no_such_level.xml"), {}));
+    const std::string broken = (std::filesystem::temp_directory_path() / "b3_broken_level.xml").string();
+    std::ofstream(broken) << "<Level><Config";
+    EXPECT_FALSE(field_->LoadLevel(broken, {}));
+    std::ofstream(broken) << "<NotALevel/>";
+    EXPECT_FALSE(field_->LoadLevel(broken, {}));
+    std::filesystem::remove(broken);
+}
+
+TEST_F(GameFieldUpdateTest, SetUpDropsTheFirstRowsWithoutMatches) {
+    bool background_asked = false;
+    ASSERT_TRUE(field_->LoadLevel(LevelPath("win_level.xml"), [&](const CXMLNode&) { background_asked = true; }));
+    EXPECT_TRUE(background_asked);
+    EXPECT_TRUE(field_->IsLevelStarting());
+    EXPECT_TRUE(field_->IsInputBlocked());
+    EXPECT_EQ(field_->GetStage(), 0);
+    EXPECT_EQ(field_->GetFieldState().GetTarget(), 3);
+    ASSERT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+    // The puzzle cells of the bottom row are covered; the prepared balls
+    // never land beside one of their kind.
+    for (int cell : {21, 22, 23}) EXPECT_FALSE(Balls().IsCellEmpty(cell)) << cell;
+    std::vector<int> matched;
+    field_->FindMatches(matched, -1, -1);
+    EXPECT_TRUE(matched.empty());
+    EXPECT_FALSE(field_->IsInputBlocked());
+}
+
+TEST_F(GameFieldUpdateTest, TheFirstLevelOfAnEpisodeWaitsForItsMessage) {
+    scene_->level = 0;
+    ASSERT_TRUE(field_->LoadLevel(LevelPath("win_level.xml"), {}));
+    EXPECT_FALSE(field_->NeedShowBeginEpisode());
+    ASSERT_TRUE(TickUntil([&] { return field_->NeedShowBeginEpisode(); }));
+    // The board waits while the scene shows the message.
+    for (int i = 0; i < 30; ++i) Tick();
+    EXPECT_TRUE(field_->IsLevelStarting());
+    field_->SetShowBeginEpisode(false);
+    EXPECT_FALSE(field_->NeedShowBeginEpisode());
+    EXPECT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+}
+
+TEST_F(GameFieldUpdateTest, AFieldWithoutMovesGetsTheMixer) {
+    LoadBoard("still_level.xml");
+    ASSERT_TRUE(TickUntil([&] { return !bonuses_.started.empty(); }, 200));
+    EXPECT_EQ(bonuses_.started.front(), (field_test::FakeBonusList::Started {6, 0, false}));
+    EXPECT_TRUE(field_->IsInputBlocked());
+}
+
+TEST_F(GameFieldUpdateTest, TheGoalLeadsThroughTheFragmentToTheLevelsEnd) {
+    StartLevel("win_level.xml");
+    scene_->available[1] = true;
+    field_->TakeHammer();
+    g_SampleQueue.Clear();
+    field_->GetFieldState().Add(3);
+    EXPECT_FALSE(field_->IsLevelComplete());
+    EXPECT_EQ(field_->GetStage(), 1);
+    EXPECT_EQ(field_->GetFragmentsFallen(), 1);
+    EXPECT_EQ(g_SampleQueue.GetAliases().count("arte_appear"), 1u);
+    const int fragment = FragmentCell();
+    ASSERT_GE(fragment, 0);
+    EXPECT_EQ(fragment / g_LevelCFG->GetFieldWidth(), 1);
+    // It waits on the balls below it: they go, it falls, leaves the field
+    // and the level's end begins.
+    for (int row = 2; row < 5; ++row) field_->KillBall(row * 5 + fragment % 5, bsDEAD);
+    ASSERT_TRUE(TickUntil([&] { return field_->GetStage() >= 2; }));
+    EXPECT_EQ(FragmentCell(), -1);
+    EXPECT_EQ(field_->GetFieldFlags()->Get(CFieldFlags::ffHammerTaken), 0);
+    EXPECT_EQ(scene_->mood_switches, 1);
+    // The birds are sent off; once they have gone the scene hears the end.
+    ASSERT_TRUE(TickUntil([&] { return scene_->state == gsNextLevel; }));
+    EXPECT_EQ(field_->GetStage(), 3);
+    EXPECT_TRUE(field_->IsInputBlocked());
+}
+
+TEST_F(GameFieldUpdateTest, AFullArtefactTakesNoFragment) {
+    StartLevel("win_level.xml");
+    CGlove& glove = CGlove::Instance();
+    const size_t cells = glove.GetDesc(0).cells.size();
+    ASSERT_TRUE(glove.Deserialize(field_test::XmlNode("<S><Artefact active_artefact=\"0\" fragment=\"" +
+                                                      std::to_string(cells) + "\" show=\"1\"/></S>")));
+    ASSERT_EQ(glove.NextFragmentGraphType(), -1);
+    field_->GetFieldState().Add(3);
+    EXPECT_FALSE(field_->IsLevelComplete());
+    EXPECT_EQ(field_->GetStage(), 1);
+    EXPECT_EQ(field_->GetFragmentsFallen(), 0);
+    EXPECT_EQ(FragmentCell(), -1);
+    // No fragment waits: the level's end follows at once.
+    EXPECT_FALSE(field_->IsLevelComplete());
+    EXPECT_EQ(field_->GetStage(), 2);
+}
+
+TEST_F(GameFieldUpdateTest, APlayedLevelIsWon) {
+    // The mixer that a field without moves gets is over at once.
+    bonuses_.lasting = false;
+    StartLevel("win_level.xml");
+    std::vector<MoveRecord> moves;
+    int swaps = 0;
+    const bool won = TickUntil(
+        [&] {
+            if (scene_->state == gsNextLevel) return true;
+            if (Idle() && field_->FindAvailableMoves(moves)) {
+                Drag(ChooseMove(moves));
+                ++swaps;
+            }
+            return false;
+        },
+        20000);
+    ASSERT_TRUE(won) << swaps << " swaps, stage " << field_->GetStage();
+    EXPECT_GT(swaps, 0);
+    EXPECT_TRUE(field_->GetFieldState().IsComplete());
+    EXPECT_GT(scene_->score, 0);
+    EXPECT_EQ(CGlove::Instance().GetPlacedCount(0), 1);
+    // The scene's closing steps: the balls explode, the board fades out.
+    EXPECT_GE(RunEndSteps(gsNextLevel), 8);
+    EXPECT_TRUE(field_->IsFrozen());
+    EXPECT_FALSE(field_->IsDissolving());
+}
+
+TEST_F(GameFieldUpdateTest, AnIdlePlayerLosesALife) {
+    StartLevel("lose_level.xml");
+    ASSERT_TRUE(TickUntil([&] { return scene_->state == gsLifeLost; }));
+    // Told once, however long the scene takes to freeze the field.
+    for (int i = 0; i < 10; ++i) Tick();
+    EXPECT_EQ(std::count(scene_->states.begin(), scene_->states.end(), gsLifeLost), 1);
+    EXPECT_EQ(bonuses_.clears, 1);
+    for (const Bird& bird : field_->GetBirds().GetBirds()) EXPECT_EQ(bird.state, CBirds::kTrapped);
+    RunEndSteps(gsLifeLost);
+    // The scene restarts the level: a fresh board whose first row waits 9
+    // frames.
+    scene_->state = gsDefault;
+    field_->RestartLevel();
+    EXPECT_FALSE(field_->IsFrozen());
+    EXPECT_TRUE(field_->IsLevelStarting());
+    EXPECT_EQ(field_->GetRowsCountdown().GetCurrent(), 9u);
+    EXPECT_EQ(field_->GetStage(), 0);
+    for (const Bird& bird : field_->GetBirds().GetBirds()) EXPECT_EQ(bird.state, CBirds::kFlyIn);
+}
+
+}  // namespace
