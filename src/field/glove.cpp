@@ -305,7 +305,6 @@ void CGlove::Update() {
         for (const auto& effect : record.effects) effect->Update();
         std::erase_if(record.effects, [](const auto& effect) { return !effect->IsActive(); });
     }
-    UpdateFlyingFragments();
     // Effects on a panel that is not drawn would never be seen to end.
     if (!_shown && !IsPanelMoving()) _explosions.Clear();
     _explosions.DropFinished();
@@ -326,7 +325,6 @@ void CGlove::Render() {
         _explosions.Render();
         _slider.EndDraw();
     }
-    RenderFlyingFragments();
     PlayPendingSound();
 }
 

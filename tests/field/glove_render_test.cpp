@@ -66,9 +66,13 @@ TEST_F(GloveRenderTest, PanelShowsLitCellsInColourAndAFragmentInFlight) {
     Restore(0, 4);
     glove_->FlyFragmentToArtefact(TakeFragment());
     // Down and to the left, then along the row past the field's left edge.
-    for (int i = 0; i < 1000 && glove_->GetFlyingFragments().front()->GetPosition().x >= 90; ++i) glove_->Update();
+    for (int i = 0; i < 1000 && glove_->GetFlyingFragments().front()->GetPosition().x >= 90; ++i)
+        glove_->UpdateFlyingFragments();
     const CVector2 flight = glove_->GetFlyingFragments().front()->GetPosition();
-    const std::vector<uint32_t> lit = Draw([&] { glove_->Render(); });
+    const std::vector<uint32_t> lit = Draw([&] {
+        glove_->Render();
+        glove_->RenderFlyingFragments();
+    });
     Save(lit, "artefact_panel.png");
 
     const ArtefactDesc& desc = glove_->GetDesc(0);
