@@ -152,8 +152,8 @@ CVector2 CGlove::SlideShift() const {
 }
 
 void CGlove::ApplyPanelAlpha() {
-    // Opaque once a fade is over; a hidden panel is not drawn at all.
-    const int alpha = _fader.IsActive() ? static_cast<int>(_fader.GetValue()) : 255;
+    // Once a fade is over: opaque when shown, transparent for the rest of a slide out.
+    const int alpha = _fader.IsActive() ? static_cast<int>(_fader.GetValue()) : (_shown ? 255 : 0);
     for (const auto& sprite : _panel) sprite->SetAlpha(alpha, kAllCorners);
     if (!IsValidBase(_active)) return;
     for (const auto& sprite : Record(_active).cells) sprite->SetAlpha(alpha, kAllCorners);
