@@ -80,6 +80,10 @@ bool CGraphicsDevice::CreateMainWindow() {
 
 intptr_t CGraphicsDevice::MainWndProc(Window& window, const Message& msg) {
     switch (msg.message) {
+        case WM_CLOSE:
+            // As the system's default handling: closing destroys the window.
+            window.SendMessage(WM_DESTROY, 0, 0);
+            return 0;
         case WM_DESTROY:
             window.PostQuitMessage(0);
             return 0;

@@ -16,6 +16,7 @@
 #include "field/bonus_list.h"
 #include "field/birds_owner.h"
 #include "field/countdown.h"
+#include "field/level_statistics.h"
 #include "field/danger_warning.h"
 #include "field/drop_cell.h"
 #include "field/field_flags.h"
@@ -49,17 +50,6 @@ class IEndLevelEffects;
 class IFieldBonusList;
 class IFieldPraise;
 class IToolCarriers;
-
-// What the field hands the scene at a level's end.
-struct LevelStatistics {
-    int32_t reserved_a = -1;
-    int32_t reserved_b = -1;
-    int32_t score = 0;
-    int32_t time = 0;  // seconds; filled in the copy handed out
-    int32_t extra[3] = {0, 0, 0};
-    std::string text;
-    int32_t tail = 0;
-};
 
 class CGameField : public IBirdsOwner, public IRowsFallingTiles {
 public:

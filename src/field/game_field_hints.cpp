@@ -14,6 +14,7 @@
 #include "field/game_cfg.h"
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
+#include "field/glove.h"
 #include "field/hint_info.h"
 #include "field/level_cfg.h"
 #include "field/tiles_field.h"
@@ -166,11 +167,12 @@ bool CGameField::GetHintSource(const HintInfo& hint, CVector2& point) {
 }
 
 bool CGameField::IsHintDue(const HintInfo& hint) const {
-    if (_field_flags->Get(CFieldFlags::ffCompressDue) == 1) return false;
+    if (_field_flags->Get(CFieldFlags::ffCompressDue) == 1 || level_is_starting) return false;
     // The field is busy while a bird is or while balls fall.
     if (_birds->IsWaiting() || !_balls_field->NoPendingMoves()) return false;
     const IGameSceneLink* scene = GetGameSceneLink();
     if (!scene || scene->GetState() != gsDefault) return false;
+    if (!CGlove::Instance().IsPanelIdle() || show_begin_episode != 0) return false;
     if (_balls_field->IsAnyBallBusy()) return false;
     // The delay runs from the last hint shown; a stopped timer holds none.
     if (hint.wait_time_out && _timer.GetState() != CSecondsCounter::csStopped && !_timer.IsElapsed()) return false;

@@ -9,6 +9,7 @@
 #include "field/balls_field.h"
 #include "field/birds.h"
 #include "field/compress_and_fall_balls.h"
+#include "field/debug_tools.h"
 #include "field/end_level_effects.h"
 #include "field/field_praise.h"
 #include "field/field_state.h"
@@ -178,6 +179,9 @@ void CGameField::Render() {
         if (_carriers) _carriers->Render();
     }
     if (end_started) _end_level->Render();
+    // The debug overlay, over everything of the field; it draws only what
+    // its switches fed it.
+    DEBUG_GAME::RenderDebugTools();
 }
 
 bool CGameField::NeedShowBeginEpisode() const {

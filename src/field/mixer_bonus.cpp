@@ -55,7 +55,8 @@ void CMixerBonus::Mix() {
     std::erase_if(_entries, [this](const Entry& e) { return !IsOrdinaryBall(e.cell); });
     int kept = 0;
     for (Entry& entry : _entries) {
-        entry.explosion = StartEffect(entry.cell);
+        // An effect that cannot start is reported once, not for every ball.
+        if (!_expl_alias.empty() && !_effect_failed) entry.explosion = StartEffect(entry.cell);
         if (!Remix(entry.cell, entry.desc.graph_type)) ++kept;
     }
     if (kept)
@@ -81,13 +82,14 @@ bool CMixerBonus::Remix(int cell, int old_kind) {
     return true;
 }
 
-uint32_t CMixerBonus::StartEffect(int cell) const {
+uint32_t CMixerBonus::StartEffect(int cell) {
     float x = 0, y = 0;
-    if (_expl_alias.empty() || !g_LevelCFG->CellCenterToScr(cell, x, y)) return 0;
+    if (!g_LevelCFG->CellCenterToScr(cell, x, y)) return 0;
     try {
         return explosion::GetExplosionManager()->StartEmitter(_expl_alias, x, y);
     } catch (const std::exception& e) {
         CLogger::Instance().Log(2, "Error: Mixer: effect '%s' not started: %s", _expl_alias.c_str(), e.what());
+        _effect_failed = true;
         return 0;
     }
 }

@@ -35,12 +35,13 @@ private:
     // A new ball of another kind in the cell; false when the level has no
     // other kind (the ball is kept).
     bool Remix(int cell, int old_kind);
-    uint32_t StartEffect(int cell) const;
+    uint32_t StartEffect(int cell);
 
     std::string _expl_alias;
     std::string _label_name;
     int _score = 0;
     CVector2 _label_offset;
     bool _mixing = false;
+    bool _effect_failed = false;
     std::vector<Entry> _entries;
 };

@@ -1,13 +1,8 @@
 #pragma once
-// The program's entry: prepares the user folder, makes sure one instance runs,
-// reads the settings, starts the engine core and the profile store, and runs
-// the main loop until the program ends.
-
-// Exit codes of the program.
-constexpr int kExitOk = 0;             // also when another copy runs already
-constexpr int kExitStartFailed = 1;    // a start-up step failed (logged)
-constexpr int kExitUserFolder = 2;     // the per-user folder cannot be created or written
-constexpr int kExitLockFile = 3;       // the single-instance lock file cannot be opened
+// The program's entry: the start-up of frontend/start_up.h with the program's
+// own steps (the user folder, the lock file, the engine core, the profile
+// store, the game's loop and the statistics page of the data tree).
+#include "frontend/start_up.h"
 
 // argv[1..3] are the start position ("%d %d %d"), read when the "keys" setting is on.
 int WinMain(int argc, char** argv);

@@ -223,6 +223,13 @@ void CGamePanels::EnableTool(int32_t tool, bool on) {
     ring->SetDisabled(false);
 }
 
+bool CGamePanels::GetToolButtonPos(int32_t tool, CVector2& pos) const {
+    const CBaseControl* button = ToolControl(tool, &ToolSlot::button);
+    if (!button) return false;
+    pos = CVector2(button->GetX(), button->GetY());
+    return true;
+}
+
 bool CGamePanels::GetToolProgressPoint(int32_t tool, CVector2& point) {
     CMenuProgressBar* bar = ToolBar(tool);
     if (!bar) return false;

@@ -59,6 +59,8 @@ public:
     void ShowToolImage(int32_t tool, bool show) override;
     void EnableTool(int32_t tool, bool on) override;
     bool GetToolProgressPoint(int32_t tool, CVector2& point) override;
+    // The top-left corner of the tool's button; false for an unknown tool.
+    bool GetToolButtonPos(int32_t tool, CVector2& pos) const;
     void EnableToolBlinks(bool on) override { _blinks_enabled = on ? 1 : 0; }
     void SetToolButtonVisible(int32_t tool, bool visible);
     void SetToolProgressVisible(int32_t tool, bool visible);

@@ -16,6 +16,8 @@ public:
     void Start(int32_t low, int32_t high);
     // Clears it again: the alpha runs from high down to low.
     void StartReverse(int32_t low, int32_t high);
+    // Ends a running fade where it stands.
+    void Stop() { _active = false; }
     // Sets the alpha at once, without a fade.
     void SetAlpha(int32_t alpha);
     // Keeps drawing the overlay when no fade runs.

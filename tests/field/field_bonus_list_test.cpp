@@ -75,4 +75,12 @@ TEST_F(FieldBonusListTest, TheLevelsTeardownDropsTheRunningBonuses) {
     EXPECT_EQ(field_->GetBonusList().GetCount(), 0u);
 }
 
+TEST_F(FieldBonusListTest, TheFieldsUpdateRunsItsBonuses) {
+    field_->AddBonus(2, g_LevelCFG->PosToCell(1, 2));
+    EXPECT_EQ(State(1, 3), bsDYING);
+    for (int tick = 0; tick < 10 && field_->GetBonusList().GetCount() != 0; ++tick) field_->Update();
+    EXPECT_EQ(field_->GetBonusList().GetCount(), 0u);
+    EXPECT_NE(State(1, 3), bsDYING);
+}
+
 }  // namespace

@@ -214,6 +214,11 @@ TEST_F(GameFieldHintsTest, NoTargetWhileTheFieldIsNotStill) {
     field_->GetFieldFlags()->Set(CFieldFlags::ffCompressDue, 1);
     EXPECT_EQ(HintCell(3), -1);
     field_->GetFieldFlags()->Set(CFieldFlags::ffCompressDue, 0);
+    // The episode's opening message comes first.
+    field_->SetShowBeginEpisode(true);
+    EXPECT_EQ(HintCell(3), -1);
+    field_->SetShowBeginEpisode(false);
+    ASSERT_EQ(HintCell(3), 0);
     // A ball scaling out is busy.
     field_->ScaleOutBall(Cell(1, 1));
     EXPECT_EQ(HintCell(3), -1);

@@ -4,6 +4,7 @@
 
 #include "bonus_test_support.h"
 #include "field/mixer_bonus.h"
+#include "graphics/explosion.h"
 
 namespace {
 
@@ -83,6 +84,22 @@ TEST_F(BonusTest, MixerOnALevelOfOneKindKeepsTheKinds) {
     EXPECT_NE(NewLog().find("Warning: Mixer: the level has no other ball kind; 6 ball(s) keep their kind."),
               std::string::npos);
     explosions_->running.clear();
+    Updates(1);
+    EXPECT_EQ(list_.GetCount(), 0u);
+}
+
+TEST_F(BonusTest, MixerWhoseEffectCannotStartSaysSoOnceAndStillMixes) {
+    // The real manager without a particle library: no effect can start.
+    explosion::SetExplosionManager(std::make_unique<CExplosion>("Settings\\no_explosions.xml"));
+    for (int cell = 0; cell < 6; ++cell) Put(cell, 1);
+    NewLog();
+    ASSERT_TRUE(list_.AddBonus(6, Cell(0, 0), false));
+    Updates(1);
+    for (int cell = 0; cell < 6; ++cell) EXPECT_NE(TypeAt(cell), 1);
+    const std::string log = NewLog();
+    const size_t first = log.find("Error: Mixer: effect 'mixer_fx' not started");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(log.find("Error: Mixer: effect", first + 1), std::string::npos);
     Updates(1);
     EXPECT_EQ(list_.GetCount(), 0u);
 }

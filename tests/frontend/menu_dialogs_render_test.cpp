@@ -18,6 +18,7 @@
 #include "frontend/options_dialog.h"
 #include "frontend/profile_delete_confirmation_dialog.h"
 #include "frontend/profile_dialog.h"
+#include "frontend/selection_dialog.h"
 #include "frontend/splash_screens.h"
 #include "gui/menu_button.h"
 #include "gui/menu_check_box.h"
@@ -25,7 +26,7 @@
 #include "gui/menu_list_box.h"
 #include "gui/menu_panel.h"
 #include "gui/menu_track_bar.h"
-#include "menu_test_support.h"
+#include "scene_test_support.h"
 
 using namespace menu_test;
 
@@ -146,6 +147,39 @@ TEST_F(MenuDialogsRenderTest, SmallPanelsAndTheGameCompletePanel) {
         complete.SetPage(1);
         ExpectControlsDrawn(complete, Show(complete, "game_complete_dialog_page2" + suffix));
     }
+}
+
+// The selector's panel in both languages: the unlocked episodes' buttons with
+// their pictures, the arrow at the selected one, and the best scores printed
+// in their columns.
+TEST_F(MenuDialogsRenderTest, SelectorPanel) {
+    ASSERT_TRUE(store.AddPlayer("ANN"));
+    for (int e = 0; e < 3; ++e) store.UpdateEpisodeAvailability(0, e, 1);
+    store.AddHiscore(0, 98765);
+    scene_test::FakeTrophyRoom room;
+    for (const int language : {0, 1}) {
+        SelectLanguage(language);
+        CSelectionDialog d(room, &store);
+        d.Load(DialogNode("ArcadeDialog"));
+        d.Refresh(true);
+        const auto px = Show(d, language ? "selector_panel_german.png" : "selector_panel.png");
+        ExpectControlsDrawn(d, px);
+        // The arrow at the third episode, none at the first.
+        const CBaseControl* arrow = d.FindControl("ID_MIS_ARROW_2");
+        const int ax = static_cast<int>(arrow->GetX()), ay = static_cast<int>(arrow->GetY());
+        EXPECT_GT(Count(px, ax, ay, ax + 44, ay + 48, IsGold), 200);
+        const CBaseControl* none = d.FindControl("ID_MIS_ARROW_0");
+        EXPECT_EQ(Count(px, static_cast<int>(none->GetX()), static_cast<int>(none->GetY()),
+                        static_cast<int>(none->GetX()) + 44, static_cast<int>(none->GetY()) + 48, IsGold),
+                  0);
+        // The first row of scores: the number, the name and the score.
+        const int y = d.GetFirstRowY();
+        for (const char* column : {"ID_NUM", "ID_PLAYER", "ID_SCORE"}) {
+            const int x = static_cast<int>(d.FindControl(column)->GetX());
+            EXPECT_GT(Count(px, x, y, x + 40, y + d.GetRowHeight(), IsText), 20) << column;
+        }
+    }
+    SelectLanguage(0);
 }
 
 // The shipped sequence on a fake clock: the studio card on black, then the

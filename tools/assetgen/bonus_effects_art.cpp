@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kFlameSize = 36;
 constexpr int kFlameFrames = 6;
-constexpr int kBoltW = 48, kBoltH = 192;
+constexpr int kBoltW = 48, kBoltH = 288;
 constexpr int kBoltFrames = 3;
 constexpr int kJointSize = 56;
 constexpr int kJointFrames = 4;
@@ -81,7 +81,7 @@ float SegmentDistance(float px, float py, float ax, float ay, float bx, float by
 // struck ball lies), with a glow around it and a spark at its end.
 Image BoltFrame(uint32_t seed) {
     std::vector<float> xs;
-    const int kinks = 9;
+    const int kinks = 12;
     for (int i = 0; i <= kinks; ++i) {
         const float swing = i == kinks ? 0.0f : (LatticeHash(i, 0, seed) - 0.5f) * 26.0f;
         xs.push_back(kBoltW / 2.0f + swing * (0.4f + 0.6f * static_cast<float>(i % 2)));

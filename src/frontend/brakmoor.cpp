@@ -1,0 +1,113 @@
+#include "frontend/brakmoor.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "engine/engine_core_interface.h"
+#include "engine/fault_translation.h"
+#include "engine/helpers.h"
+#include "engine/logger.h"
+#include "engine/sound_keeper.h"
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "engine/xml_node_list.h"
+#include "frontend/game_menu.h"
+#include "frontend/selector.h"
+#include "frontend/trophy_room.h"
+#include "game/c3d_game.h"
+#include "game/game_results.h"
+#include "game/scene_field.h"
+#include "graphics/font_keeper.h"
+#include "profiles/difficulty_table.h"
+#include "profiles/game_settings.h"
+#include "profiles/game_start_request.h"
+
+namespace {
+
+const char* const kGameName = "Tolvan Vovaro";
+
+}  // namespace
+
+CBrakmoor::CBrakmoor(c3DGame& game) : _game(game) {}
+
+CBrakmoor::~CBrakmoor() {
+    // The scenes leave before the front end's own are destroyed (nothing when
+    // the loop's end has run it already).
+    CSceneManager::Exit();
+}
+
+void CBrakmoor::Create() {
+    CLogger& log = CLogger::Instance();
+    if (!g_DifficultyTable) g_DifficultyTable = CreateDifficultyTable();
+    g_DifficultyTable->LoadDifficulty();
+    _first_scene.clear();
+    try {
+        GameOptions options;
+        if (!CGameSettings::Instance().LoadSettings(options)) throw std::runtime_error("Fatal error!");
+        SetLanguage(options.language);
+        _first_scene =
+            g_GameStartRequest.episode == GameStartRequest::kNoEpisode && options.run_menu ? "Menu" : "Game";
+        log.Log(0, " ");
+        log.Log(0, "Game %s version: %s", kGameName, CFontKeeper::Instance().GetLabel("VersionNumber").text.c_str());
+        log.Log(0, " ");
+    } catch (...) {
+        LogCurrentException("CBrakmoor::Create");
+    }
+    if (_first_scene.empty()) _first_scene = "Menu";
+
+    LoadEpisodes();
+    LoadMusic();
+    g_LastGameScore = 0;
+    g_GameCompleted = 0;
+
+    _menu = std::make_unique<CGameMenu>(GloveTrophyRoom());
+    AddScene(_menu.get());
+    _selector = std::make_unique<CSelector>(GloveTrophyRoom());
+    AddScene(_selector.get());
+    AddScene(&_game);
+    CSceneManager::Init();
+    if (_first_scene == "Game") g_GameStartRequest.start_flag = 1;
+    ActivateScene(_first_scene);
+    if (!FindScene(_first_scene)) log.Log(2, "Error: the first scene '%s' is not available; the run ends.", _first_scene.c_str());
+}
+
+bool CBrakmoor::Update() {
+    const bool go_on = CSceneManager::Update();
+    for (const AScene* scene : _scenes)
+        if (scene->IsActive()) return go_on;
+    // Nothing runs any more: a scene left for one that is not listed.
+    const std::string next = _game.GetNextScene().empty() ? _first_scene : _game.GetNextScene();
+    CLogger::Instance().Log(0, "Scene '%s' is not available; the run ends.", next.c_str());
+    return false;
+}
+
+void CBrakmoor::LoadEpisodes() {
+    try {
+        const CXMLFile file("Levels\\Episodes.xml");
+        const CXMLNodeList episodes = file.SelectNodes("//Episodes/Episode");
+        if (episodes.IsValid()) g_GameStartRequest.episode_count = episodes.GetLength();
+        if (!episodes.IsValid() || episodes.GetLength() == 0) {
+            CLogger::Instance().Log(2, "Error: %s. File=%s, Line=%d", "No episodes!", "Dudidir2", __LINE__);
+            return;
+        }
+        for (int i = 0; i < episodes.GetLength(); ++i)
+            _game.Field().AddTrophy(episodes.GetItem(i).GetAttributeInt("glove_base_id", 0));
+    } catch (...) {
+        LogCurrentException("CBrakmoor::LoadEpisodes");
+    }
+}
+
+void LoadMusic() {
+    ISoundKeeper* keeper = g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr;
+    const CXMLFile file("Settings\\Music.xml");
+    const CXMLNodeList music = file.SelectNodes("//Music/File");
+    for (int i = 0; i < music.GetLength(); ++i) {
+        const CXMLNode node = music.GetItem(i);
+        CMusicDesc desc;
+        desc.file_name = node.GetAttribute("name", "");
+        TokenizeInts(&desc.patterns, node.GetAttribute("patterns", "0"), " ,");
+        const std::string alias = node.GetAttribute("alias", "");
+        if (!keeper || !keeper->LoadMusic(alias, desc))
+            CLogger::Instance().Log(2, "Error: Failed to load music '%s'!", alias.c_str());
+    }
+}

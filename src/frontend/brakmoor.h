@@ -1,0 +1,43 @@
+#pragma once
+// The application: the scene manager that the main loop runs. Its first call
+// loads what the scenes share (difficulty levels, settings, language, the
+// episode list and the music), adds the scenes and starts the first one: the
+// game when the command line names an episode or the "run_menu" setting is
+// off, else the menu. A switch to a scene that is not listed ends the run.
+#include <memory>
+#include <string>
+
+#include "engine/scene_manager.h"
+
+class c3DGame;
+class CGameMenu;
+class CSelector;
+
+class CBrakmoor : public CSceneManager {
+public:
+    // `game` is the program's game scene (it outlives the application).
+    explicit CBrakmoor(c3DGame& game);
+    ~CBrakmoor() override;
+
+    // The main loop's first call.
+    void Init() override { Create(); }
+    bool Update() override;
+
+    virtual void Create();
+    // The episode count and the trophies of "Levels\Episodes.xml".
+    void LoadEpisodes();
+
+    const std::string& GetFirstScene() const { return _first_scene; }
+    CGameMenu* GetMenu() const { return _menu.get(); }
+    CSelector* GetSelector() const { return _selector.get(); }
+
+private:
+    c3DGame& _game;
+    std::string _first_scene;
+    // The front end's scenes, made by Create; the selector goes before the menu.
+    std::unique_ptr<CGameMenu> _menu;
+    std::unique_ptr<CSelector> _selector;
+};
+
+// Registers every music of "Settings\Music.xml" with the sound keeper.
+void LoadMusic();

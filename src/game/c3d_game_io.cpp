@@ -1,0 +1,80 @@
+// The suspended game: the saved-game text of the running game, stored in and
+// erased from the active player's record, and read back at a resume.
+#include "engine/fault_translation.h"
+#include "engine/logger.h"
+#include "engine/user_folder.h"
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "game/c3d_game.h"
+#include "game/game_state_desc.h"
+#include "game/scene_field.h"
+#include "profiles/user_profiles.h"
+
+namespace {
+
+// A copy of the last saved game for inspection; nothing reads it.
+const char* const kSerialCopy = "serial.xml";
+
+}  // namespace
+
+bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
+    if (_snapshot_valid) {
+        out = _preserialized_state;
+        return true;
+    }
+    const std::string saved = EnterFolder("all");
+    CXMLFile xml;
+    bool ok = false;
+    try {
+        xml.CreateRoot("Suspended");
+        CXMLNode root = xml.SelectSingleNode("//Suspended");
+        CXMLNode state = xml.CreateNode("GameState");
+        state.SetAttributeInt("episode", _game_var.episode);
+        state.SetAttributeInt("level", _game_var.level);
+        state.SetAttributeInt("score", _game_var.score);
+        state.SetAttributeInt("lives", _game_var.lives);
+        root.AppendChild(state);
+        _field->Serialize(xml, root);
+        ok = VERIFY(xml.GetXML(out));
+        xml.Save(kSerialCopy);
+    } catch (...) {
+        LeaveFolder(saved);
+        throw;
+    }
+    LeaveFolder(saved);
+    return ok;
+}
+
+void c3DGame::Serialize() {
+    if (!_game_running) return;
+    try {
+        const uint32_t player = g_profiles.GetActivePlayer();
+        // A game that is over or won is not kept, whatever request is pending.
+        const bool ended = _pending_request == prGameOver || _pending_request == prGameWon ||
+                           _state == gsGameOver || _state == gsGameWon;
+        if (ended) {
+            ASSERT(g_profiles.ErasePlayerSuspendedGame(player));
+            _game_running = 0;
+            return;
+        }
+        const bool save = _pending_request <= prNextLevel || _pending_request == prLeave || _last_level;
+        if (!save) return;
+        std::vector<uint8_t> suspended_data;
+        if (!VERIFY(SerializeState(suspended_data))) return;
+        ASSERT(g_profiles.SetPlayerSuspendedGame(player, suspended_data));
+    } catch (...) {
+        LogCurrentException("c3DGame::Serialize");
+    }
+}
+
+bool c3DGame::DeserializeState(const std::vector<uint8_t>& data) {
+    GameStateDesc state_desc;
+    // A text that does not parse leaves the game as it is.
+    if (!VERIFY(PARSERS::ParseGameState(data, state_desc))) return false;
+    CXMLFile xml;
+    xml.Parse(data);
+    const CXMLNode root = xml.SelectSingleNode("//Suspended");
+    _game_var.lives = state_desc.lives;
+    _game_var.score = state_desc.score;
+    return _field->Deserialize(root);
+}

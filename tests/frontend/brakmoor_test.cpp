@@ -1,0 +1,125 @@
+// The application object's start: the scenes in their order, the first scene
+// by the command line and the "run_menu" setting, the music list's patterns
+// and a missing episode list.
+#include "frontend/brakmoor.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/sound_keeper.h"
+#include "field/field_globals.h"
+#include "game/c3d_game.h"
+#include "scene_test_support.h"
+
+using namespace scene_test;
+
+namespace {
+
+// Remembers the music it is asked to register.
+class MusicKeeper : public menu_test::MenuSoundKeeper {
+public:
+    std::map<std::string, CMusicDesc> music;
+    bool LoadMusic(const std::string& alias, const CMusicDesc& desc) override {
+        music[alias] = desc;
+        return alias != "broken";
+    }
+};
+
+class BrakmoorTest : public SceneTest {
+protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        ASSERT_TRUE(InitFieldGlobals());
+        g_profiles.OpenProfiles();
+    }
+    void TearDown() override {
+        g_Game.Reset();
+        ShutdownFieldGlobals();
+        CGameSettings::Instance().Invalidate();
+        SceneTest::TearDown();
+        std::error_code ec;
+        if (!scratch_.empty()) std::filesystem::remove_all(scratch_, ec);
+    }
+    void WriteSettings(bool run_menu) {
+        TempFolder::Write(ConfigPath(), std::string("<Config><Options windowed=\"1\" run_menu=\"") +
+                                            (run_menu ? "1" : "0") + "\"/></Config>");
+        CGameSettings::Instance().Invalidate();
+    }
+    // A data folder of the test's own with one file in it; it becomes current.
+    std::filesystem::path ScratchData(const std::string& file, const std::string& text) {
+        const auto dir = std::filesystem::temp_directory_path() / ("vovaro_brakmoor_" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories((dir / file).parent_path());
+        TempFolder::Write(dir / file, text);
+        std::filesystem::current_path(dir);
+        scratch_ = dir;
+        return dir;
+    }
+
+    std::filesystem::path scratch_;
+};
+
+TEST_F(BrakmoorTest, TheFirstSceneFollowsTheCommandLineAndTheRunMenuSetting) {
+    ASSERT_TRUE(store.AddPlayer("ANN"));
+    g_profiles.OpenProfiles();
+    const struct {
+        int32_t episode;
+        bool run_menu;
+        const char* first;
+    } cases[] = {
+        {GameStartRequest::kNoEpisode, true, "Menu"},
+        {GameStartRequest::kNoEpisode, false, "Game"},
+        {2, true, "Game"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + (c.run_menu ? " run_menu on" : " run_menu off"));
+        WriteSettings(c.run_menu);
+        g_GameStartRequest = GameStartRequest();
+        g_GameStartRequest.episode = c.episode;
+        g_GameCompleted = 1;
+        g_LastGameScore = 77;
+        CBrakmoor app(c3DGame::Instance());
+        app.Init();
+        EXPECT_EQ(app.GetFirstScene(), c.first);
+        std::vector<std::string> names;
+        for (const AScene* s : app.Scenes()) names.push_back(s->GetName());
+        EXPECT_EQ(names, (std::vector<std::string> {"Menu", "Selector", "Game"}));
+        for (const AScene* s : app.Scenes()) EXPECT_EQ(s->IsActive(), s->GetName() == c.first) << s->GetName();
+        EXPECT_EQ(g_GameStartRequest.episode_count, 5);
+        EXPECT_EQ(g_GameCompleted, 0);
+        EXPECT_EQ(g_LastGameScore, 0);
+        app.Exit();
+    }
+}
+
+TEST_F(BrakmoorTest, MusicPatternsAreReadAsNumbersInOrder) {
+    auto keeper = std::make_unique<MusicKeeper>();
+    MusicKeeper* music = keeper.get();
+    core().SetSoundKeeper(std::move(keeper));
+    ScratchData("Settings/Music.xml",
+                "<Music><File name=\"Music\\a.xm\" patterns=\"0, 4 8\" alias=\"menu\"/>"
+                "<File name=\"Music\\b.xm\" alias=\"plain\"/>"
+                "<File name=\"Music\\c.xm\" patterns=\"3\" alias=\"broken\"/></Music>");
+    LoadMusic();
+    ASSERT_EQ(music->music.size(), 3u);
+    EXPECT_EQ(music->music["menu"].file_name, "Music\\a.xm");
+    EXPECT_EQ(music->music["menu"].patterns, (std::vector<int> {0, 4, 8}));
+    EXPECT_EQ(music->music["plain"].patterns, (std::vector<int> {0}));
+    EXPECT_NE(NewLog().find("Error: Failed to load music 'broken'!"), std::string::npos);
+    EXPECT_EQ(NewLog().find("Error: Failed to load music 'menu'!"), std::string::npos);
+}
+
+TEST_F(BrakmoorTest, WithoutEpisodesTheCountStaysAndTheErrorIsLogged) {
+    g_GameStartRequest.episode_count = 3;
+    CBrakmoor app(c3DGame::Instance());
+    ScratchData("Levels/Episodes.xml", "<Episodes/>");
+    app.LoadEpisodes();
+    EXPECT_NE(NewLog().find("Error: No episodes!. File=Dudidir2"), std::string::npos) << NewLog();
+    EXPECT_EQ(g_GameStartRequest.episode_count, 0) << "an empty list counts none";
+}
+
+}  // namespace

@@ -1,0 +1,307 @@
+// The game scene's score, lives and time bonus, its episodes and levels, and
+// the suspended game stored in the real profile store and resumed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "game/game_state_desc.h"
+#include "game_scene_test_support.h"
+
+namespace game_test {
+namespace {
+
+using GameSceneResultsTest = GameSceneTest;
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+// The text of a saved game, without the closing zero byte the XML layer adds.
+std::string Text(const std::vector<uint8_t>& data) {
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
+TEST_F(GameSceneResultsTest, ScoreGrantsALifeAtEveryMultipleAndNeverFallsBelowZero) {
+    SetScoreForLife(10000);
+    const struct {
+        int32_t score, points, want_score, lives_gained, bonus_samples;
+    } cases[] = {
+        {9990, 20, 10010, 1, 1},     {9990, 20010, 30000, 3, 1}, {9990, 5, 9995, 0, 0},
+        {100, -500, 0, 0, 0},        {0, 10000, 10000, 1, 1},    {25000, -20000, 5000, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.score << " + " << c.points);
+        sounds->Reset();
+        game->SetScore(c.score);
+        game->SetLives(3);
+        game->AddScore(c.points);
+        EXPECT_EQ(game->GetScore(), c.want_score);
+        EXPECT_EQ(game->GetLives(), 3 + c.lives_gained);
+        EXPECT_EQ(std::count(sounds->played.begin(), sounds->played.end(), "bonus_life"), c.bonus_samples);
+    }
+    // A gain after the floor counts lives from 0.
+    game->SetScore(0);
+    game->SetLives(1);
+    game->AddScore(-50);
+    game->AddScore(10000);
+    EXPECT_EQ(game->GetLives(), 2);
+}
+
+TEST_F(GameSceneResultsTest, ABonusLifeBlinksTheLivesFor150Frames) {
+    SetScoreForLife(10000);
+    Start(0, 0);
+    ASSERT_EQ(game->GetFrameCounter(), 0u);
+    game->AddScore(10000);
+    std::vector<bool> blink;
+    for (int i = 0; i < 160; ++i) {
+        Frame([&] { game->Render(); });
+        blink.push_back(game->IsLivesBlink());
+    }
+    EXPECT_TRUE(blink[0]);    // frame 0 always shows
+    EXPECT_TRUE(blink[20]);   // 130 frames left: 130 % 50 = 30
+    EXPECT_FALSE(blink[40]);  // 110 % 50 = 10
+    EXPECT_TRUE(blink[155]);  // over
+}
+
+TEST_F(GameSceneResultsTest, NoBonusLivesWithoutAPositiveScoreForLife) {
+    for (int step : {0, -100}) {
+        SetScoreForLife(step);
+        game->SetScore(5);
+        game->SetLives(3);
+        game->AddScore(100000);
+        EXPECT_EQ(game->GetScore(), 100005);
+        EXPECT_EQ(game->GetLives(), 3);
+    }
+}
+
+TEST_F(GameSceneResultsTest, LosingLivesStopsAtZeroAndSoundsWhileOneIsLost) {
+    game->SetLives(1);
+    sounds->Reset();
+    EXPECT_EQ(game->LoseLife(), 0);
+    EXPECT_EQ(std::count(sounds->played.begin(), sounds->played.end(), "lives_down"), 1);
+    sounds->Reset();
+    EXPECT_EQ(game->LoseLife(), 0);
+    EXPECT_TRUE(sounds->played.empty());
+    EXPECT_EQ(game->AddLife(), 1);
+    EXPECT_EQ(sounds->played.back(), "lives_up");
+}
+
+TEST_F(GameSceneResultsTest, TheTimeBonusRewardsAWinUnderTheAceTime) {
+    SetScoreForLife(100000000);
+    SetAceTime(120);
+    const struct {
+        int32_t episode, time_ms, want_bonus;
+    } cases[] = {
+        {0, 100000, 20200}, {9, 100000, 2200}, {10, 100000, 3800}, {0, 120000, 0}, {0, 119999, 200}, {0, 150000, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "episode " << c.episode << " time " << c.time_ms);
+        game->SetScore(1000);
+        field->statistics.time = c.time_ms;
+        field->statistics.score = 777;
+        g_GameStartRequest.episode = c.episode;
+        g_GameStartRequest.level = 3;
+        // A continuing game at a level beyond the episode: the numbers are set, no level starts.
+        game->Reset();
+        LevelStatistics statistics;
+        game->ComputeLevelStatistics(statistics);
+        EXPECT_EQ(statistics.time_bonus, c.want_bonus);
+        EXPECT_EQ(statistics.ace_time, 120000);
+        EXPECT_EQ(statistics.time, c.time_ms);
+        EXPECT_EQ(statistics.score, 777);
+        EXPECT_EQ(game->GetScore(), 1000 + c.want_bonus);
+    }
+}
+
+TEST_F(GameSceneResultsTest, EpisodesAndLevelRecordsComeFromTheLevelsFiles) {
+    EXPECT_EQ(game->GetEpisodeCount(), 2u);
+    EpisodeDesc episode;
+    ASSERT_TRUE(game->LoadEpisode(0, episode));
+    ASSERT_EQ(episode.LevelsCount, 2u);
+    ASSERT_EQ(episode.Levels.size(), 2u);
+    EXPECT_EQ(episode.Levels[1].path, "Levels\\Episode_0\\Level_1.xml");
+    EXPECT_EQ(episode.Levels[0].music.Normal.alias, "meadow");
+    EXPECT_EQ(episode.Levels[0].music.Anxious.track, 2);
+    EXPECT_EQ(episode.Levels[1].music.Normal.track, MusicTrackRef::kNoTrack);
+    // A level without music plays the nearest earlier level's when resumed.
+    game->ResolveLevelMusic(episode, 1);
+    EXPECT_EQ(episode.Levels[1].music.Normal.alias, "meadow");
+    EXPECT_FLOAT_EQ(episode.Levels[1].music.fade_speed, 2.0f);
+    EpisodeDesc none;
+    EXPECT_FALSE(game->LoadEpisode(2, none));
+    EXPECT_TRUE(none.Levels.empty());
+}
+
+TEST_F(GameSceneResultsTest, AGameStartsAtTheRequestedLevelOrAtTheFirst) {
+    Start(GameStartRequest::kNoEpisode, 5);
+    EXPECT_EQ(game->GetEpisodeNumber(), 0);
+    EXPECT_EQ(game->GetLevelNumber(), 0);
+    EXPECT_EQ(field->loaded.back(), "Levels\\Episode_0\\Level_0.xml");
+    EXPECT_EQ(g_GameStartRequest.start_flag, 0);
+    Start(0, 1);
+    EXPECT_EQ(field->loaded.back(), "Levels\\Episode_0\\Level_1.xml");
+    EXPECT_TRUE(game->IsLastLevel());
+    EXPECT_EQ(game->LevelStartMessage().GetNumber(), 2);
+    EXPECT_EQ(game->LevelStartMessage().GetSecondAlias(), "mission_0");
+    // The frame counter starts at the command line's third number.
+    g_AppParams.third_number = 500;
+    Start(1, 0);
+    EXPECT_EQ(game->GetFrameCounter(), 500u);
+    EXPECT_EQ(game->LevelStartMessage().GetSecondAlias(), "mission_1");
+    g_AppParams.third_number = 0;
+}
+
+// ---- the suspended game
+
+class SuspendedGameTest : public GameSceneTest {
+protected:
+    std::vector<uint8_t> Stored(uint32_t player = 0) {
+        std::vector<uint8_t> data;
+        if (!g_profiles.GetPlayerSuspendedGame(player, data)) data.clear();
+        return data;
+    }
+    // A game in play at episode 0, level 1 with its own values and board.
+    void PlayAGame() {
+        Start(0, 1);
+        game->SetScore(4321);
+        game->SetLives(2);
+        field->board = "row 'one' \"two\" <three> & four";
+    }
+};
+
+TEST_F(SuspendedGameTest, LeavingThroughThePauseStoresTheGameAndAResumeContinuesIt) {
+    PlayAGame();
+    std::vector<uint8_t> text;
+    ASSERT_TRUE(game->SerializeState(text));
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    const std::vector<uint8_t> stored = Stored();
+    ASSERT_EQ(Text(stored), Text(text));
+    GameStateDesc desc;
+    ASSERT_TRUE(PARSERS::ParseGameState(stored, desc));
+    EXPECT_EQ(desc.episode, 0);
+    EXPECT_EQ(desc.level, 1);
+    EXPECT_EQ(desc.score, 4321);
+    EXPECT_EQ(desc.lives, 2);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(UserFolderPath("all")) / "serial.xml"));
+
+    // The same program later: a resume straight into the game.
+    NewScene();
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    EXPECT_EQ(game->GetEpisodeNumber(), 0);
+    EXPECT_EQ(game->GetLevelNumber(), 1);
+    EXPECT_EQ(game->GetScore(), 4321);
+    EXPECT_EQ(game->GetLives(), 2);
+    EXPECT_EQ(field->board, "row 'one' \"two\" <three> & four");
+    EXPECT_EQ(field->loaded.back(), "Levels\\Episode_0\\Level_1.xml");
+    std::vector<uint8_t> again;
+    ASSERT_TRUE(game->SerializeState(again));
+    EXPECT_EQ(Text(again), Text(stored));
+    // The level without music of its own plays the earlier level's on a resume.
+    EXPECT_EQ(game->GetEpisode().Levels[1].music.Normal.alias, "meadow");
+}
+
+TEST_F(SuspendedGameTest, GameOverAndGameWonEraseTheStoredGame) {
+    for (int request : {prGameOver, prGameWon}) {
+        SCOPED_TRACE(request);
+        PlayAGame();
+        std::vector<uint8_t> text;
+        ASSERT_TRUE(game->SerializeState(text));
+        ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, text));
+        game->SetPendingRequest(request);
+        game->Update();
+        EXPECT_TRUE(Stored().empty());
+        EXPECT_FALSE(game->IsGameRunning());
+    }
+}
+
+TEST_F(SuspendedGameTest, AnExitDuringTheGameOverErasesInsteadOfSavingNoLives) {
+    PlayAGame();
+    std::vector<uint8_t> text;
+    ASSERT_TRUE(game->SerializeState(text));
+    game->SetLives(1);
+    game->SetState(gsLifeLost);
+    ASSERT_EQ(game->GetState(), gsGameOver);
+    ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, text));  // as if stored before
+    game->Destroy();
+    EXPECT_TRUE(Stored().empty());
+}
+
+TEST_F(SuspendedGameTest, AnExitInPlayStoresTheGameOnceAndAfterLeavingNeverAgain) {
+    PlayAGame();
+    game->Destroy();
+    EXPECT_FALSE(Stored().empty());
+    EXPECT_EQ(field->Count("ClearLevel"), 1);
+
+    // Left for the menu, then another player is chosen and the program ends.
+    NewScene();
+    PlayAGame();
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    const std::vector<uint8_t> stored = Stored();
+    ASSERT_FALSE(stored.empty());
+    g_profiles.SetActivePlayer(1);
+    game->SetScore(1);
+    game->Destroy();
+    EXPECT_EQ(field->Count("ClearLevel"), 1);
+    EXPECT_TRUE(Stored(1).empty());
+    g_profiles.SetActivePlayer(0);
+    EXPECT_EQ(Stored(), stored);
+}
+
+TEST_F(SuspendedGameTest, TheWonLevelsSnapshotIsStoredWhileItsStatisticsShow) {
+    SetScoreForLife(100000000);
+    PlayAGame();
+    field->statistics.time = 1000;  // well under the ace time: a bonus
+    game->SetState(gsNextLevel);
+    EXPECT_GT(game->GetScore(), 4321);
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    GameStateDesc desc;
+    ASSERT_TRUE(PARSERS::ParseGameState(Stored(), desc));
+    EXPECT_EQ(desc.score, 4321);
+    EXPECT_EQ(desc.level, 1);
+}
+
+TEST_F(SuspendedGameTest, AnUnreadableTextIsRefusedAndChangesNothing) {
+    PlayAGame();
+    const std::string bad[] = {"", "<Suspended><GameState", "<Other/>", "<Suspended/>"};
+    for (const std::string& text : bad) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(game->DeserializeState(Bytes(text)));
+        EXPECT_EQ(game->GetLives(), 2);
+        EXPECT_EQ(game->GetScore(), 4321);
+        EXPECT_EQ(field->Count("Deserialize"), 0);
+    }
+    GameStateDesc desc;
+    ASSERT_TRUE(PARSERS::ParseGameState(Bytes("<Suspended><GameState level=\"4\"/></Suspended>"), desc));
+    EXPECT_EQ(desc.level, 4);
+    EXPECT_EQ(desc.lives, 0);
+    // A resume of a broken stored game starts the requested game afresh.
+    ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, Bytes("<Suspended><Game")));
+    NewScene();
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    EXPECT_EQ(game->GetLevelNumber(), 0);
+    EXPECT_EQ(game->GetLives(), 3);
+    EXPECT_EQ(game->GetScore(), 0);
+}
+
+TEST_F(SuspendedGameTest, AResumeIntoTheNextEpisodeTakesOnlyScoreAndLives) {
+    PlayAGame();
+    std::vector<uint8_t> text;
+    ASSERT_TRUE(game->SerializeState(text));
+    ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, text));
+    g_profiles.SetPlayerState(0, 1);
+    NewScene();
+    Start(1, 0, 2);
+    EXPECT_EQ(game->GetEpisodeNumber(), 1);
+    EXPECT_EQ(game->GetLevelNumber(), 0);
+    EXPECT_EQ(game->GetScore(), 4321);
+    EXPECT_EQ(game->GetLives(), 2);
+    EXPECT_EQ(g_profiles.GetPlayerState(0), 0);
+    EXPECT_EQ(field->Count("Deserialize"), 0);
+}
+
+}  // namespace
+}  // namespace game_test
