@@ -166,9 +166,13 @@ void CResFerryman::DeliverAll() {
     }
 }
 
-void CResFerryman::StopEmitters() {
+void CResFerryman::Reset() {
     for (const ItemCarrier& carrier : _carriers) explosion::GetExplosionManager()->StopEmitter(carrier.emitter);
     _carriers.clear();
+}
+
+void CResFerryman::StopEmitters() {
+    Reset();
     if (_fly_particles) _fly_particles->Clear();
 }
 

@@ -61,8 +61,9 @@ public:
     void Render() override;
     // No carrier and no flying particle is under way.
     bool IsIdle() const override;
-    // Drops every carrier (the emitters keep running out on their own).
-    void Reset() override { _carriers.clear(); }
+    // Drops every carrier, credits and all (level set-up). Their emitters
+    // stop too: the particle player would keep a dropped one for the run.
+    void Reset() override;
     // Stops every carrier's emitter and applies its credit now (a saved field
     // is being loaded).
     void DeliverAll();

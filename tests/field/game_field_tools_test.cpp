@@ -183,4 +183,27 @@ TEST_F(GameFieldToolsTest, DebugRowDropWaitsForAnOpenBoard) {
     EXPECT_EQ(field_->GetRowsCountdown().GetCurrent(), 0u);
 }
 
+TEST_F(GameFieldToolsTest, TheLevelEndPaysTheColumnsOfTheWorkingBirds) {
+    field_->SetupLevel();
+    field_->GetTilesField()->FinishAppear();
+    // A perched bird over column 3, whose top cell is empty above a ball.
+    ASSERT_TRUE(Balls().IsCellEmpty(3));
+    ASSERT_FALSE(Balls().IsCellEmpty(7));
+    field_->GetBirds().CreateBirds({{3, CBirds::kPerched}}, false);
+    ReachLevelEndStage();
+    (*explosions_)->explosions.clear();
+    field_->IsLevelComplete();
+    CEndLevelStuff2& stuff = *field_->GetEndLevelStuff();
+    ASSERT_TRUE(stuff.IsStarted());
+    for (int tick = 0; tick < 20 && stuff.IsRunning(); ++tick) stuff.Update();
+    field_->IsLevelComplete();
+    EXPECT_EQ(field_->GetStage(), 3);
+    ASSERT_EQ((*explosions_)->explosions.size(), 1u);
+    EXPECT_EQ((*explosions_)->explosions[0].name, "column_blast");
+    ASSERT_FALSE(praise_.popups.empty());
+    EXPECT_EQ(praise_.popups.back().points, 10);
+    EXPECT_EQ(praise_.popups.back().label, "Score_bonus");
+    EXPECT_EQ(field_->GetBirds().GetBirds()[0].state, CBirds::kSentOff);
+}
+
 }  // namespace

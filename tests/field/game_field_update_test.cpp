@@ -151,6 +151,22 @@ TEST_F(GameFieldUpdateTest, SetUpDropsTheFirstRowsWithoutMatches) {
     EXPECT_FALSE(field_->IsInputBlocked());
 }
 
+TEST_F(GameFieldUpdateTest, TheShippedFirstLevelStartsCovered) {
+    ASSERT_TRUE(field_->LoadLevel("Levels\\Episode_0\\Level_0.xml", {}));
+    ASSERT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+    // The rows that the start prepared keep falling until no puzzle cell is
+    // left bare.
+    for (int i = 0; i < 600; ++i) Tick();
+    int bare = 0, balls = 0;
+    for (int cell = 0; cell < g_LevelCFG->GetCellCount(); ++cell) {
+        balls += !Balls().IsCellEmpty(cell);
+        bare += field_->GetTilesField()->HasCell(cell) && Balls().IsCellEmpty(cell);
+    }
+    EXPECT_EQ(bare, 0);
+    EXPECT_GT(balls, 0);
+    EXPECT_NE(scene_->state, gsLifeLost);
+}
+
 TEST_F(GameFieldUpdateTest, TheFirstLevelOfAnEpisodeWaitsForItsMessage) {
     scene_->level = 0;
     ASSERT_TRUE(field_->LoadLevel(LevelPath("win_level.xml"), {}));
