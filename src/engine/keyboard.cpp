@@ -16,8 +16,18 @@ bool CKeyboard::ValidKey(int key) const {
 }
 
 void CKeyboard::Poll() {
-    if (!_manager || !_manager->GetWindow()) return;
-    for (int vk = 0; vk < 256; ++vk) _key_state[vk] = NextInputState(_key_state[vk], IsKeyDown(vk));
+    plat::Window* window = _manager ? _manager->GetWindow() : nullptr;
+    if (!window) return;
+    for (int vk = 0; vk < 256; ++vk) {
+        // The mouse takes its own buttons' presses.
+        const bool pressed = !plat::IsMouseButtonKey(vk) && window->TakePolledPress(vk);
+        _key_state[vk] = NextInputState(_key_state[vk], IsKeyDown(vk), pressed);
+    }
+    // Every byte of a multi-byte UTF-8 character is 0x80 or above, so keeping
+    // the printable ASCII bytes drops such characters whole.
+    _typed_text.clear();
+    for (char ch : window->TakeTypedText())
+        if (ch >= 0x20 && ch < 0x7F) _typed_text.push_back(ch);
 }
 
 bool CKeyboard::IsKeyDown(int key) {

@@ -17,6 +17,7 @@ public:
     bool WasKeyPressed(int key) override;
     bool GetPressedKey(int* key) const override;
     bool GetPressedChar(char* ch, int* modifiers) const override;
+    const std::string& GetTypedText() const override { return _typed_text; }
     bool IsKeyPressed(int key) const override;
     bool IsKeyReleased(int key) const override;
 
@@ -25,4 +26,5 @@ public:
 private:
     bool ValidKey(int key) const;
     std::vector<int> _key_state;
+    std::string _typed_text;
 };

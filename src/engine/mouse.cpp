@@ -31,7 +31,8 @@ void CMouse::Poll() {
     _y = y;
     _axis1 = _manager->GetMouseAxis(1);
     for (size_t i = 0; i < _btn_state.size(); ++i)
-        _btn_state[i] = NextInputState(_btn_state[i], window->IsKeyDown(kButtonKeys[i]));
+        _btn_state[i] = NextInputState(_btn_state[i], window->IsKeyDown(kButtonKeys[i]),
+                                       window->TakePolledPress(kButtonKeys[i]));
 }
 
 int CMouse::GetX() const { return _cursor ? _cursor->GetX() : _x; }

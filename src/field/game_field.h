@@ -392,7 +392,7 @@ private:
     std::vector<int> _unfilled_cells;
     std::vector<int> _bird_columns;
     // The start fill's cell maps and ball tags.
-    std::vector<int> _fill_map, _fill_test_map;
+    std::vector<int> _fill_map, _fill_test_map, _fill_before;
     std::vector<uint16_t> _fill_tags;
 
     // ---- the saved field (game_field_io.cpp)

@@ -133,8 +133,11 @@ void CGameField::StartFill() {
             if (row_due) produced = MarkStartRow(rows + 1);
             if (produced > 0) ++rows;
         }
+        // The planner leaves the falls of tagged balls out of its answer, so
+        // a pass in which only the start rows moved counts by the map.
+        _fill_before = _fill_map;
         const bool planned = _compress_and_fall->PlanStep(_fill_map, &_fill_tags);
-        if (!planned && produced == 0) break;
+        if (!planned && produced == 0 && _fill_map == _fill_before) break;
     }
     // The test starts a drop when it fires; the live field starts its own.
     _rows_falling->Reset();

@@ -28,25 +28,27 @@ void CBaseMenuEdit::Update() {
     IKeyboardController* keyboard = gui::Keyboard();
     if (!keyboard) return;
     int pressed = 0;
-    if (!keyboard->GetPressedKey(&pressed)) return;
-
-    uint32_t key = static_cast<uint32_t>(pressed);
-    if (_owner) _owner->OnEditKey(this, &key);
-
-    if (key == plat::VK_RETURN) {
-        SetActive(false);
-        return;
+    if (keyboard->GetPressedKey(&pressed)) {
+        uint32_t key = static_cast<uint32_t>(pressed);
+        if (_owner) _owner->OnEditKey(this, &key);
+        if (key == plat::VK_RETURN) {
+            SetActive(false);
+            return;
+        }
+        if (key == kBackspaceKey) {
+            if (!_text.empty()) _text.pop_back();
+            return;
+        }
     }
-    if (key == kBackspaceKey) {
-        if (!_text.empty()) _text.pop_back();
-        return;
-    }
-    char ch = 0;
-    int modifiers = 0;
-    if (!keyboard->GetPressedChar(&ch, &modifiers)) return;
-    const signed char code = static_cast<signed char>(ch);
-    const bool accepted = ch != 0 && _text.size() < _max_length && _text.size() < kMaxText &&
-                          (!_digits_only || (ch >= '0' && ch <= '9')) && code >= '0' && code <= 'Z';
+    // The characters come from the typed text, so the player gets what the
+    // layout, Shift and Caps Lock make of the keys.
+    for (char ch : keyboard->GetTypedText()) AddChar(ch);
+}
+
+void CBaseMenuEdit::AddChar(char ch) {
+    const bool letter = (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= 'Z');
+    const bool accepted = letter && _text.size() < _max_length && _text.size() < kMaxText &&
+                          (!_digits_only || (ch >= '0' && ch <= '9'));
     if (!accepted) return;
     _text.push_back(ch);
     if (_owner) _owner->OnEditChar(this, ch);

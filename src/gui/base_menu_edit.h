@@ -1,8 +1,8 @@
 #pragma once
-// The behaviour of the text-entry box: while active and enabled it takes one
-// key per frame, accepts digits and capital letters (and the few codes between
-// them) up to its length, drops the last character on Backspace and ends the
-// entry on Enter. CMenuEdit draws it.
+// The behaviour of the text-entry box: while active and enabled it takes the
+// text typed since the last frame, accepts digits and letters (and the few
+// codes between the digits and the capitals) up to its length, drops the last
+// character on Backspace and ends the entry on Enter. CMenuEdit draws it.
 #include <cstdint>
 #include <string>
 
@@ -35,4 +35,7 @@ protected:
     bool _active = false;
     uint32_t _max_length = 12;
     bool _digits_only = false;
+
+private:
+    void AddChar(char ch);
 };

@@ -90,6 +90,7 @@ Window::~Window() {
 
 void Window::Show() {
     SDL_ShowWindow(_window);
+    SDL_StartTextInput();
     // Start from where the pointer is, when it is over the window already.
     if (SDL_GetMouseFocus() == _window) SDL_GetMouseState(&_cursor_x, &_cursor_y);
 }
@@ -159,6 +160,7 @@ void Window::SetKey(int vk, bool down) {
     if (down && !_keys[vk]) {
         _pressed_since[vk] = 1;
         _press_latch[vk] = 1;
+        _poll_latch[vk] = 1;
         if (_keys[VK_MENU] && vk != VK_LMENU && vk != VK_RMENU) _alt_press_latch[vk] = 1;
     }
     _keys[vk] = down ? 1 : 0;
@@ -166,7 +168,7 @@ void Window::SetKey(int vk, bool down) {
         bool any = false;
         for (int k = VK_LSHIFT; k <= VK_RMENU; ++k)
             if (GenericModifier(k) == generic && _keys[k]) any = true;
-        if (any && !_keys[generic]) _pressed_since[generic] = 1;
+        if (any && !_keys[generic]) _pressed_since[generic] = _poll_latch[generic] = 1;
         _keys[generic] = any ? 1 : 0;
     }
 }
@@ -216,6 +218,7 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
             out->lParam = lp;
             return true;
         }
+        case SDL_TEXTINPUT: InjectText(e.text.text); return false;
         case SDL_MOUSEMOTION: {
             _cursor_x = e.motion.x;
             _cursor_y = e.motion.y;
@@ -271,6 +274,13 @@ bool Window::TakeKeyPress(int vk, bool with_alt) {
     return pressed;
 }
 
+bool Window::TakePolledPress(int vk) {
+    if (vk <= 0 || vk > 255) return false;
+    const bool pressed = _poll_latch[vk] != 0;
+    _poll_latch[vk] = 0;
+    return pressed;
+}
+
 void Window::GetCursorPos(int* x, int* y) const {
     if (x) *x = _cursor_x;
     if (y) *y = _cursor_y;
@@ -315,6 +325,19 @@ void Window::InjectKey(int vk, bool down, bool repeat) {
     PostMessage(msg, static_cast<uintptr_t>(code), 1 | (repeat || !down ? intptr_t(1) << 30 : 0));
 }
 
+void Window::InjectText(const std::string& utf8) {
+    // Nobody reads the text while no edit box is open: keep only the latest.
+    constexpr size_t kMaxTypedText = 256;
+    if (_typed_text.size() + utf8.size() > kMaxTypedText) _typed_text.clear();
+    _typed_text += utf8.substr(0, kMaxTypedText);
+}
+
+std::string Window::TakeTypedText() {
+    std::string text;
+    text.swap(_typed_text);
+    return text;
+}
+
 void Window::InjectMouseMove(int x, int y) {
     uint32_t now = GetTickCount();
     if (x != _cursor_x) PushMouse(MouseEvent {MouseEvent::AxisX, 0, x - _cursor_x, now});
@@ -342,6 +365,8 @@ void Window::InjectFocus(bool focused) {
         _pressed_since.fill(0);
         _press_latch.fill(0);
         _alt_press_latch.fill(0);
+        _poll_latch.fill(0);
+        _typed_text.clear();
     }
     uintptr_t w = (focused ? WA_ACTIVE : WA_INACTIVE) | (_minimized ? 0x10000u : 0u);
     SendMessage(WM_ACTIVATE, w, 0);

@@ -74,6 +74,12 @@ public:
     // True once per press of the key since the last call, however short the
     // press was; with `with_alt`, only presses made while Alt was held count.
     bool TakeKeyPress(int vk, bool with_alt = false);
+    // True once per press of the key since the previous call: the polled
+    // devices keep presses that began and ended between two polls.
+    bool TakePolledPress(int vk);
+    // The text typed since the previous call, UTF-8, as the layout, Shift
+    // and Caps Lock made it.
+    std::string TakeTypedText();
     // Cursor position in client coordinates of the 800x600 screen.
     void GetCursorPos(int* x, int* y) const;
     void SetCursorPos(int x, int y);
@@ -90,6 +96,7 @@ public:
 
     // Test hooks: inject input as if it came from the devices.
     void InjectKey(int vk, bool down, bool repeat = false);
+    void InjectText(const std::string& utf8);
     void InjectMouseMove(int x, int y);
     void InjectMouseButton(int button, bool down);
     void InjectWheel(int notches);
@@ -112,9 +119,10 @@ private:
     WindowProc _proc;
     std::deque<Message> _posted;
     std::deque<MouseEvent> _mouse_events;
+    std::string _typed_text;
     std::array<uint8_t, 256> _keys {};        // 1 while down
     std::array<uint8_t, 256> _pressed_since {};
-    std::array<uint8_t, 256> _press_latch {}, _alt_press_latch {};
+    std::array<uint8_t, 256> _press_latch {}, _alt_press_latch {}, _poll_latch {};
     int _width = 800, _height = 600;
     int _cursor_x = 0, _cursor_y = 0;
     bool _fullscreen = false;

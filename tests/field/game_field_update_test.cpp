@@ -16,6 +16,7 @@
 #include "field/field_flags.h"
 #include "field/field_state.h"
 #include "field/glove.h"
+#include "field/hint_info.h"
 #include "field/move_record.h"
 #include "game_field_test_support.h"
 #include "gui/gui_test_support.h"
@@ -165,6 +166,41 @@ TEST_F(GameFieldUpdateTest, TheShippedFirstLevelStartsCovered) {
     EXPECT_EQ(bare, 0);
     EXPECT_GT(balls, 0);
     EXPECT_NE(scene_->state, gsLifeLost);
+}
+
+// Every row the start prepared lands without a line, so nothing scores before
+// the player's first move, whatever else draws from the generator meanwhile
+// (the scene asks for its hints' targets every frame): a start fill that
+// stopped after its first row left the later rows to chance.
+TEST_F(GameFieldUpdateTest, TheShippedFirstLevelScoresNothingByItself) {
+    for (uint32_t seed : {1u, 7u, 12345u}) {
+        SCOPED_TRACE(seed);
+        SeedRandom(seed);
+        scene_->score = 0;
+        scene_->scores.clear();
+        scene_->level = 0;  // the episode's message shows first, as in the game
+        ASSERT_TRUE(field_->LoadLevel("Levels\\Episode_0\\Level_0.xml", {}));
+        ASSERT_TRUE(TickUntil([&] { return field_->NeedShowBeginEpisode(); }));
+        field_->SetShowBeginEpisode(false);
+        ASSERT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+        // The scene asks for its hints' targets every frame.
+        HintInfo hint;
+        CVector2 at;
+        for (int i = 0; i < 20; ++i) {
+            field_->GetHintSource(hint, at);
+            Tick();
+        }
+        ASSERT_TRUE(TickUntil([&] { return Idle(); }));
+        std::vector<int> matched;
+        field_->FindMatches(matched, -1, -1);
+        EXPECT_TRUE(matched.empty());
+        EXPECT_EQ(scene_->score, 0);
+        int rows = 0;
+        for (int cell = 0; cell < g_LevelCFG->GetCellCount(); cell += g_LevelCFG->GetFieldWidth())
+            rows += !Balls().IsCellEmpty(cell + g_LevelCFG->GetFieldWidth() - 1);
+        EXPECT_GE(rows, 4) << "the rows that cover the ring";
+        field_->ClearLevel();
+    }
 }
 
 TEST_F(GameFieldUpdateTest, TheFirstLevelOfAnEpisodeWaitsForItsMessage) {

@@ -20,9 +20,12 @@ protected:
                           "text='Edit_UserName' " + attributes + "/>", "/Control"));
         return std::unique_ptr<CMenuEdit>(static_cast<CMenuEdit*>(control.release()));
     }
-    // Presses and releases a key, one frame each, drawing the box.
-    void Type(CMenuEdit& e, int vk) {
+    // Presses and releases a key, one frame each, drawing the box; `text` is
+    // what the layout makes of the key (the key of a letter or digit types it).
+    void Type(CMenuEdit& e, int vk, std::string text = "\x01") {
+        if (text == "\x01") text = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') ? std::string(1, char(vk)) : "";
         Key(vk, true);
+        window()->InjectText(text);
         Frame([&] { e.Draw(true); });  // drawn only: it still reads its keys
         Key(vk, false);
         Frame([&] { e.Draw(true); });
@@ -87,6 +90,30 @@ TEST_F(EditTest, LengthLimitsAndDigitsOnly) {
     Type(*digits, 'A');
     Type(*digits, '7');
     EXPECT_EQ(digits->GetText(), "7");
+}
+
+TEST_F(EditTest, TakesTheTextAsTypedNotTheKeyCodes) {
+    auto e = MakeEdit();
+    e->SetActive(true);
+    Type(*e, 'A', "A");  // Shift held
+    Type(*e, 'N', "n");
+    Type(*e, 'N', "n");
+    Type(*e, 'A', "a");
+    Type(*e, 'Q', "a");  // another layout
+    Type(*e, plat::VK_SPACE, " ");
+    Type(*e, 'E', "\xC3\xA9");  // a character the font has not: dropped whole
+    EXPECT_EQ(e->GetText(), "Annaa");
+    events.Clear();
+    // Two characters typed within one frame are both kept.
+    Key('X', true);
+    window()->InjectText("x");
+    Key('X', false);
+    Key('Y', true);
+    window()->InjectText("Y");
+    Key('Y', false);
+    Frame([&] { e->Draw(true); });
+    EXPECT_EQ(e->GetText(), "AnnaaxY");
+    EXPECT_EQ(events.events, (Events {"key 89 E", "char x E", "char Y E"}));
 }
 
 TEST_F(EditTest, OwnerMayChangeTheKey) {
