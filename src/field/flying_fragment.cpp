@@ -70,7 +70,12 @@ CFlyingFragment::CFlyingFragment(int base_id, std::shared_ptr<C2DObject> sprite,
     BuildFlightPath(_path, CVector2(_sprite->GetLeft(), _sprite->GetTop()), target, true);
 }
 
-CFlyingFragment::~CFlyingFragment() { CArtefactEmitters::Stop(_trail); }
+CFlyingFragment::~CFlyingFragment() = default;
+
+void CFlyingFragment::StopTrail() {
+    CArtefactEmitters::Stop(_trail);
+    _trail = 0;
+}
 
 bool CFlyingFragment::Step() {
     if (_arrived) return true;
@@ -78,10 +83,7 @@ bool CFlyingFragment::Step() {
     _index = std::min(_index + 1, std::max(last, 0));
     PlaceAt(static_cast<float>(_index));
     _arrived = _index >= last;
-    if (_arrived) {
-        CArtefactEmitters::Stop(_trail);
-        _trail = 0;
-    }
+    if (_arrived) StopTrail();
     return _arrived;
 }
 

@@ -49,6 +49,9 @@ public:
     void Render();
     // The trail's emitter, 0 when none runs.
     uint32_t GetTrail() const { return _trail; }
+    // Ends the trail at once (a flight dropped on its way); otherwise it
+    // fades by itself once it is no longer drawn.
+    void StopTrail();
 
     int GetBaseId() const { return _base_id; }
     int GetCell() const { return _cell; }

@@ -152,8 +152,8 @@ CVector2 CGlove::SlideShift() const {
 }
 
 void CGlove::ApplyPanelAlpha() {
-    // Opaque once a fade is over; a hidden panel is not drawn at all.
-    const int alpha = _fader.IsActive() ? static_cast<int>(_fader.GetValue()) : 255;
+    // Once a fade is over: opaque when shown, transparent for the rest of a slide out.
+    const int alpha = _fader.IsActive() ? static_cast<int>(_fader.GetValue()) : (_shown ? 255 : 0);
     for (const auto& sprite : _panel) sprite->SetAlpha(alpha, kAllCorners);
     if (!IsValidBase(_active)) return;
     for (const auto& sprite : Record(_active).cells) sprite->SetAlpha(alpha, kAllCorners);
@@ -305,7 +305,6 @@ void CGlove::Update() {
         for (const auto& effect : record.effects) effect->Update();
         std::erase_if(record.effects, [](const auto& effect) { return !effect->IsActive(); });
     }
-    UpdateFlyingFragments();
     // Effects on a panel that is not drawn would never be seen to end.
     if (!_shown && !IsPanelMoving()) _explosions.Clear();
     _explosions.DropFinished();
@@ -326,7 +325,6 @@ void CGlove::Render() {
         _explosions.Render();
         _slider.EndDraw();
     }
-    RenderFlyingFragments();
     PlayPendingSound();
 }
 
@@ -377,6 +375,7 @@ void CGlove::ReleaseColor(ArtefactRecord& record) {
 }
 
 void CGlove::ResetArtefacts() {
+    for (const auto& flight : _flying) flight->StopTrail();
     _flying.clear();
     for (size_t i = 0; i < _records.size(); ++i) {
         ArtefactRecord& record = _records[i];

@@ -6,9 +6,10 @@
 // with effects and later flies into the trophy room of the episode selector.
 // One object for the run, built on first use from Settings\Artefact.xml.
 //
-// Per frame the game scene calls Update and Render, which include the flying
-// fragments; UpdateFlyingFragments and RenderFlyingFragments step and draw the
-// flights alone (the trophy room uses them).
+// Per frame the game scene calls Update, UpdateFlyingFragments, Render and
+// RenderFlyingFragments: the panel with its effects, and the flights (in
+// screen space, over everything). The trophy room steps and draws the
+// flights itself.
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -72,9 +73,12 @@ public:
     // trophy room, on a straight path.
     void StartTreasureFlight(bool out);
 
+    // The panel: colouring, effects, explosions, fade.
     void Update();
-    // One step of every flight; true when the last flight ended in this step.
+    // One step of every flight, landing the fragments that arrived; true
+    // when the last flight ended in this step.
     bool UpdateFlyingFragments();
+    // The panel, shifted by its slider, while it is shown or moving.
     void Render();
     void RenderFlyingFragments();
     // No fragment flies and the effects are done.

@@ -73,7 +73,7 @@ void CGlove::ResetTrophyRoom() {
 void CGlove::DeserializeTrophyRoom(const CXMLNode& node) {
     ResetTrophyRoom();
     if (!node.IsValid()) {
-        CLogger::Instance().Log(2, "Error: CGlove: no saved player data for the trophy room; it stays empty.");
+        CLogger::Instance().Log(1, "Warning: CGlove: no saved player data for the trophy room; it stays empty.");
         return;
     }
     const CXMLNodeList entries = node.SelectNodes("TrophyRoom/Trophy");

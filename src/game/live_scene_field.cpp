@@ -50,6 +50,8 @@ bool CLiveSceneField::IsArtefactsIdle() { return CGlove::Instance().IsIdle(); }
 void CLiveSceneField::ResetArtefacts() { CGlove::Instance().ResetArtefacts(); }
 void CLiveSceneField::ClearArtefacts() { CGlove::Instance().Clear(); }
 
+// The program's scene is made here, beside the live field it drives, so that
+// the scene links without the puzzle field where a stand-in serves.
 c3DGame& c3DGame::Instance() {
     if (!g_Game.Get()) g_Game.Reset(std::make_unique<c3DGame>(std::make_unique<CLiveSceneField>()));
     return *g_Game.Get();

@@ -87,7 +87,7 @@ TEST_F(GloveTest, FragmentFliesFromTheFieldAndLandsInTheNextCell) {
     EXPECT_EQ(Recorder().emitters[0].name, "fragment_trail");
 
     // It first moves down and to the left, away from the artefact.
-    glove_->Update();
+    Frame();
     const CVector2 first = glove_->GetFlyingFragments().front()->GetPosition();
     EXPECT_LT(first.x, start.x);
     EXPECT_GT(first.y, start.y);
@@ -148,7 +148,7 @@ TEST_F(GloveTest, SaveDuringAFlightRestoresTheFragmentAsPlacedAndTheFlightDoesNo
     glove_->SetArtefactShown(true);
     Restore(0, kCells - 1);
     glove_->FlyFragmentToArtefact(TakeFragment());
-    glove_->Update();
+    Frame();
 
     CXMLFile saved;
     ASSERT_TRUE(saved.CreateRoot("Suspended"));

@@ -70,14 +70,20 @@ protected:
     bool RunUntil(const std::function<bool()>& done, int limit = 2000) {
         for (int i = 0; i < limit; ++i) {
             if (done()) return true;
-            glove_->Update();
-            glove_->Render();
+            Frame();
             // Recorded effects never end by themselves: each lasts one frame.
             Recorder().running.clear();
         }
         return done();
     }
 
+    // One frame of the game scene's calls.
+    void Frame() {
+        glove_->Update();
+        glove_->UpdateFlyingFragments();
+        glove_->Render();
+        glove_->RenderFlyingFragments();
+    }
     RecordingExplosionManager& Recorder() { return **explosions_; }
     bool Queued(const std::string& alias) const { return g_SampleQueue.GetAliases().count(alias) != 0; }
 

@@ -67,7 +67,7 @@ public:
     std::string Current() const { return _index < _steps.size() ? _steps[_index].name : "(all done)"; }
 
 private:
-    static constexpr int kFrameLimit = 3000;
+    static constexpr int kFrameLimit = 12000;
 
     void Tick() {
         if (_ticked) return;
@@ -199,6 +199,10 @@ protected:
         return [=] {
             if (c3DGame::Instance().GetScore() > 0) return true;
             if (c3DGame::Instance().GetState() != kDefault) {
+                // A hint in the middle of the clicks: it is closed, and the
+                // swap starts again from a fresh move.
+                if (*phase != 0) window()->InjectMouseButton(0, false);
+                *phase = 0;
                 (*close_hints)();
                 return false;
             }

@@ -62,7 +62,14 @@ TEST_F(GameMenuTest, TheSplashesEndOnlyByEscSpaceOrAMouseButton) {
 
 TEST_F(GameMenuTest, AFirstRunAsksForANameInPlaceAndThenShowsTheMainPanel) {
     ASSERT_EQ(store.GetPlayerCount(), 0u);
-    Enter();
+    // Under the splashes the name panel is ready, and the pointer stays hidden
+    // until they are gone.
+    menu.Init();
+    menu.Reset();
+    ASSERT_TRUE(menu.IsSplashShowing());
+    EXPECT_FALSE(core().GetMouse()->IsCursorVisible());
+    while (menu.IsSplashShowing()) menu.OnKeyDown(plat::VK_ESCAPE);
+    EXPECT_TRUE(core().GetMouse()->IsCursorVisible());
     EXPECT_EQ(menu.GetState(), State::Profiles);
     CAddUserDialog& first = menu.GetFirstPlayerPanel();
     EXPECT_TRUE(Shown(first));

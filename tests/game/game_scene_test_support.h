@@ -131,6 +131,18 @@ private:
         }
         fs::copy(fs::path(VOVARO_SOURCE_DIR) / "tests" / "game" / "levels", Data() / "Levels",
                  fs::copy_options::recursive);
+        // Gone with the process (the links only, never what they point at).
+        static const struct Cleanup {
+            ~Cleanup() {
+                std::error_code ec;
+                // The log's last lines go to a folder that stays.
+                const auto shared = std::filesystem::temp_directory_path() / "vovaro_scene_tests";
+                std::filesystem::create_directories(shared, ec);
+                PrepareUserFolderAt(shared.string());
+                std::filesystem::remove_all(Root(), ec);
+            }
+        } cleanup;
+        (void)cleanup;
         return true;
     }
 };

@@ -33,6 +33,22 @@ map
 end
 )";
 
+// An episode fills its artefact: the text's level, then nine copies of it.
+std::string TenLevels(const std::string& text) {
+    const size_t at = text.find("\nlevel ");
+    const size_t line_end = text.find('\n', at + 1);
+    std::string out = text;
+    for (int n = 2; n <= 10; ++n) out += "level " + std::to_string(n) + text.substr(line_end);
+    return out;
+}
+
+// One line of the good episode replaced, and the message that must follow.
+struct EditCase {
+    const char* from;
+    const char* to;
+    const char* message;
+};
+
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
@@ -56,7 +72,7 @@ protected:
     }
     std::vector<std::string> CheckErrors(const std::string& text) {
         EpisodeDesign episode;
-        std::vector<std::string> errors = ParseErrors(text, &episode);
+        std::vector<std::string> errors = ParseErrors(TenLevels(text), &episode);
         EXPECT_TRUE(errors.empty()) << errors[0];
         CLevelChecker(data).CheckEpisode(episode, errors);
         return errors;
@@ -87,11 +103,7 @@ TEST(DesignParserTest, ReadsCellsLevelsAndKeys) {
 }
 
 TEST(DesignParserTest, BrokenLinesAreReportedWithTheirLine) {
-    const struct {
-        const char* from;
-        const char* to;
-        const char* message;
-    } cases[] = {
+    const EditCase cases[] = {
         {"  . 1 2 .", "  . 1 2", "map row of 3 cells"},
         {"  . 1 2 .", "  . X 2 .", "map cell 'X'"},
         {"  . 1 2 .", "  . .L 2 .", "'L' takes one digit"},
@@ -116,11 +128,7 @@ TEST(DesignParserTest, BrokenLinesAreReportedWithTheirLine) {
 TEST_F(LevelCheckerTest, TheGoodEpisodePasses) { EXPECT_TRUE(CheckErrors(kGoodEpisode).empty()); }
 
 TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
-    const struct {
-        const char* from;
-        const char* to;
-        const char* message;
-    } cases[] = {
+    const EditCase cases[] = {
         {"palette 1 2 3", "palette 1 2 77", "ball kind 77 is not in Settings\\Balls.xml"},
         {"palette 1 2 3", "palette 1 2 12", "is a bonus or a fragment"},
         {"palette 1 2 3", "palette 1 2 21", "is a bonus or a fragment"},
@@ -136,6 +144,7 @@ TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
         {"G G G G", "- - - -", "no entry cell (G)"},
         {"  . 1 2 .", "  . . . .", "no puzzle tile"},
         {"G G G G", "G - - -", "no ball can reach the cell at (2, 1)"},
+        {"  . .L1 .aL2 .", "  - .L1 .aL2 .\n  - . . .\n  - . . .\n  - . . .\n  - . . .", "would hold back every row"},
         {"fragment_range 0 3", "fragment_range 5 9", "no entry cell within fragment_range"},
         {"fragment_range 0 3", "fragment_range 3 0", "fragment_range needs"},
         {"background meadow", "background moon", "background set 'moon'"},
@@ -151,6 +160,14 @@ TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
         for (const std::string& error : errors) found = found || error.find(c.message) != std::string::npos;
         EXPECT_TRUE(found) << c.to << " gave: " << errors[0];
     }
+}
+
+TEST_F(LevelCheckerTest, AnEpisodeHasOneLevelForEachFragmentOfItsArtefact) {
+    EpisodeDesign episode;
+    std::vector<std::string> errors = ParseErrors(kGoodEpisode, &episode);
+    CLevelChecker(data).CheckEpisode(episode, errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("the artefact has 10 fragment cells for 1 levels"), std::string::npos) << errors[0];
 }
 
 TEST_F(LevelCheckerTest, EveryShippedLevelPasses) {
@@ -231,7 +248,7 @@ TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {
     EXPECT_FALSE(errors.empty());
     EXPECT_FALSE(fs::exists(root / "Levels"));
 
-    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << kGoodEpisode;
+    std::ofstream(root / "LevelDesigns" / "episode_1.txt") << TenLevels(kGoodEpisode);
     errors.clear();
     EXPECT_TRUE(CLevelTool::Run(root.string(), root.string(), errors)) << (errors.empty() ? "" : errors[0]);
     EXPECT_TRUE(fs::exists(root / "Levels" / "Episodes.xml"));

@@ -10,26 +10,16 @@
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
-#include "field/balls_test_support.h"
 #include "field/fake_game_scene_link.h"
 #include "field/game_field.h"
 #include "field/tiles_field.h"
 #include "game/background_desc.h"
 #include "game/level_music_desc.h"
-#include "gui/menu_progress_bar.h"
-#include "level_tool.h"
+#include "levels_test_support.h"
 
 namespace {
 
-class ShippedLevelsTest : public field_test::ShippedDataTest {
-protected:
-    void SetUp() override {
-        ShippedDataTest::SetUp();
-        std::vector<std::string> errors;
-        ASSERT_TRUE(leveltool::CLevelTool::Check(VOVARO_DATA_DIR, episodes_, errors)) << errors[0];
-    }
-    std::vector<leveltool::EpisodeDesign> episodes_;
-};
+class ShippedLevelsTest : public levels_test::LevelsTest {};
 
 bool HasFault(const std::string& log) {
     for (const char* mark : {"Error", "Assert failed", "Verify failed", "Warning"})
@@ -50,7 +40,6 @@ TEST_F(ShippedLevelsTest, TheEpisodeListNamesFiveEpisodesOfTenLevels) {
 }
 
 TEST_F(ShippedLevelsTest, EveryLevelLoadsWithoutAFault) {
-    CMenuProgressBar::LoadProgressBarKinds();
     field_test::FakeGameSceneLink scene;
     for (const leveltool::EpisodeDesign& episode : episodes_)
         for (const leveltool::LevelDesign& design : episode.levels) {

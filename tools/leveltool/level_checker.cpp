@@ -129,12 +129,33 @@ void CLevelChecker::CheckMap(const LevelDesign& level) {
                 Error("lock strength" + at + " must be 1 to " + std::to_string(_data.LockStrengths()));
         }
     if (generators == 0) Error("no entry cell (G): no bird brings balls");
+    CheckEntryDepths(level);
     if (tiles == 0) Error("no puzzle tile: the level has no goal");
     const int base_tiles[] = {1, 6, 2, 3, 4, 5};
     for (int tile : base_tiles)
         if (!_data.IsTile(tile)) Error("tile kind " + std::to_string(tile) + " is not in Settings\\Bases\\Tiles.XML");
     CheckFeeding(level);
     CheckFragmentEntry(level);
+}
+
+// A row falls only while every bird's cell and the cell below it are free, so
+// a bird over a short column would hold back the rows of all the others.
+void CLevelChecker::CheckEntryDepths(const LevelDesign& level) {
+    std::vector<std::pair<int, int>> entries;  // (depth, x + y * width)
+    int deepest = 0;
+    for (int y = 0; y < level.height; ++y)
+        for (int x = 0; x < level.width; ++x) {
+            if (level.At(x, y).kind != CellDesign::kGenerator) continue;
+            int depth = 0;
+            while (level.IsFieldCell(x, y + 1 + depth)) ++depth;
+            entries.push_back({depth, x + y * level.width});
+            deepest = std::max(deepest, depth);
+        }
+    for (const auto& [depth, at] : entries)
+        if (depth + kMaxEntryDepthGap < deepest)
+            Error("the entry cell at (" + std::to_string(at % level.width) + ", " + std::to_string(at / level.width) +
+                  ") has " + std::to_string(depth) + " cells below it, the deepest " + std::to_string(deepest) +
+                  ": its column would hold back every row");
 }
 
 // Balls enter at the birds and fall straight down or slide diagonally down

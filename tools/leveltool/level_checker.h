@@ -18,6 +18,8 @@ public:
     static constexpr int kMaxWidth = 10;
     static constexpr int kMaxHeight = 12;
     static constexpr int kMaxLayers = 4;
+    // An entry cell's column may be this many cells shorter than the deepest.
+    static constexpr int kMaxEntryDepthGap = 3;
 
     explicit CLevelChecker(const CGameDataIndex& data) : _data(data) {}
 
@@ -30,6 +32,7 @@ private:
     void CheckBonuses(const LevelDesign& level);
     void CheckEffects(int graph_type);
     void CheckMap(const LevelDesign& level);
+    void CheckEntryDepths(const LevelDesign& level);
     void CheckFeeding(const LevelDesign& level);
     void CheckFragmentEntry(const LevelDesign& level);
     void CheckBackground(const std::string& set);

@@ -1,0 +1,77 @@
+// Every shipped level played by the headless player with several seeds: each
+// must be won in at least half of its runs, and the first level of every
+// episode must come easier than its last. The per-level table (win rate,
+// moves, game time, wall time) is printed for tuning the designs.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "field/fake_game_scene_link.h"
+#include "field/game_field.h"
+#include "headless_player.h"
+#include "levels_test_support.h"
+
+namespace {
+
+constexpr uint32_t kSeeds[] = {11, 23, 37, 41};
+constexpr int kRuns = static_cast<int>(std::size(kSeeds));
+
+struct LevelRecord {
+    int episode = 0, level = 0;
+    int wins = 0;
+    double moves = 0, seconds = 0, wall_ms = 0;
+};
+
+class LevelPlaythroughTest : public levels_test::LevelsTest {};
+
+LevelRecord PlayLevel(CHeadlessPlayer& player, int episode, int level) {
+    LevelRecord record {episode, level};
+    const std::string path =
+        "Levels\\Episode_" + std::to_string(episode) + "\\Level_" + std::to_string(level) + ".xml";
+    for (uint32_t seed : kSeeds) {
+        const auto start = std::chrono::steady_clock::now();
+        CHeadlessPlayer::Options options;
+        options.seed = seed;
+        const CHeadlessPlayer::Result result = player.Play(path, options);
+        record.wall_ms +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / kRuns;
+        record.wins += result.won;
+        record.moves += static_cast<double>(result.moves) / kRuns;
+        record.seconds += result.ticks / 60.0 / kRuns;
+    }
+    return record;
+}
+
+}  // namespace
+
+TEST_F(LevelPlaythroughTest, EveryLevelIsWonInAtLeastHalfOfItsRuns) {
+    field_test::FakeGameSceneLink scene;
+    CGameField field;
+    CHeadlessPlayer player(field, scene);
+    std::vector<LevelRecord> records;
+    std::printf("episode level  won  moves  game s  wall ms\n");
+    for (size_t e = 0; e < episodes_.size(); ++e) {
+        scene.episode = static_cast<int>(e);
+        for (size_t l = 0; l < episodes_[e].levels.size(); ++l) {
+            scene.level = static_cast<int>(l);
+            const LevelRecord r = PlayLevel(player, static_cast<int>(e), static_cast<int>(l));
+            std::printf("%7d %5d  %d/%d %6.1f %7.1f %8.0f\n", r.episode + 1, r.level + 1, r.wins, kRuns, r.moves,
+                        r.seconds, r.wall_ms);
+            std::fflush(stdout);
+            EXPECT_GE(r.wins * 2, kRuns) << "episode " << e + 1 << " level " << l + 1;
+            records.push_back(r);
+        }
+    }
+    // Within each episode the first level is won at least as often as the
+    // last, and in fewer moves.
+    for (size_t e = 0; e < episodes_.size(); ++e) {
+        const size_t n = episodes_[e].levels.size();
+        const LevelRecord& first = records[e * n];
+        const LevelRecord& last = records[e * n + n - 1];
+        EXPECT_GE(first.wins, last.wins) << "episode " << e + 1;
+        EXPECT_LT(first.moves, last.moves) << "episode " << e + 1;
+    }
+}
