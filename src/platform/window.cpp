@@ -315,9 +315,11 @@ bool Window::ReadMouseEvent(MouseEvent* out) {
     return true;
 }
 
-void Window::InjectKey(int vk, bool down, bool repeat) {
+void Window::InjectKey(int vk, bool down, bool repeat, bool types) {
     if (vk <= 0 || vk > 255) return;
     SetKey(vk, down);
+    const bool printable = vk == VK_SPACE || (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z');
+    if (down && types && printable) InjectText(std::string(1, static_cast<char>(vk)));
     int generic = GenericModifier(vk);
     int code = generic ? generic : vk;
     bool sys = _keys[VK_MENU] || vk == VK_F10;

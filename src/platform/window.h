@@ -95,7 +95,9 @@ public:
     void ClearMouseEvents() { _mouse_events.clear(); }
 
     // Test hooks: inject input as if it came from the devices.
-    void InjectKey(int vk, bool down, bool repeat = false);
+    // A letter, digit or space key going down also types its own key code's
+    // character (capital letters), unless `types` is off.
+    void InjectKey(int vk, bool down, bool repeat = false, bool types = true);
     void InjectText(const std::string& utf8);
     void InjectMouseMove(int x, int y);
     void InjectMouseButton(int button, bool down);

@@ -20,12 +20,19 @@ protected:
                           "text='Edit_UserName' " + attributes + "/>", "/Control"));
         return std::unique_ptr<CMenuEdit>(static_cast<CMenuEdit*>(control.release()));
     }
-    // Presses and releases a key, one frame each, drawing the box; `text` is
-    // what the layout makes of the key (the key of a letter or digit types it).
-    void Type(CMenuEdit& e, int vk, std::string text = "\x01") {
-        if (text == "\x01") text = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') ? std::string(1, char(vk)) : "";
+    // Presses and releases a key, one frame each, drawing the box; a letter,
+    // digit or space key types its key code's character.
+    void Type(CMenuEdit& e, int vk) {
         Key(vk, true);
+        Frame([&] { e.Draw(true); });  // drawn only: it still reads its keys
+        Key(vk, false);
+        Frame([&] { e.Draw(true); });
+    }
+    // The same with the text that the layout, Shift and Caps Lock make of it.
+    void Type(CMenuEdit& e, int vk, const std::string& text) {
+        window()->InjectKey(vk, true, false, false);
         window()->InjectText(text);
+        Drain();
         Frame([&] { e.Draw(true); });  // drawn only: it still reads its keys
         Key(vk, false);
         Frame([&] { e.Draw(true); });
@@ -105,11 +112,10 @@ TEST_F(EditTest, TakesTheTextAsTypedNotTheKeyCodes) {
     EXPECT_EQ(e->GetText(), "Annaa");
     events.Clear();
     // Two characters typed within one frame are both kept.
-    Key('X', true);
+    window()->InjectKey('X', true, false, false);
     window()->InjectText("x");
     Key('X', false);
     Key('Y', true);
-    window()->InjectText("Y");
     Key('Y', false);
     Frame([&] { e->Draw(true); });
     EXPECT_EQ(e->GetText(), "AnnaaxY");
