@@ -221,8 +221,11 @@ bool CGameField::CollectHintCells(int id) {
 
 bool CGameField::PickHintCell(const HintInfo& hint, CVector2& point, size_t& picked) {
     const bool boxed = hint.bounds != CFloatRect();
-    const float width = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenWidth() : 800);
-    const float height = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenHeight() : 600);
+    CFloatRect area = hint.area;
+    if (area == CFloatRect()) {
+        area.right = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenWidth() : 800);
+        area.bottom = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenHeight() : 600);
+    }
     // Tried positions leave the list, so every cell is tried at most once.
     _hint_order.resize(_hint_cells.size());
     for (size_t i = 0; i < _hint_order.size(); ++i) _hint_order[i] = i;
@@ -235,7 +238,8 @@ bool CGameField::PickHintCell(const HintInfo& hint, CVector2& point, size_t& pic
         if (!g_LevelCFG->CellCenterToScr(_hint_cells[index], centre.x, centre.y)) continue;
         CFloatRect box = hint.bounds;
         box.Offset(centre.x - hint.anchor.x, centre.y - hint.anchor.y);
-        if (boxed && (box.left < 0 || box.top < 0 || box.right > width || box.bottom > height)) continue;
+        if (boxed && (box.left < area.left || box.top < area.top || box.right > area.right || box.bottom > area.bottom))
+            continue;
         point = centre;
         picked = index;
         return true;

@@ -13,4 +13,6 @@ struct HintInfo {
     CFloatRect bounds;   // all zero when the dialog has no anchor
     CVector2 anchor;     // middle of the anchor control's bottom edge; (0, 0) without one
     bool wait_time_out = false;
+    // Where the hint's box must fit; all zero means the whole screen.
+    CFloatRect area;
 };

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/float_rect.h"
+
 #include "engine/scene.h"
 #include "field/game_scene_link.h"
 #include "field/level_statistics.h"
@@ -180,6 +182,8 @@ private:
     void EnterState(int state, int previous);
     bool EnterPause(int previous);
     void UpdateHintTrigger();
+    // The screen right of the heads-up panel: hint boxes never cover the panel.
+    CFloatRect HintArea() const;
     void UpdateNextLevel();
     void UpdateNextEpisode();
     void UpdateGameOver();

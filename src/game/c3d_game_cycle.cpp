@@ -157,6 +157,14 @@ void c3DGame::UpdateStateHandler() {
     }
 }
 
+CFloatRect c3DGame::HintArea() const {
+    CFloatRect area(0, 0, static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenWidth() : 800),
+                    static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenHeight() : 600));
+    CFloatRect panel;
+    if (_panels.GetBounds(panel) && panel.right > area.left && panel.right < area.right) area.left = panel.right;
+    return area;
+}
+
 void c3DGame::UpdateHintTrigger() {
     if (_pending_hints.empty()) return;
     CHintsManager& hints = CHintsManager::Instance();
@@ -164,6 +172,7 @@ void c3DGame::UpdateHintTrigger() {
     for (auto it = _pending_hints.begin(); it != _pending_hints.end(); ++it) {
         HintInfo info;
         if (!hints.GetHintInfo(*it, info)) continue;
+        info.area = HintArea();
         CVector2 hint_src;
         // A hint the field cannot place yet stays queued for the next frame.
         if (!_field->GetHintSource(info, hint_src)) continue;

@@ -255,6 +255,15 @@ TEST_F(GameFieldHintsTest, TheHintBoxMustFitOnTheScreen) {
     // Anchored at its right edge, it would start left of the screen.
     hint.anchor = CVector2(200, 50);
     EXPECT_FALSE(field_->GetHintSource(hint, point));
+    // An area given by the scene (the screen beside its panel) replaces the
+    // screen: the box that fits the screen must fit the area too.
+    hint.anchor = CVector2(50, 50);
+    const CVector2 centre = Centre(0);
+    hint.area = CFloatRect(centre.x - 49, 0, 800, 600);
+    EXPECT_FALSE(field_->GetHintSource(hint, point));
+    hint.area = CFloatRect(centre.x - 50, 0, 800, 600);
+    ASSERT_TRUE(field_->GetHintSource(hint, point));
+    EXPECT_EQ(point, Centre(0));
 }
 
 class MoveMarkersTest : public field_test::ShippedDataTest {};
