@@ -226,6 +226,8 @@ private:
     CDyingDialog _dying_dialog;
     CPanelManager _panel_manager;
     int32_t _saved_state = gsUnknown;
+    // A mouse press that began while a dialog had the game is still held.
+    bool _dialog_press = false;
     uint8_t _snapshot_valid = 0;
     std::vector<uint8_t> _preserialized_state;
     uint8_t _field_shown = 0;

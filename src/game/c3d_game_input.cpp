@@ -2,6 +2,7 @@
 // the dialog on screen, and with the "keys" setting on the debug keys act on
 // the field and the game.
 #include "engine/engine_core_interface.h"
+#include "engine/mouse_controller_interface.h"
 #include "engine/keyboard_controller_interface.h"
 #include "game/c3d_game.h"
 #include "game/scene_field.h"
@@ -64,8 +65,16 @@ void c3DGame::OnDebugKey(uint16_t key) {
 }
 
 void c3DGame::ProcessFieldInput() {
+    // A press that began outside normal play belongs to a dialog (the click
+    // that closed it): the field sees the mouse again once it is released.
+    IMouseController* mouse = g_EngineCore ? g_EngineCore->GetMouse() : nullptr;
+    const bool down = mouse && mouse->IsAnyButtonDown();
+    if (!down)
+        _dialog_press = false;
+    else if (_state != gsDefault)
+        _dialog_press = true;
     if (_state == gsGameOver || _state == gsLifeLost || _state == gsPause || _state == gsGameWon) return;
-    _field->OnBallMove();
+    if (!_dialog_press) _field->OnBallMove();
     if (!g_AppParams.keys || !g_EngineCore) return;
     if (IKeyboardController* keyboard = g_EngineCore->GetKeyboard())
         if (keyboard->IsKeyPressed(kKeySpace)) _field->DebugDropRow();

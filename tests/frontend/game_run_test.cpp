@@ -20,6 +20,7 @@
 #include "frontend/brakmoor.h"
 #include "game/c3d_game.h"
 #include "game/game_state_desc.h"
+#include "game/hint_dialog.h"
 #include "game/hints_manager.h"
 #include "game/live_scene_field.h"
 #include "menu_test_support.h"
@@ -114,6 +115,30 @@ protected:
         }
         ASSERT_TRUE(InPlay());
     }
+    // Closes the hint that stands, if one does.
+    void CloseHint() {
+        CHintsManager& hints = CHintsManager::Instance();
+        if (game().GetState() != gsHint || !hints.IsHintActive()) return;
+        ClickControl(*hints.GetDialog(static_cast<size_t>(hints.GetActiveIndex())), "ID_CONTINUE");
+        StepUntil([&] { return game().GetState() == gsDefault; }, 200);
+    }
+    // Clicks the two cells of a reported move until the score rises; a hint
+    // that comes up between the clicks is closed and the swap begun again.
+    void MakeAMatch() {
+        for (int attempt = 0; attempt < 10 && game().GetScore() == 0; ++attempt) {
+            CloseHint();
+            std::vector<MoveRecord> moves;
+            ASSERT_TRUE(field().FindAvailableMoves(moves));
+            float ax = 0, ay = 0, bx = 0, by = 0;
+            ASSERT_TRUE(g_LevelCFG->CellCenterToScr(moves.front().from, ax, ay));
+            ASSERT_TRUE(g_LevelCFG->CellCenterToScr(moves.front().to, bx, by));
+            ClickAt(ax, ay);
+            if (game().GetState() != gsDefault) continue;
+            ClickAt(bx, by);
+            StepUntil([&] { return game().GetScore() > 0 || game().GetState() == gsHint; }, 300);
+        }
+        EXPECT_GT(game().GetScore(), 0);
+    }
     static std::set<std::pair<int, int>> Balls(const std::vector<uint8_t>& text) {
         CXMLFile xml;
         xml.Parse(text);
@@ -135,14 +160,7 @@ TEST_F(GameRunTest, ALevelIsPlayedWonLeftAndResumed) {
     ASSERT_NO_FATAL_FAILURE(ReachPlay());
 
     // A real match: the two cells of a move the field reports.
-    std::vector<MoveRecord> moves;
-    ASSERT_TRUE(field().FindAvailableMoves(moves));
-    float ax = 0, ay = 0, bx = 0, by = 0;
-    ASSERT_TRUE(g_LevelCFG->CellCenterToScr(moves.front().from, ax, ay));
-    ASSERT_TRUE(g_LevelCFG->CellCenterToScr(moves.front().to, bx, by));
-    ClickAt(ax, ay);
-    ClickAt(bx, by);
-    EXPECT_TRUE(StepUntil([&] { return game().GetScore() > 0; }, 300));
+    ASSERT_NO_FATAL_FAILURE(MakeAMatch());
 
     // Esc pauses; Esc in the pause dialog resumes.
     Press(plat::VK_ESCAPE);

@@ -373,5 +373,28 @@ TEST_F(GameSceneStateTest, EverySwitchToTheSceneStartsTheRequestedGame) {
     EXPECT_EQ(field->loaded.back(), "Levels\\Episode_1\\Level_0.xml");
 }
 
+TEST_F(GameSceneStateTest, TheClickThatClosesADialogNeverReachesTheField) {
+    StartPlaying();
+    Enter(gsHint);
+    Button(true);
+    Frame();
+    game->ProcessFieldInput();
+    // The dialog closes on this press; the button is still held in play.
+    Enter(gsDefault);
+    field->ball_moves = 0;
+    Frame();
+    game->ProcessFieldInput();
+    EXPECT_EQ(field->ball_moves, 0);
+    Button(false);
+    Frame();
+    game->ProcessFieldInput();
+    Button(true);
+    Frame();
+    game->ProcessFieldInput();
+    EXPECT_EQ(field->ball_moves, 2);
+    Button(false);
+    Frame();
+}
+
 }  // namespace
 }  // namespace game_test
