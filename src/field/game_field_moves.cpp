@@ -18,14 +18,13 @@
 #include "field/tiles_field.h"
 #include "graphics/explosion.h"
 #include "gui/sample_queue.h"
+#include "platform/virtual_keys.h"
 #include "profiles/app_params.h"
 
 namespace {
 
 constexpr int kLeft = 0;
 constexpr int kRight = 1;
-constexpr int kInsertKey = 0x2D;
-constexpr int kHammer = 1;
 
 IMouseController* Mouse() { return g_EngineCore ? g_EngineCore->GetMouse() : nullptr; }
 
@@ -92,14 +91,14 @@ void CGameField::OnBallMove() {
         _selection_marker.Set(this, CELL_ERROR);
     }
     IGameSceneLink* scene = GetGameSceneLink();
-    if (mouse->IsButtonPressed(kRight) && scene && scene->IsToolAvailable(kHammer)) {
+    if (mouse->IsButtonPressed(kRight) && scene && scene->IsToolAvailable(kToolHammer)) {
         if (_field_flags->Get(CFieldFlags::ffHammerTaken) == 1)
             ReturnHammer(true);
         else
             TakeHammer();
     }
     const IKeyboardController* keyboard = g_EngineCore->GetKeyboard();
-    if (g_AppParams.keys && keyboard && keyboard->IsKeyPressed(kInsertKey)) _field_state->Add(1);
+    if (g_AppParams.keys && keyboard && keyboard->IsKeyPressed(plat::VK_INSERT)) _field_state->Add(1);
     if (mouse->IsButtonPressed(kLeft)) HandleMouseButtons(x, y);
     if (mouse->IsButtonDown(kRight) && _selection_state == 1) {
         _selection_marker.Set(this, CELL_ERROR);
@@ -297,16 +296,16 @@ void CGameField::TakeHammer() {
     _field_flags->Set(CFieldFlags::ffHammerTaken, 1);
     SetMouseCursor("hammer");
     PlayNow("hammer_take");
-    if (IGameSceneLink* scene = GetGameSceneLink()) scene->ShowToolImage(kHammer, false);
+    if (IGameSceneLink* scene = GetGameSceneLink()) scene->ShowToolImage(kToolHammer, false);
 }
 
 void CGameField::ReturnHammer(bool play_sound) {
     _field_flags->Set(CFieldFlags::ffHammerTaken, 0);
     SetMouseCursor("default");
     IGameSceneLink* scene = GetGameSceneLink();
-    if (!scene || !scene->IsToolAvailable(kHammer)) return;
+    if (!scene || !scene->IsToolAvailable(kToolHammer)) return;
     if (play_sound) PlayNow("hammer_return");
-    scene->ShowToolImage(kHammer, true);
+    scene->ShowToolImage(kToolHammer, true);
 }
 
 void CGameField::StrikeHammer() {
@@ -337,7 +336,7 @@ void CGameField::StrikeHammer() {
     }
     ReturnHammer(false);
     IGameSceneLink* scene = GetGameSceneLink();
-    if (scene) scene->EnableTool(kHammer, false);
+    if (scene) scene->EnableTool(kToolHammer, false);
     PlayNow("bll_dead_hammer");
-    if (scene) scene->ResetToolProgress(kHammer);
+    if (scene) scene->ResetToolProgress(kToolHammer);
 }

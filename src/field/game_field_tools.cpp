@@ -10,6 +10,7 @@
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
 #include "field/generators.h"
+#include "field/killer_bonus.h"
 #include "field/level_cfg.h"
 #include "field/praise.h"
 #include "field/res_ferryman.h"
@@ -17,13 +18,6 @@
 
 namespace {
 
-constexpr int kHammer = 1;
-constexpr int kFeather = 2;
-constexpr int kEgg = 3;
-constexpr int kSlowDownBonus = 3;
-constexpr int kMixerBonus = 6;
-constexpr int kFeatherBonus = 7;
-constexpr int kEggBonus = 8;
 // The debug row drop needs more rows than this with room in them.
 constexpr int kMinOpenRows = 2;
 
@@ -61,21 +55,21 @@ bool CGameField::AreToolsBlocked() const {
 bool CGameField::UseEgg() {
     if (AreToolsBlocked()) return false;
     _birds->UseEgg();
-    StartBonus(kEggBonus, 0, false);
-    DisarmTool(kEgg);
+    StartBonus(CKillerBonus::kEggType, 0, false);
+    DisarmTool(kToolEgg);
     FinishBonus(kSlowDownBonus);
     return true;
 }
 
 bool CGameField::UseFeather() {
     if (AreToolsBlocked()) return false;
-    StartBonus(kFeatherBonus, 0, false);
-    DisarmTool(kFeather);
+    StartBonus(CKillerBonus::kFeatherType, 0, false);
+    DisarmTool(kToolFeather);
     return true;
 }
 
 void CGameField::DebugGiveTool(int tool, int amount) {
-    if (tool == kHammer && _field_flags->Get(CFieldFlags::ffHammerTaken) != 0) return;
+    if (tool == kToolHammer && _field_flags->Get(CFieldFlags::ffHammerTaken) != 0) return;
     _res_ferryman->FillBar(ResCredit {tool, amount});
 }
 

@@ -3,7 +3,12 @@
 // score, where the player is in the game, the tool panel, the danger signal
 // and the mood music. The game scene implements it and registers itself; the
 // field asks GetGameSceneLink and goes without when none is registered.
+#include <cstdint>
+
 #include "engine/vector2.h"
+
+// The player's tools, numbered as the field and the heads-up panel count them.
+enum GameTool : int32_t { kToolHammer = 1, kToolFeather = 2, kToolEgg = 3 };
 
 enum GameState : int {
     gsDefault = 1,

@@ -17,25 +17,22 @@
 
 namespace {
 
-constexpr int kHammer = 1;
-constexpr int kFeather = 2;
-constexpr int kEgg = 3;
 // The carrier's path bows sideways by this part of its length.
 constexpr float kBow = 0.25f;
 
 const char* FirstEpisodeVariable(int tool) {
     switch (tool) {
-        case kHammer: return "first_episode_for_hammer";
-        case kFeather: return "first_episode_for_feather";
-        case kEgg: return "first_episode_for_egg";
+        case kToolHammer: return "first_episode_for_hammer";
+        case kToolFeather: return "first_episode_for_feather";
+        case kToolEgg: return "first_episode_for_egg";
         default: return nullptr;
     }
 }
 
 const char* AppearSample(int tool) {
     switch (tool) {
-        case kHammer: return "hammer_appear";
-        case kFeather: return "feather_appear";
+        case kToolHammer: return "hammer_appear";
+        case kToolFeather: return "feather_appear";
         default: return "egg_appear";
     }
 }
@@ -67,9 +64,9 @@ void CResFerryman::LoadConfig(const CXMLNode& config) {
 const std::string& CResFerryman::GetEmitterName(int tool) const {
     static const std::string kNone;
     switch (tool) {
-        case kHammer: return _emitter_hammer;
-        case kFeather: return _emitter_feather;
-        case kEgg: return _emitter_egg;
+        case kToolHammer: return _emitter_hammer;
+        case kToolFeather: return _emitter_feather;
+        case kToolEgg: return _emitter_egg;
         default: return kNone;
     }
 }
@@ -89,7 +86,7 @@ bool CResFerryman::Accepts(const ResCredit& credit) const {
     int first_episode = 0;
     GetGameCfgInt(variable, first_episode);
     if (scene->GetEpisodeNumber() < first_episode) return false;
-    if (credit.tool == kHammer) {
+    if (credit.tool == kToolHammer) {
         // No flags to read counts as the hammer being in the hand.
         const CFieldFlags* flags = _owner ? _owner->GetFieldFlags() : nullptr;
         if (!flags || flags->Get(CFieldFlags::ffHammerTaken) != 0) return false;

@@ -7,22 +7,20 @@
 #include "game/c3d_game.h"
 #include "game/scene_field.h"
 #include "game/tool_panel.h"
+#include "platform/virtual_keys.h"
 #include "profiles/app_params.h"
 
 namespace {
 
-constexpr uint16_t kKeyEscape = 27;
-constexpr uint16_t kKeyF1 = 112;
-constexpr uint16_t kKeyF8 = 119;
-constexpr uint16_t kKeyF9 = 120;
-constexpr int kKeySpace = 32;
+constexpr int kKeyF8 = plat::VK_F1 + 7;
+constexpr int kKeyF9 = plat::VK_F1 + 8;
 // The debug tools' charge: more than any bar holds.
 constexpr int kDebugToolAmount = 1000;
 
 }  // namespace
 
 void c3DGame::OnKeyDown(uint16_t key) {
-    if (key == kKeyEscape) {
+    if (key == plat::VK_ESCAPE) {
         if (_state == gsDefault) {
             SetState(gsPause);
             return;
@@ -32,7 +30,7 @@ void c3DGame::OnKeyDown(uint16_t key) {
             return;
         }
     }
-    if (key == kKeyF1 && _state == gsDefault) {
+    if (key == plat::VK_F1 && _state == gsDefault) {
         SetState(gsHelp);
         return;
     }
@@ -77,5 +75,5 @@ void c3DGame::ProcessFieldInput() {
     if (!_dialog_press) _field->OnBallMove();
     if (!g_AppParams.keys || !g_EngineCore) return;
     if (IKeyboardController* keyboard = g_EngineCore->GetKeyboard())
-        if (keyboard->IsKeyPressed(kKeySpace)) _field->DebugDropRow();
+        if (keyboard->IsKeyPressed(plat::VK_SPACE)) _field->DebugDropRow();
 }

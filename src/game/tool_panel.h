@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "engine/vector2.h"
-
-enum GameTool : int32_t { kToolHammer = 1, kToolFeather = 2, kToolEgg = 3 };
+#include "field/game_scene_link.h"
 
 // A tool and a number: an amount, a value, or the place a read value goes.
 struct ToolValue {
