@@ -2,6 +2,7 @@
 
 #include "engine/engine_core_interface.h"
 #include "engine/fault_translation.h"
+#include "engine/game_clock.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -66,11 +67,11 @@ int ABaseApp::Run() {
             if (dt + 3 < g_FramePeriod) clock.Sleep(1);
             continue;
         }
-        float seconds = static_cast<float>(dt) / 1000.0f;
         // A long stall is given to the game as one frame period.
-        if (seconds > 0.2f) seconds = static_cast<float>(g_FramePeriod) / 1000.0f;
+        const uint32_t frame_ms = dt > 200 ? g_FramePeriod : dt;
         last_frame = clock.TimeGetTime();
-        core->SetFrameTime(seconds);
+        GameClock().Advance(frame_ms);
+        core->SetFrameTime(static_cast<float>(frame_ms) / 1000.0f);
         _running = Update() ? 1 : 0;
         if (!_running) break;
         core->ResetFrameStats();
