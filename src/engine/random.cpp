@@ -17,6 +17,11 @@ uint32_t& OwnState() {
     return state;
 }
 
+uint32_t& LooksState() {
+    static uint32_t state = 1;
+    return state;
+}
+
 uint32_t Step(uint32_t& state) {
     state = state * kMultiplier + kIncrement;
     return state;
@@ -32,6 +37,20 @@ int rand() { return static_cast<int>((Step(RuntimeState()) >> 16) & 0x7FFF); }
 
 }  // namespace rt
 
+namespace fx {
+
+void srand(uint32_t seed) { LooksState() = seed; }
+
+int rand() { return static_cast<int>((Step(LooksState()) >> 16) & 0x7FFF); }
+
+int Range(int min_val, int max_val) {
+    if (max_val <= min_val) return min_val;
+    const int64_t span = static_cast<int64_t>(max_val) - min_val;
+    return static_cast<int>(rand() % span + min_val);
+}
+
+}  // namespace fx
+
 uint32_t RandomInt(uint32_t lo, uint32_t hi) {
     uint32_t s = Step(OwnState());
     return ((s >> 15) ^ s) % (hi - lo + 1) + lo;
@@ -43,3 +62,10 @@ float RandomFloat(float lo, float hi) {
 }
 
 void SeedRandom(uint32_t seed) { OwnState() = seed != 0 ? seed : plat::TimeGetTime(); }
+
+void SeedGame(uint32_t seed) {
+    rt::srand(seed);
+    OwnState() = seed;
+    // Any fixed odd multiplier serves: it only keeps the looks' stream apart.
+    fx::srand(seed * 2654435761u + 1u);
+}

@@ -11,6 +11,17 @@ void srand(uint32_t seed);
 int rand();
 }  // namespace rt
 
+// The looks' generator: the runtime's step on a state of its own. Particles,
+// explosions, shaking, animation start frames and other show draw from it, so
+// however many particles an effect emits, the rules' draws (new balls, bonus
+// places and timers, tie-breaks) stay the same.
+namespace fx {
+void srand(uint32_t seed);
+int rand();
+// rand() % (max - min) + min: a value in [min, max); min when both are equal.
+int Range(int min_val, int max_val);
+}  // namespace fx
+
 // The program's own generator, a separate state starting at 0: the same step,
 // then ((state >> 15) ^ state) % (hi - lo + 1) + lo in unsigned arithmetic, so hi
 // is included. Callers pass hi >= lo with hi - lo + 1 not 0.
@@ -19,3 +30,8 @@ uint32_t RandomInt(uint32_t lo, uint32_t hi);
 float RandomFloat(float lo, float hi);
 // Sets the own generator's state; 0 takes the milliseconds of the timer.
 void SeedRandom(uint32_t seed);
+
+// Seeds every generator from one game seed: the runtime's and the own one
+// with the seed itself, the looks' with a value derived from it (so its
+// stream is not the rules' stream again). Reads no clock, also for seed 0.
+void SeedGame(uint32_t seed);

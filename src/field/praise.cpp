@@ -29,7 +29,7 @@ float ScreenHeight() { return g_EngineCore ? static_cast<float>(g_EngineCore->Ge
 
 void BuildArc(const CVector2& start, std::vector<CVector2>& path) {
     const float h = ScreenHeight();
-    const float angle = static_cast<float>(RandomRange(95, 125));
+    const float angle = static_cast<float>(fx::Range(95, 125));
     std::vector<CVector2> points;
     BuildTrajectory(angle, kArcSpeed, CVector2(start.x, h - start.y), kArcDuration, kArcStep, points);
     path.reserve(points.size());
@@ -56,7 +56,7 @@ void BuildZoom(float height, float n, std::vector<CVector2>& path) {
 CPraise::CPraise() = default;
 CPraise::~CPraise() = default;
 
-float CPraise::DrawSpeed() { return static_cast<float>(RandomInt(16, 24)) / 10.0f; }
+float CPraise::DrawSpeed() { return static_cast<float>(fx::Range(16, 25)) / 10.0f; }
 
 void CPraise::BuildPath(int kind, const CVector2& start, float height, float speed, std::vector<CVector2>& path) {
     path.clear();

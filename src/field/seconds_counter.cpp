@@ -1,8 +1,8 @@
 #include "field/seconds_counter.h"
 
-#include "platform/system.h"
+#include "engine/game_clock.h"
 
-CSecondsCounter::CSecondsCounter(MsClock clock) : _clock(clock ? std::move(clock) : MsClock(plat::TimeGetTime)) {}
+CSecondsCounter::CSecondsCounter(MsClock clock) : _clock(clock ? std::move(clock) : MsClock(GameTimeMs)) {}
 
 bool CSecondsCounter::Start() {
     if (_state != csStopped) return false;

@@ -1,12 +1,12 @@
 #pragma once
-// A wall-clock stopwatch in milliseconds with pause and resume, on a 32-bit
+// A stopwatch in milliseconds of game time with pause and resume, on a 32-bit
 // millisecond clock that wraps like the multimedia timer; differences are
 // taken unsigned, so a run across the wrap measures right. The level timer
 // of the field is one.
 #include <cstdint>
 #include <functional>
 
-// A millisecond clock; an empty one means the platform's monotonic timer.
+// A millisecond clock; an empty one means the game clock.
 using MsClock = std::function<uint32_t()>;
 
 class CSecondsCounter {

@@ -61,6 +61,7 @@ void CBrakmoor::Create() {
     g_GameCompleted = 0;
 
     _menu = std::make_unique<CGameMenu>(GloveTrophyRoom());
+    _menu->SetSeed(_game_seed);
     AddScene(_menu.get());
     _selector = std::make_unique<CSelector>(GloveTrophyRoom());
     AddScene(_selector.get());

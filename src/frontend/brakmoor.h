@@ -4,7 +4,9 @@
 // episode list and the music), adds the scenes and starts the first one: the
 // game when the command line names an episode or the "run_menu" setting is
 // off, else the menu. A switch to a scene that is not listed ends the run.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/scene_manager.h"
@@ -28,6 +30,9 @@ public:
     void LoadEpisodes();
 
     const std::string& GetFirstScene() const { return _first_scene; }
+    // Fixes the game's seed that the menu takes (else the calendar second).
+    void SetGameSeed(uint32_t seed) { _game_seed = seed; }
+
     CGameMenu* GetMenu() const { return _menu.get(); }
     CSelector* GetSelector() const { return _selector.get(); }
 
@@ -37,6 +42,7 @@ private:
     // The front end's scenes, made by Create; the selector goes before the menu.
     std::unique_ptr<CGameMenu> _menu;
     std::unique_ptr<CSelector> _selector;
+    std::optional<uint32_t> _game_seed;
 };
 
 // Registers every music of "Settings\Music.xml" with the sound keeper.

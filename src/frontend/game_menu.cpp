@@ -52,7 +52,7 @@ uint32_t CGameMenu::ActivePlayer() const { return Profiles().GetActivePlayer(); 
 void CGameMenu::Init() {
     CLogger& log = CLogger::Instance();
     log.LogBold(0, "Initializing GAME MENU...");
-    rt::srand(static_cast<uint32_t>(std::time(nullptr)));
+    SeedGame(_seed ? *_seed : static_cast<uint32_t>(std::time(nullptr)));
     _splash = std::make_shared<CSplashScreens>(_splash_clock);
     _panel_manager.Reset();
     CreatePanels();

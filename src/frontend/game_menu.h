@@ -7,6 +7,7 @@
 // resume a game, fills the start request and switches to "Selector" or "Game".
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/scene.h"
@@ -44,6 +45,10 @@ public:
     void OnKeyDown(uint16_t key) override;
     void Exit() override;
     void OnActivate(bool) override {}
+
+    // The game's seed, taken at every Init: the calendar second unless fixed
+    // here (a run that must repeat, such as a test's).
+    void SetSeed(std::optional<uint32_t> seed) { _seed = seed; }
 
     MenuState GetState() const { return _state; }
     MenuResult GetMenuResult() const { return _result; }
@@ -116,4 +121,5 @@ private:
     ITrophyRoom& _room;
     CUserProfiles* _store;
     CSplashScreens::Clock _splash_clock;
+    std::optional<uint32_t> _seed;
 };

@@ -21,7 +21,7 @@ std::shared_ptr<CBackground> CreateMenuBackground(const CXMLNode& menu_node) {
         return nullptr;
     }
     CBackgroundDesc desc;
-    PARSERS::ParseBackground(back_list.GetItem(rt::rand() % back_list.GetLength()), desc);
+    PARSERS::ParseBackground(back_list.GetItem(fx::rand() % back_list.GetLength()), desc);
     back->Load(desc, 0);
     return back;
 }

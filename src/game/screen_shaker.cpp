@@ -37,8 +37,8 @@ bool CScreenShaker::Update() {
     } else {
         angle = std::sin(_t) / _t;
     }
-    const float x = -395.0f - static_cast<float>(rt::rand() % 10);
-    const float y = -295.0f - static_cast<float>(rt::rand() % 10);
+    const float x = -395.0f - static_cast<float>(fx::rand() % 10);
+    const float y = -295.0f - static_cast<float>(fx::rand() % 10);
     SetWorldTransform(angle, x, y);
     _t += 1.0f;
     if (_t <= kEndT) return false;

@@ -90,7 +90,7 @@ void CStatisticsDialog::Show(const LevelStatistics& statistics) {
 void CStatisticsDialog::ChooseTip() {
     // A dialog without tips shows none.
     if (_tips.empty()) return;
-    const TextPlacement& tip = _tips[RandomInt(0, static_cast<uint32_t>(_tips.size() - 1))];
+    const TextPlacement& tip = _tips[static_cast<size_t>(fx::Range(0, static_cast<int>(_tips.size())))];
     _tip_text.SetLabel(tip.text, tip.position);
 }
 

@@ -150,7 +150,7 @@ bool CAnimation::LoadAnimation(const std::string& file_name) {
 
     const int start = root.GetAttributeInt("start_frame", -999);
     if ((start == -999 || start >= _frame_count) && _frame_count > 1)
-        _current = rt::rand() % (_frame_count - 1);
+        _current = fx::rand() % (_frame_count - 1);
     else
         SetFrame(start);
     _running = _frame_count >= 2;

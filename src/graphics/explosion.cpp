@@ -127,17 +127,17 @@ void CExplosion::StartExplosion(const std::string& alias, float x, float y) {
     int h = std::clamp(d->graphics.height, 0, kMaxSpriteSide);
     if (!d->original) {
         // One side is scaled to 81..120 %, the other keeps its size.
-        const int r = rt::rand() % 10;
+        const int r = fx::rand() % 10;
         if (r < 5)
-            w = static_cast<int>(static_cast<float>(w) * static_cast<float>(120 - rt::rand() % 40) / 100.0f);
+            w = static_cast<int>(static_cast<float>(w) * static_cast<float>(120 - fx::rand() % 40) / 100.0f);
         else
-            h = static_cast<int>(static_cast<float>(h) * static_cast<float>(120 - rt::rand() % 40) / 100.0f);
+            h = static_cast<int>(static_cast<float>(h) * static_cast<float>(120 - fx::rand() % 40) / 100.0f);
     }
     auto sprite = std::make_unique<C2DObject>();
     sprite->Init(x - static_cast<float>(w / 2), y - static_cast<float>(h / 2), static_cast<float>(w),
                  static_cast<float>(h), d->animation);
     sprite->SetRenderer(renderer);
-    if (!d->original) sprite->SetAngle(static_cast<float>(rt::rand() % 360));
+    if (!d->original) sprite->SetAngle(static_cast<float>(fx::rand() % 360));
     _sprites.push_back(std::move(sprite));
 }
 

@@ -11,10 +11,10 @@ namespace Plume {
 namespace {
 // v varied by w: v + v x w x r with r in [-1, 1).
 float Vary(float v, float w) {
-    const float r = static_cast<float>((rt::rand() & 0x7FFF) - 16384) / 16384.0f;
+    const float r = static_cast<float>((fx::rand() & 0x7FFF) - 16384) / 16384.0f;
     return v + v * w * r;
 }
-float Unit() { return static_cast<float>(rt::rand() & 0x7FFF) / 32767.0f; }
+float Unit() { return static_cast<float>(fx::rand() & 0x7FFF) / 32767.0f; }
 }  // namespace
 
 CParticleType CParticleType::Start() const {
@@ -85,7 +85,7 @@ void CParticleType::EmitOne(const CParticleEmitter& e, const float v[kCurveCount
     p.scale = e.Value(CParticleEmitter::kScale);
     p.color_weight = e.Value(CParticleEmitter::kColorWeight);
     for (int c = 0; c < 4; ++c) p.color[c] = e.color[c];
-    p.phase = static_cast<float>(rt::rand()) * 0.1432f;
+    p.phase = static_cast<float>(fx::rand()) * 0.1432f;
 
     const int even = e.ints[CParticleEmitter::kEvenSpacing];
     const int per_direction = e.ints[CParticleEmitter::kPoints];
@@ -100,7 +100,7 @@ void CParticleType::EmitOne(const CParticleEmitter& e, const float v[kCurveCount
         reverse = (index & 1) != 0;
         index >>= 1;
     } else {
-        reverse = (rt::rand() & 1) != 0;
+        reverse = (fx::rand() & 1) != 0;
     }
 
     const float spread = e.Value(CParticleEmitter::kSpread);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "engine/engine_core_interface.h"
+#include "engine/game_clock.h"
 #include "engine/graphics_device.h"
 #include "engine/logger.h"
 #include "graphics/plume_library.h"
@@ -33,7 +34,7 @@ uint8_t ToByte(float v) {
 
 CPlume::CPlume() : CPlume(Clock()) {}
 
-CPlume::CPlume(Clock clock) : _clock(clock ? std::move(clock) : Clock(plat::TimeGetTime)) {
+CPlume::CPlume(Clock clock) : _clock(clock ? std::move(clock) : Clock(GameTimeMs)) {
     _last_step = _clock();
 }
 

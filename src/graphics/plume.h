@@ -23,7 +23,8 @@ public:
     // stop emitting while the player holds that many.
     static constexpr size_t kMaxParticles = 16384;
 
-    // Milliseconds of the multimedia timer; tests give their own clock.
+    // Milliseconds of game time (the default), so effects run with the frames
+    // the game is handed; tests give their own clock.
     using Clock = std::function<uint32_t()>;
 
     CPlume();

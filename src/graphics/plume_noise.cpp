@@ -7,7 +7,7 @@
 namespace Plume {
 
 namespace {
-float Component() { return static_cast<float>(rt::rand() % 1024 - 512) / 512.0f; }
+float Component() { return static_cast<float>(fx::rand() % 1024 - 512) / 512.0f; }
 
 template <size_t N>
 void DrawUnitGradient(std::array<float, N>& v) {
@@ -26,7 +26,7 @@ void DrawUnitGradient(std::array<float, N>& v) {
 }  // namespace
 
 void CNoise::Fill() {
-    rt::srand(548485);
+    fx::srand(548485);
     for (int i = 0; i < kSize; ++i) {
         _p[i] = i;
         _g1[i] = Component();
@@ -39,7 +39,7 @@ void CNoise::Fill() {
         DrawUnitGradient(_g4[i]);
     }
     for (int i = kSize - 1; i > 0; --i) {
-        const int j = rt::rand() % kSize;
+        const int j = fx::rand() % kSize;
         std::swap(_p[i], _p[j]);
     }
     for (int i = 0; i < kSize + 2; ++i) {

@@ -122,6 +122,26 @@ TEST(RandomTest, GeneratorsStartFromTheirFixedStates) {
         ::testing::ExitedWithCode(0), "");
 }
 
+TEST(RandomTest, TheLooksGeneratorNeverShiftsTheRulesStream) {
+    SeedGame(7);
+    const int rules_first = rt::rand();
+    const uint32_t own_first = RandomInt(0, 1000);
+    const int looks_first = fx::rand();
+    SeedGame(7);
+    for (int i = 0; i < 1000; ++i) fx::Range(0, 10);
+    EXPECT_EQ(rt::rand(), rules_first);
+    EXPECT_EQ(RandomInt(0, 1000), own_first);
+    SeedGame(7);
+    EXPECT_EQ(fx::rand(), looks_first);
+    EXPECT_NE(fx::rand(), rt::rand()) << "the looks' stream is not the rules' stream again";
+    // Seed 0 is a seed like any other: no clock is read.
+    SeedGame(0);
+    const uint32_t zero_first = RandomInt(0, 0xFFFFFFFEu);
+    SeedGame(0);
+    EXPECT_EQ(RandomInt(0, 0xFFFFFFFEu), zero_first);
+    EXPECT_EQ(fx::Range(4, 4), 4);
+}
+
 TEST(RandomTest, OwnGeneratorSteps) {
     SeedRandom(2531011);  // the state after the first draw from 0
     EXPECT_EQ(RandomInt(0, 9), 5u);

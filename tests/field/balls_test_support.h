@@ -115,7 +115,10 @@ protected:
         return CVector2(graph->GetLeft(0), graph->GetTop(0));
     }
     void Tick(int n = 1) {
-        for (int i = 0; i < n; ++i) balls_->Update();
+        for (int i = 0; i < n; ++i) {
+            NextFrame();
+            balls_->Update();
+        }
     }
 
     RecordingSoundKeeper* sounds_ = nullptr;

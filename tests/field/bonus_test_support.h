@@ -51,7 +51,10 @@ protected:
         BallsFieldTest::TearDown();
     }
     void Updates(int n) {
-        for (int i = 0; i < n; ++i) list_.Update();
+        for (int i = 0; i < n; ++i) {
+            NextFrame();
+            list_.Update();
+        }
     }
     // The bonus the list holds at `index`, as its class.
     template <class Bonus>

@@ -21,7 +21,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/base_app.h"
 #include "engine/engine_core.h"
+#include "engine/game_clock.h"
 #include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -48,6 +50,10 @@ struct FakeClock {
     }
     void Advance(uint32_t ms) { now += ms; }
 };
+
+// One frame period of game time: what the main loop hands the scene before
+// each update. Every update loop of these tests calls it once per update.
+inline void NextFrame() { GameClock().Advance(g_FramePeriod); }
 
 // ---------------------------------------------------------------- XML
 

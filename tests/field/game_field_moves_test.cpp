@@ -9,12 +9,11 @@
 // mouse (click and drag), the debug key and the hammer.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/engine_core.h"
+#include "engine/game_clock.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
@@ -25,6 +24,7 @@
 #include "game_field_test_support.h"
 #include "gui/gui_test_support.h"
 #include "gui/sample_queue.h"
+#include "platform/system.h"
 #include "profiles/app_params.h"
 
 namespace {
@@ -38,8 +38,11 @@ protected:
         LoadBoard("moves_level.xml");
         g_SampleQueue.Clear();
         sounds_ = &field_test::InstallRecordingSoundKeeper();
+        // Double clicks are timed on game time here, moved by the test.
+        CEngineCore::Instance().GetInputManager()->SetTickSource(&GameTimeMs);
     }
     void TearDown() override {
+        CEngineCore::Instance().GetInputManager()->SetTickSource(&plat::GetTickCount);
         g_AppParams.keys = 0;
         g_SampleQueue.Clear();
         GameFieldFixture::TearDown();
@@ -153,7 +156,7 @@ TEST_F(GameFieldMovesTest, ADraggedSwapIsCheckedWhenItArrives) {
     for (const SwapCase& c : cases) {
         SCOPED_TRACE(c.name);
         // A press soon after the last release would be a double click.
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        GameClock().Advance(250);
         LoadBoard("moves_level.xml");
         sounds_->Reset();
         bonuses_.started.clear();

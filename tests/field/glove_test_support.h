@@ -79,6 +79,7 @@ protected:
 
     // One frame of the game scene's calls.
     void Frame() {
+        NextFrame();
         glove_->Update();
         glove_->UpdateFlyingFragments();
         glove_->Render();

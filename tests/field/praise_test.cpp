@@ -28,7 +28,7 @@ protected:
         CFontKeeper::Instance().SelectLanguage(0);
         // The language's font pages stay loaded for the rest of the run.
         textures_before_ = CTextureManager::Instance().GetCount();
-        SeedRandom(7);
+        fx::srand(7);
     }
     void TearDown() override {
         praise_.Clear();
@@ -120,7 +120,7 @@ TEST_F(PraiseTest, ZoomGrowsFromNothingHoldsAndShrinks) {
 
 TEST_F(PraiseTest, ArcsLeaveUpAndLeftAtDrawnAngles) {
     std::vector<CVector2> first, second;
-    rt::srand(1);
+    fx::srand(1);
     CPraise::BuildPath(CPraise::pkArc, CVector2(400, 300), 30, 2.0f, first);
     CPraise::BuildPath(CPraise::pkArc, CVector2(400, 300), 30, 2.0f, second);
     // 140 time units in steps of 0.5; the first move is from the start itself.

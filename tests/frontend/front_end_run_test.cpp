@@ -4,7 +4,8 @@
 // run's name, the options saved, a second player added and deleted, a new
 // game through the selector, a match played, the pause and leave, the resume
 // offer and the way back into the same level with the same score, and the
-// exit button that ends the loop.
+// exit button that ends the loop. The run is seeded and its clock moves one
+// frame period per frame, so it plays the same field every time.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -28,6 +29,7 @@
 #include "game/scene_field.h"
 #include "gui/base_control.h"
 #include "gui/menu_track_bar.h"
+#include "graphics/plume.h"
 #include "platform/messages.h"
 #include "scene_test_support.h"
 
@@ -103,6 +105,8 @@ protected:
         g_profiles.OpenProfiles();
         ASSERT_EQ(g_profiles.GetPlayerCount(), 0u);
         dialogs_ = std::make_unique<CXMLFile>("Settings\\Dialogs.xml");
+        // The effect library, as the start-up loads it before the main loop.
+        ASSERT_TRUE(effects_.LoadLibrary("Textures\\Plume\\Effects.plume"));
     }
     void TearDown() override {
         g_Game.Reset();
@@ -238,11 +242,43 @@ protected:
         };
     }
 
+    // The field at rest: nothing moves, falls or waits to be scored.
+    static bool FieldIdle() {
+        c3DGame& game = c3DGame::Instance();
+        if (game.GetState() != kDefault) return false;
+        CGameField& field = dynamic_cast<CLiveSceneField&>(game.Field()).GetField();
+        return !field.IsInputBlocked() && field.GetSwapFlag() == CGameField::sbNone &&
+               field.GetSelectionState() == 0 && !field.IsAnyBallBusy();
+    }
+    // Once the field is at rest, the score is read and Esc pressed in the same
+    // frame, so no update comes between the two; released in the next. Hints
+    // that come up meanwhile are closed.
+    static CScriptedLoop::Step PauseAtRest(int32_t& score) {
+        auto pressed = std::make_shared<bool>(false);
+        auto close_hints = std::make_shared<CScriptedLoop::Step>(Playing(1));
+        return [=, &score] {
+            if (*pressed) {
+                window()->InjectKey(plat::VK_ESCAPE, false);
+                *pressed = false;
+                return true;
+            }
+            if (c3DGame::Instance().GetState() == kHint) (*close_hints)();
+            if (!FieldIdle()) return false;
+            score = c3DGame::Instance().GetScore();
+            window()->InjectKey(plat::VK_ESCAPE, true);
+            *pressed = true;
+            return false;
+        };
+    }
+
     std::unique_ptr<CXMLFile> dialogs_;
+    CPlume effects_;
 };
 
 TEST_F(FrontEndRunTest, APlayersFirstSessionThroughTheMenusIntoTheGameAndBack) {
     CBrakmoor app(c3DGame::Instance());
+    // A seed with which a line was once left pending at the pause.
+    app.SetGameSeed(1796948598u);
     CScriptedLoop script(*window());
     app.SetMessageSource(&script);
     app.SetClock(&script);
@@ -314,11 +350,7 @@ TEST_F(FrontEndRunTest, APlayersFirstSessionThroughTheMenusIntoTheGameAndBack) {
     script.Add("a match", PlayAMatch());
     int32_t score_left = -1;
     script.Add("calm again", Playing(60));
-    script.Add("the score left with", [&] {
-        score_left = c3DGame::Instance().GetScore();
-        return true;
-    });
-    script.Add("pause", Keys({plat::VK_ESCAPE}));
+    script.Add("pause with the score left", PauseAtRest(score_left));
     script.Add("the pause", Paused());
     script.Add("to the menu", ClickAt([&] { return Centre("PauseDialog", "ID_MENU"); }));
     script.Add("the question to leave", Frames(60));

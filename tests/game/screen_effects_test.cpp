@@ -96,13 +96,13 @@ protected:
 };
 
 TEST_F(ScreenShakerTest, JittersFiftyFramesWithADecayingTiltThenRestsAgain) {
-    rt::srand(77);
+    fx::srand(77);
     std::vector<std::pair<float, float>> offsets;
     for (int i = 0; i < 50; ++i) {
-        const int r1 = rt::rand(), r2 = rt::rand();
+        const int r1 = fx::rand(), r2 = fx::rand();
         offsets.emplace_back(-395.0f - static_cast<float>(r1 % 10), -295.0f - static_cast<float>(r2 % 10));
     }
-    rt::srand(77);
+    fx::srand(77);
     CScreenShaker shaker;
     for (int i = 0; i < 49; ++i) {
         ASSERT_FALSE(shaker.Render()) << i;

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 
+#include "engine/base_app.h"
 #include "engine/engine_core.h"
+#include "engine/game_clock.h"
 #include "engine/random.h"
 #include "field/ball_desc.h"
 #include "field/balls_field.h"
@@ -40,8 +42,7 @@ int Run(const std::vector<int>& kinds, int cell, int dx, int dy) {
 }  // namespace
 
 CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, const Options& options) {
-    SeedRandom(options.seed);
-    rt::srand(options.seed);
+    SeedGame(options.seed);
     _scene.state = kStateDefault;
     _scene.states.clear();
     Result result;
@@ -60,7 +61,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
         }
         Tick();
         // Once the fragment has left the field (stage 2) the level is won: the
-        // show that follows runs its effects on the wall clock and decides nothing.
+        // show that follows decides nothing.
         if (_scene.state == kStateNextLevel || _field.GetStage() >= 2) {
             result.won = true;
             break;
@@ -79,10 +80,8 @@ bool CHeadlessPlayer::Start(const std::string& level_path) {
     glove.SetActiveArtefact(_scene.episode);
     if (!_headless) {
         _headless = std::make_unique<CHeadlessCore>(*g_EngineCore);
-        // The effects run on the game's ticks, as they do on the clock when
-        // the game runs at its frame rate.
-        explosion::SetExplosionManager(
-            std::make_unique<CExplosion>("Settings\\Explosions.xml", [this] { return _ticks * 50 / 3; }));
+        // A manager of its own, released with the player.
+        explosion::SetExplosionManager(std::make_unique<CExplosion>());
     }
     // The scene tears the previous level down before it starts the next.
     if (_started) _field.ClearLevel();
@@ -95,7 +94,9 @@ CHeadlessPlayer::~CHeadlessPlayer() {
 }
 
 void CHeadlessPlayer::Tick() {
-    ++_ticks;
+    // One frame period of game time per tick, as the main loop hands the
+    // scene at the game's frame rate.
+    GameClock().Advance(g_FramePeriod);
     _field.Update();
     CGlove::Instance().Update();
     // The frame's drawing steps the animations; nothing is drawn.

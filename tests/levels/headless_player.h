@@ -3,8 +3,9 @@
 // field is loaded and updated tick by tick as the game scene does, and a
 // seeded player clicks the two balls of one of the moves the field reports
 // through the engine's mouse, preferring moves whose line clears puzzle
-// tiles (then the balls under the artefact's fragment), and taking a human's time between two moves. Ticks run as fast as
-// the machine allows.
+// tiles (then the balls under the artefact's fragment), and taking a human's time between two moves. Each tick advances the
+// game clock by one frame period; ticks run as fast as the machine allows,
+// and a seeded run repeats exactly however fast that is.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -69,7 +70,6 @@ private:
     field_test::FakeGameSceneLink& _scene;
     std::unique_ptr<CHeadlessCore> _headless;
     bool _started = false;
-    uint32_t _ticks = 0;  // all ticks played; the effects' clock
     std::vector<MoveRecord> _moves;
     std::vector<int> _kinds;
 };

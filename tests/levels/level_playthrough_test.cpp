@@ -47,6 +47,26 @@ LevelRecord PlayLevel(CHeadlessPlayer& player, int episode, int level) {
 
 }  // namespace
 
+// A seed plays the same game however fast the machine runs it: the second run,
+// after the effects of the first have used game time and the looks' random
+// numbers, takes the same moves in the same ticks.
+TEST_F(LevelPlaythroughTest, ASeedPlaysTheSameGameEveryTime) {
+    field_test::FakeGameSceneLink scene;
+    CGameField field;
+    CHeadlessPlayer player(field, scene);
+    scene.episode = 0;
+    scene.level = 0;
+    const std::string path = "Levels\\Episode_0\\Level_0.xml";
+    CHeadlessPlayer::Options options;
+    options.seed = kSeeds[0];
+    const CHeadlessPlayer::Result first = player.Play(path, options);
+    const CHeadlessPlayer::Result second = player.Play(path, options);
+    EXPECT_GT(first.moves, 0);
+    EXPECT_EQ(second.moves, first.moves);
+    EXPECT_EQ(second.ticks, first.ticks);
+    EXPECT_EQ(second.won, first.won);
+}
+
 TEST_F(LevelPlaythroughTest, EveryLevelIsWonInAtLeastHalfOfItsRuns) {
     field_test::FakeGameSceneLink scene;
     CGameField field;
