@@ -1,14 +1,25 @@
 #pragma once
 // Saves a read-back frame (little-endian ARGB words) as a PNG for a person to
-// look at; rendered tests call it with a folder of their own under the temp folder.
+// look at; rendered tests call it with a folder of their own from ShotsDir.
 #include <png.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "test_temp.h"
+
 namespace test_shots {
+
+// The folder `name` for a test's pictures: under $VOVARO_SHOTS_DIR when it is
+// set (they stay for a look by eye), else in the process's temporary folder,
+// gone with it.
+inline std::filesystem::path ShotsDir(const std::string& name) {
+    const char* env = std::getenv("VOVARO_SHOTS_DIR");
+    return (env && *env ? std::filesystem::path(env) : test_temp::ProcessDir() / "shots") / name;
+}
 
 inline bool SaveFramePng(const std::vector<uint32_t>& px, uint32_t width, uint32_t height,
                          const std::filesystem::path& path) {

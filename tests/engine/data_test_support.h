@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -16,22 +17,17 @@
 
 #include "engine/logger.h"
 #include "engine/user_folder.h"
+#include "test_temp.h"
 
 namespace data_test {
 
 namespace fs = std::filesystem;
 
+// The process's own per-user folder, so that all tests of one process share
+// one log when run together.
 inline void PrepareLogOnce() {
-    static bool done = [] {
-        // The same folder as the logger's own tests, so that all tests of one
-        // process share one log when run together.
-        fs::path base = fs::temp_directory_path() / ("vovaro_logger_" + std::to_string(::getpid()));
-        fs::create_directories(base);
-        PrepareUserFolderAt(base.string());
-        CLogger::Instance();
-        return true;
-    }();
-    (void)done;
+    test_temp::UseDefaultUserFolder();
+    CLogger::Instance();
 }
 
 // The log escapes message text (&, <, > and "): this gives it back as written,
@@ -86,23 +82,20 @@ protected:
     void SetUp() override {
         PrepareLogOnce();
         saved_ = fs::current_path();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("vovaro_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        scratch_ = std::make_unique<test_temp::TempDir>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = scratch_->Path();
         fs::current_path(dir_);
         log_mark_ = ReadLog().size();
     }
     void TearDown() override {
         fs::current_path(saved_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        scratch_.reset();
     }
     // What the log received since the test began.
     std::string NewLog() const { return ReadLog().substr(log_mark_); }
 
     fs::path saved_, dir_;
+    std::unique_ptr<test_temp::TempDir> scratch_;
     size_t log_mark_ = 0;
 };
 

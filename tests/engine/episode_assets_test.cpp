@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "shot_png.h"
 #include "generated_data_test.h"
 #include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
@@ -144,7 +145,7 @@ TEST_F(EpisodeAssetsTest, EveryMusicAliasLoadsAndEachEpisodeHasBothMoodsOnOneTun
             EXPECT_GT(run->quietest_rms, 0.01) << name;
         }
         EXPECT_LT(anxious_run.loop_seconds, calm_run.loop_seconds) << "episode " << e << ": the anxious mood is faster";
-        if (e == 1) WriteWav(fs::temp_directory_path() / "episode-assets" / (calm + ".wav"), calm_run.audio);
+        if (e == 1) WriteWav(test_shots::ShotsDir("episode-assets") / (calm + ".wav"), calm_run.audio);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "test_temp.h"
 #include "engine/graphics_device.h"
 
 namespace fs = std::filesystem;
@@ -11,20 +12,14 @@ using plat::Format;
 
 namespace {
 
-fs::path TempDir(const std::string& name) {
-    fs::path p = fs::temp_directory_path() / ("vovaro_shots_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(p);
-    fs::create_directories(p);
-    return p;
-}
-
 std::vector<uint8_t> ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST(Screenshot, NumberIsOneMoreThanTheHighestName) {
-    fs::path dir = TempDir("numbers");
+    const test_temp::TempDir temp("numbers");
+    const fs::path& dir = temp.Path();
     EXPECT_EQ(CGraphicsDevice::NextScreenshotNumber(dir.string()), 0);
     std::ofstream(dir / "shot.tga").put('x');
     EXPECT_EQ(CGraphicsDevice::NextScreenshotNumber(dir.string()), 1) << "a name without digits counts as 0";
@@ -32,7 +27,6 @@ TEST(Screenshot, NumberIsOneMoreThanTheHighestName) {
     std::ofstream(dir / "00000003.tga").put('x');
     std::ofstream(dir / "00000099.txt").put('x');
     EXPECT_EQ(CGraphicsDevice::NextScreenshotNumber(dir.string()), 8);
-    fs::remove_all(dir);
 }
 
 TEST(Screenshot, HeaderAndPixelsPerBackBufferFormat) {
@@ -51,7 +45,8 @@ TEST(Screenshot, HeaderAndPixelsPerBackBufferFormat) {
         {Format::X1R5G5B5, 16, 0, {0x00, 0x7C}},
         {Format::A1R5G5B5, 16, 1, {0x00, 0xFC}},
     };
-    fs::path dir = TempDir("formats");
+    const test_temp::TempDir temp("formats");
+    const fs::path& dir = temp.Path();
     std::vector<uint32_t> px = {0xFF00FF00, 0xFF0000FF, 0x80FF0000, 0xFFFFFFFF};  // 2x2, top row first
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.format));

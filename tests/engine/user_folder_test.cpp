@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "engine/user_folder.h"
@@ -23,8 +24,8 @@ std::string ReadFile(const fs::path& p) {
 class UserFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vovaro_uf_" + std::to_string(::getpid()));
-        fs::remove_all(root);
+        temp = std::make_unique<test_temp::TempDir>("user_folder");
+        root = temp->Path();
         fs::create_directories(root / "program");
         fs::create_directories(root / "home");
         saved_cwd = plat::GetCurrentDir();
@@ -32,9 +33,10 @@ protected:
     }
     void TearDown() override {
         plat::SetCurrentDir(saved_cwd);
-        fs::remove_all(root);
         UseTestUserFolder();
+        temp.reset();
     }
+    std::unique_ptr<test_temp::TempDir> temp;
     fs::path root;
     std::string saved_cwd;
 };

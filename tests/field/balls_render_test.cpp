@@ -9,13 +9,11 @@
 
 #include "shot_png.h"
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -26,6 +24,8 @@
 #include "field/field_globals.h"
 #include "field/graph_obj.h"
 #include "field/graph_obj_manager.h"
+#include "engine/base_app.h"
+#include "engine/game_clock.h"
 #include "graphics/plume.h"
 #include "graphics/plume_library.h"
 
@@ -123,7 +123,7 @@ protected:
             tile_keeper_->RenderAll();
             if (with_balls) balls_->Render();
             px = ReadBack();
-            if (i + 1 < frames) std::this_thread::sleep_for(std::chrono::milliseconds(16));
+            GameClock().Advance(g_FramePeriod);  // the substrates' effects run on game time
         }
         return px;
     }
@@ -177,7 +177,7 @@ protected:
         return sum / (24 * 24 * 3);
     }
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        const fs::path path = fs::path("/tmp/b2-shots") / name;
+        const fs::path path = test_shots::ShotsDir("balls") / name;
         EXPECT_TRUE(test_shots::SaveFramePng(px, 800, 600, path)) << path;
     }
 
@@ -195,7 +195,7 @@ protected:
         image.width = static_cast<png_uint_32>(w);
         image.height = static_cast<png_uint_32>(h);
         image.format = PNG_FORMAT_BGRA;
-        const std::string path = "/tmp/b2-shots/" + name;
+        const std::string path = (test_shots::ShotsDir("balls") / name).string();
         EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, zoom.data(), 0, nullptr)) << path;
     }
 

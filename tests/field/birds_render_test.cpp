@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "birds_test_support.h"
+#include "shot_png.h"
 #include "engine/random.h"
 #include "field/birds.h"
 #include "field/keeper_sprite.h"
@@ -198,7 +199,7 @@ TEST_F(BirdsRenderTest, BirdsAndTheSaluteAsAPlayerSeesThem) {
         dialog.Render();
         px = ReadBack();
     }
-    SavePng(px, width_, static_cast<uint32_t>(px.size() / width_), "/tmp/b3-shots/birds.png");
+    SavePng(px, width_, static_cast<uint32_t>(px.size() / width_), (test_shots::ShotsDir("birds") / "birds.png").string());
 
     // Every bird is drawn in its cell: its blue body and its orange beak.
     for (int i = 0; i < kWidth; ++i) {

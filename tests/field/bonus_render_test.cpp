@@ -91,7 +91,7 @@ TEST_F(BonusRenderTest, BurnerFlamesAndALightningBoltOnTheScreen) {
         lightning_->Draw();
         px = ReadBack();
     }
-    test_shots::SaveFramePng(px, width_, static_cast<uint32_t>(px.size() / width_), "/tmp/b4bonus2-shots/bonuses.png");
+    test_shots::SaveFramePng(px, width_, static_cast<uint32_t>(px.size() / width_), test_shots::ShotsDir("bonuses") / "bonuses.png");
     ASSERT_EQ(dynamic_cast<const CBurnerBonus&>(*list_.GetBonuses().at(0)).GetFlames().size(), 4u);
 
     // Each flame, 20 pixels out of the burner's cell, outside the cross's middle.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "test_temp.h"
 #include "engine/random.h"
 #include "graphics/texture_manager.h"
 #include "field/birds.h"
@@ -25,6 +26,7 @@
 namespace {
 
 using field_test::LevelPath;
+using field_test::NextFrame;
 
 class GameFieldUpdateTest : public field_test::GameFieldFixture {
 protected:
@@ -46,6 +48,7 @@ protected:
     // One tick as the game scene runs it: the field (and the glove) step,
     // the mouse is polled, the field takes it and draws.
     void Tick() {
+        NextFrame();
         field_->Update();
         CGlove::Instance().Update();
         CGlove::Instance().UpdateFlyingFragments();
@@ -126,12 +129,12 @@ protected:
 
 TEST_F(GameFieldUpdateTest, AMissingOrBrokenLevelFileIsRefused) {
     EXPECT_FALSE(field_->LoadLevel(LevelPath("no_such_level.xml"), {}));
-    const std::string broken = (std::filesystem::temp_directory_path() / "b3_broken_level.xml").string();
+    const test_temp::TempDir dir("broken_level");
+    const std::string broken = (dir / "level.xml").string();
     std::ofstream(broken) << "<Level><Config";
     EXPECT_FALSE(field_->LoadLevel(broken, {}));
     std::ofstream(broken) << "<NotALevel/>";
     EXPECT_FALSE(field_->LoadLevel(broken, {}));
-    std::filesystem::remove(broken);
 }
 
 TEST_F(GameFieldUpdateTest, SetUpDropsTheFirstRowsWithoutMatches) {

@@ -55,7 +55,7 @@ protected:
         return Changed(px, black, x0, y0, w, h);
     }
     void Save(const std::vector<uint32_t>& px, const std::string& name) {
-        test_shots::SaveFramePng(px, width_, static_cast<uint32_t>(px.size() / width_), "/tmp/b5glove-shots/" + name);
+        test_shots::SaveFramePng(px, width_, static_cast<uint32_t>(px.size() / width_), test_shots::ShotsDir("glove") / name);
     }
 };
 

@@ -84,7 +84,7 @@ protected:
         CoreTest::TearDown();
     }
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        test_shots::SaveFramePng(px, 800, 600, fs::path("/tmp/b2t-shots") / name);
+        test_shots::SaveFramePng(px, 800, 600, test_shots::ShotsDir("tiles") / name);
     }
     // How many pixels of the cell's square (inset by `inset`) pass the test.
     int CountInCell(const std::vector<uint32_t>& px, int x, int y, const std::function<bool(uint32_t)>& pred,

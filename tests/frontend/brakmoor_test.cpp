@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "field/field_globals.h"
 #include "game/c3d_game.h"
 #include "scene_test_support.h"
+#include "test_temp.h"
 
 using namespace scene_test;
 
@@ -41,8 +43,7 @@ protected:
         ShutdownFieldGlobals();
         CGameSettings::Instance().Invalidate();
         SceneTest::TearDown();
-        std::error_code ec;
-        if (!scratch_.empty()) std::filesystem::remove_all(scratch_, ec);
+        scratch_.reset();
     }
     void WriteSettings(bool run_menu) {
         TempFolder::Write(ConfigPath(), std::string("<Config><Options windowed=\"1\" run_menu=\"") +
@@ -51,16 +52,15 @@ protected:
     }
     // A data folder of the test's own with one file in it; it becomes current.
     std::filesystem::path ScratchData(const std::string& file, const std::string& text) {
-        const auto dir = std::filesystem::temp_directory_path() / ("vovaro_brakmoor_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
+        scratch_ = std::make_unique<test_temp::TempDir>("brakmoor");
+        const std::filesystem::path& dir = scratch_->Path();
         std::filesystem::create_directories((dir / file).parent_path());
         TempFolder::Write(dir / file, text);
         std::filesystem::current_path(dir);
-        scratch_ = dir;
         return dir;
     }
 
-    std::filesystem::path scratch_;
+    std::unique_ptr<test_temp::TempDir> scratch_;
 };
 
 TEST_F(BrakmoorTest, TheFirstSceneFollowsTheCommandLineAndTheRunMenuSetting) {

@@ -250,11 +250,13 @@ protected:
         return !field.IsInputBlocked() && field.GetSwapFlag() == CGameField::sbNone &&
                field.GetSelectionState() == 0 && !field.IsAnyBallBusy();
     }
-    // Once the field is at rest, the score is read and Esc pressed in the same
-    // frame, so no update comes between the two; released in the next. Hints
-    // that come up meanwhile are closed.
+    // Once the field has been at rest for a while (a line that balls have
+    // just fallen into is found and starts to vanish in the next updates),
+    // the score is read and Esc pressed in the same frame, so no update comes
+    // between the two; released in the next. Hints that come up are closed.
     static CScriptedLoop::Step PauseAtRest(int32_t& score) {
         auto pressed = std::make_shared<bool>(false);
+        auto rest = std::make_shared<int>(0);
         auto close_hints = std::make_shared<CScriptedLoop::Step>(Playing(1));
         return [=, &score] {
             if (*pressed) {
@@ -263,7 +265,8 @@ protected:
                 return true;
             }
             if (c3DGame::Instance().GetState() == kHint) (*close_hints)();
-            if (!FieldIdle()) return false;
+            *rest = FieldIdle() ? *rest + 1 : 0;
+            if (*rest < 30) return false;
             score = c3DGame::Instance().GetScore();
             window()->InjectKey(plat::VK_ESCAPE, true);
             *pressed = true;

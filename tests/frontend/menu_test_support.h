@@ -131,9 +131,9 @@ protected:
     uint32_t At(const std::vector<uint32_t>& px, int x, int y) const {
         return px[static_cast<size_t>(y) * width_ + static_cast<size_t>(x)];
     }
-    // Saved under /tmp/c3a-shots/ for a person to look at.
+    // Saved into the shots folder "menu" for a person to look at.
     static void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        test_shots::SaveFramePng(px, 800, 600, std::filesystem::temp_directory_path() / "c3a-shots" / name);
+        test_shots::SaveFramePng(px, 800, 600, test_shots::ShotsDir("menu") / name);
     }
 
     CUserProfiles store;

@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "menu_test_support.h"
+#include "test_temp.h"
 
 using namespace menu_test;
 
@@ -24,15 +26,14 @@ protected:
     void SetUp() override {
         MenuTest::SetUp();
         if (HasFatalFailure()) return;
-        dir_ = fs::temp_directory_path() / ("vovaro_splash_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "Settings");
-        fs::current_path(dir_);
+        dir_ = std::make_unique<test_temp::TempDir>("splash");
+        fs::create_directories(dir_->Path() / "Settings");
+        fs::current_path(dir_->Path());
         gui_test::WriteWhitePng("Textures/white.png", 8, 8);
     }
     void TearDown() override {
         fs::current_path(VOVARO_DATA_DIR);
-        fs::remove_all(dir_);
+        dir_.reset();
         MenuTest::TearDown();
     }
     static void WriteSplashes(const std::string& splashes) {
@@ -51,7 +52,7 @@ protected:
     CSplashScreens::Clock clock = [this] { return now; };
 
 private:
-    fs::path dir_;
+    std::unique_ptr<test_temp::TempDir> dir_;
 };
 
 TEST_F(SplashScreensTest, FadesInHoldsFadesOutThenTheNextSplashFollows) {

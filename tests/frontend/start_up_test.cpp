@@ -1,5 +1,6 @@
 // The game run as a program: copied beside a data folder of our making, started
-// headless, stopped with SIGINT, judged by its exit code and its log.
+// headless, stopped with SIGINT once its log shows it running (or left to end
+// by itself), judged by its exit code and its log.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -20,6 +22,7 @@
 #include <unistd.h>
 
 #include "engine/file_opener.h"
+#include "test_temp.h"
 
 namespace fs = std::filesystem;
 
@@ -28,14 +31,13 @@ namespace {
 class StartUpTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() / ("vovaro_start_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-        fs::remove_all(root_);
+        temp_ = std::make_unique<test_temp::TempDir>("start");
+        root_ = temp_->Path();
         fs::create_directories(root_ / "game" / "data");
         fs::create_directories(root_ / "user");
         fs::copy_file(fs::path(VOVARO_BINARY_DIR) / "vovaro", root_ / "game" / "vovaro");
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { temp_.reset(); }
 
     // Environment changes of one run on top of the default one (user folder and
     // lock under root_/user, headless); an empty value removes the variable.
@@ -65,11 +67,17 @@ protected:
         }
         return pid;
     }
-    // Sends SIGINT after `seconds` (unless the game ended before); returns its exit status.
-    static int StopGame(pid_t pid, double seconds) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    // Generous for a busy machine: a run that takes this long has failed.
+    static constexpr auto kLimit = std::chrono::seconds(120);
+    // The line the game logs once its main loop runs (the menu's first scene).
+    static constexpr const char* kRunning = "Initializing GAME MENU...";
+
+    // Sends SIGINT once the game has logged `line` into `log` (or at the
+    // limit), unless it ended before; returns its exit status.
+    static int StopWhenLogged(pid_t pid, const fs::path& log, const std::string& line = kRunning) {
+        const auto end = std::chrono::steady_clock::now() + kLimit;
         int status = 0;
-        while (std::chrono::steady_clock::now() < end) {
+        while (std::chrono::steady_clock::now() < end && ReadFile(log).find(line) == std::string::npos) {
             if (::waitpid(pid, &status, WNOHANG) == pid) return ExitStatus(status);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -77,11 +85,26 @@ protected:
         ::waitpid(pid, &status, 0);
         return ExitStatus(status);
     }
-    static int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
-    // Runs the game for `seconds`, then sends SIGINT; returns its exit status.
-    int RunGame(double seconds, const std::vector<std::string>& args = {}, const Env& env = {}) {
-        return StopGame(StartGame(args, env), seconds);
+    // Waits for the game to end by itself (killed at the limit); its exit status.
+    static int WaitForExit(pid_t pid) {
+        const auto end = std::chrono::steady_clock::now() + kLimit;
+        int status = 0;
+        while (std::chrono::steady_clock::now() < end) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) return ExitStatus(status);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        return -1;
     }
+    static int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+    // Runs the game until its main loop runs, then sends SIGINT; returns its
+    // exit status. `log`: where its log is, when not in the default user folder.
+    int RunGame(const Env& env = {}, const fs::path& log = {}) {
+        return StopWhenLogged(StartGame({}, env), log.empty() ? LogPath() : log);
+    }
+    // Runs the game that is to stop by itself; returns its exit status.
+    int RunToExit(const Env& env = {}) { return WaitForExit(StartGame({}, env)); }
     std::string Stderr() const { return ReadFile(root_ / "stderr.txt"); }
 
     static std::string ReadFile(const fs::path& path) {
@@ -90,14 +113,16 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
-    std::string Log() const { return ReadFile(root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html"); }
+    fs::path LogPath() const { return root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html"; }
+    std::string Log() const { return ReadFile(LogPath()); }
 
+    std::unique_ptr<test_temp::TempDir> temp_;
     fs::path root_;
 };
 
 TEST_F(StartUpTest, RunsFromTheDataTreeAndEndsCleanlyOnInterrupt) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
-    EXPECT_EQ(RunGame(2.5), 0);
+    EXPECT_EQ(RunGame(), 0);
     const std::string log = Log();
     EXPECT_NE(log.find("Running game..."), std::string::npos);
     EXPECT_NE(log.find("Memory status"), std::string::npos);
@@ -122,7 +147,7 @@ TEST_F(StartUpTest, ReadsItsSettingsFromAPackageAlone) {
     ASSERT_EQ(std::system(pack.c_str()), 0) << pack;
     ASSERT_EQ(std::distance(fs::directory_iterator(data), fs::directory_iterator()), 1) << "Data.pak alone";
 
-    EXPECT_EQ(RunGame(2.0), 0);
+    EXPECT_EQ(RunGame(), 0);
     std::string log = Log();
     EXPECT_NE(log.find("Game Finished."), std::string::npos);
     EXPECT_EQ(log.find("Failed to open XML file"), std::string::npos) << log;
@@ -136,7 +161,7 @@ TEST_F(StartUpTest, ReadsItsSettingsFromAPackageAlone) {
     fs::create_directories(root_ / "user");
     fs::remove(data / "Data.pak");
     fs::copy(VOVARO_DATA_DIR, data, fs::copy_options::recursive);
-    EXPECT_EQ(RunGame(2.0), 0);
+    EXPECT_EQ(RunGame(), 0);
     EXPECT_EQ(ReadFile(config), from_package);
 }
 
@@ -144,7 +169,7 @@ TEST_F(StartUpTest, ReadsItsSettingsFromAPackageAlone) {
 // the program ends with 1 before it opens a window.
 TEST_F(StartUpTest, WithoutSettingsItStopsWithTheErrorLogged) {
     fs::create_directories(root_ / "game" / "data" / "Settings");
-    EXPECT_EQ(RunGame(1.0), 1);
+    EXPECT_EQ(RunToExit(), 1);
     const std::string log = Log();
     EXPECT_NE(log.find("Error: Failed to open XML file 'ConfigDef.xml'!"), std::string::npos) << log;
     EXPECT_NE(log.find("Error: Exception raised. Error opening xml! (WinMain)"), std::string::npos) << log;
@@ -156,7 +181,7 @@ TEST_F(StartUpTest, WithoutSettingsItStopsWithTheErrorLogged) {
 TEST_F(StartUpTest, WithoutTheBallsBaseItStopsWithTheErrorLogged) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     ASSERT_TRUE(fs::remove(root_ / "game" / "data" / "Settings" / "Bases" / "Balls.XML"));
-    EXPECT_EQ(RunGame(2.0), 1);
+    EXPECT_EQ(RunToExit(), 1);
     const std::string log = Log();
     EXPECT_NE(log.find("Error: Failed to open XML file 'Settings\\Bases\\Balls.XML'!"), std::string::npos) << log;
     EXPECT_NE(log.find("Error: The field's data could not be loaded, the game cannot start!"), std::string::npos);
@@ -178,7 +203,7 @@ TEST_F(StartUpTest, ADamagedProfileDatabaseIsSetAsideAndTheGameStarts) {
         std::ofstream out(user / "profile.db", std::ios::binary);
         out << garbage;
     }
-    EXPECT_EQ(RunGame(2.5), 0);
+    EXPECT_EQ(RunGame(), 0);
     const std::string log = Log();
     EXPECT_NE(log.find("Error: profile database 'profile.db' is damaged (file is not a database); kept as "
                        "'profile.db.damaged-"),
@@ -205,8 +230,8 @@ namespace {
 TEST_F(StartUpTest, AFreshAccountGetsItsFolderUnderHome) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     fs::create_directories(root_ / "home");
-    EXPECT_EQ(RunGame(2.5, {}, {{"HOME", (root_ / "home").string()}, {"XDG_DATA_HOME", ""}}), 0) << Stderr();
     const fs::path user = root_ / "home" / ".local" / "share" / "Korv" / "Tolvan Vovaro";
+    EXPECT_EQ(RunGame({{"HOME", (root_ / "home").string()}, {"XDG_DATA_HOME", ""}}, user / "log.html"), 0) << Stderr();
     const std::string log = ReadFile(user / "log.html");
     EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
     EXPECT_TRUE(fs::exists(user / "Config.xml"));
@@ -221,7 +246,7 @@ TEST_F(StartUpTest, AFreshAccountGetsItsFolderUnderHome) {
 TEST_F(StartUpTest, AnUnusableUserFolderOrLockFileIsSaidPlainly) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     std::ofstream(root_ / "plain_file") << "x";
-    EXPECT_EQ(RunGame(5.0, {}, {{"XDG_DATA_HOME", (root_ / "plain_file" / "share").string()}}), 2);
+    EXPECT_EQ(RunToExit({{"XDG_DATA_HOME", (root_ / "plain_file" / "share").string()}}), 2);
     std::string err = Stderr();
     EXPECT_NE(err.find("Error: cannot use the user folder '" + (root_ / "plain_file" / "share").string() +
                        "/Korv/Tolvan Vovaro': "),
@@ -229,7 +254,7 @@ TEST_F(StartUpTest, AnUnusableUserFolderOrLockFileIsSaidPlainly) {
         << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 
-    EXPECT_EQ(RunGame(5.0, {}, {{"XDG_RUNTIME_DIR", (root_ / "no_such_folder").string()}}), 3);
+    EXPECT_EQ(RunToExit({{"XDG_RUNTIME_DIR", (root_ / "no_such_folder").string()}}), 3);
     err = Stderr();
     EXPECT_NE(err.find("Error: cannot open the lock file '" + (root_ / "no_such_folder").string()), std::string::npos)
         << err;
@@ -244,14 +269,14 @@ TEST_F(StartUpTest, AnUnusableUserFolderOrLockFileIsSaidPlainly) {
 TEST_F(StartUpTest, ASecondCopyLeavesTheRunningCopysLogWhole) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     const pid_t first = StartGame();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto deadline = std::chrono::steady_clock::now() + kLimit;
     while (Log().find("Memory status") == std::string::npos && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_NE(Log().find("Memory status"), std::string::npos);
 
-    EXPECT_EQ(RunGame(10.0), 0);
+    EXPECT_EQ(RunToExit(), 0);
     EXPECT_NE(Stderr().find("Error: Application has already run!"), std::string::npos) << Stderr();
-    EXPECT_EQ(StopGame(first, 0.5), 0);
+    EXPECT_EQ(StopWhenLogged(first, LogPath()), 0);
     const std::string log = Log();
     const size_t running = log.find("Running game...");
     ASSERT_NE(running, std::string::npos) << log;
@@ -301,7 +326,7 @@ TEST_F(StartUpTest, TheDefaultPackageAndTheLooseFilesRunTheGame) {
     EXPECT_FALSE(opener.ReadFile("Textures\\Plume\\Effects.plume", bytes));
     fs::current_path(saved);
 
-    EXPECT_EQ(RunGame(2.5), 0);
+    EXPECT_EQ(RunGame(), 0);
     const std::string log = Log();
     EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;

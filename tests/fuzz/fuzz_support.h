@@ -15,25 +15,22 @@
 
 #include "engine/logger.h"
 #include "engine/user_folder.h"
+#include "test_temp.h"
 
 namespace fuzz {
 
 namespace fs = std::filesystem;
 
-// The scratch folder, made (and entered) on first use and removed at exit.
+// The scratch folder, made (and entered) on first use; it lies in the
+// process's temporary folder, removed at exit after the log's last lines.
 inline const fs::path& Scratch() {
     static const fs::path dir = [] {
-        const fs::path base = fs::temp_directory_path() / ("vovaro_fuzz_" + std::to_string(::getpid()));
-        fs::remove_all(base);
+        const fs::path& base = test_temp::ProcessDir();
         fs::create_directories(base / "user");
         fs::create_directories(base / "work");
         PrepareUserFolderAt((base / "user").string());
         CLogger::Instance();
         fs::current_path(base / "work");
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(fs::temp_directory_path() / ("vovaro_fuzz_" + std::to_string(::getpid())), ec);
-        });
         return base / "work";
     }();
     return dir;

@@ -5,7 +5,7 @@
 // core's window, whole frames through the core, the read-back frame and
 // screenshots of it for a look by eye.
 #include <gtest/gtest.h>
-#include <png.h>
+#include "shot_png.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -76,18 +76,10 @@ protected:
             for (int x = l; x < r; ++x) n += test(At(px, x, y));
         return n;
     }
-    // Writes the frame as a PNG into $VOVARO_SHOTS_DIR (the build folder's
-    // "shots" by default) for a look by eye.
+    // Writes the frame as a PNG into the shots folder "dialogs" for a look by eye.
     static void Screenshot(const std::vector<uint32_t>& px, const std::string& name) {
-        const char* env = std::getenv("VOVARO_SHOTS_DIR");
-        const std::filesystem::path dir = env ? env : std::string(VOVARO_BINARY_DIR) + "/shots";
-        std::filesystem::create_directories(dir);
-        png_image shot {};
-        shot.format = PNG_FORMAT_BGRA;  // little-endian ARGB words
-        shot.version = PNG_IMAGE_VERSION;
-        shot.width = 800;
-        shot.height = static_cast<png_uint_32>(px.size() / 800);
-        EXPECT_TRUE(png_image_write_to_file(&shot, (dir / (name + ".png")).c_str(), 0, px.data(), 0, nullptr));
+        EXPECT_TRUE(test_shots::SaveFramePng(px, 800, static_cast<uint32_t>(px.size() / 800),
+                                             test_shots::ShotsDir("dialogs") / (name + ".png")));
     }
 };
 

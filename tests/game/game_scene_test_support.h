@@ -14,7 +14,10 @@
 
 #include "dialog_test_support.h"
 #include "engine/user_folder.h"
+#include "engine/base_app.h"
+#include "engine/game_clock.h"
 #include "fake_scene_field.h"
+#include "test_temp.h"
 #include "field/game_cfg.h"
 #include "field/level_cfg.h"
 #include "game/c3d_game.h"
@@ -29,7 +32,7 @@ namespace game_test {
 class GameSceneTest : public DialogTest {
 protected:
     static std::filesystem::path Root() {
-        return std::filesystem::temp_directory_path() / ("vovaro_scene_" + std::to_string(::getpid()));
+        return test_temp::ProcessDir() / "scene";
     }
     static std::filesystem::path Data() { return Root() / "data"; }
 
@@ -92,6 +95,7 @@ protected:
     }
     // One frame of the running program: update, then drawing.
     void Step() {
+        GameClock().Advance(g_FramePeriod);  // as the main loop hands the scene
         game->Update();
         Frame([&] { game->Render(); });
     }
@@ -131,18 +135,7 @@ private:
         }
         fs::copy(fs::path(VOVARO_SOURCE_DIR) / "tests" / "game" / "levels", Data() / "Levels",
                  fs::copy_options::recursive);
-        // Gone with the process (the links only, never what they point at).
-        static const struct Cleanup {
-            ~Cleanup() {
-                std::error_code ec;
-                // The log's last lines go to a folder that stays.
-                const auto shared = std::filesystem::temp_directory_path() / "vovaro_scene_tests";
-                std::filesystem::create_directories(shared, ec);
-                PrepareUserFolderAt(shared.string());
-                std::filesystem::remove_all(Root(), ec);
-            }
-        } cleanup;
-        (void)cleanup;
+        // Gone with the process's folder (the links only, never what they point at).
         return true;
     }
 };

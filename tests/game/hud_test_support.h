@@ -66,9 +66,9 @@ protected:
         width_ = w;
         return pixels;
     }
-    // Saved under /tmp/c1b-shots/ for a person to look at.
+    // Saved into the shots folder "hud" for a person to look at.
     static void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        test_shots::SaveFramePng(px, 800, 600, std::filesystem::temp_directory_path() / "c1b-shots" / name);
+        test_shots::SaveFramePng(px, 800, 600, test_shots::ShotsDir("hud") / name);
     }
 
 private:

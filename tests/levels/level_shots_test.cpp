@@ -57,7 +57,7 @@ TEST_F(LevelShotsTest, TheFirstLevelOfEveryEpisode) {
         background.RenderHigh(1, 900);
         const std::vector<uint32_t> px = ReadBack();
         test_shots::SaveFramePng(px, 800, 600,
-                                 std::filesystem::path("/tmp/c4levels-shots") /
+                                 test_shots::ShotsDir("levels") /
                                      ("episode_" + std::to_string(episode + 1) + "_level_1.png"));
         // The field lies right of the panel and on the screen.
         float left = 0, top = 0, right = 0, bottom = 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "test_temp.h"
 #include "design_parser.h"
 #include "game_data_index.h"
 #include "level_checker.h"
@@ -238,8 +239,8 @@ TEST(LevelWriterTest, LockedBallsWithoutAKindMakeNoLine) {
 
 TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("leveltool_test_" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const test_temp::TempDir temp("leveltool");
+    const fs::path& root = temp.Path();
     fs::create_directories(root / "LevelDesigns");
     fs::create_directory_symlink(fs::path(kDataDir) / "Settings", root / "Settings");
     std::ofstream(root / "LevelDesigns" / "episode_1.txt") << Replace(kGoodEpisode, "palette 1 2 3", "palette 1 2 77");
@@ -253,5 +254,4 @@ TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {
     EXPECT_TRUE(CLevelTool::Run(root.string(), root.string(), errors)) << (errors.empty() ? "" : errors[0]);
     EXPECT_TRUE(fs::exists(root / "Levels" / "Episodes.xml"));
     EXPECT_TRUE(fs::exists(root / "Levels" / "Episode_0" / "Level_0.xml"));
-    fs::remove_all(root);
 }

@@ -240,10 +240,8 @@ TEST(MixerDevice, SilentOrDeviceMixerAdvancesInRealTime) {
     AudioMixer::Handle s = mixer.LoadSample(WriteSineWav("rt.wav", 44100, 2.0), 16, &e);
     AudioMixer::Handle ch = mixer.GetSampleChannel(s, &e);
     mixer.Play(ch, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     double pos = 0;
-    mixer.GetPosition(ch, &pos);
-    EXPECT_GT(pos, 0.05);
+    EXPECT_TRUE(PollFor([&] { return mixer.GetPosition(ch, &pos), pos > 0.05; })) << pos;
 }
 
 // With no sound device at all the mixer runs on a silent clock: playback, the
@@ -263,53 +261,61 @@ TEST(MixerDevice, WithoutADeviceASilentClockRunsTheMix) {
         ASSERT_EQ(mixer.SetSlideSync(ch, true, proc, &fired), err::kOk);
         mixer.Play(ch, true);
         ASSERT_EQ(mixer.SlideAttributes(ch, AudioMixer::kKeepFreq, 0, AudioMixer::kKeepPan, 100), err::kOk);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         double pos = 0;
-        mixer.GetPosition(ch, &pos);
-        EXPECT_GT(pos, 0.1);
+        EXPECT_TRUE(PollFor([&] { return mixer.GetPosition(ch, &pos), pos > 0.1 && fired.load() > 0; })) << pos;
         EXPECT_EQ(fired.load(), 1);
 
         mixer.Pause();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        double paused_at = 0, later = 0;
-        mixer.GetPosition(ch, &paused_at);
+        // The block being mixed when the pause came may still finish.
+        double paused_at = -1, later = 0;
+        EXPECT_TRUE(PollFor([&] {
+            const double before = paused_at;
+            mixer.GetPosition(ch, &paused_at);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return before == paused_at;
+        }));
+        // Nothing can be awaited here: the position must simply stay.
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         mixer.GetPosition(ch, &later);
         EXPECT_DOUBLE_EQ(later, paused_at);
         mixer.Start();
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        mixer.GetPosition(ch, &later);
-        EXPECT_GT(later, paused_at + 0.05);
+        EXPECT_TRUE(PollFor([&] { return mixer.GetPosition(ch, &later), later > paused_at + 0.05; })) << later;
     }
     setenv("SDL_AUDIODRIVER", saved.empty() ? "dummy" : saved.c_str(), 1);
 }
 
 // With SDL's disk driver the mix reaches the file the driver writes.
 TEST(MixerDevice, DiskDriverReceivesTheMix) {
-    std::string out = (std::filesystem::temp_directory_path() / ("vovaro_disk_" + std::to_string(::getpid()) + ".raw")).string();
-    std::filesystem::remove(out);
+    const test_temp::TempDir dir("disk");
+    const std::string out = (dir / "mix.raw").string();
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "5", 1);
+    size_t n = 0;
+    float peak = 0;
     {
         AudioMixer mixer(AudioMixer::Mode::Auto);
         ASSERT_TRUE(mixer.IsAudible()) << "the disk driver opens as a device";
         int e;
         AudioMixer::Handle ch = mixer.GetSampleChannel(mixer.LoadSample(WriteSineWav("disk.wav", 44100, 1.0), 16, &e), &e);
         mixer.Play(ch, true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        // The file grows as the audio thread gets to run; what it has added
+        // since the last look is read each time.
+        EXPECT_TRUE(PollFor([&] {
+            std::FILE* f = std::fopen(out.c_str(), "rb");
+            if (!f) return false;
+            std::fseek(f, static_cast<long>(n * sizeof(float)), SEEK_SET);
+            std::vector<float> data(44100);
+            const size_t got = std::fread(data.data(), sizeof(float), data.size(), f);
+            std::fclose(f);
+            for (size_t i = 0; i < got; ++i) peak = std::max(peak, std::fabs(data[i]));
+            n += got;
+            return n > 1000 && peak > 0.3f;
+        }));
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::FILE* f = std::fopen(out.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    std::vector<float> data(44100);
-    size_t n = std::fread(data.data(), sizeof(float), data.size(), f);
-    std::fclose(f);
-    float peak = 0;
-    for (size_t i = 0; i < n; ++i) peak = std::max(peak, std::fabs(data[i]));
     EXPECT_GT(n, 1000u);
     EXPECT_GT(peak, 0.3f) << "the tone is in the file";
-    std::filesystem::remove(out);
 }
 
 }  // namespace

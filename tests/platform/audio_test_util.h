@@ -1,12 +1,17 @@
 #pragma once
 // Fixtures of the audio tests: small WAV files written on the spot and a
 // measure of what a mixer produces.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "test_temp.h"
 
 #include "platform/audio_mixer.h"
 
@@ -14,7 +19,7 @@ namespace audio_test {
 
 // A mono 16-bit WAV of a sine tone.
 inline std::string WriteSineWav(const std::string& name, int rate, double seconds, double hz = 440.0) {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("vovaro_audio_" + std::to_string(::getpid()));
+    const std::filesystem::path dir = test_temp::ProcessDir() / "audio";
     std::filesystem::create_directories(dir);
     std::string path = (dir / name).string();
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -28,6 +33,17 @@ inline std::string WriteSineWav(const std::string& name, int rate, double second
         put(static_cast<uint16_t>(static_cast<int16_t>(16000 * std::sin(6.283185307 * hz * i / rate))), 2);
     std::fclose(f);
     return path;
+}
+
+// Asks `done` every few milliseconds until it holds or `limit` has passed
+// (the audio thread may be starved on a busy machine); its last answer.
+inline bool PollFor(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return done();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 // Peak of the absolute sample values of `frames` mixed frames (left, right).
