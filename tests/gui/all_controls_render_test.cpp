@@ -2,10 +2,11 @@
 // kinds, skins, fonts and labels and read back from the real render device:
 // every control lands inside its own rectangle, the page buttons close their
 // frames and carry their captions inside them. The frame is also written to
-// "gui_all_controls.png" in the build folder for a look by eye.
+// "gui_all_controls.png" in the shots folder "gui" for a look by eye.
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include "shot_png.h"
 #include "graphics/font_keeper.h"
 #include "gui/base_dialog.h"
 #include "gui/menu_button.h"
@@ -68,13 +69,7 @@ protected:
     // written to `png` and checked.
     void RenderAll(int language, const std::string& png);
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = 800;
-        image.height = 600;
-        image.format = PNG_FORMAT_BGRA;  // little-endian ARGB words
-        const std::string path = std::string(VOVARO_BINARY_DIR) + "/" + name;
-        png_image_write_to_file(&image, path.c_str(), 0, px.data(), 0, nullptr);
+        test_shots::SaveFramePng(px, 800, 600, test_shots::ShotsDir("gui") / name);
     }
     int Count(const std::vector<uint32_t>& px, int l, int t, int r, int b, bool (*pred)(uint32_t)) const {
         int n = 0;

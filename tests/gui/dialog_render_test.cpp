@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "shot_png.h"
 #include "gui/base_dialog.h"
 #include "gui_test_support.h"
 
@@ -65,13 +66,7 @@ protected:
         return n;
     }
     void SavePng(const std::vector<uint32_t>& px, const std::string& name) {
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = 800;
-        image.height = 600;
-        image.format = PNG_FORMAT_BGRA;  // little-endian ARGB words
-        const std::string path = std::string(VOVARO_BINARY_DIR) + "/" + name;
-        png_image_write_to_file(&image, path.c_str(), 0, px.data(), 0, nullptr);
+        test_shots::SaveFramePng(px, 800, 600, test_shots::ShotsDir("gui") / name);
     }
 };
 
