@@ -85,6 +85,12 @@ TEST_F(UserFolderTest, EnterAndLeaveBracketTheFolder) {
     EXPECT_EQ(plat::GetCurrentDir(), before);
     EXPECT_EQ(EnterFolder("music"), "");
     EXPECT_EQ(plat::GetCurrentDir(), before);
+
+    // A folder removed while the program runs cannot be entered: nothing
+    // changes, and there is nothing to switch back from.
+    fs::remove_all(root / "home");
+    EXPECT_EQ(EnterFolder("all"), "");
+    EXPECT_EQ(plat::GetCurrentDir(), before);
 }
 
 TEST_F(UserFolderTest, WithoutAUserDataFolderTheProgramFolderIsUsed) {
