@@ -1,5 +1,6 @@
 #include "frontend/brakmoor.h"
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -99,8 +100,17 @@ void CBrakmoor::LoadEpisodes() {
 
 void LoadMusic() {
     ISoundKeeper* keeper = g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr;
-    const CXMLFile file("Settings\\Music.xml");
-    const CXMLNodeList music = file.SelectNodes("//Music/File");
+    // A music list that cannot be read is no reason to stop: the game goes on
+    // without music (the reader has logged the file, this says the outcome).
+    std::unique_ptr<CXMLFile> file;
+    try {
+        file = std::make_unique<CXMLFile>("Settings\\Music.xml");
+    } catch (...) {
+        LogCurrentException("LoadMusic");
+        CLogger::Instance().Log(2, "Error: the music list 'Settings\\Music.xml' cannot be read; the game plays without music.");
+        return;
+    }
+    const CXMLNodeList music = file->SelectNodes("//Music/File");
     for (int i = 0; i < music.GetLength(); ++i) {
         const CXMLNode node = music.GetItem(i);
         CMusicDesc desc;

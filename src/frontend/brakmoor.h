@@ -39,5 +39,6 @@ private:
     std::unique_ptr<CSelector> _selector;
 };
 
-// Registers every music of "Settings\Music.xml" with the sound keeper.
+// Registers every music of "Settings\Music.xml" with the sound keeper; a list
+// that cannot be read is logged and leaves the game without music.
 void LoadMusic();
