@@ -7,6 +7,8 @@
 // Each PATH is a file or a folder (walked recursively); --only keeps, from the
 // folders named after it, the files whose names end in one of the suffixes
 // (any case). A missing path is an error, so lost seeds do not go unseen.
+// Processor faults become exceptions as in the game, so an input on which a
+// system library faults proves that the reader survives it as the game does.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -16,6 +18,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "engine/fault_translation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -50,6 +54,7 @@ std::vector<std::string> Split(const std::string& list) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    InstallSETranslator();
     std::vector<fs::path> files;
     std::vector<std::string> suffixes;
     for (int i = 1; i < argc; ++i) {

@@ -28,12 +28,14 @@ inline const fs::path& Scratch() {
         fs::create_directories(base / "user");
         fs::create_directories(base / "work");
         PrepareUserFolderAt((base / "user").string());
-        CLogger::Instance();
         fs::current_path(base / "work");
         std::atexit([] {
             std::error_code ec;
             fs::remove_all(fs::temp_directory_path() / ("vovaro_fuzz_" + std::to_string(::getpid())), ec);
         });
+        // Made after the removal is registered, so its closing lines at exit
+        // still find the folder.
+        CLogger::Instance();
         return base / "work";
     }();
     return dir;
