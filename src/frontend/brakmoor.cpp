@@ -26,6 +26,7 @@
 namespace {
 
 const char* const kGameName = "Tolvan Vovaro";
+const char* const kMusicFile = "Settings\\Music.xml";
 
 }  // namespace
 
@@ -104,10 +105,11 @@ void LoadMusic() {
     // without music (the reader has logged the file, this says the outcome).
     std::unique_ptr<CXMLFile> file;
     try {
-        file = std::make_unique<CXMLFile>("Settings\\Music.xml");
+        file = std::make_unique<CXMLFile>(kMusicFile);
     } catch (...) {
         LogCurrentException("LoadMusic");
-        CLogger::Instance().Log(2, "Error: the music list 'Settings\\Music.xml' cannot be read; the game plays without music.");
+        CLogger::Instance().Log(2, "Error: the music list '%s' cannot be read; the game plays without music.",
+                                kMusicFile);
         return;
     }
     const CXMLNodeList music = file->SelectNodes("//Music/File");

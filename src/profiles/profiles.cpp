@@ -133,7 +133,8 @@ bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
     const std::string stamp = DateTimeStamp();
     const std::string db_path = ProfileDbPath();
     std::string aside = db_path + ".damaged-" + stamp;
-    for (int n = 2; std::filesystem::exists(aside); ++n) aside = db_path + ".damaged-" + stamp + "-" + std::to_string(n);
+    for (int n = 2; std::filesystem::exists(aside); ++n)
+        aside = db_path + ".damaged-" + stamp + "-" + std::to_string(n);
     std::error_code ec;
     std::filesystem::rename(db_path, aside, ec);
     if (ec) {

@@ -80,7 +80,8 @@ TEST(Screenshot, AFullDiskLeavesNoPartOfThePicture) {
     std::string error;
     {
         FileSizeLimit full_disk(4096);
-        EXPECT_FALSE(CGraphicsDevice::WriteTga((dir / "00000000.tga").string(), Format::X8R8G8B8, px, 800, 600, &error));
+        EXPECT_FALSE(
+            CGraphicsDevice::WriteTga((dir / "00000000.tga").string(), Format::X8R8G8B8, px, 800, 600, &error));
     }
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fs::is_empty(dir));

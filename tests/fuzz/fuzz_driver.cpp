@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -81,7 +82,13 @@ int main(int argc, char** argv) {
         // A copy of exactly the input's size, so that reads past it stand out
         // under a memory checker as they do under the fuzzer.
         std::vector<uint8_t> exact(bytes);
-        LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+        try {
+            LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+        } catch (const std::exception& e) {
+            // A fault the reader did not survive: the finding, with its input.
+            std::fprintf(stderr, "%s: %s\n", file.c_str(), e.what());
+            return 3;
+        }
     }
     std::printf("%zu inputs run\n", files.size());
     return files.empty() ? 1 : 0;

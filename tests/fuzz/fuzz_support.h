@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
 
@@ -63,11 +64,14 @@ inline void WriteText(const std::string& relative, const std::string& text) {
 }
 
 // Runs a reader that reports bad input by throwing (the XML layer does):
-// those exceptions are the reader's documented answer, not a finding.
+// those exceptions are the reader's documented answer, not a finding. A
+// processor fault (translated by the plain driver) stays a finding.
 template <typename F>
 void Tolerating(F&& reader) {
     try {
         reader();
+    } catch (const win32_exception&) {
+        throw;
     } catch (const std::exception&) {
     }
 }

@@ -19,7 +19,8 @@ class WholeFileWriterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         static std::atomic<int> counter {0};
-        dir_ = fs::temp_directory_path() / ("vovaro_whole_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        dir_ = fs::temp_directory_path() /
+               ("vovaro_whole_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         file_ = (dir_ / "Config.xml").string();
