@@ -10,7 +10,7 @@
 #include "engine/direct3d_holder.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
-#include "platform/file_handle.h"
+#include "platform/whole_file_writer.h"
 
 using namespace plat;
 
@@ -222,24 +222,9 @@ uint16_t To565(uint32_t p) {
     return static_cast<uint16_t>(((p >> 19) & 0x1F) << 11 | ((p >> 10) & 0x3F) << 5 | ((p >> 3) & 0x1F));
 }
 
-}  // namespace
-
-bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std::vector<uint32_t>& argb,
-                               uint32_t width, uint32_t height) {
-    int bpp = 0;
-    uint8_t alpha_bits = 0;
-    switch (format) {
-        case Format::R8G8B8: bpp = 3; break;
-        case Format::A8R8G8B8: bpp = 4; alpha_bits = 8; break;
-        case Format::X8R8G8B8: bpp = 4; break;
-        case Format::A1R5G5B5: bpp = 2; alpha_bits = 1; break;
-        case Format::R5G6B5:
-        case Format::X1R5G5B5: bpp = 2; break;
-        default: return false;
-    }
-    if (argb.size() < static_cast<size_t>(width) * height) return false;
-    UniqueFile f(std::fopen(path.c_str(), "wb"));
-    if (!f) return false;
+// The header and the rows, bottom row first, in `bpp` bytes per pixel.
+bool WriteTgaData(std::FILE* f, Format format, const std::vector<uint32_t>& argb, uint32_t width, uint32_t height,
+                  int bpp, uint8_t alpha_bits) {
     uint8_t header[18] = {0, 0, 2};
     header[12] = static_cast<uint8_t>(width & 0xFF);
     header[13] = static_cast<uint8_t>(width >> 8);
@@ -249,7 +234,7 @@ bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std
     // The descriptor's low bits count the alpha bits: a format without alpha says
     // 0, so viewers show the picture opaque.
     header[17] = alpha_bits;
-    if (std::fwrite(header, 1, sizeof header, f.get()) != sizeof header) return false;
+    if (std::fwrite(header, 1, sizeof header, f) != sizeof header) return false;
     std::vector<uint8_t> row(static_cast<size_t>(width) * bpp);
     for (uint32_t y = height; y-- > 0;) {  // the TGA origin is the lower left
         const uint32_t* src = argb.data() + static_cast<size_t>(y) * width;
@@ -273,9 +258,35 @@ bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std
                 d[1] = v >> 8;
             }
         }
-        if (std::fwrite(row.data(), 1, row.size(), f.get()) != row.size()) return false;
+        if (std::fwrite(row.data(), 1, row.size(), f) != row.size()) return false;
     }
-    return CloseFile(f);
+    return true;
+}
+
+}  // namespace
+
+bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std::vector<uint32_t>& argb,
+                               uint32_t width, uint32_t height, std::string* error) {
+    int bpp = 0;
+    uint8_t alpha_bits = 0;
+    switch (format) {
+        case Format::R8G8B8: bpp = 3; break;
+        case Format::A8R8G8B8: bpp = 4; alpha_bits = 8; break;
+        case Format::X8R8G8B8: bpp = 4; break;
+        case Format::A1R5G5B5: bpp = 2; alpha_bits = 1; break;
+        case Format::R5G6B5:
+        case Format::X1R5G5B5: bpp = 2; break;
+        default:
+            if (error) *error = "no TGA form for the format";
+            return false;
+    }
+    if (argb.size() < static_cast<size_t>(width) * height) {
+        if (error) *error = "fewer pixels than the picture's size";
+        return false;
+    }
+    // Written aside and renamed, so a failed write leaves no broken picture.
+    return plat::WriteWholeFile(
+        path, [&](std::FILE* f) { return WriteTgaData(f, format, argb, width, height, bpp, alpha_bits); }, error);
 }
 
 bool CGraphicsDevice::SaveScreenshot() {
@@ -283,8 +294,13 @@ bool CGraphicsDevice::SaveScreenshot() {
     std::vector<uint32_t> pixels;
     uint32_t w = 0, h = 0;
     if (Failed(_device->ReadBackBuffer(&pixels, &w, &h))) return false;
-    std::string folder = UserFolderPath("all");
+    // By its full path: without the user folder there is no screenshot, and
+    // never one in the current directory.
+    const std::string folder = UserFolderPath("all");
     char name[32];
-    std::snprintf(name, sizeof name, "%08d.tga", NextScreenshotNumber(folder));
-    return WriteTga(folder + name, _device->BackBufferFormat(), pixels, w, h);
+    std::snprintf(name, sizeof name, "%08d.tga", folder.empty() ? 0 : NextScreenshotNumber(folder));
+    std::string error = "no user folder";
+    if (!folder.empty() && WriteTga(folder + name, _device->BackBufferFormat(), pixels, w, h, &error)) return true;
+    CLogger::Instance().Log(2, "Error: unable to save the screenshot '%s%s': %s", folder.c_str(), name, error.c_str());
+    return false;
 }

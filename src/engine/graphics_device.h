@@ -63,8 +63,9 @@ public:
 
     // The TGA of a back buffer: name numbering and header, exposed for tests.
     static int NextScreenshotNumber(const std::string& folder);
+    // Written aside and renamed over `path`; false with the reason in *error.
     static bool WriteTga(const std::string& path, plat::Format format, const std::vector<uint32_t>& argb,
-                         uint32_t width, uint32_t height);
+                         uint32_t width, uint32_t height, std::string* error = nullptr);
 
 private:
     bool CreateMainWindow();

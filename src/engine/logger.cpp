@@ -14,12 +14,20 @@ namespace {
 
 using plat::UniqueFile;
 
-// Opens the log in the user folder; the current directory is restored right after.
+// Opens the log by its full path in the user folder, never by a name that the
+// current directory would resolve: without that folder (not prepared, or
+// removed while the program runs) it gives null and nothing is written.
 UniqueFile OpenLog(const char* mode) {
-    std::string saved = EnterFolder("all");
-    UniqueFile f(std::fopen(CLogger::FileName(), mode));
-    LeaveFolder(saved);
-    return f;
+    const std::string folder = UserFolderPath("all");
+    if (folder.empty()) return nullptr;
+    return UniqueFile(std::fopen((folder + CLogger::FileName()).c_str(), mode));
+}
+
+bool AppendToFile(const std::string& text) {
+    UniqueFile f = OpenLog("at");
+    if (!f) return false;
+    std::fputs(text.c_str(), f.get());
+    return true;
 }
 
 std::string TimeStamp() {
@@ -38,7 +46,8 @@ CLogger& CLogger::Instance() {
 }
 
 CLogger::CLogger() {
-    OpenLog("wt");  // truncates the log of an earlier run
+    // Truncates the log of an earlier run.
+    if (!OpenLog("wt")) ReportLostLog();
     Append("<Title>Log File</Title>");
     Append("<Html> <Body BgColor = Cornsilk>");
     Append("<B><Font Size = 3 Color = DarkBlue Face = Verdana>Game Log File</B><BR><BR>");
@@ -50,9 +59,16 @@ CLogger::~CLogger() {
 }
 
 void CLogger::Append(const std::string& text) {
-    UniqueFile f = OpenLog("at");
-    if (!f) return;
-    std::fputs(text.c_str(), f.get());
+    if (!AppendToFile(text)) ReportLostLog();
+}
+
+// Said once per run on standard error, the one place left to say it.
+void CLogger::ReportLostLog() {
+    if (_lost_reported) return;
+    _lost_reported = true;
+    const std::string folder = UserFolderPath("all");
+    std::fprintf(stderr, "Warning: the log '%s%s' cannot be written; its messages are lost.\n",
+                 folder.empty() ? "(no user folder)/" : folder.c_str(), FileName());
 }
 
 const char* CLogger::LevelColor(int level) {
@@ -98,7 +114,7 @@ std::string CLogger::Row(int level, const std::string& markup) {
 void CLogger::LogText(int level, const std::string& message) { Append(Row(level, EscapeHtml(message))); }
 
 void CLogger::AppendToExistingLog(int level, const std::string& message) {
-    Append(Row(level, EscapeHtml(message)));
+    AppendToFile(Row(level, EscapeHtml(message)));
 }
 
 void CLogger::Log(int level, const char* format, ...) {

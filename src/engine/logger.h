@@ -1,6 +1,7 @@
 #pragma once
 // The one log of the program: log.html in the per-user folder, one HTML table
 // row per message, reopened for every message so it stays complete after a crash.
+// Without that folder nothing is written anywhere (one line on standard error).
 // Message texts are escaped, so a logged XML fragment reads as it was written.
 #include <string>
 #include <string_view>
@@ -34,7 +35,10 @@ private:
     CLogger();
     // One table row around a message that is already HTML.
     static std::string Row(int level, const std::string& markup);
-    static void Append(const std::string& text);
+    void Append(const std::string& text);
+    void ReportLostLog();
+
+    bool _lost_reported = false;
 };
 
 // Writes the operating system, processor and memory into the log.

@@ -60,7 +60,9 @@ std::string EnterFolder(const std::string& alias) {
     auto it = map.find(alias);
     if (it == map.end()) return {};
     std::string saved = plat::GetCurrentDir();
-    plat::SetCurrentDir(it->second);
+    // A folder that cannot be entered (removed while the program runs) leaves
+    // the current directory alone, and the caller has nothing to switch back.
+    if (!plat::SetCurrentDir(it->second)) return {};
     return saved;
 }
 

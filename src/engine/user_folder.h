@@ -18,7 +18,9 @@ UserFolderResult PrepareUserFolder();
 UserFolderResult PrepareUserFolderAt(const std::string& base);
 
 // Switches into the alias's folder ("all", "save") and returns the previous
-// current directory; an unknown alias changes nothing and returns "".
+// current directory; an unknown alias or a folder that cannot be entered
+// changes nothing and returns "". Writers name their files by the full path
+// (UserFolderPath) instead, so a lost folder never sends them elsewhere.
 std::string EnterFolder(const std::string& alias);
 // Switches back to a directory returned by EnterFolder ("" changes nothing).
 void LeaveFolder(const std::string& saved);

@@ -7,8 +7,8 @@
 #include "engine/file_opener.h"
 #include "engine/logger.h"
 #include "engine/xml_impl.h"
-#include "platform/file_handle.h"
 #include "platform/file_names.h"
+#include "platform/whole_file_writer.h"
 
 namespace {
 
@@ -105,14 +105,14 @@ CXMLNode CXMLFile::CreateNode(std::string_view name) {
     return CXMLNode(std::make_shared<CXMLNode_Impl>(_impl->_doc, node));
 }
 
-bool CXMLFile::Save(const std::string& path) const {
+bool CXMLFile::Save(const std::string& path, std::string* error) const {
     std::string target = plat::ResolveFileNameForWrite(path);
-    if (target.empty()) return false;
-    std::string text = _impl->_doc->Write(true);
-    plat::UniqueFile f(std::fopen(target.c_str(), "wb"));
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    return plat::CloseFile(f) && ok;
+    if (target.empty()) {
+        if (error) *error = "no folder for '" + path + "'";
+        return false;
+    }
+    const std::string text = _impl->_doc->Write(true);
+    return plat::WriteWholeFile(target, text.data(), text.size(), error);
 }
 
 bool CXMLFile::GetXML(std::string& out) const {

@@ -48,8 +48,10 @@ public:
     // A bad name logs "Error: Creating node %s" and throws "Creating node error!".
     CXMLNode CreateNode(std::string_view name);
 
-    // Writes the document to `path` (folders resolved without regard to case).
-    bool Save(const std::string& path) const;
+    // Writes the document to `path` (folders resolved without regard to case)
+    // beside the old file and renames it over that, so a failed save keeps the
+    // old file; false with the reason in *error when it failed.
+    bool Save(const std::string& path, std::string* error = nullptr) const;
     // The whole document as 8-bit text followed by one zero byte.
     bool GetXML(std::vector<uint8_t>& out) const;
     // The same without the zero byte.

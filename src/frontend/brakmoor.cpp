@@ -1,5 +1,6 @@
 #include "frontend/brakmoor.h"
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -25,6 +26,7 @@
 namespace {
 
 const char* const kGameName = "Tolvan Vovaro";
+const char* const kMusicFile = "Settings\\Music.xml";
 
 }  // namespace
 
@@ -100,8 +102,18 @@ void CBrakmoor::LoadEpisodes() {
 
 void LoadMusic() {
     ISoundKeeper* keeper = g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr;
-    const CXMLFile file("Settings\\Music.xml");
-    const CXMLNodeList music = file.SelectNodes("//Music/File");
+    // A music list that cannot be read is no reason to stop: the game goes on
+    // without music (the reader has logged the file, this says the outcome).
+    std::unique_ptr<CXMLFile> file;
+    try {
+        file = std::make_unique<CXMLFile>(kMusicFile);
+    } catch (...) {
+        LogCurrentException("LoadMusic");
+        CLogger::Instance().Log(2, "Error: the music list '%s' cannot be read; the game plays without music.",
+                                kMusicFile);
+        return;
+    }
+    const CXMLNodeList music = file->SelectNodes("//Music/File");
     for (int i = 0; i < music.GetLength(); ++i) {
         const CXMLNode node = music.GetItem(i);
         CMusicDesc desc;

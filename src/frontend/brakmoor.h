@@ -45,5 +45,6 @@ private:
     std::optional<uint32_t> _game_seed;
 };
 
-// Registers every music of "Settings\Music.xml" with the sound keeper.
+// Registers every music of "Settings\Music.xml" with the sound keeper; a list
+// that cannot be read is logged and leaves the game without music.
 void LoadMusic();

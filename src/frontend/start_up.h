@@ -40,8 +40,8 @@ public:
     virtual uint32_t GetPlayerCount() = 0;
     virtual void SetActivePlayer(uint32_t index) = 0;
     // Everything from the application object to its destruction: the game
-    // runs until the player quits. False when the game could not start
-    // (logged by the host).
+    // runs until the player quits. False when the game could not start or
+    // an exception ended its loop (logged by the host).
     virtual bool RunGame(const GameOptions& options) = 0;
     // The address of the statistics page opened at the end.
     virtual std::string GetStatsPageUrl() const = 0;

@@ -108,7 +108,7 @@ public:
 
 private:
     bool PrepareGame(const GameOptions& options);
-    void RunLoop(const GameOptions& options);
+    bool RunLoop(const GameOptions& options);
 
     std::string _data_dir;
     bool _data_found = false;
@@ -138,7 +138,8 @@ bool CStartUpHost::PrepareGame(const GameOptions& options) {
 
 // The application with the menu, the selector and the game, the particle
 // effects and the field's debug tools, for as long as the main loop runs.
-void CStartUpHost::RunLoop(const GameOptions& options) {
+// False when an exception ended the loop (logged there).
+bool CStartUpHost::RunLoop(const GameOptions& options) {
     auto app = std::make_unique<CBrakmoor>(c3DGame::Instance());
     auto plume = std::make_unique<CPlume>();
     if (!plume->LoadLibrary(kEffectsLibrary))
@@ -147,18 +148,19 @@ void CStartUpHost::RunLoop(const GameOptions& options) {
     DEBUG_GAME::CreateDebugTools();
     DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
     // An exception escaping the loop is logged; the teardown below still runs.
-    RunApplication(*app);
+    const int result = RunApplication(*app);
     plume.reset();
     app.reset();
     DEBUG_GAME::DestroyDebugTools();
+    return result == 0;
 }
 
 bool CStartUpHost::RunGame(const GameOptions& options) {
     if (const char* driver = SDL_GetCurrentVideoDriver()) _video_driver = driver;
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
-    const bool ready = PrepareGame(options);
-    if (ready) RunLoop(options);
+    bool ready = PrepareGame(options);
+    if (ready) ready = RunLoop(options);
     // The game scene and its field go before the field's globals.
     g_Game.Reset();
     ShutdownFieldGlobals();

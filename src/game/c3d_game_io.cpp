@@ -15,6 +15,15 @@ namespace {
 // A copy of the last saved game for inspection; nothing reads it.
 const char* const kSerialCopy = "serial.xml";
 
+// Written by its full path in the user folder; a failure keeps the old copy
+// and is logged, the saved game itself does not depend on it.
+void SaveSerialCopy(const CXMLFile& xml) {
+    const std::string folder = UserFolderPath("all");
+    std::string error = "no user folder";
+    if (folder.empty() || !xml.Save(folder + kSerialCopy, &error))
+        CLogger::Instance().Log(2, "Error: unable to save '%s': %s", kSerialCopy, error.c_str());
+}
+
 }  // namespace
 
 bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
@@ -36,7 +45,7 @@ bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
         root.AppendChild(state);
         _field->Serialize(xml, root);
         ok = VERIFY(xml.GetXML(out));
-        xml.Save(kSerialCopy);
+        SaveSerialCopy(xml);
     } catch (...) {
         LeaveFolder(saved);
         throw;

@@ -19,6 +19,8 @@
 #include <x86intrin.h>
 #endif
 
+#include "platform/whole_file_writer.h"
+
 namespace fs = std::filesystem;
 
 namespace plat {
@@ -91,7 +93,18 @@ bool PathExists(const std::string& path) {
 
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
     std::error_code ec;
-    return fs::copy_file(from, to, fs::copy_options::none, ec) && !ec;
+    if (fs::exists(to, ec)) return false;
+    // Copied aside and renamed in: a copy cut short (a full disk) never
+    // leaves a part of the file under its name.
+    const std::string temp = TemporaryFileName(to);
+    if (!fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec) || ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    fs::rename(temp, to, ec);
+    if (!ec) return true;
+    fs::remove(temp, ec);
+    return false;
 }
 
 SingleInstanceLock::SingleInstanceLock(const std::string& name) {

@@ -30,6 +30,7 @@ bool CreateDirs(const std::string& path, std::string* error);
 // True when files can be created in the folder; otherwise `error` says why.
 bool IsWritableDir(const std::string& path, std::string* error);
 bool PathExists(const std::string& path);
+// Copies `from` to `to` when `to` does not exist; a failed copy leaves no `to`.
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
 
 // Holds an exclusive lock file for as long as it lives. Acquired() tells

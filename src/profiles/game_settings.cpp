@@ -39,8 +39,10 @@ void MoveDamagedSettingsAside(const std::string& user_file) {
 // The player's file is named by its full path so that a data package never
 // stands in for it.
 std::unique_ptr<CXMLFile> LoadSettingsDocument() {
-    const std::string user_file = UserFolderPath("all") + CGameSettings::UserFileName();
-    if (CFileOpener::FileExists(user_file)) {
+    const std::string folder = UserFolderPath("all");
+    const std::string user_file = folder + CGameSettings::UserFileName();
+    // Without a user folder the name alone would find a file of the data tree.
+    if (!folder.empty() && CFileOpener::FileExists(user_file)) {
         try {
             return std::make_unique<CXMLFile>(user_file);
         } catch (const CXMLParseError&) {
@@ -108,22 +110,16 @@ bool CGameSettings::SaveSettings(const GameOptions& o) {
         node.SetAttributeInt("language", o.language);
         node.SetAttributeBool("windowed", o.windowed);
 
-        // Written beside the old file and then renamed over it, so a run that
-        // ends in the middle of a save never leaves a broken "Config.xml".
-        const std::string target = UserFolderPath("all") + UserFileName();
-        const std::string temp = target + ".tmp";
-        ok = doc->Save(temp);
-        if (ok) {
-            std::error_code ec;
-            std::filesystem::rename(temp, target, ec);
-            ok = !ec;
-            if (!ok) std::filesystem::remove(temp, ec);
-        }
-    }
-    if (!ok) {
+        // Saved aside and renamed over the old file, so a run that ends in
+        // the middle of a save, or a full disk, never leaves a broken "Config.xml".
+        const std::string folder = UserFolderPath("all");
+        std::string error = "no user folder";
+        ok = !folder.empty() && doc->Save(folder + UserFileName(), &error);
+        if (!ok) CLogger::Instance().Log(2, "Error: unable to save game settings! (%s)", error.c_str());
+    } else {
         CLogger::Instance().Log(2, "Error: unable to save game settings!");
-        return false;
     }
+    if (!ok) return false;
     _needs_load = 1;
     return true;
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <strings.h>
 
-#include "profiles/folder_scope.h"
+#include "engine/user_folder.h"
 
 std::unique_ptr<CGameStatLog> g_GameStatLog;
 
@@ -18,11 +18,11 @@ bool EndsWithNoCase(const std::string& text, const char* suffix) {
 
 }  // namespace
 
-int CGameStatLog::NextRunNumber() {
+int CGameStatLog::NextRunNumber(const std::string& folder) {
     bool found = false;
     int largest = 0;
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(".", ec)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
         if (!EndsWithNoCase(name, "GS.txt")) continue;
         const int number = std::atoi(name.c_str());
@@ -32,28 +32,24 @@ int CGameStatLog::NextRunNumber() {
     return found ? largest + 1 : 0;
 }
 
-CGameStatLog::CGameStatLog() {
-    CFolderScope folder("all");
+CGameStatLog::CGameStatLog() : _folder(UserFolderPath("all")) {
     char name[32];
-    std::snprintf(name, sizeof(name), "%08dGS.txt", NextRunNumber());
+    std::snprintf(name, sizeof(name), "%08dGS.txt", _folder.empty() ? 0 : NextRunNumber(_folder));
     _file_name = name;
+}
+
+// Opened by its full path: without the user folder nothing is written.
+plat::UniqueFile CGameStatLog::OpenFile(const char* mode) const {
+    return plat::UniqueFile(_folder.empty() ? nullptr : std::fopen((_folder + _file_name).c_str(), mode));
 }
 
 void CGameStatLog::Open() {
     _first_write_pending = 0;
-    CFolderScope folder("all");
-    if (FILE* f = std::fopen(_file_name.c_str(), "w")) {
-        std::fclose(f);
-        _enabled = 1;
-    }
+    if (OpenFile("w")) _enabled = 1;
 }
 
 void CGameStatLog::Write(const std::string& line) {
     if (_first_write_pending) Open();
     if (!_enabled) return;
-    CFolderScope folder("all");
-    if (FILE* f = std::fopen(_file_name.c_str(), "a")) {
-        std::fprintf(f, "%s\n", line.c_str());
-        std::fclose(f);
-    }
+    if (plat::UniqueFile f = OpenFile("a")) std::fprintf(f.get(), "%s\n", line.c_str());
 }

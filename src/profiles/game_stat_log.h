@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_handle.h"
+
 class CGameStatLog {
 public:
     CGameStatLog();
@@ -17,13 +19,16 @@ public:
     const std::string& FileName() const { return _file_name; }
     bool IsEnabled() const { return _enabled != 0; }
 
-    // The run number: the largest leading number of the "*GS.txt" names in the
-    // current folder, plus one; 0 when there is none.
-    static int NextRunNumber();
+    // The run number: the largest leading number of the "*GS.txt" names in
+    // `folder`, plus one; 0 when there is none.
+    static int NextRunNumber(const std::string& folder);
 
 private:
+    plat::UniqueFile OpenFile(const char* mode) const;
+
     unsigned char _enabled = 0;
     unsigned char _first_write_pending = 1;
+    std::string _folder;  // the user folder when the log was made, ending with "/"
     std::string _file_name;
 };
 

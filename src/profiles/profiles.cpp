@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "engine/logger.h"
+#include "engine/user_folder.h"
 #include "engine/xml_file.h"
 #include "platform/system.h"
-#include "profiles/folder_scope.h"
 #include "profiles/sqlite_exception.h"
 #include "profiles/transaction.h"
 
@@ -18,6 +18,14 @@ const char* const kProfileDbName = "profile.db";
 namespace {
 
 const char kProfilesFile[] = "Settings\\Profiles.xml";
+
+// The database by its full path in the user folder, never a name that the
+// current directory would resolve.
+std::string ProfileDbPath() {
+    const std::string folder = UserFolderPath("all");
+    if (folder.empty()) throw std::runtime_error("No user folder for the profile database!");
+    return folder + kProfileDbName;
+}
 
 std::string FloatText(float v) {
     char text[64];
@@ -86,10 +94,7 @@ int FindField(const Tuple& tuple, const std::string& name) {
 }
 
 void CProfiles::Open(bool& created) {
-    {
-        CFolderScope folder("all");
-        _database.open(kProfileDbName);
-    }
+    _database.open(ProfileDbPath());
 
     CXMLFile description(kProfilesFile);
     CXMLNodeList level_nodes = description.SelectNodes("//Profile/Level");
@@ -126,12 +131,12 @@ bool CProfiles::TablesExist() {
 bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
     _database.close();
     const std::string stamp = DateTimeStamp();
-    CFolderScope folder("all");
-    std::string aside = std::string(kProfileDbName) + ".damaged-" + stamp;
+    const std::string db_path = ProfileDbPath();
+    std::string aside = db_path + ".damaged-" + stamp;
     for (int n = 2; std::filesystem::exists(aside); ++n)
-        aside = std::string(kProfileDbName) + ".damaged-" + stamp + "-" + std::to_string(n);
+        aside = db_path + ".damaged-" + stamp + "-" + std::to_string(n);
     std::error_code ec;
-    std::filesystem::rename(kProfileDbName, aside, ec);
+    std::filesystem::rename(db_path, aside, ec);
     if (ec) {
         CLogger::Instance().Log(2, "Error: profile database '%s' is damaged (%s) and cannot be moved aside: %s",
                                 kProfileDbName, reason.c_str(), ec.message().c_str());
@@ -140,11 +145,11 @@ bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
     // A journal left beside it belongs to the damaged file, never to a new one.
     for (const char* suffix : {"-journal", "-wal", "-shm"}) {
         std::error_code journal_ec;
-        if (std::filesystem::exists(std::string(kProfileDbName) + suffix, journal_ec))
-            std::filesystem::rename(std::string(kProfileDbName) + suffix, aside + suffix, journal_ec);
+        if (std::filesystem::exists(db_path + suffix, journal_ec))
+            std::filesystem::rename(db_path + suffix, aside + suffix, journal_ec);
     }
     CLogger::Instance().Log(2, "Error: profile database '%s' is damaged (%s); kept as '%s', a new one is made.",
-                            kProfileDbName, reason.c_str(), aside.c_str());
+                            kProfileDbName, reason.c_str(), std::filesystem::path(aside).filename().c_str());
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -74,6 +75,32 @@ TEST_F(LoggerTest, FailedChecksLogExpressionFileAndLine) {
     EXPECT_THROW(ThrowAssertionFailed(), std::runtime_error);
 }
 
+// A user folder removed while the program runs takes the log with it: the
+// rows are lost (said once on standard error), never written into the current
+// folder, and the folder is not made again.
+TEST_F(LoggerTest, AVanishedUserFolderGetsNoLogAndTheCurrentFolderNone) {
+    const fs::path root = fs::temp_directory_path() / ("vovaro_lost_log_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "cwd");
+    PrepareUserFolderAt((root / "user").string());
+    const std::string user = UserFolderPath("all");
+    const std::string saved_cwd = plat::GetCurrentDir();
+    plat::SetCurrentDir((root / "cwd").string());
+    fs::remove_all(root / "user");
+
+    testing::internal::CaptureStderr();
+    CLogger::Instance().Log(2, "Error: %s", "lost");
+    CLogger::AppendToExistingLog(2, "Error: lost too");
+    CLogger::Instance().LogSeparator();
+    const std::string err = testing::internal::GetCapturedStderr();
+
+    plat::SetCurrentDir(saved_cwd);
+    EXPECT_TRUE(fs::is_empty(root / "cwd"));
+    EXPECT_FALSE(fs::exists(user));
+    EXPECT_LE(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    fs::remove_all(root);
+    UseTestUserFolder();
+}
 
 TEST_F(LoggerTest, SystemReportRowsInOrder) {
     const size_t start = ReadLog().size();

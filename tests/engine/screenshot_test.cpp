@@ -6,6 +6,7 @@
 
 #include "test_temp.h"
 #include "engine/graphics_device.h"
+#include "file_size_limit.h"
 
 namespace fs = std::filesystem;
 using plat::Format;
@@ -63,6 +64,23 @@ TEST(Screenshot, HeaderAndPixelsPerBackBufferFormat) {
         EXPECT_EQ(std::vector<uint8_t>(b.begin() + 18, b.begin() + 18 + bpp), c.first_pixel);
     }
     EXPECT_FALSE(CGraphicsDevice::WriteTga((dir / "x.tga").string(), Format::DXT1, px, 2, 2));
+    fs::remove_all(dir);
+}
+
+// A screenshot that does not fit on the disk leaves no broken picture behind,
+// which would take a number and look like a shot.
+TEST(Screenshot, AFullDiskLeavesNoPartOfThePicture) {
+    fs::path dir = TempDir("full");
+    const std::vector<uint32_t> px(800 * 600, 0xFF336699);
+    std::string error;
+    {
+        FileSizeLimit full_disk(4096);
+        EXPECT_FALSE(
+            CGraphicsDevice::WriteTga((dir / "00000000.tga").string(), Format::X8R8G8B8, px, 800, 600, &error));
+    }
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_EQ(CGraphicsDevice::NextScreenshotNumber(dir.string()), 0);
     fs::remove_all(dir);
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "engine/user_folder.h"
+#include "file_size_limit.h"
 #include "platform/system.h"
 #include "test_user_folder.h"
 
@@ -55,6 +56,22 @@ TEST_F(UserFolderTest, ConfigIsCopiedOnceAndNeverOverwritten) {
     EXPECT_EQ(ReadFile(target), "<Config first/>") << "the player's copy is kept";
 }
 
+// A first start on a full disk copies nothing rather than a part of the file,
+// which would stand as the player's broken settings; the next start copies it.
+TEST_F(UserFolderTest, ACopyCutShortLeavesNoPartOfConfig) {
+    const std::string shipped = "<Config>" + std::string(8192, ' ') + "</Config>";
+    std::ofstream(root / "program" / "Config.xml") << shipped;
+    const fs::path user = root / "home" / "Korv" / "Tolvan Vovaro";
+    fs::create_directories(user);
+    {
+        FileSizeLimit full_disk(1024);
+        PrepareUserFolderAt((root / "home").string());
+    }
+    EXPECT_TRUE(fs::is_empty(user));
+    PrepareUserFolderAt((root / "home").string());
+    EXPECT_EQ(ReadFile(user / "Config.xml"), shipped);
+}
+
 TEST_F(UserFolderTest, MissingShippedConfigCopiesNothing) {
     PrepareUserFolderAt((root / "home").string());
     EXPECT_TRUE(fs::is_directory(root / "home" / "Korv" / "Tolvan Vovaro"));
@@ -86,6 +103,12 @@ TEST_F(UserFolderTest, EnterAndLeaveBracketTheFolder) {
     LeaveFolder(saved);
     EXPECT_EQ(plat::GetCurrentDir(), before);
     EXPECT_EQ(EnterFolder("music"), "");
+    EXPECT_EQ(plat::GetCurrentDir(), before);
+
+    // A folder removed while the program runs cannot be entered: nothing
+    // changes, and there is nothing to switch back from.
+    fs::remove_all(root / "home");
+    EXPECT_EQ(EnterFolder("all"), "");
     EXPECT_EQ(plat::GetCurrentDir(), before);
 }
 

@@ -113,6 +113,19 @@ TEST_F(BrakmoorTest, MusicPatternsAreReadAsNumbersInOrder) {
     EXPECT_EQ(NewLog().find("Error: Failed to load music 'menu'!"), std::string::npos);
 }
 
+// Without its music list the game starts all the same, silent, and says why.
+TEST_F(BrakmoorTest, AMissingMusicListIsLoggedAndTheGameGoesOnSilent) {
+    auto keeper = std::make_unique<MusicKeeper>();
+    MusicKeeper* music = keeper.get();
+    core().SetSoundKeeper(std::move(keeper));
+    ScratchData("Settings/Other.xml", "<Other/>");
+    EXPECT_NO_THROW(LoadMusic());
+    EXPECT_TRUE(music->music.empty());
+    EXPECT_NE(NewLog().find("Error: the music list 'Settings\\Music.xml' cannot be read; the game plays without music."),
+              std::string::npos)
+        << NewLog();
+}
+
 TEST_F(BrakmoorTest, WithoutEpisodesTheCountStaysAndTheErrorIsLogged) {
     g_GameStartRequest.episode_count = 3;
     CBrakmoor app(c3DGame::Instance());

@@ -115,6 +115,21 @@ protected:
     }
     fs::path LogPath() const { return root_ / "user" / "Korv" / "Tolvan Vovaro" / "log.html"; }
     std::string Log() const { return ReadFile(LogPath()); }
+    // Every file beside the game and in its data tree, to see that a run wrote none.
+    std::vector<std::string> GameFiles() const {
+        std::vector<std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(root_ / "game"))
+            files.push_back(fs::relative(e.path(), root_ / "game").string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    // The files of GameFiles that were not there `before`, one name a line.
+    std::string NewGameFiles(const std::vector<std::string>& before) const {
+        std::string added;
+        for (const std::string& file : GameFiles())
+            if (!std::binary_search(before.begin(), before.end(), file)) added += file + "\n";
+        return added;
+    }
 
     std::unique_ptr<test_temp::TempDir> temp_;
     fs::path root_;
@@ -246,7 +261,9 @@ TEST_F(StartUpTest, AFreshAccountGetsItsFolderUnderHome) {
 TEST_F(StartUpTest, AnUnusableUserFolderOrLockFileIsSaidPlainly) {
     fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
     std::ofstream(root_ / "plain_file") << "x";
+    const std::vector<std::string> shipped = GameFiles();
     EXPECT_EQ(RunToExit({{"XDG_DATA_HOME", (root_ / "plain_file" / "share").string()}}), 2);
+    EXPECT_EQ(NewGameFiles(shipped), "") << "the refusal is not logged beside the data";
     std::string err = Stderr();
     EXPECT_NE(err.find("Error: cannot use the user folder '" + (root_ / "plain_file" / "share").string() +
                        "/Korv/Tolvan Vovaro': "),
@@ -330,6 +347,55 @@ TEST_F(StartUpTest, TheDefaultPackageAndTheLooseFilesRunTheGame) {
     const std::string log = Log();
     EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
     EXPECT_EQ(log.find("Error"), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// A broken episode list ends the run as a failed start, never as a success.
+TEST_F(StartUpTest, ABrokenEpisodeListEndsWithTheStartFailureCode) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    std::ofstream(root_ / "game" / "data" / "Levels" / "Episodes.xml", std::ios::trunc) << "<Episodes><broken";
+    EXPECT_EQ(RunToExit(), 1);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: Exception raised. XML parse error! (WinMain)"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Game Finished."), std::string::npos) << log;
+}
+
+// Without its music list the game starts, runs silent and ends normally.
+TEST_F(StartUpTest, AMissingMusicListLeavesTheGameSilentNotStopped) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    ASSERT_TRUE(fs::remove(root_ / "game" / "data" / "Settings" / "Music.xml"));
+    EXPECT_EQ(RunGame(), 0);
+    const std::string log = Log();
+    EXPECT_NE(log.find("Error: the music list 'Settings\\Music.xml' cannot be read; the game plays without music."),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("(WinMain)"), std::string::npos) << log;
+    EXPECT_NE(log.find("Game Finished."), std::string::npos) << log;
+}
+
+// The user folder removed while the game runs: to the end of the run nothing
+// is written beside the game or into its data, the lost log is said once on
+// standard error, and the folder is not made again.
+TEST_F(StartUpTest, AUserFolderRemovedWhileRunningGetsNothingWrittenElsewhere) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    const std::vector<std::string> shipped = GameFiles();
+    const pid_t game = StartGame();
+    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    while (Log().find(kRunning) == std::string::npos && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(Log().find(kRunning), std::string::npos) << Log();
+    fs::remove_all(root_ / "user" / "Korv");
+
+    ::kill(game, SIGINT);
+    EXPECT_EQ(WaitForExit(game), 0) << Stderr();
+    EXPECT_EQ(NewGameFiles(shipped), "");
+    EXPECT_FALSE(fs::exists(root_ / "user" / "Korv"));
+    const std::string err = Stderr();
+    EXPECT_NE(err.find("log.html' cannot be written; its messages are lost."), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
 }  // namespace

@@ -7,15 +7,20 @@
 // Each PATH is a file or a folder (walked recursively); --only keeps, from the
 // folders named after it, the files whose names end in one of the suffixes
 // (any case). A missing path is an error, so lost seeds do not go unseen.
+// Processor faults become exceptions as in the game, so an input on which a
+// system library faults proves that the reader survives it as the game does.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "engine/fault_translation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -50,6 +55,7 @@ std::vector<std::string> Split(const std::string& list) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    InstallSETranslator();
     std::vector<fs::path> files;
     std::vector<std::string> suffixes;
     for (int i = 1; i < argc; ++i) {
@@ -76,7 +82,13 @@ int main(int argc, char** argv) {
         // A copy of exactly the input's size, so that reads past it stand out
         // under a memory checker as they do under the fuzzer.
         std::vector<uint8_t> exact(bytes);
-        LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+        try {
+            LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+        } catch (const std::exception& e) {
+            // A fault the reader did not survive: the finding, with its input.
+            std::fprintf(stderr, "%s: %s\n", file.c_str(), e.what());
+            return 3;
+        }
     }
     std::printf("%zu inputs run\n", files.size());
     return files.empty() ? 1 : 0;

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 
+#include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
 #include "test_temp.h"
@@ -29,7 +30,6 @@ inline const fs::path& Scratch() {
         fs::create_directories(base / "user");
         fs::create_directories(base / "work");
         PrepareUserFolderAt((base / "user").string());
-        CLogger::Instance();
         fs::current_path(base / "work");
         return base / "work";
     }();
@@ -58,11 +58,14 @@ inline void WriteText(const std::string& relative, const std::string& text) {
 }
 
 // Runs a reader that reports bad input by throwing (the XML layer does):
-// those exceptions are the reader's documented answer, not a finding.
+// those exceptions are the reader's documented answer, not a finding. A
+// processor fault (translated by the plain driver) stays a finding.
 template <typename F>
 void Tolerating(F&& reader) {
     try {
         reader();
+    } catch (const win32_exception&) {
+        throw;
     } catch (const std::exception&) {
     }
 }

@@ -202,6 +202,25 @@ TEST_F(SuspendedGameTest, LeavingThroughThePauseStoresTheGameAndAResumeContinues
     EXPECT_EQ(game->GetEpisode().Levels[1].music.Normal.alias, "meadow");
 }
 
+// The inspection copy of the saved game goes only into the user folder: with
+// that folder gone it is written nowhere, and the saved game comes out whole.
+TEST_F(SuspendedGameTest, WithoutTheUserFolderTheCopyOfTheSavedGameIsWrittenNowhere) {
+    PlayAGame();
+    const std::filesystem::path lost = Root() / "lost_user";
+    PrepareUserFolderAt(lost.string());
+    std::filesystem::remove_all(lost);
+    std::vector<uint8_t> text;
+    const bool serialized = game->SerializeState(text);
+    PrepareUserFolderAt((Root() / "user").string());
+    EXPECT_TRUE(serialized);
+    GameStateDesc desc;
+    ASSERT_TRUE(PARSERS::ParseGameState(text, desc));
+    EXPECT_EQ(desc.score, 4321);
+    EXPECT_FALSE(std::filesystem::exists(lost));
+    EXPECT_FALSE(std::filesystem::exists(Data() / "serial.xml"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "serial.xml"));
+}
+
 TEST_F(SuspendedGameTest, GameOverAndGameWonEraseTheStoredGame) {
     for (int request : {prGameOver, prGameWon}) {
         SCOPED_TRACE(request);

@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/logger.h"
 #include "engine/xml_file.h"
+#include "file_size_limit.h"
 #include "profiles/game_settings.h"
 #include "temp_folder.h"
 
@@ -124,6 +126,30 @@ TEST_F(GameSettingsTest, ADamagedUserFileIsKeptAsideAndTheDefaultsServe) {
     ASSERT_TRUE(settings.SaveSettings(o));
     CXMLFile saved((folder.User() / "Config.xml").string());
     EXPECT_EQ(saved.SelectSingleNode("//Config/Options").GetAttribute("snd_vol", ""), "70");
+}
+
+// A save that does not fit on the disk keeps the player's file as it was,
+// leaves no temporary file and is logged; the cache still answers.
+TEST_F(GameSettingsTest, AFailedSaveKeepsTheOldFileAndLeavesNothingBeside) {
+    // A file larger than the room left on the disk, which still takes the log's line.
+    const std::string big(256 * 1024, 'b');
+    TempFolder::Write(folder.User() / "Config.xml", "<Config><Options snd_vol=\"70\" big=\"" + big + "\"/></Config>");
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    const std::string before = TempFolder::Read(folder.User() / "Config.xml");
+    o.snd_vol = 3;
+    {
+        CLogger::Instance().Log(0, "the log is open");
+        FileSizeLimit full_disk(std::filesystem::file_size(folder.User() / "log.html") + 4096);
+        EXPECT_FALSE(settings.SaveSettings(o));
+    }
+    EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml"), before);
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml.tmp"));
+    const std::string log = TempFolder::Read(folder.User() / "log.html");
+    EXPECT_NE(log.find("Error: unable to save game settings! (write: File too large)"), std::string::npos) << log;
+    GameOptions cached;
+    ASSERT_TRUE(settings.LoadSettings(cached));
+    EXPECT_EQ(cached.snd_vol, 70);
 }
 
 TEST_F(GameSettingsTest, GammaIsClampedToItsRange) {

@@ -37,4 +37,17 @@ TEST(GameStatLog, UnwritableFileLeavesTheLogDisabled) {
     EXPECT_FALSE(log.IsEnabled());
 }
 
+// A user folder removed while the program runs takes the statistics with it:
+// nothing lands in the current folder.
+TEST(GameStatLog, AVanishedUserFolderGetsNothingAnywhere) {
+    TempFolder folder;
+    folder.EnterData();
+    CGameStatLog log;
+    std::filesystem::remove_all(folder.User());
+    log.Write("dropped");
+    EXPECT_FALSE(log.IsEnabled());
+    EXPECT_FALSE(std::filesystem::exists(folder.Data() / log.FileName()));
+    EXPECT_FALSE(std::filesystem::exists(folder.User()));
+}
+
 }  // namespace

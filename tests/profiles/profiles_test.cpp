@@ -95,3 +95,19 @@ TEST_F(ProfilesTest, NullColumnFailsTheSelect) {
 }
 
 }  // namespace
+
+namespace {
+
+// The database lies in the user folder by its full path: with that folder
+// gone, opening fails and no database appears in the current folder.
+TEST(ProfilesFolder, AVanishedUserFolderGetsNoDatabaseAnywhere) {
+    ProfileFixture fixture;
+    std::filesystem::remove_all(fixture.User());
+    CProfiles store;
+    bool created = false;
+    EXPECT_THROW(store.Open(created), std::exception);
+    EXPECT_FALSE(std::filesystem::exists(fixture.Data() / "profile.db"));
+    EXPECT_FALSE(std::filesystem::exists(fixture.User()));
+}
+
+}  // namespace
