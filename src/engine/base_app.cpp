@@ -13,7 +13,7 @@ namespace {
 class SystemClock : public IClock {
 public:
     uint32_t TimeGetTime() override { return plat::TimeGetTime(); }
-    void Sleep(uint32_t ms) override { plat::Sleep(ms); }
+    void SleepUntil(uint32_t deadline) override { plat::SleepUntil(deadline); }
 };
 
 // Without a window there is nothing to read: polls come back empty.
@@ -63,8 +63,9 @@ int ABaseApp::Run() {
 
         const uint32_t dt = clock.TimeGetTime() - last_frame;
         if (dt < g_FramePeriod) {
-            // Sleep while more than 3 ms remain; spin through the last ones.
-            if (dt + 3 < g_FramePeriod) clock.Sleep(1);
+            // A precise sleep to the frame's start keeps the period without
+            // spinning; the messages that came meanwhile are read on waking.
+            clock.SleepUntil(last_frame + g_FramePeriod);
             continue;
         }
         // A long stall is given to the game as one frame period.

@@ -1,7 +1,8 @@
 #pragma once
 // The application base with the main loop. While the window is active the loop
-// polls messages without waiting and runs a frame whenever the frame period has
-// passed; while inactive it waits for messages and draws nothing.
+// reads the waiting messages, runs a frame whenever the frame period has passed
+// and otherwise sleeps until the next frame is due; while inactive it waits for
+// messages and draws nothing.
 #include <cstdint>
 
 #include "engine/noncopyable.h"
@@ -18,7 +19,8 @@ class IClock {
 public:
     virtual ~IClock() = default;
     virtual uint32_t TimeGetTime() = 0;
-    virtual void Sleep(uint32_t ms) = 0;
+    // Returns once TimeGetTime() has reached `deadline` (or at once when it has).
+    virtual void SleepUntil(uint32_t deadline) = 0;
 };
 
 class ABaseApp : NonCopyable {

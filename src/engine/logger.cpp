@@ -1,5 +1,7 @@
 #include "engine/logger.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -11,6 +13,9 @@
 #include "platform/system.h"
 
 namespace {
+
+// How long the processor's clock is measured for the system report.
+constexpr uint32_t kClockWaitMs = 50;
 
 using plat::UniqueFile;
 
@@ -155,11 +160,16 @@ void LogSystemInfo() {
 
     log.LogBold(1, "CPU info");
     if (sys.has_tsc) {
-        // The vendor text is followed by one blank, then " Approx ...".
-        uint64_t t0 = plat::ReadTimeStampCounter();
-        plat::Sleep(500);
-        uint64_t t1 = plat::ReadTimeStampCounter();
-        log.Log(1, "%s  Approx %iMhz", sys.cpu_vendor.c_str(), static_cast<int>((t1 - t0) / 500000));
+        // The vendor text is followed by one blank, then " Approx ...". The
+        // counter's ticks per microsecond of the time that really passed: a
+        // short wait measures the clock as well as a long one would, and
+        // keeps it out of the start-up.
+        const auto start = std::chrono::steady_clock::now();
+        const uint64_t t0 = plat::ReadTimeStampCounter();
+        plat::Sleep(kClockWaitMs);
+        const uint64_t t1 = plat::ReadTimeStampCounter();
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+        log.Log(1, "%s  Approx %iMhz", sys.cpu_vendor.c_str(), static_cast<int>((t1 - t0) / static_cast<uint64_t>(std::max<int64_t>(us, 1))));
     }
 
     log.LogText(1, " ");

@@ -1,5 +1,7 @@
 #include "platform/raster_pool.h"
 
+#include <algorithm>
+
 namespace plat {
 
 RasterPool::RasterPool(unsigned threads) {
@@ -25,7 +27,8 @@ void RasterPool::TakeJobs() {
 
 void RasterPool::Run(unsigned count, Job job, void* context) {
     if (count == 0) return;
-    if (_workers.empty() || count == 1) {
+    const unsigned helpers = std::min(static_cast<unsigned>(_workers.size()), (count - 1) / kJobsPerWorker);
+    if (helpers == 0) {
         for (unsigned i = 0; i < count; ++i) job(context, i);
         return;
     }
@@ -35,7 +38,8 @@ void RasterPool::Run(unsigned count, Job job, void* context) {
         _context = context;
         _count = count;
         _next.store(0, std::memory_order_relaxed);
-        _busy = static_cast<unsigned>(_workers.size());
+        _busy = helpers;
+        _seats = helpers;
         ++_generation;
     }
     _wake.notify_all();
@@ -53,6 +57,8 @@ void RasterPool::Work() {
             _wake.wait(lock, [&] { return _stop || _generation != seen; });
             if (_stop) return;
             seen = _generation;
+            if (_seats == 0) continue;  // enough workers on this batch
+            --_seats;
         }
         TakeJobs();
         std::lock_guard<std::mutex> lock(_mutex);

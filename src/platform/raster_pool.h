@@ -1,8 +1,10 @@
 #pragma once
 // The render device's worker threads: a fixed set started once that runs the
-// numbered jobs of one batch (the row bands of a frame) alongside the calling
-// thread and returns when every job is done. Jobs are handed out one by one, so
-// a thread that finishes a light band takes the next one.
+// numbered jobs of one batch (the changed tiles of a frame) alongside the
+// calling thread and returns when every job is done. Jobs are handed out one
+// by one, so a thread that finishes a light tile takes the next one, and a
+// batch calls on one worker for every kJobsPerWorker jobs at most: a frame that
+// changed little is drawn by the calling thread alone.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -15,6 +17,7 @@ namespace plat {
 class RasterPool {
 public:
     using Job = void (*)(void* context, unsigned index);
+    static constexpr unsigned kJobsPerWorker = 8;
 
     // `threads` counts the calling thread: 1 starts no worker at all.
     explicit RasterPool(unsigned threads);
@@ -36,6 +39,7 @@ private:
     std::condition_variable _wake, _done;
     uint64_t _generation = 0;  // bumped for every batch the workers must join
     unsigned _busy = 0;        // workers not yet through the current batch
+    unsigned _seats = 0;       // workers the current batch may still take
     bool _stop = false;
     Job _job = nullptr;
     void* _context = nullptr;

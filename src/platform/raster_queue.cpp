@@ -2,100 +2,207 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace plat {
 
 namespace {
-// Bands per thread: smaller bands even out frames whose work sits in a few rows.
-constexpr unsigned kBandsPerThread = 4;
 // A queue this long is rasterised at once, so that scenes that never present
 // do not grow it without bound.
 constexpr size_t kMaxTris = 1u << 16;
+
+// The pixels a span of coordinates [lo, hi] may touch once snapped, a margin
+// wider than the rasteriser's own bounds, as [first, end).
+void SpanPixels(float lo, float hi, int size, int* first, int* end) {
+    *first = std::max(0, static_cast<int>(std::floor(std::max(lo, -4.0f))) - 1);
+    *end = std::min(size, static_cast<int>(std::ceil(std::min(hi, size + 4.0f))) + 2);
+}
 }  // namespace
+
+void RasterQueue::Recording::Forget() {
+    states.clear();
+    tris.clear();
+    clears.clear();
+    order.clear();
+}
 
 RasterQueue::RasterQueue(unsigned threads) : _pool(threads) {}
 
-RasterQueue::~RasterQueue() { Forget(); }
+RasterQueue::~RasterQueue() {
+    // Nothing reads the target any more: what is recorded is dropped.
+    LetGoOfTextures();
+}
 
 void RasterQueue::Bind(uint32_t* target, int width, int height) {
     Flush();
     _target = target;
-    _width = width;
-    _height = height;
-    _bands = std::max(1u, std::min<unsigned>(_pool.Threads() * kBandsPerThread, static_cast<unsigned>(std::max(height, 1))));
-    _band_rows = (std::max(height, 1) + static_cast<int>(_bands) - 1) / static_cast<int>(_bands);
-    _bands = static_cast<unsigned>((std::max(height, 1) + _band_rows - 1) / _band_rows);
+    _width = std::max(width, 0);
+    _height = std::max(height, 0);
+    _tile_cols = (_width + kTileSize - 1) / kTileSize;
+    _tile_rows = (_height + kTileSize - 1) / kTileSize;
+    const size_t tiles = static_cast<size_t>(_tile_cols) * _tile_rows;
+    _last_tile_valid.assign(tiles, 0);
+    _drawn.assign(tiles, 1);
+    _last.Forget();
+    _last_valid = false;
 }
 
 void RasterQueue::Clear(uint32_t argb) {
-    if (_commands.size() >= kMaxTris) Flush();
-    _commands.push_back(Command {kClear, 0, 0, 0, _height, argb});
+    if (_now.order.size() >= kMaxTris) Flush();
+    _now.order.push_back(kClearItem | static_cast<uint32_t>(_now.clears.size()));
+    _now.clears.push_back(argb);
 }
 
 void RasterQueue::Begin(const RasterState& st, Texture* texture) {
-    if (_tris.size() >= kMaxTris || _commands.size() >= kMaxTris) Flush();
+    if (_now.order.size() >= kMaxTris || _now.states.size() >= kMaxTris) Flush();
     if (texture && texture->Reader() != this) {
         // Drawn with by another device too: that one finishes first.
-        if (TexelReader* other = texture->Reader()) other->ReleaseTexels();
+        if (TexelReader* other = texture->Reader()) other->ReleaseTexels(*texture);
         texture->SetReader(this);
         _textures.push_back(texture);
     }
-    _commands.push_back(Command {static_cast<uint32_t>(_states.size()), static_cast<uint32_t>(_tris.size()), 0,
-                                 _height, 0, 0});
-    _states.push_back(st);
+    _now.states.push_back(st);
 }
 
 void RasterQueue::Add(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
-    // Triangles the rasteriser would refuse (not finite, or wholly above or
-    // below the target) are left out; the rows kept are a margin wider than
-    // the ones the snapped vertices can cover.
+    // Triangles the rasteriser would refuse (not finite, or wholly outside the
+    // target) are left out.
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y) ||
-        !std::isfinite(c.x) || !std::isfinite(c.y))
+        !std::isfinite(c.x) || !std::isfinite(c.y) || _now.states.empty())
         return;
-    const float lo = std::min({a.y, b.y, c.y}), hi = std::max({a.y, b.y, c.y});
-    if (hi < -2.0f || lo > static_cast<float>(_height) + 2.0f) return;
-    const int row_begin = std::max(0, static_cast<int>(std::floor(std::max(lo, -4.0f))) - 1);
-    const int row_end = std::min(_height, static_cast<int>(std::ceil(std::min(hi, _height + 4.0f))) + 2);
-    if (row_begin >= row_end) return;
-    Command& cmd = _commands.back();
-    cmd.row_begin = std::min(cmd.row_begin, row_begin);
-    cmd.row_end = std::max(cmd.row_end, row_end);
-    ++cmd.count;
-    _tris.push_back(Tri {{a, b, c}, row_begin, row_end});
+    const float top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});
+    const float left = std::min({a.x, b.x, c.x}), right = std::max({a.x, b.x, c.x});
+    if (bottom < -2.0f || top > static_cast<float>(_height) + 2.0f) return;
+    if (right < -2.0f || left > static_cast<float>(_width) + 2.0f) return;
+    int row_begin, row_end, col_begin, col_end;
+    SpanPixels(top, bottom, _height, &row_begin, &row_end);
+    SpanPixels(left, right, _width, &col_begin, &col_end);
+    if (row_begin >= row_end || col_begin >= col_end) return;
+    _now.order.push_back(static_cast<uint32_t>(_now.tris.size()));
+    _now.tris.push_back(Tri {{a, b, c}, static_cast<uint32_t>(_now.states.size() - 1), col_begin / kTileSize,
+                             (col_end - 1) / kTileSize + 1, row_begin / kTileSize, (row_end - 1) / kTileSize + 1});
 }
 
-void RasterQueue::Replay(int row_begin, int row_end) {
-    Rasterizer raster(_target, _width, _height, row_begin, row_end);
-    for (const Command& cmd : _commands) {
-        if (cmd.state == kClear) {
-            std::fill(_target + static_cast<size_t>(row_begin) * _width, _target + static_cast<size_t>(row_end) * _width,
-                      cmd.clear | 0xFF000000u);
+void RasterQueue::SortIntoTiles(Recording& rec) const {
+    const size_t tiles = static_cast<size_t>(_tile_cols) * _tile_rows;
+    auto each_tile = [&](uint32_t item, auto&& fn) {
+        if (item & kClearItem) {
+            for (size_t t = 0; t < tiles; ++t) fn(t);
+            return;
+        }
+        const Tri& tri = rec.tris[item];
+        for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
+            for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx) fn(static_cast<size_t>(ty) * _tile_cols + tx);
+    };
+    rec.tile_start.assign(tiles + 1, 0);
+    for (uint32_t item : rec.order) each_tile(item, [&](size_t t) { ++rec.tile_start[t + 1]; });
+    for (size_t t = 0; t < tiles; ++t) rec.tile_start[t + 1] += rec.tile_start[t];
+    rec.items.resize(rec.tile_start[tiles]);
+    // Filled from each tile's start, which is then restored from its neighbour.
+    for (uint32_t item : rec.order) each_tile(item, [&](size_t t) { rec.items[rec.tile_start[t]++] = item; });
+    for (size_t t = tiles; t > 0; --t) rec.tile_start[t] = rec.tile_start[t - 1];
+    rec.tile_start[0] = 0;
+}
+
+bool RasterQueue::SameItem(uint32_t now, uint32_t then) const {
+    if ((now ^ then) & kClearItem) return false;
+    if (now & kClearItem) return _now.clears[now & ~kClearItem] == _last.clears[then & ~kClearItem];
+    const Tri& a = _now.tris[now];
+    const Tri& b = _last.tris[then];
+    return std::memcmp(a.v, b.v, sizeof a.v) == 0 && _now.states[a.state] == _last.states[b.state];
+}
+
+bool RasterQueue::SameAsLast(int tile) const {
+    if (!_last_valid || !_last_tile_valid[tile]) return false;
+    const uint32_t begin = _now.tile_start[tile], count = _now.tile_start[tile + 1] - begin;
+    const uint32_t then = _last.tile_start[tile];
+    if (count == 0 || count != _last.tile_start[tile + 1] - then) return false;
+    // Only a drawing that starts from a clear ends the same whatever the tile held.
+    if (!(_now.items[begin] & kClearItem)) return false;
+    for (uint32_t i = 0; i < count; ++i)
+        if (!SameItem(_now.items[begin + i], _last.items[then + i])) return false;
+    return true;
+}
+
+void RasterQueue::DrawTile(void* self, unsigned index) {
+    auto* q = static_cast<RasterQueue*>(self);
+    const uint32_t tile = q->_dirty[index];
+    const int tx = static_cast<int>(tile) % q->_tile_cols, ty = static_cast<int>(tile) / q->_tile_cols;
+    const int x0 = tx * kTileSize, x1 = std::min(q->_width, x0 + kTileSize);
+    const int y0 = ty * kTileSize, y1 = std::min(q->_height, y0 + kTileSize);
+    Rasterizer raster(q->_target, q->_width, q->_height, y0, y1, x0, x1);
+    const Recording& rec = q->_now;
+    for (uint32_t i = rec.tile_start[tile]; i < rec.tile_start[tile + 1]; ++i) {
+        const uint32_t item = rec.items[i];
+        if (item & kClearItem) {
+            const uint32_t color = rec.clears[item & ~kClearItem] | 0xFF000000u;
+            for (int y = y0; y < y1; ++y) {
+                uint32_t* row = q->_target + static_cast<size_t>(y) * q->_width;
+                std::fill(row + x0, row + x1, color);
+            }
             continue;
         }
-        if (cmd.row_end <= row_begin || cmd.row_begin >= row_end) continue;
-        const RasterState& st = _states[cmd.state];
-        for (const Tri* t = _tris.data() + cmd.first, *end = t + cmd.count; t != end; ++t)
-            if (t->row_end > row_begin && t->row_begin < row_end) raster.Triangle(t->v[0], t->v[1], t->v[2], st);
+        const Tri& t = rec.tris[item];
+        raster.Triangle(t.v[0], t.v[1], t.v[2], rec.states[t.state]);
     }
 }
 
-void RasterQueue::Band(void* self, unsigned index) {
-    auto* q = static_cast<RasterQueue*>(self);
-    const int begin = static_cast<int>(index) * q->_band_rows;
-    q->Replay(begin, std::min(q->_height, begin + q->_band_rows));
-}
-
 void RasterQueue::Flush() {
-    if (!_commands.empty() && _target) _pool.Run(_bands, &RasterQueue::Band, this);
-    Forget();
+    if (_now.order.empty() || !_target) {
+        _now.Forget();
+        return;
+    }
+    SortIntoTiles(_now);
+    const int tiles = _tile_cols * _tile_rows;
+    _dirty.clear();
+    for (int t = 0; t < tiles; ++t)
+        if (_now.tile_start[t + 1] != _now.tile_start[t] && !SameAsLast(t)) _dirty.push_back(static_cast<uint32_t>(t));
+    _pool.Run(static_cast<unsigned>(_dirty.size()), &RasterQueue::DrawTile, this);
+    for (uint32_t t : _dirty) _drawn[t] = 1;
+    _last_tiles_drawn = static_cast<unsigned>(_dirty.size());
+    // What was drawn now is what the next flush compares with.
+    std::swap(_now, _last);
+    _now.Forget();
+    _last_valid = true;
+    std::fill(_last_tile_valid.begin(), _last_tile_valid.end(), 1);
+    KeepTexturesOfLast();
 }
 
-void RasterQueue::Forget() {
+void RasterQueue::KeepTexturesOfLast() {
+    std::vector<const uint32_t*> used;
+    used.reserve(_last.states.size());
+    for (const RasterState& st : _last.states)
+        if (st.texels) used.push_back(st.texels);
+    std::sort(used.begin(), used.end());
+    auto kept = std::remove_if(_textures.begin(), _textures.end(), [&](Texture* t) {
+        if (std::binary_search(used.begin(), used.end(), t->Texels())) return false;
+        t->SetReader(nullptr);
+        return true;
+    });
+    _textures.erase(kept, _textures.end());
+}
+
+void RasterQueue::ReleaseTexels(Texture& texture) {
+    Flush();
+    // The tiles it was drawn into cannot keep their pixels on its word.
+    const uint32_t* texels = texture.Texels();
+    const int tiles = _tile_cols * _tile_rows;
+    if (_last_valid && !_last.tile_start.empty()) {
+        for (int t = 0; t < tiles; ++t)
+            for (uint32_t i = _last.tile_start[t]; i < _last.tile_start[t + 1] && _last_tile_valid[t]; ++i) {
+                const uint32_t item = _last.items[i];
+                if (!(item & kClearItem) && _last.states[_last.tris[item].state].texels == texels) _last_tile_valid[t] = 0;
+            }
+    }
+    texture.SetReader(nullptr);
+    _textures.erase(std::remove(_textures.begin(), _textures.end(), &texture), _textures.end());
+}
+
+void RasterQueue::LetGoOfTextures() {
     for (Texture* t : _textures) t->SetReader(nullptr);
     _textures.clear();
-    _commands.clear();
-    _states.clear();
-    _tris.clear();
 }
+
+void RasterQueue::ClearDrawnTiles() { std::fill(_drawn.begin(), _drawn.end(), 0); }
 
 }  // namespace plat

@@ -1,13 +1,19 @@
 #pragma once
-// The frame's drawing, recorded and then rasterised in row bands by several
-// threads. A draw call records its screen triangles with the raster state it
-// had; a flush splits the target into horizontal bands and gives each band to
-// one thread, which replays every command in the order it was recorded,
-// clipped to its rows. Each pixel therefore sees the same operations in the
-// same order as when drawn one call at a time, and the result is the same to
-// the bit. Recorded states point at texture texels, so a texture that is
-// drawn with is told about the queue and flushes it before its texels change
-// or go away. The vectors keep their capacity between frames.
+// The frame's drawing, recorded and then rasterised tile by tile. A draw call
+// records its screen triangles with the raster state it had; a flush sorts
+// them into the 32x32 tiles of the target they may touch, keeping their order,
+// and rasterises each tile on its own (on as many threads as the queue has),
+// clipped to the tile. Each pixel sees the same operations in the same order
+// as when drawn one call at a time, so the result is the same to the bit on
+// any number of threads.
+//
+// Most of a frame is what the last one drew: a tile whose drawing starts with
+// a clear and whose clear colours, triangles and states are the same as at the
+// last flush keeps its pixels, since the same commands give the same pixels.
+// Recorded states point at texture texels, so a texture that is drawn with is
+// told about the queue: before its texels change or go away it flushes the
+// queue and makes the tiles it was drawn into draw again. The vectors keep
+// their capacity between frames.
 #include <cstdint>
 #include <vector>
 
@@ -19,47 +25,73 @@ namespace plat {
 
 class RasterQueue : public TexelReader {
 public:
+    static constexpr int kTileSize = 32;
+
     // `threads` counts the calling thread.
     explicit RasterQueue(unsigned threads);
     ~RasterQueue();
     RasterQueue(const RasterQueue&) = delete;
     RasterQueue& operator=(const RasterQueue&) = delete;
 
-    // The target the flushes draw into; flush before it changes.
+    // The target the flushes draw into (its pixels as they are now are not
+    // known: every tile draws again); flush before it changes.
     void Bind(uint32_t* target, int width, int height);
     void Clear(uint32_t argb);
     // Starts a draw call with `st` (whose texels, if any, belong to `texture`).
     void Begin(const RasterState& st, Texture* texture);
     void Add(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
-    // Rasterises everything recorded and empties the queue.
+    // Rasterises the tiles whose drawing changed and empties the queue.
     void Flush();
-    void ReleaseTexels() override { Flush(); }
+    void ReleaseTexels(Texture& texture) override;
+    // The next flush draws every tile, whatever the last one drew.
+    void Invalidate() { _last_valid = false; }
+
+    int TileColumns() const { return _tile_cols; }
+    int TileRows() const { return _tile_rows; }
+    // One flag per tile (row by row) for the tiles rasterised since the flags
+    // were last cleared: what a present must show anew.
+    const std::vector<uint8_t>& DrawnTiles() const { return _drawn; }
+    void ClearDrawnTiles();
+    // Tiles rasterised by the last flush that had anything to draw.
+    unsigned LastTilesDrawn() const { return _last_tiles_drawn; }
 
 private:
-    struct Command {
-        uint32_t state;               // index into _states, or kClear
-        uint32_t first, count;        // triangles
-        int row_begin, row_end;       // rows the triangles may touch
-        uint32_t clear;
-    };
     struct Tri {
         ScreenVertex v[3];
-        int row_begin, row_end;
+        uint32_t state;                  // index into the recording's states
+        int tile_col_begin, tile_col_end;  // the tiles the triangle may touch
+        int tile_row_begin, tile_row_end;
     };
-    static constexpr uint32_t kClear = UINT32_MAX;
-    static void Band(void* self, unsigned index);
-    void Replay(int row_begin, int row_end);
-    void Forget();
+    // One flush's worth of drawing and its order within each tile.
+    struct Recording {
+        std::vector<RasterState> states;
+        std::vector<Tri> tris;
+        std::vector<uint32_t> clears;     // colours
+        std::vector<uint32_t> order;      // triangle indices and clear items, as recorded
+        std::vector<uint32_t> tile_start; // per tile, its first entry in `items` (one more at the end)
+        std::vector<uint32_t> items;      // each tile's entries of `order`, in order
+        void Forget();
+    };
+    static constexpr uint32_t kClearItem = 0x80000000u;
+
+    static void DrawTile(void* self, unsigned index);
+    void SortIntoTiles(Recording& rec) const;
+    bool SameAsLast(int tile) const;
+    bool SameItem(uint32_t now, uint32_t then) const;
+    void KeepTexturesOfLast();
+    void LetGoOfTextures();
 
     RasterPool _pool;
     uint32_t* _target = nullptr;
     int _width = 0, _height = 0;
-    std::vector<Command> _commands;
-    std::vector<RasterState> _states;
-    std::vector<Tri> _tris;
-    std::vector<Texture*> _textures;  // told about this queue until the next flush
-    int _band_rows = 1;
-    unsigned _bands = 1;
+    int _tile_cols = 0, _tile_rows = 0;
+    Recording _now, _last;
+    bool _last_valid = false;
+    std::vector<uint8_t> _last_tile_valid;  // per tile: its drawing at the last flush still shows
+    std::vector<uint32_t> _dirty;           // tiles the flush under way draws
+    std::vector<uint8_t> _drawn;
+    unsigned _last_tiles_drawn = 0;
+    std::vector<Texture*> _textures;  // told about this queue (drawn with now or at the last flush)
 };
 
 }  // namespace plat

@@ -304,6 +304,29 @@ __attribute__((always_inline)) inline __m128i SampleClampLanes(const Sampler& sm
     return _mm_packs_epi32(SampleClamp32(sm, s, t), _mm_setzero_si128());
 }
 
+// The bilinear weights of a row whose pixels all sit the same fraction
+// (fx, fy of 256) beside their texels.
+struct ScrollWeights {
+    __m128i left, right, top, bottom;
+    ScrollWeights(int fx, int fy)
+        : left(_mm_set1_epi16(static_cast<short>(256 - fx))), right(_mm_set1_epi16(static_cast<short>(fx))),
+          top(_mm_set1_epi16(static_cast<short>(256 - fy))), bottom(_mm_set1_epi16(static_cast<short>(fy))) {}
+};
+
+// SampleClamp32 for the pixels on texels x and x + 1 of rows r0 and r1 (all
+// inside the texture), in 16-bit lanes as two pixels. Each weighted sum stays
+// below 65536, so 16-bit lanes give the same results as 32-bit ones.
+__attribute__((always_inline)) inline __m128i ScrolledPair(const uint32_t* r0, const uint32_t* r1, int x,
+                                                          const ScrollWeights& w) {
+    const __m128i zero = _mm_setzero_si128();
+    auto lerp = [&](const uint32_t* r) {
+        const __m128i a = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x)), zero);
+        const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x + 1)), zero);
+        return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, w.left), _mm_mullo_epi16(b, w.right)), 8);
+    };
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(lerp(r0), w.top), _mm_mullo_epi16(lerp(r1), w.bottom)), 8);
+}
+
 inline __m128i Lanes(uint32_t c) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(c)), _mm_setzero_si128()); }
 
 // x * y / 255, rounded, per lane.
@@ -376,6 +399,7 @@ __attribute__((always_inline)) inline void BlendPair(__m128i src, uint32_t* targ
 struct Setup {
     Edge edges[3];
     int y_begin, y_end;  // rows [y_begin, y_end)
+    int x_begin, x_end;  // columns [x_begin, x_end)
     Plane s, t;          // texel-centre coordinates
     Plane r, g, b, a;
     bool uniform_color;
@@ -462,18 +486,25 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
             walks[i].Next();
         }
         if (empty || xl > xr) continue;
-        uint32_t* __restrict row = target + static_cast<size_t>(py) * width;
+        // The attributes start at the span's own first pixel; a span cut to
+        // the tile steps them on to the tile's edge, as the pixels between
+        // would have.
         const double fx = static_cast<double>(xl);
+        const int64_t cut = std::max<int64_t>(0, su.x_begin - xl);
+        xl += cut;
+        xr = std::min<int64_t>(xr, su.x_end - 1);
+        if (xl > xr) continue;
+        uint32_t* __restrict row = target + static_cast<size_t>(py) * width;
         int64_t s = 0, t = 0, r = 0, g = 0, b = 0, a = 0;
         if constexpr (Textured) {
-            s = ToFixed16(su.s.At(fx, py));
-            t = ToFixed16(su.t.At(fx, py));
+            s = ToFixed16(su.s.At(fx, py)) + cut * ds;
+            t = ToFixed16(su.t.At(fx, py)) + cut * dt;
         }
         if (!uniform) {
-            r = ToFixed16(su.r.At(fx, py));
-            g = ToFixed16(su.g.At(fx, py));
-            b = ToFixed16(su.b.At(fx, py));
-            a = ToFixed16(su.a.At(fx, py));
+            r = ToFixed16(su.r.At(fx, py)) + cut * dr;
+            g = ToFixed16(su.g.At(fx, py)) + cut * dg;
+            b = ToFixed16(su.b.At(fx, py)) + cut * db;
+            a = ToFixed16(su.a.At(fx, py)) + cut * da;
         }
         if constexpr (Textured && S == kStageModulate) {
             // A sprite drawn texel for texel: every pixel centre on a texel centre
@@ -486,20 +517,22 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
 #if defined(__SSE2__)
                 if constexpr (B == kOpaque || B == kAlpha) {
                     // Four texels at a time: copied as they are when they are all
-                    // opaque (or blending is off), else blended one by one.
+                    // opaque (or blending is off), passed over when they are all
+                    // transparent, else blended one by one.
                     if (white && tx >= 0) {
                         const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
                         if constexpr (B == kAlpha) {
-                            while (px + 3 <= xr && tx + 3 < sampler.w) {
-                                for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
-                                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                                    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) != 0xFFFF) break;
+                            const __m128i clear = _mm_setzero_si128();
+                            for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                                const __m128i alpha = _mm_and_si128(v, opaque);
+                                if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
                                     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
-                                }
-                                if (px + 3 > xr || tx + 3 >= sampler.w) break;
-                                for (int k = 0; k < 4; ++k, ++px, ++tx) {
-                                    const uint32_t tex = texrow[tx];
-                                    if ((tex >> 24) != 0) row[px] = BlendPixel<B>(tex, row[px], st);
+                                } else if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, clear)) != 0xFFFF) {
+                                    for (int k = 0; k < 4; ++k) {
+                                        const uint32_t tex = texrow[tx + k];
+                                        if ((tex >> 24) != 0) row[px + k] = BlendPixel<B>(tex, row[px + k], st);
+                                    }
                                 }
                             }
                         } else {
@@ -528,6 +561,22 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                     const __m128i diffuse = Lanes(color);
                     const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
                     int64_t px = xl;
+                    if (ds == 65536 && dt == 0) {
+                        // Moved by a fraction of a pixel, neither scaled nor turned
+                        // (a scrolling layer): every pixel of the row weighs its
+                        // texels alike.
+                        const int32_t s24 = To24_8(s), t24 = To24_8(t);
+                        const int y0 = t24 >> 8;
+                        int x = s24 >> 8;
+                        if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
+                            const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
+                            const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
+                            for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                                const __m128i tex = ScrolledPair(r0, r0 + sampler.w, x, wt);
+                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                            }
+                        }
+                    }
                     // Two pixels at a time, then the odd one.
                     for (; px < xr; px += 2) {
                         const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));
@@ -635,6 +684,9 @@ bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const 
     su.y_begin = static_cast<int>(std::max<int64_t>(std::max(0, _row_begin), CeilDiv(min_y, 256)));
     su.y_end = static_cast<int>(std::min<int64_t>(std::min(_height, _row_end), FloorDiv(max_y, 256) + 1));
     if (su.y_begin >= su.y_end) return false;
+    su.x_begin = std::max(0, _col_begin);
+    su.x_end = std::min(_width, _col_end);
+    if (su.x_begin >= su.x_end) return false;
     for (int i = 0; i < 3; ++i) {
         int a = (i + 1) % 3, b = (i + 2) % 3;  // the edge opposite vertex i, in winding order
         Edge& e = su.edges[i];

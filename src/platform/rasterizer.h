@@ -27,6 +27,7 @@ struct RasterState {
     bool blend = false;
     uint32_t src_blend = 2, dest_blend = 1;                 // one, zero
     uint32_t cull = 3;                                      // counter-clockwise culled
+    bool operator==(const RasterState&) const = default;
 };
 
 class Rasterizer {
@@ -39,6 +40,13 @@ public:
     // from the row's number, not carried over from the rows above.
     Rasterizer(uint32_t* target, int width, int height, int row_begin, int row_end)
         : _target(target), _width(width), _height(height), _row_begin(row_begin), _row_end(row_end) {}
+    // Draws only into the rectangle of columns [col_begin, col_end) and rows
+    // [row_begin, row_end) (a tile of the target), the pixels again as when the
+    // whole triangle is drawn: a span cut on the left takes the attributes its
+    // first pixel would have reached by stepping from the span's start.
+    Rasterizer(uint32_t* target, int width, int height, int row_begin, int row_end, int col_begin, int col_end)
+        : _target(target), _width(width), _height(height), _row_begin(row_begin), _row_end(row_end),
+          _col_begin(col_begin), _col_end(col_end) {}
     // Draws one triangle; false when it was culled or covers no pixel centre
     // (of the band).
     bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
@@ -47,6 +55,7 @@ private:
     uint32_t* _target;
     int _width, _height;
     int _row_begin, _row_end;
+    int _col_begin = 0, _col_end = INT32_MAX;
 };
 
 }  // namespace plat

@@ -6,7 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <thread>
+
+#include <unistd.h>
 
 #include "platform/render_device_impl.h"
 #include "platform/window.h"
@@ -225,12 +228,12 @@ Texture::Texture(uint32_t width, uint32_t height, uint32_t levels, Format format
     uint32_t n = levels == 0 ? full : std::min(levels, full);
     _levels.resize(n);
     _locked.assign(n, false);
-    for (uint32_t l = 0; l < n; ++l) _levels[l].assign(LevelSize(l), 0);
+    for (uint32_t l = 0; l < n; ++l) _levels[l].assign((LevelSize(l) + 3) / 4, 0);
     Refresh();
 }
 
 Texture::~Texture() {
-    if (_reader) _reader->ReleaseTexels();
+    if (_reader) _reader->ReleaseTexels(*this);
 }
 
 uint32_t Texture::Width(uint32_t level) const { return std::max(1u, _width >> std::min(level, 31u)); }
@@ -248,6 +251,9 @@ size_t Texture::LevelSize(uint32_t level) const {
 
 Result Texture::LockRect(uint32_t level, void** bits, uint32_t* pitch) {
     if (level >= _levels.size() || _locked[level] || !bits) return kErrInvalidCall;
+    // Level 0 may be what the device samples: a draw recorded with it is
+    // finished before the texels change.
+    if (level == 0 && _reader) _reader->ReleaseTexels(*this);
     _locked[level] = true;
     *bits = _levels[level].data();
     if (pitch) *pitch = Pitch(level);
@@ -258,18 +264,29 @@ Result Texture::UnlockRect(uint32_t level) {
     if (level >= _levels.size() || !_locked[level]) return kErrInvalidCall;
     _locked[level] = false;
     if (level == 0) {
-        if (_reader) _reader->ReleaseTexels();
+        if (_reader) _reader->ReleaseTexels(*this);
         Refresh();
     }
     return kOk;
 }
 
 void Texture::Refresh() {
+    // 32-bit ARGB with alpha is sampled where it is stored; other formats
+    // are decoded to a copy.
+    if (_format == Format::A8R8G8B8) {
+        std::vector<uint32_t>().swap(_argb);
+        return;
+    }
     _argb.resize(static_cast<size_t>(_width) * _height);
-    DecodeToArgb(_format, _levels[0].data(), Pitch(0), _width, _height, _argb.data());
+    DecodeToArgb(_format, reinterpret_cast<const uint8_t*>(_levels[0].data()), Pitch(0), _width, _height, _argb.data());
 }
 
-std::vector<uint32_t> Texture::ToArgb() const { return _argb; }
+const uint32_t* Texture::Texels() const { return _argb.empty() ? _levels[0].data() : _argb.data(); }
+
+std::vector<uint32_t> Texture::ToArgb() const {
+    const uint32_t* texels = Texels();
+    return std::vector<uint32_t>(texels, texels + static_cast<size_t>(_width) * _height);
+}
 
 // ---------------------------------------------------------------- buffers
 
@@ -359,12 +376,12 @@ void RenderDevice::Impl::ResizeBuffers() {
     size_t n = static_cast<size_t>(pp.width) * pp.height;
     back.assign(n, 0xFF000000u);
     front.assign(n, 0xFF000000u);
-    if (queue) queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
+    queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
 }
 
 void RenderDevice::Impl::StartRasterThreads(unsigned wanted) {
     const unsigned threads = RasterThreads(wanted);
-    if (threads > 1) queue = std::make_unique<RasterQueue>(threads);
+    queue = std::make_unique<RasterQueue>(threads);
 }
 
 RenderDevice::RenderDevice(std::unique_ptr<Impl> impl) : _impl(std::move(impl)) {}
@@ -376,22 +393,73 @@ RenderDevice::~RenderDevice() {
     if (_impl->renderer) SDL_DestroyRenderer(_impl->renderer);
 }
 
+namespace {
+
+// A render node is how a GPU offers OpenGL; without one (or with Mesa told to
+// draw in software) OpenGL is a software rasteriser.
+bool HasGpuRenderNode() {
+    if (const char* soft = std::getenv("LIBGL_ALWAYS_SOFTWARE"); soft && *soft && std::strcmp(soft, "0") != 0) return false;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("renderD", 0) == 0 && access(entry.path().c_str(), R_OK | W_OK) == 0) return true;
+    }
+    return false;
+}
+
+// The OpenGL implementation behind a renderer when it is a software one
+// (Mesa's llvmpipe, softpipe or swrast), else empty.
+std::string SoftwareOpenGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0) return {};
+    using GetString = const unsigned char* (*)(unsigned);
+    auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned kGlRenderer = 0x1F01;
+    const unsigned char* name = get_string ? get_string(kGlRenderer) : nullptr;
+    if (!name) return {};
+    const std::string gl(reinterpret_cast<const char*>(name));
+    for (const char* soft : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (gl.find(soft) != std::string::npos) return gl;
+    return {};
+}
+
+}  // namespace
+
 std::unique_ptr<RenderDevice> RenderDevice::Create(Window& window, const PresentParameters& pp, Result* result) {
     auto impl = std::make_unique<Impl>();
     impl->window = &window;
     impl->pp = pp;
+    // The frame is drawn in software whatever shows it: an OpenGL that draws
+    // in software too only adds a copy, its threads and its start-up, so then
+    // the frame goes straight to the window's surface. A GPU's OpenGL is kept.
     SDL_Renderer* r = nullptr;
-    if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER)) r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_ACCELERATED);
-    if (!r) r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_SOFTWARE);
-    if (!r) r = SDL_CreateRenderer(window.Native(), -1, 0);
+    std::string why_surface = "no GPU offers OpenGL";
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
+        r = SDL_CreateRenderer(window.Native(), -1, 0);
+        why_surface = "the renderer asked for failed";
+    } else if (HasGpuRenderNode()) {
+        r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_ACCELERATED);
+        const std::string soft = r ? SoftwareOpenGl(r) : std::string();
+        why_surface = r ? "OpenGL draws in software: " + soft : "no accelerated renderer";
+        if (!soft.empty()) {
+            SDL_DestroyRenderer(r);
+            r = nullptr;
+        }
+    }
     if (!r) {
-        if (result) *result = kErrFail;
-        return nullptr;
+        // SDL would otherwise show the surface through an OpenGL texture.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (SDL_GetWindowSurface(window.Native())) impl->renderer_name = "window surface (" + why_surface + ")";
+        else r = SDL_CreateRenderer(window.Native(), -1, SDL_RENDERER_SOFTWARE);
+        if (!r && !SDL_GetWindowSurface(window.Native())) {
+            if (result) *result = kErrFail;
+            return nullptr;
+        }
     }
     impl->renderer = r;
     impl->StartRasterThreads(0);
     SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(r, &info) == 0 && info.name) impl->renderer_name = info.name;
+    if (r && SDL_GetRendererInfo(r, &info) == 0 && info.name) impl->renderer_name = info.name;
     impl->ResizeBuffers();
     impl->Defaults();
     impl->UpdateGammaTables();

@@ -11,10 +11,11 @@
 // at present, and textures that keep a CPU copy so that a reset (or a mode
 // toggle) loses nothing.
 //
-// With more than one rasterising thread (one per core up to four, or
-// VOVARO_RENDER_THREADS) draw calls are recorded and the frame is rasterised in
-// row bands, each band replaying the calls in order; the pixels are the same
-// to the bit as with one thread, which draws every call at once.
+// Draw calls are recorded and the frame is rasterised in 32x32 tiles, each
+// tile replaying the calls that touch it in order, on up to four threads (one
+// per core, or VOVARO_RENDER_THREADS); the pixels are the same to the bit on
+// any number of threads. A tile whose drawing is the same as in the last frame
+// keeps its pixels and is not shown again.
 //
 // Only the operations the game calls exist. Results follow the Direct3D habit of
 // an HRESULT-like code: kOk (0) on success, a negative code on failure.
@@ -138,17 +139,19 @@ constexpr uint32_t kFilterNone = 0, kFilterPoint = 1, kFilterLinear = 2;
 
 // Something that reads textures' decoded texels after it was handed them (the
 // device's deferred drawing): a texture tells it before its texels change or
-// go away, and it lets go of every texture it was told about (SetReader(null)).
+// go away, and then lets go of it (SetReader(null)).
+class Texture;
 class TexelReader {
 public:
-    virtual void ReleaseTexels() = 0;
+    virtual void ReleaseTexels(Texture& texture) = 0;
 
 protected:
     ~TexelReader() = default;
 };
 
-// A texture with a CPU copy of every level ("managed"). Drawing samples level 0,
-// kept decoded as ARGB and refreshed whenever level 0 is unlocked.
+// A texture with a CPU copy of every level ("managed"). Drawing samples level 0
+// as ARGB: an A8R8G8B8 texture's own level, other formats a copy decoded
+// whenever level 0 is unlocked.
 class Texture {
 public:
     // levels 0 means the full chain down to 1x1.
@@ -175,7 +178,7 @@ public:
     // Level 0 as 32-bit ARGB pixels (width x height), decoded from any format.
     std::vector<uint32_t> ToArgb() const;
     // The decoded level 0 the rasteriser samples.
-    const uint32_t* Texels() const { return _argb.data(); }
+    const uint32_t* Texels() const;
     // The reader that still holds Texels() from a draw not yet rasterised.
     TexelReader* Reader() const { return _reader; }
     void SetReader(TexelReader* reader) { _reader = reader; }
@@ -184,9 +187,11 @@ private:
     void Refresh();
     Format _format;
     uint32_t _width, _height;
-    std::vector<std::vector<uint8_t>> _levels;
+    // Each level's bytes, kept in 32-bit words so that level 0 of an ARGB
+    // texture is also the texels the device samples.
+    std::vector<std::vector<uint32_t>> _levels;
     std::vector<bool> _locked;
-    std::vector<uint32_t> _argb;
+    std::vector<uint32_t> _argb;  // level 0 decoded, for formats other than A8R8G8B8
     TexelReader* _reader = nullptr;
 };
 
@@ -240,9 +245,9 @@ public:
     // A device without a window: Present only keeps the presented frame
     // (tests, benchmarks and tools). `raster_threads` sets how many threads
     // rasterise; 0 takes VOVARO_RENDER_THREADS or one per core up to four.
-    // With more than one, draw calls are recorded and rasterised in row bands
-    // at EndScene, Present, ReadBackBuffer, Reset, LoseDevice and before a
-    // texture drawn with changes or goes away; the pixels are the same.
+    // Draw calls are recorded and rasterised at EndScene, Present,
+    // ReadBackBuffer, Reset, LoseDevice and before a texture drawn with
+    // changes or goes away; the pixels are the same on any number of threads.
     static std::unique_ptr<RenderDevice> CreateOffscreen(const PresentParameters& pp, unsigned raster_threads = 0);
     ~RenderDevice();
     RenderDevice(const RenderDevice&) = delete;
@@ -309,6 +314,8 @@ public:
     uint32_t MaxTextureHeight() const;
 
     SDL_Renderer* NativeRenderer() const;
+    // Tiles the last rasterising pass drew (the others kept their pixels).
+    unsigned LastTilesDrawn() const;
 
     struct Impl;
 

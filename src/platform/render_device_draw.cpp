@@ -38,11 +38,7 @@ const Matrix& RenderDevice::Impl::Combined() {
 }
 
 Result RenderDevice::Clear(uint32_t argb) {
-    if (_impl->queue) {
-        _impl->queue->Clear(argb);
-        return kOk;
-    }
-    std::fill(_impl->back.begin(), _impl->back.end(), argb | 0xFF000000u);
+    _impl->queue->Clear(argb);
     return kOk;
 }
 
@@ -84,9 +80,7 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
         s.v = v.v;
     }
     RasterState st = d.MakeRasterState();
-    // With threads the triangles are recorded for the bands, else drawn at once.
-    if (d.queue) d.queue->Begin(st, st.texels ? d.texture : nullptr);
-    Rasterizer raster(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height));
+    d.queue->Begin(st, st.texels ? d.texture : nullptr);
     for (uint32_t t = 0; t < triangle_count; ++t) {
         uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
         if (indices) {
@@ -95,10 +89,7 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
             i2 = indices[i2] - first;
             if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
         }
-        if (d.queue)
-            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
-        else
-            raster.Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
+        d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
     }
     return kOk;
 }

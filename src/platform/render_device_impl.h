@@ -2,6 +2,8 @@
 // The inside of the render device, shared by its three parts: state and
 // buffers (render_device.cpp), drawing (render_device_draw.cpp) and presenting
 // (render_device_present.cpp).
+#include <SDL_rect.h>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -21,7 +23,7 @@ constexpr size_t kStageStates = 11;
 
 struct RenderDevice::Impl {
     Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
+    SDL_Renderer* renderer = nullptr;  // null: shown on the window surface
     SDL_Texture* screen = nullptr;
     std::string renderer_name = "offscreen";
     PresentParameters pp;
@@ -40,16 +42,14 @@ struct RenderDevice::Impl {
     std::array<uint8_t, 256> lut_r {}, lut_g {}, lut_b {};
     bool gamma_identity = true;
     int gamma_lift = 0;  // the amount when the ramp is a saturating lift, else -1
+    bool present_all = true;  // the next present shows every tile
     bool lost = false;
     bool in_scene = false;
     std::vector<ScreenVertex> scratch;
-    // Deferred drawing in row bands; null with one thread, which draws each
-    // call at once.
+    // The drawing, recorded and rasterised by tiles.
     std::unique_ptr<RasterQueue> queue;
 
-    void Flush() {
-        if (queue) queue->Flush();
-    }
+    void Flush() { queue->Flush(); }
     uint32_t Stage(TextureStageState s) const { return tss[static_cast<size_t>(s)]; }
     uint32_t State(RenderState s) const { return rs[static_cast<size_t>(s)]; }
 
@@ -57,12 +57,21 @@ struct RenderDevice::Impl {
     void Defaults();
     // Back and front buffer of the present size, black.
     void ResizeBuffers();
-    // The threads that rasterise in row bands (none with one thread).
+    // The queue and the threads that rasterise its tiles.
     void StartRasterThreads(unsigned wanted);
     // The 8-bit tables of the gamma ramp, and whether it is a plain lift.
     void UpdateGammaTables();
-    // The streaming texture that shows the frame through the SDL renderer.
+    // The streaming texture that shows the frame through the SDL renderer
+    // (none on the window surface); the next present shows the whole frame.
     bool MakeScreenTexture();
+    // `n` pixels of the back buffer through the gamma ramp.
+    void ApplyGamma(const uint32_t* src, uint32_t* dst, size_t n) const;
+    // The parts of the frame to show anew: the tiles drawn since the last present.
+    std::vector<SDL_Rect> ChangedRects() const;
+    // Shows the changed parts of the front buffer through the SDL renderer, or
+    // on the window's surface when there is no renderer.
+    bool ShowOnRenderer(const std::vector<SDL_Rect>& rects);
+    bool ShowOnSurface(const std::vector<SDL_Rect>& rects);
     RasterState MakeRasterState() const;
     // world x view x projection.
     const Matrix& Combined();

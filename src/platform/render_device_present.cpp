@@ -10,6 +10,7 @@
 #endif
 
 #include "platform/render_device_impl.h"
+#include "platform/window.h"
 
 namespace plat {
 
@@ -30,6 +31,7 @@ void RenderDevice::Impl::UpdateGammaTables() {
 }
 
 bool RenderDevice::Impl::MakeScreenTexture() {
+    present_all = true;
     if (!renderer) return true;
     if (screen) SDL_DestroyTexture(screen);
     screen = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
@@ -40,42 +42,116 @@ bool RenderDevice::Impl::MakeScreenTexture() {
     return true;
 }
 
+void RenderDevice::Impl::ApplyGamma(const uint32_t* src, uint32_t* dst, size_t n) const {
+    if (gamma_identity) {
+        std::copy(src, src + n, dst);
+        return;
+    }
+    size_t i = 0;
+    if (gamma_lift >= 0) {
+#if defined(__SSE2__)
+        const uint32_t lift = static_cast<uint32_t>(gamma_lift) * 0x010101u;
+        const __m128i add = _mm_set1_epi32(static_cast<int>(lift));
+        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; i + 4 <= n; i += 4) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_adds_epu8(p, add), opaque));
+        }
+#endif
+    }
+    // The ramp lifts what the player sees; the back buffer keeps the frame as drawn.
+    for (; i < n; ++i) {
+        const uint32_t p = src[i];
+        dst[i] = 0xFF000000u | static_cast<uint32_t>(lut_r[(p >> 16) & 0xFF]) << 16 |
+                 static_cast<uint32_t>(lut_g[(p >> 8) & 0xFF]) << 8 | lut_b[p & 0xFF];
+    }
+}
+
+std::vector<SDL_Rect> RenderDevice::Impl::ChangedRects() const {
+    // Runs of neighbouring changed tiles in a tile row make one rectangle.
+    std::vector<SDL_Rect> rects;
+    const int cols = queue->TileColumns(), rows = queue->TileRows(), size = RasterQueue::kTileSize;
+    const auto& drawn = queue->DrawnTiles();
+    const int w = static_cast<int>(pp.width), h = static_cast<int>(pp.height);
+    for (int ty = 0; ty < rows; ++ty)
+        for (int tx = 0; tx < cols;) {
+            if (!present_all && !drawn[static_cast<size_t>(ty) * cols + tx]) {
+                ++tx;
+                continue;
+            }
+            int end = tx + 1;
+            while (end < cols && (present_all || drawn[static_cast<size_t>(ty) * cols + end])) ++end;
+            const int x = tx * size, y = ty * size;
+            rects.push_back(SDL_Rect {x, y, std::min(w, end * size) - x, std::min(h, y + size) - y});
+            tx = end;
+        }
+    return rects;
+}
+
+bool RenderDevice::Impl::ShowOnRenderer(const std::vector<SDL_Rect>& rects) {
+    const int pitch = static_cast<int>(pp.width * 4);
+    for (const SDL_Rect& r : rects)
+        if (SDL_UpdateTexture(screen, &r, front.data() + static_cast<size_t>(r.y) * pp.width + r.x, pitch) != 0) return false;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    if (SDL_RenderCopy(renderer, screen, nullptr, nullptr) != 0) return false;
+    SDL_RenderPresent(renderer);
+    return true;
+}
+
+bool RenderDevice::Impl::ShowOnSurface(const std::vector<SDL_Rect>& rects) {
+    SDL_Window* native = window->Native();
+    SDL_Surface* surface = SDL_GetWindowSurface(native);
+    if (!surface) return false;
+    const bool same_layout = surface->w == static_cast<int>(pp.width) && surface->h == static_cast<int>(pp.height) &&
+                             surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0x00FF0000u &&
+                             surface->format->Gmask == 0x0000FF00u && surface->format->Bmask == 0x000000FFu;
+    if (same_layout) {
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+        for (const SDL_Rect& r : rects)
+            for (int y = r.y; y < r.y + r.h; ++y) {
+                const uint32_t* src = front.data() + static_cast<size_t>(y) * pp.width + r.x;
+                auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch) + r.x;
+                std::copy(src, src + r.w, dst);
+            }
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        return SDL_UpdateWindowSurfaceRects(native, rects.data(), static_cast<int>(rects.size())) == 0;
+    }
+    // A window of another size (full screen on another mode): the frame is
+    // scaled into it with its proportions kept, the rest black.
+    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(front.data(), static_cast<int>(pp.width), static_cast<int>(pp.height),
+                                                            32, static_cast<int>(pp.width * 4), SDL_PIXELFORMAT_ARGB8888);
+    if (!frame) return false;
+    const double scale = std::min(static_cast<double>(surface->w) / pp.width, static_cast<double>(surface->h) / pp.height);
+    const int w = static_cast<int>(pp.width * scale), h = static_cast<int>(pp.height * scale);
+    SDL_Rect target {(surface->w - w) / 2, (surface->h - h) / 2, w, h};
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
+    const bool ok = SDL_BlitScaled(frame, nullptr, surface, &target) == 0;
+    SDL_FreeSurface(frame);
+    return ok && SDL_UpdateWindowSurface(native) == 0;
+}
+
 Result RenderDevice::Present() {
     Impl& d = *_impl;
     d.Flush();
     if (d.lost) return kErrDeviceLost;
-    if (d.gamma_identity) {
-        d.front = d.back;
-    } else if (d.gamma_lift >= 0) {
-        size_t i = 0;
-#if defined(__SSE2__)
-        const uint32_t lift = static_cast<uint32_t>(d.gamma_lift) * 0x010101u;
-        const __m128i add = _mm_set1_epi32(static_cast<int>(lift));
-        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-        for (; i + 4 <= d.back.size(); i += 4) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d.back.data() + i));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(d.front.data() + i), _mm_or_si128(_mm_adds_epu8(p, add), opaque));
+    if (d.window && d.window->TakeExposed()) d.present_all = true;
+    // Only the tiles drawn since the last present differ from what shows.
+    const std::vector<SDL_Rect> rects = d.ChangedRects();
+    for (const SDL_Rect& r : rects)
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const size_t at = static_cast<size_t>(y) * d.pp.width + r.x;
+            d.ApplyGamma(d.back.data() + at, d.front.data() + at, static_cast<size_t>(r.w));
         }
-#endif
-        for (; i < d.back.size(); ++i) {
-            uint32_t p = d.back[i];
-            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
-                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
-        }
-    } else {
-        // The ramp lifts what the player sees; the back buffer keeps the frame as drawn.
-        for (size_t i = 0; i < d.back.size(); ++i) {
-            uint32_t p = d.back[i];
-            d.front[i] = 0xFF000000u | static_cast<uint32_t>(d.lut_r[(p >> 16) & 0xFF]) << 16 |
-                         static_cast<uint32_t>(d.lut_g[(p >> 8) & 0xFF]) << 8 | d.lut_b[p & 0xFF];
-        }
-    }
-    if (d.renderer && d.screen) {
-        if (SDL_UpdateTexture(d.screen, nullptr, d.front.data(), static_cast<int>(d.pp.width * 4)) != 0) return kErrFail;
-        SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(d.renderer);
-        if (SDL_RenderCopy(d.renderer, d.screen, nullptr, nullptr) != 0) return kErrFail;
-        SDL_RenderPresent(d.renderer);
+    d.queue->ClearDrawnTiles();
+    d.present_all = false;
+    if (rects.empty() || !d.window) return kOk;
+    const bool shown = d.renderer ? (d.screen && d.ShowOnRenderer(rects)) : d.ShowOnSurface(rects);
+    if (!shown) {
+        // Shown whole the next time.
+        d.present_all = true;
+        return kErrFail;
     }
     return kOk;
 }
@@ -83,6 +159,7 @@ Result RenderDevice::Present() {
 void RenderDevice::SetGammaRamp(const GammaRamp& ramp) {
     _impl->ramp = ramp;
     _impl->UpdateGammaTables();
+    _impl->present_all = true;
 }
 
 GammaRamp RenderDevice::GetGammaRamp() const { return _impl->ramp; }
@@ -118,5 +195,7 @@ uint32_t RenderDevice::MaxTextureWidth() const { return kMaxTextureSize; }
 uint32_t RenderDevice::MaxTextureHeight() const { return kMaxTextureSize; }
 
 SDL_Renderer* RenderDevice::NativeRenderer() const { return _impl->renderer; }
+
+unsigned RenderDevice::LastTilesDrawn() const { return _impl->queue->LastTilesDrawn(); }
 
 }  // namespace plat

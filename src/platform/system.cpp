@@ -13,6 +13,7 @@
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -39,6 +40,19 @@ uint32_t TimeGetTime() { return static_cast<uint32_t>(MillisecondsSinceStart());
 uint32_t GetTickCount() { return static_cast<uint32_t>(MillisecondsSinceStart()); }
 
 void Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void SleepUntil(uint32_t deadline) {
+    const uint64_t now = MillisecondsSinceStart();
+    const auto ahead = static_cast<int32_t>(deadline - static_cast<uint32_t>(now));
+    if (ahead <= 0) return;
+    // An absolute wake-up on the monotonic clock: a signal that cuts the sleep
+    // short resumes it towards the same instant.
+    const auto wake = g_start + std::chrono::milliseconds(now + static_cast<uint64_t>(ahead));
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wake.time_since_epoch()).count();
+    timespec ts {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    }
+}
 
 std::tm LocalTimeNow() {
     std::time_t now = std::time(nullptr);

@@ -13,6 +13,10 @@ uint32_t TimeGetTime();
 // Milliseconds since start, the tick count used by dialogs and menus.
 uint32_t GetTickCount();
 void Sleep(uint32_t ms);
+// Sleeps until TimeGetTime() reaches `deadline` (taken as up to 2^31 ms ahead;
+// one already passed returns at once). The wake-up is the deadline's own
+// instant, not a whole number of coarse ticks after the call.
+void SleepUntil(uint32_t deadline);
 // The local calendar time now.
 std::tm LocalTimeNow();
 

@@ -194,6 +194,8 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
                 case SDL_WINDOWEVENT_SHOWN: _minimized = false; break;
                 case SDL_WINDOWEVENT_ENTER: SendMessage(WM_SETCURSOR, 0, HTCLIENT); break;
                 case SDL_WINDOWEVENT_LEAVE: SendMessage(WM_SETCURSOR, 0, 0); break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: _exposed = true; break;
                 case SDL_WINDOWEVENT_CLOSE:
                     if (_proc) SendMessage(WM_DESTROY, 0, 0);
                     else PostQuitMessage(0);
@@ -254,6 +256,12 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
 bool Window::TakeRendererReset() {
     bool r = _renderer_reset;
     _renderer_reset = false;
+    return r;
+}
+
+bool Window::TakeExposed() {
+    bool r = _exposed;
+    _exposed = false;
     return r;
 }
 

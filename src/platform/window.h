@@ -89,6 +89,9 @@ public:
     bool HasFocus() const { return _focused; }
     // True once after SDL reported that the renderer lost its resources.
     bool TakeRendererReset();
+    // True once after the window was uncovered or resized: its whole picture
+    // must be shown again.
+    bool TakeExposed();
 
     // The buffered mouse: takes the oldest record; false when none is waiting.
     bool ReadMouseEvent(MouseEvent* out);
@@ -132,6 +135,7 @@ private:
     bool _minimized = false;
     bool _system_cursor_shown = true;
     bool _renderer_reset = false;
+    bool _exposed = false;
     bool _refuse_mode_switches = false;
 };
 

@@ -13,6 +13,7 @@
 #include "engine/fault_translation.h"
 #include "engine/scene_manager.h"
 #include "engine/user_folder.h"
+#include "platform/system.h"
 #include "test_user_folder.h"
 
 namespace {
@@ -66,7 +67,7 @@ class ScriptedClock : public IClock {
 public:
     std::deque<uint32_t> times;
     uint32_t last = 0;
-    int sleeps = 0;
+    std::vector<uint32_t> deadlines;
     uint32_t TimeGetTime() override {
         if (!times.empty()) {
             last = times.front();
@@ -74,7 +75,7 @@ public:
         }
         return last;
     }
-    void Sleep(uint32_t) override { ++sleeps; }
+    void SleepUntil(uint32_t deadline) override { deadlines.push_back(deadline); }
 };
 
 // Each poll or wait takes the next scripted entry; an empty entry is an empty
@@ -163,17 +164,34 @@ struct LoopRig {
 
 TEST(MainLoop, FramePeriodIsSixteenMilliseconds) { EXPECT_EQ(g_FramePeriod, 16u); }
 
-TEST(MainLoop, TimingRuleRunsSleepsOrSpins) {
+// The system sleep wakes on the deadline's millisecond, neither before it nor
+// a coarse tick later; a deadline already passed (also across the timer's
+// wrap) does not sleep.
+TEST(MainLoop, SystemSleepReachesItsDeadline) {
+    for (int i = 0; i < 5; ++i) {
+        const uint32_t deadline = plat::TimeGetTime() + 7;
+        plat::SleepUntil(deadline);
+        const uint32_t woke = plat::TimeGetTime();
+        EXPECT_GE(static_cast<int32_t>(woke - deadline), 0);
+        EXPECT_LE(static_cast<int32_t>(woke - deadline), 30);  // generous for a loaded machine
+    }
+    const uint32_t before = plat::TimeGetTime();
+    plat::SleepUntil(before - 1);
+    plat::SleepUntil(before - 0x7FFFFFFFu);
+    EXPECT_LE(plat::TimeGetTime() - before, 30u);
+}
+
+TEST(MainLoop, TimingRuleRunsOrSleepsToTheFramesStart) {
     struct Case {
         uint32_t dt;
         int frames;
-        int sleeps;
+        int sleeps;  // each to the next frame's start, 1016
         float frame_time;
     };
     const Case cases[] = {
         {16, 1, 0, 0.016f},  // exactly the period: a frame
-        {13, 0, 0, 0},       // 3 ms left: spin
-        {12, 0, 1, 0},       // more than 3 ms left: sleep 1 ms
+        {15, 0, 1, 0},       // 1 ms left: no spinning either
+        {12, 0, 1, 0},
         {0, 0, 1, 0},
         {200, 1, 0, 0.2f},   // exactly 0.2 s passes as it is
         {250, 1, 0, 0.016f}, // longer counts as one frame period
@@ -189,7 +207,7 @@ TEST(MainLoop, TimingRuleRunsSleepsOrSpins) {
         rig.messages.script = {std::nullopt};  // one idle turn, then WM_QUIT
         EXPECT_EQ(app.Run(), 0);
         EXPECT_EQ(rig.Frames(), c.frames);
-        EXPECT_EQ(rig.clock.sleeps, c.sleeps);
+        EXPECT_EQ(rig.clock.deadlines, std::vector<uint32_t>(c.sleeps, 1016u));
         if (c.frames) {
             ASSERT_EQ(rig.core.frame_times.size(), 1u);
             EXPECT_FLOAT_EQ(rig.core.frame_times[0], c.frame_time);

@@ -62,7 +62,7 @@ public:
         _ticked = false;
         return _now += g_FramePeriod;
     }
-    void Sleep(uint32_t) override {}
+    void SleepUntil(uint32_t) override {}
 
     size_t Done() const { return _index; }
     size_t Count() const { return _steps.size(); }

@@ -1,14 +1,17 @@
-// Drawing in row bands on several threads must give the very pixels that
-// drawing one call at a time on one thread gives.
+// Drawing tile by tile on several threads, and keeping the tiles a frame drew
+// as the last one did, must give the very pixels that drawing every call whole
+// gives.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "platform/rasterizer.h"
 #include "platform/render_device.h"
 
 using namespace plat;
@@ -44,6 +47,20 @@ std::unique_ptr<Texture> NewTexture(RenderDevice& dev, std::mt19937& rng) {
     EXPECT_EQ(dev.CreateTexture(sizes[rng() % 8], sizes[rng() % 8], 1, Format::A8R8G8B8, &t), kOk);
     Fill(*t, rng);
     return t;
+}
+
+// Six textures of random sizes and texels.
+std::vector<std::unique_ptr<Texture>> Textures(RenderDevice& dev, std::mt19937& rng) {
+    std::vector<std::unique_ptr<Texture>> textures;
+    for (int i = 0; i < 6; ++i) textures.push_back(NewTexture(dev, rng));
+    return textures;
+}
+
+// A ramp that brightens one channel steeply.
+GammaRamp SteepRamp(std::array<uint16_t, 256> GammaRamp::*channel) {
+    GammaRamp ramp = GammaRamp::Linear();
+    for (int i = 0; i < 256; ++i) (ramp.*channel)[i] = static_cast<uint16_t>(std::min(65535, i * 300));
+    return ramp;
 }
 
 uint32_t Pick(std::mt19937& rng, std::initializer_list<uint32_t> values) { return values.begin()[rng() % values.size()]; }
@@ -195,8 +212,22 @@ std::vector<uint32_t> Back(RenderDevice& dev) {
     for (size_t i = 0; i < want.size(); ++i)
         if (want[i] != got[i])
             return ::testing::AssertionFailure() << "pixel (" << i % width << ", " << i / width << "): " << std::hex
-                                                 << want[i] << " on one thread, " << got[i] << " in bands";
+                                                 << want[i] << " wanted, " << got[i] << " got";
     return ::testing::AssertionSuccess();
+}
+
+// Presents on both devices (after giving both `ramp`, if any); the frames the
+// player sees must be the same.
+::testing::AssertionResult PresentBoth(RenderDevice& want, RenderDevice& got, const GammaRamp* ramp, int width) {
+    if (ramp) {
+        want.SetGammaRamp(*ramp);
+        got.SetGammaRamp(*ramp);
+    }
+    if (want.Present() != kOk || got.Present() != kOk) return ::testing::AssertionFailure() << "a present failed";
+    std::vector<uint32_t> shown_want, shown_got;
+    want.ReadPresentedFrame(&shown_want, nullptr, nullptr);
+    got.ReadPresentedFrame(&shown_got, nullptr, nullptr);
+    return SamePixels(shown_want, shown_got, width);
 }
 
 struct BandCase {
@@ -211,13 +242,8 @@ TEST_P(RenderDeviceBandsTest, RandomFramesMatchOneThread) {
     const BandCase& c = GetParam();
     auto one = Offscreen(1, c.pp), many = Offscreen(c.threads, c.pp);
     std::mt19937 rng_one(c.seed), rng_many(c.seed);
-    std::vector<std::unique_ptr<Texture>> tex_one, tex_many;
-    for (int i = 0; i < 6; ++i) {
-        tex_one.push_back(NewTexture(*one, rng_one));
-        tex_many.push_back(NewTexture(*many, rng_many));
-    }
-    GammaRamp ramp = GammaRamp::Linear();
-    for (int i = 0; i < 256; ++i) ramp.green[i] = static_cast<uint16_t>(std::min(65535, i * 300));
+    std::vector<std::unique_ptr<Texture>> tex_one = Textures(*one, rng_one), tex_many = Textures(*many, rng_many);
+    const GammaRamp ramp = SteepRamp(&GammaRamp::green);
     std::vector<uint32_t> colours;
     for (int frame = 0; frame < 3; ++frame) {
         RandomFrame(*one, rng_one, tex_one);
@@ -227,16 +253,7 @@ TEST_P(RenderDeviceBandsTest, RandomFramesMatchOneThread) {
         std::sort(colours.begin(), colours.end());
         colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
         ASSERT_TRUE(SamePixels(want, Back(*many), static_cast<int>(c.pp.width))) << "frame " << frame;
-        if (frame == 1) {
-            one->SetGammaRamp(ramp);
-            many->SetGammaRamp(ramp);
-        }
-        ASSERT_EQ(one->Present(), kOk);
-        ASSERT_EQ(many->Present(), kOk);
-        std::vector<uint32_t> shown_one, shown_many;
-        one->ReadPresentedFrame(&shown_one, nullptr, nullptr);
-        many->ReadPresentedFrame(&shown_many, nullptr, nullptr);
-        ASSERT_TRUE(SamePixels(shown_one, shown_many, static_cast<int>(c.pp.width)));
+        ASSERT_TRUE(PresentBoth(*one, *many, frame == 1 ? &ramp : nullptr, static_cast<int>(c.pp.width)));
     }
     // Frames of random drawing, not blank ones.
     EXPECT_GT(colours.size(), std::min<size_t>(1000, c.pp.width * c.pp.height / 20));
@@ -311,6 +328,161 @@ TEST(RenderDeviceBands, ChangesAfterADrawLeaveThatDrawAsItWas) {
     EXPECT_TRUE(SamePixels(one.end, many.end, 800));
     EXPECT_TRUE(SamePixels(one.other_end, many.other_end, 800));
     EXPECT_NE(one.mid, one.end);
+}
+
+
+// The rasteriser cut to a tile gives each pixel of the tile what drawing the
+// whole triangle gives it: spans cut on the left step their texture, colour
+// and alpha on to the tile's edge exactly. Columns one pixel wide draw every
+// pixel alone, so the paths that fill several pixels at once (sprites placed
+// texel for texel, or moved by a fraction of a pixel) must match the one that
+// fills a single pixel.
+TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
+    for (const int tile_w : {32, 1}) {
+        SCOPED_TRACE(tile_w);
+        std::mt19937 rng(11);
+        constexpr int kW = 200, kH = 150;
+        std::vector<uint32_t> texels(48 * 40);
+        for (uint32_t& t : texels) t = (rng() % 3 ? 0xFF000000u : (rng() & 0xFF) << 24) | (rng() & 0xFFFFFF);
+        for (int round = 0; round < 200; ++round) {
+            SCOPED_TRACE(round);
+            RasterState st;
+            if (rng() % 4) {
+                st.texels = texels.data();
+                st.tex_width = 48;
+                st.tex_height = 40;
+            }
+            st.linear = rng() % 2;
+            st.wrap_u = rng() % 3 == 0;
+            st.wrap_v = rng() % 3 == 0;
+            st.color_op = Pick(rng, {kTopModulate, kTopModulate, kTopAdd, kTopSelectArg1});
+            st.color_arg1 = kTaTexture;
+            st.color_arg2 = kTaDiffuse;
+            st.alpha_op = Pick(rng, {kTopModulate, kTopSelectArg1});
+            st.alpha_arg1 = kTaTexture;
+            st.alpha_arg2 = kTaDiffuse;
+            st.blend = rng() % 4 != 0;
+            st.src_blend = Pick(rng, {kBlendSrcAlpha, kBlendSrcAlpha, kBlendOne, kBlendDestColor});
+            st.dest_blend = Pick(rng, {kBlendInvSrcAlpha, kBlendOne, kBlendZero});
+            st.cull = kCullNone;
+            ScreenVertex v[3];
+            const bool exact = rng() % 3 == 0;  // a sprite corner on a texel corner
+            // ... or beside it by one fraction (a scrolling layer).
+            const float shift_x = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
+            const float shift_y = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
+            const uint32_t color = rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng());
+            for (ScreenVertex& p : v) {
+                p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
+                if (exact) {
+                    p.x = std::round(p.x) - 0.5f;
+                    p.y = std::round(p.y) - 0.5f;
+                    p.u = (p.x + 0.5f) / 48.0f;
+                    p.v = (p.y + 0.5f) / 40.0f;
+                    p.color = color;
+                    p.x += shift_x;
+                    p.y += shift_y;
+                }
+            }
+            std::vector<uint32_t> whole(kW * kH), tiled;
+            for (uint32_t& p : whole) p = 0xFF000000u | (rng() & 0xFFFFFF);
+            tiled = whole;
+            Rasterizer(whole.data(), kW, kH).Triangle(v[0], v[1], v[2], st);
+            for (int y = 0; y < kH; y += 32)
+                for (int x = 0; x < kW; x += tile_w)
+                    Rasterizer(tiled.data(), kW, kH, y, std::min(kH, y + 32), x, std::min(kW, x + tile_w))
+                        .Triangle(v[0], v[1], v[2], st);
+            ASSERT_TRUE(SamePixels(whole, tiled, kW));
+        }
+    }
+}
+
+// Frames drawn again as they were, or changed a little, on a device that keeps
+// unchanged tiles match a device that draws every tile of every frame (a clear
+// of another colour before each frame makes it draw them all).
+TEST(RenderDeviceTiles, KeptTilesMatchFramesDrawnWhole) {
+    auto kept = Offscreen(4), whole = Offscreen(2);
+    std::mt19937 rng_kept(21), rng_whole(21);
+    std::vector<std::unique_ptr<Texture>> tex_kept = Textures(*kept, rng_kept), tex_whole = Textures(*whole, rng_whole);
+    const GammaRamp lift = SteepRamp(&GammaRamp::red);
+    const uint32_t seeds[] = {1, 1, 2, 2, 2, 1, 3, 3};
+    for (size_t frame = 0; frame < std::size(seeds); ++frame) {
+        SCOPED_TRACE(frame);
+        std::mt19937 a(seeds[frame]), b(seeds[frame]);
+        whole->BeginScene();
+        whole->Clear(0xFF000001u + static_cast<uint32_t>(frame));
+        whole->EndScene();
+        RandomFrame(*kept, a, tex_kept);
+        RandomFrame(*whole, b, tex_whole);
+        ASSERT_TRUE(SamePixels(Back(*whole), Back(*kept), 800));
+        // A new ramp shows on tiles that are kept, too.
+        ASSERT_TRUE(PresentBoth(*whole, *kept, frame == 4 ? &lift : nullptr, 800));
+    }
+}
+
+// A menu's frame: a clear, a background, a board of sprites. Drawn again as
+// it was, no tile is rasterised; a sprite that moves redraws only the tiles
+// under its old and new place; a texture rewritten between frames, or dropped
+// and replaced, redraws the tiles it was drawn into; without a clear first
+// the tiles draw again (the drawing blends over what they hold).
+TEST(RenderDeviceTiles, OnlyChangedTilesAreDrawn) {
+    for (unsigned threads : {1u, 4u}) {
+        SCOPED_TRACE(threads);
+        auto dev = Offscreen(threads);
+        std::mt19937 rng(5);
+        std::unique_ptr<Texture> bg, sprite;
+        ASSERT_EQ(dev->CreateTexture(64, 64, 1, Format::A8R8G8B8, &bg), kOk);
+        ASSERT_EQ(dev->CreateTexture(32, 32, 1, Format::A8R8G8B8, &sprite), kOk);
+        Fill(*bg, rng);
+        Fill(*sprite, rng);
+        dev->SetRenderState(RenderState::AlphaBlendEnable, 1);
+        dev->SetRenderState(RenderState::SrcBlend, kBlendSrcAlpha);
+        dev->SetRenderState(RenderState::DestBlend, kBlendInvSrcAlpha);
+        auto quad = [&](Texture* t, float x, float y, float w, float h) {
+            x -= 0.5f;
+            y -= 0.5f;
+            Vertex v[6] = {{x, y, 0, 0xFFFFFFFF, 0, 0},         {x + w, y, 0, 0xFFFFFFFF, 1, 0},
+                           {x, y + h, 0, 0xFFFFFFFF, 0, 1},     {x + w, y + h, 0, 0xFFFFFFFF, 1, 1},
+                           {x, y + h, 0, 0xFFFFFFFF, 0, 1},     {x + w, y, 0, 0xFFFFFFFF, 1, 0}};
+            dev->SetTexture(0, t);
+            ASSERT_EQ(dev->DrawTriangleListUP(2, v, sizeof(Vertex)), kOk);
+        };
+        auto frame = [&](float sprite_x, bool clear) {
+            dev->BeginScene();
+            if (clear) dev->Clear(0);
+            quad(bg.get(), 0, 0, 800, 600);
+            for (int i = 0; i < 10; ++i) quad(sprite.get(), 40.0f + 64 * i, 200, 32, 32);
+            quad(sprite.get(), sprite_x, 400, 32, 32);
+            dev->EndScene();
+            EXPECT_EQ(dev->Present(), kOk);
+            return dev->LastTilesDrawn();
+        };
+        const unsigned all = 25 * 19;
+        EXPECT_EQ(frame(100, true), all);
+        EXPECT_EQ(frame(100, true), 0u);
+        // 32 pixels from x 100 to 140: at most two tiles' columns each, one
+        // tile row (rows 400..431 lie in tile row 12, with margin into 13).
+        const unsigned moved = frame(140, true);
+        EXPECT_GE(moved, 2u);
+        EXPECT_LE(moved, 8u);
+        EXPECT_EQ(frame(140, true), 0u);
+        Fill(*sprite, rng);
+        const unsigned rewritten = frame(140, true);
+        EXPECT_GE(rewritten, 11u);
+        EXPECT_LE(rewritten, 60u);
+        std::vector<uint32_t> before;
+        dev->ReadBackBuffer(&before, nullptr, nullptr);
+        EXPECT_EQ(frame(140, false), all);  // no clear: drawn over what is there
+        std::vector<uint32_t> after;
+        dev->ReadBackBuffer(&after, nullptr, nullptr);
+        EXPECT_NE(before, after);  // the soft texels blend again
+        EXPECT_EQ(frame(140, true), all);
+        sprite.reset();  // dropped, and one of its size made (it may take its place)
+        ASSERT_EQ(dev->CreateTexture(32, 32, 1, Format::A8R8G8B8, &sprite), kOk);
+        Fill(*sprite, rng);
+        const unsigned replaced = frame(140, true);
+        EXPECT_GE(replaced, 11u);
+        EXPECT_LE(replaced, 60u);
+    }
 }
 
 }  // namespace

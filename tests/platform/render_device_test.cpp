@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/render_device.h"
 #include "platform/window.h"
@@ -296,6 +300,63 @@ TEST(RenderDeviceWindow, CreatesOnAWindowAndPresents) {
     EXPECT_EQ(w, 800u);
     EXPECT_EQ(h, 600u);
     EXPECT_EQ(shown[600 * 800 - 1], 0xFF0000FFu);
+}
+
+
+// Where OpenGL draws in software the frame goes to the window's surface, and
+// the log's renderer line says so. Each present copies the tiles that changed,
+// so the surface shows every frame whole: a quad drawn, moved, and a new gamma
+// ramp that changes every pixel.
+TEST(RenderDeviceWindow, SoftwareOpenGlPresentsOnTheWindowSurface) {
+    const char* old = std::getenv("LIBGL_ALWAYS_SOFTWARE");
+    const std::string saved = old ? old : "";
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    auto window = Window::Create("test", 800, 600, false);
+    ASSERT_TRUE(window);
+    Result r = kErrFail;
+    auto dev = RenderDevice::Create(*window, PresentParameters {}, &r);
+    if (old) setenv("LIBGL_ALWAYS_SOFTWARE", saved.c_str(), 1);
+    else unsetenv("LIBGL_ALWAYS_SOFTWARE");
+    ASSERT_TRUE(dev);
+    EXPECT_NE(dev->RendererName().find("window surface"), std::string::npos) << dev->RendererName();
+    EXPECT_EQ(dev->NativeRenderer(), nullptr);
+    dev->SetTransform(TransformType::World, Matrix::Translation(-400, -300, 0));
+    dev->SetTransform(TransformType::View, Matrix::Scaling(1, -1, 1));
+    dev->SetTransform(TransformType::Projection, Matrix::OrthoLH(800, 600, 1, -1));
+    auto frame = [&](float x) {
+        dev->BeginScene();
+        dev->Clear(0xFF102030);
+        const uint32_t c = 0xFFE04010;
+        Vertex v[6] = {{x, 100, 0, c, 0, 0}, {x + 50, 100, 0, c, 0, 0}, {x, 150, 0, c, 0, 0},
+                       {x + 50, 150, 0, c, 0, 0}, {x, 150, 0, c, 0, 0}, {x + 50, 100, 0, c, 0, 0}};
+        EXPECT_EQ(dev->DrawTriangleListUP(2, v, sizeof(Vertex)), kOk);
+        dev->EndScene();
+        EXPECT_EQ(dev->Present(), kOk);
+    };
+    auto surface_shows_frame = [&] {
+        SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
+        std::vector<uint32_t> shown;
+        dev->ReadPresentedFrame(&shown, nullptr, nullptr);
+        if (!surface || surface->w != 800 || surface->h != 600) return false;
+        for (int y = 0; y < 600; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+            for (int x = 0; x < 800; ++x)
+                if ((row[x] & 0xFFFFFF) != (shown[y * 800 + x] & 0xFFFFFF)) return false;
+        }
+        return true;
+    };
+    frame(100);
+    EXPECT_TRUE(surface_shows_frame());
+    frame(300);  // moved: its old place shows the clear colour again
+    EXPECT_TRUE(surface_shows_frame());
+    GammaRamp ramp = GammaRamp::Linear();
+    for (int i = 0; i < 256; ++i) ramp.blue[i] = static_cast<uint16_t>(std::min(65535, i * 400));
+    dev->SetGammaRamp(ramp);
+    frame(300);  // nothing drawn anew, yet every pixel shows the new ramp
+    EXPECT_TRUE(surface_shows_frame());
+    std::vector<uint32_t> shown;
+    dev->ReadPresentedFrame(&shown, nullptr, nullptr);
+    EXPECT_EQ(shown[0], 0xFF10204Bu);  // 0x30 * 400 / 256 = 0x4B
 }
 
 }  // namespace
