@@ -9,12 +9,11 @@
 // mouse (click and drag), the debug key and the hammer.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/engine_core.h"
+#include "engine/game_clock.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
@@ -153,7 +152,7 @@ TEST_F(GameFieldMovesTest, ADraggedSwapIsCheckedWhenItArrives) {
     for (const SwapCase& c : cases) {
         SCOPED_TRACE(c.name);
         // A press soon after the last release would be a double click.
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        GameClock().Advance(250);
         LoadBoard("moves_level.xml");
         sounds_->Reset();
         bonuses_.started.clear();
@@ -174,6 +173,25 @@ TEST_F(GameFieldMovesTest, ADraggedSwapIsCheckedWhenItArrives) {
         EXPECT_EQ(field_->GetPath().GetFrom(), -1);
         EXPECT_EQ(field_->GetFieldFlags()->Get(CFieldFlags::ffCompressDue), 1);
     }
+}
+
+// A ball and its partner clicked between two frames, each where it was
+// clicked, swap as two clicks in two frames do.
+TEST_F(GameFieldMovesTest, ABallAndItsPartnerClickedWithinOneFrameSwap) {
+    GameClock().Advance(1000);
+    plat::Window* window = gui_test::CoreDriver::window();
+    for (int cell : {6, 10}) {
+        const CVector2 c = Centre(cell);
+        window->InjectMouseMove(static_cast<int>(c.x), static_cast<int>(c.y));
+        window->InjectMouseButton(0, true);
+        window->InjectMouseButton(0, false);
+    }
+    window->InjectMouseMove(2, 2);
+    gui_test::CoreDriver::Frame();
+    field_->OnBallMove();
+    EXPECT_EQ(field_->GetSwapFlag(), CGameField::sbSwapping);
+    EXPECT_EQ(field_->GetPath().GetFrom(), 6);
+    EXPECT_EQ(field_->GetPath().GetTo(), 10);
 }
 
 TEST_F(GameFieldMovesTest, ClickingTheSelectedBallSelectsItAgain) {
