@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/game_clock.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
-CDInputManager::CDInputManager() : _tick(&plat::GetTickCount) {
+CDInputManager::CDInputManager() : _tick(&GameTimeMs) {
     _max = {800, 600, 0};
 }
 
@@ -53,19 +54,13 @@ void CDInputManager::Poll() {
 void CDInputManager::PollMouse() {
     _move = {0, 0, 0};
     _btn_event.fill(0);
+    _btn_events.clear();
     if (!_mouse_acquired) return;
+    const uint32_t now = Now();
     plat::MouseEvent e;
     while (_window->ReadMouseEvent(&e)) {
         if (e.kind == plat::MouseEvent::Button) {
-            if (e.button >= kMouseButtons) continue;
-            if (e.value) {
-                _btn_down[e.button] = true;
-                _btn_event[e.button] = 1;
-            } else {
-                _btn_down[e.button] = false;
-                _btn_event[e.button] = 2;
-                _btn_release[e.button] = Now();
-            }
+            TakeMouseButton(e, now);
             continue;
         }
         int a = e.kind == plat::MouseEvent::AxisX ? 0 : (e.kind == plat::MouseEvent::AxisY ? 1 : 2);
@@ -76,6 +71,26 @@ void CDInputManager::PollMouse() {
         if (v > _max[a]) v = _max[a];
         _axis[a] = v;
     }
+}
+
+// Each press is measured against its button's previous release, also one read
+// in this same poll, so both clicks of a fast double click count.
+void CDInputManager::TakeMouseButton(const plat::MouseEvent& e, uint32_t now) {
+    const int b = e.button;
+    if (b >= kMouseButtons) return;
+    const bool down = e.value != 0;
+    MouseButtonEvent record {b, down, e.x, e.y, now, false};
+    if (down) {
+        _btn_down[b] = true;
+        _btn_event[b] = 1;
+        record.double_click = _btn_released_once[b] && now - _btn_release[b] < kDoubleClickMs;
+    } else {
+        _btn_down[b] = false;
+        _btn_event[b] = 2;
+        _btn_release[b] = now;
+        _btn_released_once[b] = true;
+    }
+    if (b < 3) _btn_events.push_back(record);
 }
 
 void CDInputManager::PollJoystick() {
@@ -128,6 +143,7 @@ uint32_t CDInputManager::GetMouseReleaseTime(int button) const {
 void CDInputManager::ResetMouseButtons() {
     _btn_down.fill(false);
     _btn_event.fill(0);
+    _btn_events.clear();
 }
 
 bool CDInputManager::IsJoystickButtonDown(int button) const {

@@ -6,13 +6,16 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "engine/mouse_controller_interface.h"
 #include "engine/noncopyable.h"
 #include "platform/joystick_device.h"
 #include "platform/render_device.h"
 
 namespace plat {
 class Window;
+struct MouseEvent;
 }
 
 class CDInputManager : NonCopyable {
@@ -37,7 +40,11 @@ public:
     // Reads the keyboard, the buffered mouse records and the joystick.
     void Poll();
 
-    // The clock of release times and double clicks (the tick count; tests set their own).
+    static constexpr uint32_t kDoubleClickMs = 200;
+
+    // The clock of release times and double clicks: game time (tests set their
+    // own). A record takes the time of the poll that reads it: game time does
+    // not advance within a frame.
     void SetTickSource(TickSource source) { _tick = source; }
     uint32_t Now() const { return _tick(); }
 
@@ -54,6 +61,8 @@ public:
     // 0 no record at the last poll, 1 a press arrived, 2 a release arrived.
     int GetMouseButtonEvent(int button) const;
     uint32_t GetMouseReleaseTime(int button) const;
+    // The button records of the last poll in order, left, right and middle only.
+    const std::vector<MouseButtonEvent>& GetMouseButtonEvents() const { return _btn_events; }
     void ResetMouseButtons();
 
     // Joystick.
@@ -71,6 +80,7 @@ public:
 
 private:
     void PollMouse();
+    void TakeMouseButton(const plat::MouseEvent& e, uint32_t now);
     void PollJoystick();
 
     plat::Window* _window = nullptr;
@@ -84,6 +94,8 @@ private:
     std::array<bool, kMouseButtons> _btn_down {};
     std::array<int, kMouseButtons> _btn_event {};
     std::array<uint32_t, kMouseButtons> _btn_release {};
+    std::array<bool, kMouseButtons> _btn_released_once {};
+    std::vector<MouseButtonEvent> _btn_events;
 
     std::unique_ptr<plat::JoystickDevice> _joystick;
     bool _joy_present = false, _joy_acquired = false;

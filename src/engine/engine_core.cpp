@@ -94,6 +94,14 @@ void CEngineCore::FireCallback(int type) {
 }
 
 bool CEngineCore::BeginFrame() {
+    if (!BeginFrameWithoutInput()) return false;
+    _input.Poll();
+    _mouse.Poll();
+    _keyboard.Poll();
+    return true;
+}
+
+bool CEngineCore::BeginFrameWithoutInput() {
     Result r = _device ? _device->TestCooperativeLevel() : kErrFail;
     if (r == kErrDeviceLost) return false;
     if (r == kErrDeviceNotReset) {
@@ -110,9 +118,6 @@ bool CEngineCore::BeginFrame() {
     if (!_device) return false;
     _device->SetVertexShader(kFvfXyzDiffuseTex1);
     if (Failed(_device->BeginScene())) return false;
-    _input.Poll();
-    _mouse.Poll();
-    _keyboard.Poll();
     _in_frame = true;
     return true;
 }
@@ -166,7 +171,7 @@ bool CEngineCore::ToggleFullscreen() {
     FireCallback(0);
     bool ok = Succeeded(_graphics.ToggleFullscreen());
     FireCallback(1);
-    if (was_in_frame) BeginFrame();
+    if (was_in_frame) BeginFrameWithoutInput();
     if (ok) FireCallback(2);
     if (Window* w = _graphics.GetWindow()) w->PostMessage(WM_ACTIVATEAPP, 1, 0);
     _indices_need_binding = true;

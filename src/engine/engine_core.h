@@ -29,6 +29,7 @@ public:
     void Shutdown() override;
     EngineCallback SetCallback(int type, EngineCallback fn) override;
     bool BeginFrame() override;
+    bool BeginFrameWithoutInput() override;
     bool Clear(uint32_t color) override;
     bool EndFrame() override;
     void OnActivate(bool active) override;

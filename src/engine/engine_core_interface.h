@@ -27,6 +27,9 @@ public:
     virtual void Shutdown() = 0;
     virtual EngineCallback SetCallback(int type, EngineCallback fn) = 0;
     virtual bool BeginFrame() = 0;
+    // A frame drawn inside another (a loading screen): the input keeps the
+    // state the enclosing frame polled, so no click is stepped past unseen.
+    virtual bool BeginFrameWithoutInput() { return BeginFrame(); }
     virtual bool Clear(uint32_t color) = 0;
     virtual bool EndFrame() = 0;
     virtual void OnActivate(bool active) = 0;

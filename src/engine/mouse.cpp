@@ -35,8 +35,9 @@ void CMouse::Poll() {
                                        window->TakePolledPress(kButtonKeys[i]));
 }
 
-int CMouse::GetX() const { return _cursor ? _cursor->GetX() : _x; }
-int CMouse::GetY() const { return _cursor ? _cursor->GetY() : _y; }
+// The cursor sprite follows the movement of the poll only when the frame ends.
+int CMouse::GetX() const { return _cursor ? _cursor->GetX() + _dx : _x; }
+int CMouse::GetY() const { return _cursor ? _cursor->GetY() + _dy : _y; }
 
 bool CMouse::SetSpeed(int value) {
     if (!ASSERT(value <= 20)) value = 20;
@@ -75,8 +76,13 @@ bool CMouse::IsAnyButtonDown() const { return IsButtonDown(0) || IsButtonDown(1)
 
 bool CMouse::IsDoubleClick(int but) const {
     if (!ValidButton(but) || !_manager) return false;
-    if (_manager->GetMouseButtonEvent(but) != 1) return false;
-    return _manager->Now() - _manager->GetMouseReleaseTime(but) < kDoubleClickMs;
+    for (const MouseButtonEvent& e : _manager->GetMouseButtonEvents())
+        if (e.button == but && e.double_click) return true;
+    return false;
+}
+
+std::vector<MouseButtonEvent> CMouse::GetButtonEvents() const {
+    return _manager ? _manager->GetMouseButtonEvents() : std::vector<MouseButtonEvent> {};
 }
 
 void CMouse::ResetButtons() {

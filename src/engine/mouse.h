@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/base_dinput_controller.h"
+#include "engine/dinput_manager.h"
 #include "engine/mouse_controller_interface.h"
 #include "engine/noncopyable.h"
 
@@ -12,7 +13,7 @@ class ICursorKeeper;
 
 class CMouse : public IMouseController, public CBaseDInputController, NonCopyable {
 public:
-    static constexpr uint32_t kDoubleClickMs = 200;
+    static constexpr uint32_t kDoubleClickMs = CDInputManager::kDoubleClickMs;
 
     // Saves the system mouse speed; the destructor puts it back.
     CMouse();
@@ -24,6 +25,8 @@ public:
 
     int GetDeltaX() const override { return _dx; }
     int GetDeltaY() const override { return _dy; }
+    // The hot spot where the cursor goes at the end of this frame: the
+    // pointer's position since this poll, so a frame sees the pointer where it is.
     int GetX() const override;
     int GetY() const override;
     int GetAxis1() const override { return _axis1; }
@@ -38,6 +41,7 @@ public:
     bool IsButtonReleased(int but) const override;
     bool IsAnyButtonDown() const override;
     bool IsDoubleClick(int but) const override;
+    std::vector<MouseButtonEvent> GetButtonEvents() const override;
     void ResetButtons() override;
     void ShowCursor(bool show) override;
     bool IsCursorVisible() const override;

@@ -17,6 +17,7 @@
 #include "field/level_cfg.h"
 #include "field/tiles_field.h"
 #include "graphics/explosion.h"
+#include "gui/gui_services.h"
 #include "gui/sample_queue.h"
 #include "platform/virtual_keys.h"
 #include "profiles/app_params.h"
@@ -82,7 +83,7 @@ void CGameField::OnBallMove() {
         _selection_state = 0;
     }
     // Dragging the selected ball onto another cell.
-    if (mouse->IsButtonDown(kLeft) && _selection_state == 1 && g_LevelCFG->ScrToCell(x, y) != _path->GetFrom()) {
+    if (gui::IsLeftButtonHeld(*mouse) && _selection_state == 1 && g_LevelCFG->ScrToCell(x, y) != _path->GetFrom()) {
         if (TrySwap(x, y)) {
             _game_flag.swap_balls_on_field = sbSwapping;
             g_SampleQueue.Add("ball_move");
@@ -99,13 +100,19 @@ void CGameField::OnBallMove() {
     }
     const IKeyboardController* keyboard = g_EngineCore->GetKeyboard();
     if (g_AppParams.keys && keyboard && keyboard->IsKeyPressed(plat::VK_INSERT)) _field_state->Add(1);
-    if (mouse->IsButtonPressed(kLeft)) HandleMouseButtons(x, y);
+    // Every left press in order, where it happened: a ball chosen and its
+    // partner clicked within one frame still swap, and both clicks of a fast
+    // double click count.
+    for (const MouseButtonEvent& e : mouse->GetButtonEvents()) {
+        if (e.button != kLeft || !e.down) continue;
+        HandleMouseButtons(static_cast<float>(e.x), static_cast<float>(e.y));
+        if (e.double_click) HandleDoubleClick(static_cast<float>(e.x), static_cast<float>(e.y));
+    }
     if (mouse->IsButtonDown(kRight) && _selection_state == 1) {
         _selection_marker.Set(this, CELL_ERROR);
         _selection_state = 0;
         _path->Reset();
     }
-    if (mouse->IsDoubleClick(kLeft)) HandleDoubleClick(x, y);
 }
 
 // A left press: select, strike with the hammer, or pick the swap's partner.

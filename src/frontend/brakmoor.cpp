@@ -22,6 +22,7 @@
 #include "profiles/difficulty_table.h"
 #include "profiles/game_settings.h"
 #include "profiles/game_start_request.h"
+#include "profiles/user_profiles.h"
 
 namespace {
 
@@ -64,6 +65,13 @@ void CBrakmoor::Create() {
 
     _menu = std::make_unique<CGameMenu>(GloveTrophyRoom());
     _menu->SetSeed(_game_seed);
+    // A game has no one to save for until a player exists: ask for the
+    // first player's name, as a first run does, and start the game then.
+    if (_first_scene == "Game" && !g_profiles.HasActivePlayer()) {
+        log.Log(0, "No player yet: the game starts once the first player's name is given.");
+        _menu->HoldGameStart(g_GameStartRequest.episode, g_GameStartRequest.level);
+        _first_scene = "Menu";
+    }
     AddScene(_menu.get());
     _selector = std::make_unique<CSelector>(GloveTrophyRoom());
     AddScene(_selector.get());

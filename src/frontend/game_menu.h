@@ -52,6 +52,10 @@ public:
 
     MenuState GetState() const { return _state; }
     MenuResult GetMenuResult() const { return _result; }
+    // A game asked for before any player exists (the command line's level):
+    // the menu starts it once the first player's name is confirmed.
+    void HoldGameStart(int32_t episode, int32_t level) { _held_start = HeldStart {episode, level}; }
+    bool IsGameStartHeld() const { return _held_start.has_value(); }
     bool IsSplashShowing() const { return _splash_showing != 0; }
     const CSplashScreens* GetSplash() const { return _splash.get(); }
     const CBackground* GetBackground() const { return _back.get(); }
@@ -105,6 +109,10 @@ private:
 
     MenuState _state = MenuState::Main;
     MenuResult _result = MenuResult::None;
+    struct HeldStart {
+        int32_t episode, level;
+    };
+    std::optional<HeldStart> _held_start;
     CMainDialog _main_panel;
     COptionsDialog _options_panel;
     CProfileDialog _profile_panel;

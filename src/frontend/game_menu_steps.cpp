@@ -221,6 +221,11 @@ void CGameMenu::UpdateFirstPlayer() {
     _panel_manager.ShowPanel(&_main_panel, true);
     _first_player_panel.SetResult(0);
     PrepareNewGame();
+    if (!_held_start) return;
+    g_GameStartRequest.episode = _held_start->episode;
+    g_GameStartRequest.level = _held_start->level;
+    _held_start.reset();
+    _result = MenuResult::ToGame;
 }
 
 void CGameMenu::UpdateDeleteConfirmation() {

@@ -29,7 +29,8 @@ CLoadingScreen::CLoadingScreen() : _picture(std::make_unique<C2DObject>()) {
 CLoadingScreen::~CLoadingScreen() = default;
 
 void CLoadingScreen::Draw() {
-    if (!g_EngineCore || !g_EngineCore->BeginFrame()) return;
+    // The load runs inside a frame of the main loop: input stays that frame's.
+    if (!g_EngineCore || !g_EngineCore->BeginFrameWithoutInput()) return;
     g_EngineCore->Clear(0);
     _picture->Render();
     const std::string text(static_cast<size_t>(_dots), '.');

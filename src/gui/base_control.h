@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/float_rect.h"
+#include "gui/gui_services.h"
 
 class CEventHolder;
 class CXMLNode;
@@ -90,12 +91,30 @@ protected:
         _pressed = true;
     }
     // Over the control, pressed, and the press's input released: `on_up` is
-    // called and the press ends.
+    // called and the press ends (true).
     template <typename OnUp>
-    void TrackRelease(bool released, OnUp&& on_up) {
-        if (!_over || !_pressed || !released) return;
+    bool TrackRelease(bool released, OnUp&& on_up) {
+        if (!_over || !_pressed || !released) return false;
         on_up();
         _pressed = false;
+        return true;
+    }
+    // Replays the left button's records of this poll in order, each putting
+    // the hover where it happened: a press over the control starts a press
+    // (`on_down`); a release ends a press that `owns_release` says is the
+    // mouse's (`on_up`). So a click whose pointer move, press and release all
+    // fall in one frame is a click. True once a press ended: the caller reads
+    // no more input this frame, since the click's owner may change everything.
+    template <typename Inside, typename OnDown, typename OwnsRelease, typename OnUp>
+    bool ReplayLeftButton(Inside&& inside, OnDown&& on_down, OwnsRelease&& owns_release, OnUp&& on_up) {
+        for (const MouseButtonEvent& e : gui::LeftButtonEvents()) {
+            TrackHover(inside(e.x, e.y));
+            if (e.down)
+                TrackPress(true, on_down);
+            else if (owns_release() && TrackRelease(true, on_up))
+                return true;
+        }
+        return false;
     }
 
     CEventHolder* _owner;

@@ -15,15 +15,28 @@ CBaseMenuButton::~CBaseMenuButton() {
 
 bool CBaseMenuButton::IsMouseOver() {
     IMouseController* mouse = gui::Mouse();
-    return mouse && IsPointInside(mouse->GetX(), mouse->GetY());
+    return mouse && IsOverPoint(mouse->GetX(), mouse->GetY());
 }
+
+bool CBaseMenuButton::IsOverPoint(int x, int y) { return IsPointInside(x, y); }
 
 void CBaseMenuButton::Update() {
     if (!_enabled || !_visible) return;
-    TrackHover(IsMouseOver());
     const gui::PressInputs in = gui::ReadPressInputs();
     // The input that starts the press must end it: Enter wins over the mouse,
     // the mouse over the joystick.
+    const bool clicked = ReplayLeftButton([&](int x, int y) { return IsOverPoint(x, y); },
+        [&] {
+            _press_source = in.enter ? psEnterKey : psMouse;
+            OnPress();
+        },
+        [&] { return _press_source == psMouse; },
+        [&] {
+            OnRelease();
+            Click();
+        });
+    if (clicked) return;
+    TrackHover(IsMouseOver());
     TrackPress(in.Any(), [&] {
         _press_source = in.enter ? psEnterKey : (in.mouse ? psMouse : psJoystick);
         OnPress();

@@ -34,6 +34,8 @@ public:
     virtual void Click();
     // The pointer strictly inside the rectangle (edges are outside).
     virtual bool IsMouseOver();
+    // The point strictly inside the button (as IsMouseOver for the pointer).
+    virtual bool IsOverPoint(int x, int y);
     // A button built in code: its rectangle and the texture rectangles of its
     // four state sprites.
     virtual void Setup(const CFloatRect& rect, const std::string& texture, const CFloatRect& normal,

@@ -18,10 +18,25 @@ PressInputs ReadPressInputs() {
     IMouseController* mouse = Mouse();
     IKeyboardController* keyboard = Keyboard();
     IJoystickController* joystick = Joystick();
-    in.mouse = mouse && mouse->IsButtonDown(0);
+    in.mouse = mouse && IsLeftButtonHeld(*mouse);
     in.enter = keyboard && keyboard->IsKeyDown(plat::VK_RETURN);
     in.joystick = joystick && joystick->IsInputActive(::kJoystickFirstButton);
     return in;
+}
+
+std::vector<MouseButtonEvent> LeftButtonEvents() {
+    std::vector<MouseButtonEvent> left;
+    if (IMouseController* mouse = Mouse())
+        for (const MouseButtonEvent& e : mouse->GetButtonEvents())
+            if (e.button == 0) left.push_back(e);
+    return left;
+}
+
+bool IsLeftButtonHeld(const IMouseController& mouse) {
+    const std::vector<MouseButtonEvent> events = mouse.GetButtonEvents();
+    for (auto it = events.rbegin(); it != events.rend(); ++it)
+        if (it->button == 0) return it->down;
+    return mouse.IsButtonDown(0);
 }
 
 ISoundKeeper* SoundKeeper() { return g_EngineCore ? g_EngineCore->GetSoundKeeper() : nullptr; }

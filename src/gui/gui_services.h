@@ -4,8 +4,10 @@
 // does nothing) while there is no engine core, so controls can be built and
 // laid out without one.
 #include <string>
+#include <vector>
 
-class IMouseController;
+#include "engine/mouse_controller_interface.h"
+
 class IKeyboardController;
 class IJoystickController;
 class ISoundKeeper;
@@ -14,12 +16,18 @@ namespace gui {
 
 // The inputs that press a control, as polled this frame.
 struct PressInputs {
-    bool mouse = false;     // left button down (held or just pressed)
+    bool mouse = false;     // left button down after this poll's records
     bool enter = false;     // Enter key down
     bool joystick = false;  // first joystick button active
     bool Any() const { return mouse || enter || joystick; }
 };
 PressInputs ReadPressInputs();
+// The left button's presses and releases since the last poll, in order, each
+// where the pointer was (a copy: a handler may reset the buttons meanwhile).
+std::vector<MouseButtonEvent> LeftButtonEvents();
+// The left button is down after this poll's records: a click that began and
+// ended within one frame leaves it up.
+bool IsLeftButtonHeld(const IMouseController& mouse);
 
 IMouseController* Mouse();
 IKeyboardController* Keyboard();

@@ -160,16 +160,15 @@ void CMenuButton::SetupCodeButton(float x, float y, float width, float height, c
     BuildFadeTables();
 }
 
-bool CMenuButton::IsMouseOver() {
-    if (!CBaseMenuButton::IsMouseOver()) return false;
+bool CMenuButton::IsOverPoint(int x, int y) {
+    if (!CBaseMenuButton::IsOverPoint(x, y)) return false;
     if (!_has_glyph) return true;
     if (!ASSERT(_glyph.get() != NULL)) return true;
     const CAnimation* animation = _glyph->GetAnimation();
     if (!animation || !animation->HasPolygons()) return true;
     CPolygon* poly = _glyph->GetPolygon();
     if (!ASSERT(poly != NULL)) return true;
-    IMouseController* mouse = gui::Mouse();
-    return poly->IsPointInside(static_cast<float>(mouse->GetX()), static_cast<float>(mouse->GetY()));
+    return poly->IsPointInside(static_cast<float>(x), static_cast<float>(y));
 }
 
 void CMenuButton::OnMouseEnter() {

@@ -44,7 +44,7 @@ public:
     void OnPress() override;
     void OnRelease() override;
     // Inside the rectangle and, for a glyph with collision polygons, inside the polygon.
-    bool IsMouseOver() override;
+    bool IsOverPoint(int x, int y) override;
 
     void SetCaption(const std::string& alias);
     // A null glyph changes nothing; the new glyph takes the current one's colour,

@@ -38,16 +38,18 @@ void CMenuCheckBox::Update() {
     if (!_enabled || !_visible) return;
     IMouseController* mouse = gui::Mouse();
     if (!mouse) return;
-    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
-    TrackPress(gui::ReadPressInputs().Any(), [&] {
+    const auto down = [&] {
         if (_owner) _owner->OnMouseDown(this);
-    });
-    // Only a release of the left button ends a press, whatever started it.
-    TrackRelease(mouse->IsButtonReleased(0), [&] {
+    };
+    const auto click = [&] {
         if (_owner) _owner->OnMouseUp(this);
         _checked = !_checked;
         if (_owner) _owner->OnClick(this);
-    });
+    };
+    // Only a release of the left button ends a press, whatever started it.
+    if (ReplayLeftButton([&](int x, int y) { return IsPointInside(x, y); }, down, [] { return true; }, click)) return;
+    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
+    TrackPress(gui::ReadPressInputs().Any(), down);
 }
 
 void CMenuCheckBox::Draw(bool skip_update) {

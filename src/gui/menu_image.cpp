@@ -55,17 +55,20 @@ void CMenuImage::Update() {
     if (!_enabled) return;
     IMouseController* mouse = gui::Mouse();
     if (!mouse) return;
-    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
-    const bool held = mouse->IsButtonDown(0);
-    TrackPress(held, [&] {
+    const auto down = [&] {
         if (_owner) _owner->OnMouseDown(this);
-    });
-    TrackRelease(!held, [&] {
+    };
+    const auto click = [&] {
         if (_owner) {
             _owner->OnMouseUp(this);
             _owner->OnClick(this);
         }
-    });
+    };
+    if (ReplayLeftButton([&](int x, int y) { return IsPointInside(x, y); }, down, [] { return true; }, click)) return;
+    TrackHover(IsPointInside(mouse->GetX(), mouse->GetY()));
+    const bool held = gui::IsLeftButtonHeld(*mouse);
+    TrackPress(held, down);
+    TrackRelease(!held, click);
 }
 
 void CMenuImage::Draw(bool skip_update) {

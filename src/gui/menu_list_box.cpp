@@ -152,20 +152,36 @@ void CMenuListBox::SetPosition(float x, float y) {
 void CMenuListBox::Update() {
     IMouseController* mouse = gui::Mouse();
     if (!mouse) return;
+    // Every press in order where it happened: the second press of a double
+    // click reports the row the first one selected.
+    for (const MouseButtonEvent& e : gui::LeftButtonEvents()) {
+        const float ex = static_cast<float>(e.x), ey = static_cast<float>(e.y);
+        if (!e.down || !IsOverRows(ex, ey)) continue;
+        SelectRowAt(ey);
+        if (e.double_click && _owner) {
+            _owner->OnItemClick(this, static_cast<int32_t>(_selected));
+            // The owner may have changed the list or closed its dialog.
+            return;
+        }
+    }
     const float x = static_cast<float>(mouse->GetX()), y = static_cast<float>(mouse->GetY());
-    const bool over = _left + static_cast<float>(_text_inset) < x && x < _left + _width && _top < y &&
-                      y < _top + _height;
-    if (!over) return;
+    if (!IsOverRows(x, y)) return;
     const int wheel = mouse->GetWheel();
     const uint32_t count = GetItemCount();
     if (wheel < 0 && count > 0 && _selected < count - 1) SelectAndScroll(_selected + 1);
     if (wheel > 0 && _selected != 0) SelectAndScroll(_selected - 1);
-    if (mouse->IsButtonDown(0) && ASSERT(_item_height != 0)) {
-        const double row = (static_cast<double>(y) - static_cast<double>(_top)) / static_cast<double>(_item_height);
-        const int64_t index = static_cast<int64_t>(row + static_cast<double>(_top_row));
-        if (index >= 0 && index < static_cast<int64_t>(count)) SelectAndScroll(static_cast<uint32_t>(index));
-    }
-    if (mouse->IsDoubleClick(0) && _owner) _owner->OnItemClick(this, static_cast<int32_t>(_selected));
+    if (gui::IsLeftButtonHeld(*mouse)) SelectRowAt(y);
+}
+
+bool CMenuListBox::IsOverRows(float x, float y) const {
+    return _left + static_cast<float>(_text_inset) < x && x < _left + _width && _top < y && y < _top + _height;
+}
+
+void CMenuListBox::SelectRowAt(float y) {
+    if (!ASSERT(_item_height != 0)) return;
+    const double row = (static_cast<double>(y) - static_cast<double>(_top)) / static_cast<double>(_item_height);
+    const int64_t index = static_cast<int64_t>(row + static_cast<double>(_top_row));
+    if (index >= 0 && index < static_cast<int64_t>(GetItemCount())) SelectAndScroll(static_cast<uint32_t>(index));
 }
 
 void CMenuListBox::Draw(bool skip_update) {

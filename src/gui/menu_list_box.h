@@ -64,6 +64,10 @@ public:
     const Item& GetItem(uint32_t index) const;
 
 private:
+    // The point lies on the rows (right of the text inset).
+    bool IsOverRows(float x, float y) const;
+    // Selects the row at the screen height, when there is one.
+    void SelectRowAt(float y);
     void CheckIndex(uint32_t index) const;
     void UpdateVisibleCount();
     void BuildSelectionBar();

@@ -184,8 +184,6 @@ void CMenuTrackBar::Update() {
     const int mx = mouse->GetX(), my = mouse->GetY();
     const float fx = static_cast<float>(mx), fy = static_cast<float>(my);
     const float tw = static_cast<float>(_desc.thumb.width), th = static_cast<float>(_desc.thumb.height);
-    const float arrow = static_cast<float>(_arrow_size);
-    const float a = static_cast<float>(_desc.left_arrow.height);
 
     bool changed = false;
     const float pos = std::trunc(_thumb_pos);
@@ -197,34 +195,48 @@ void CMenuTrackBar::Update() {
         changed = true;
     }
 
-    _over_track = IsHorizontal()
-                      ? (_left + arrow < fx && fx < _left + _width - arrow && _top < fy && fy < _top + _height)
-                      : (_left < fx && fx < _left + _width && _top + a < fy && fy < _top + _height - a);
+    _over_track = IsOverTrack(fx, fy);
 
+    // A press on the strip points the thumb there, also one released within
+    // the same frame; a held press drags it along.
+    for (const MouseButtonEvent& e : gui::LeftButtonEvents())
+        if (e.down && IsOverTrack(static_cast<float>(e.x), static_cast<float>(e.y)))
+            changed = PointThumbAt(static_cast<float>(e.x), static_cast<float>(e.y)) || changed;
     const gui::PressInputs in = gui::ReadPressInputs();
-    const bool down = in.mouse || in.joystick;
-    if (_over_track && _minimum < _maximum && down) {
-        int p = 0, track = 0;
-        if (IsHorizontal()) {
-            p = Whole(fx - _left - arrow - tw / 2);
-            track = Whole(_width - 2 * arrow - tw);
-        } else {
-            p = Whole(fy - _top - a - th / 2);
-            track = Whole(_height - 2 * a - th);
-        }
-        // A strip with no room for the thumb to travel has no value to point at.
-        if (track > 0) {
-            const double range = static_cast<double>(_maximum) - static_cast<double>(_minimum);
-            const double v = static_cast<double>(_minimum) + static_cast<double>(p) * range / static_cast<double>(track);
-            const int value = static_cast<int>(std::clamp(v, static_cast<double>(_minimum), static_cast<double>(_maximum)));
-            if (value != _value) {
-                _value = value;
-                if (_owner) _owner->OnValueChanged(this);
-            }
-            changed = true;
-        }
-    }
+    if (_over_track && (in.mouse || in.joystick)) changed = PointThumbAt(fx, fy) || changed;
     if (changed) BuildTrack();
+}
+
+bool CMenuTrackBar::IsOverTrack(float fx, float fy) const {
+    const float arrow = static_cast<float>(_arrow_size);
+    const float a = static_cast<float>(_desc.left_arrow.height);
+    return IsHorizontal() ? (_left + arrow < fx && fx < _left + _width - arrow && _top < fy && fy < _top + _height)
+                          : (_left < fx && fx < _left + _width && _top + a < fy && fy < _top + _height - a);
+}
+
+bool CMenuTrackBar::PointThumbAt(float fx, float fy) {
+    if (!(_minimum < _maximum)) return false;
+    const float tw = static_cast<float>(_desc.thumb.width), th = static_cast<float>(_desc.thumb.height);
+    const float arrow = static_cast<float>(_arrow_size);
+    const float a = static_cast<float>(_desc.left_arrow.height);
+    int p = 0, track = 0;
+    if (IsHorizontal()) {
+        p = Whole(fx - _left - arrow - tw / 2);
+        track = Whole(_width - 2 * arrow - tw);
+    } else {
+        p = Whole(fy - _top - a - th / 2);
+        track = Whole(_height - 2 * a - th);
+    }
+    // A strip with no room for the thumb to travel has no value to point at.
+    if (track <= 0) return false;
+    const double range = static_cast<double>(_maximum) - static_cast<double>(_minimum);
+    const double v = static_cast<double>(_minimum) + static_cast<double>(p) * range / static_cast<double>(track);
+    const int value = static_cast<int>(std::clamp(v, static_cast<double>(_minimum), static_cast<double>(_maximum)));
+    if (value != _value) {
+        _value = value;
+        if (_owner) _owner->OnValueChanged(this);
+    }
+    return true;
 }
 
 void CMenuTrackBar::OnMouseDown(CBaseControl* control) {

@@ -93,6 +93,11 @@ private:
     bool IsHorizontal() const { return _desc.orientation != 0; }
     void Init();
     void BuildTrack();
+    // The point lies on the strip between the arrows.
+    bool IsOverTrack(float fx, float fy) const;
+    // Sets the value the point on the strip stands for; false when the range
+    // or the strip leaves nothing to point at.
+    bool PointThumbAt(float fx, float fy);
     void NotifyChanged();
     int ClampToRange(int value) const;
 

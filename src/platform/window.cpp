@@ -174,8 +174,22 @@ void Window::SetKey(int vk, bool down) {
 }
 
 void Window::PushMouse(const MouseEvent& e) {
+    if (e.kind != MouseEvent::Button) {
+        for (auto it = _mouse_events.rbegin(); it != _mouse_events.rend() && it->kind != MouseEvent::Button; ++it) {
+            if (it->kind != e.kind) continue;
+            it->value += e.value;
+            return;
+        }
+    }
     // A full buffer loses the newest records, as the device's own buffer does.
     if (_mouse_events.size() < kMouseBufferSize) _mouse_events.push_back(e);
+}
+
+MouseEvent Window::ButtonRecord(int button, bool down) const {
+    MouseEvent e {MouseEvent::Button, static_cast<uint8_t>(button), down ? 1 : 0, GetTickCount()};
+    e.x = _cursor_x;
+    e.y = _cursor_y;
+    return e;
 }
 
 bool Window::Translate(const SDL_Event& e, Message* out) {
@@ -239,7 +253,7 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
             _cursor_x = e.button.x;
             _cursor_y = e.button.y;
             SetKey(MouseButtonKey(index), down);
-            PushMouse(MouseEvent {MouseEvent::Button, static_cast<uint8_t>(index), down ? 1 : 0, GetTickCount()});
+            PushMouse(ButtonRecord(index, down));
             return false;
         }
         case SDL_MOUSEWHEEL: {
@@ -360,7 +374,7 @@ void Window::InjectMouseButton(int button, bool down) {
     int vk = MouseButtonKey(button);
     if (!vk) return;
     SetKey(vk, down);
-    PushMouse(MouseEvent {MouseEvent::Button, static_cast<uint8_t>(button), down ? 1 : 0, GetTickCount()});
+    PushMouse(ButtonRecord(button, down));
 }
 
 void Window::InjectWheel(int notches) {

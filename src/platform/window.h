@@ -34,6 +34,7 @@ struct MouseEvent {
     uint8_t button = 0;   // 0 left, 1 right, 2 middle, 3.. extra buttons
     int32_t value = 0;    // axis: movement; button: 1 pressed, 0 released
     uint32_t time = 0;    // tick count when it happened
+    int32_t x = 0, y = 0; // button: the pointer's client position when it happened
 };
 constexpr size_t kMouseBufferSize = 64;
 
@@ -94,6 +95,8 @@ public:
     bool TakeExposed();
 
     // The buffered mouse: takes the oldest record; false when none is waiting.
+    // Movements between two button records are summed into one record per
+    // axis, so a burst of motion cannot crowd the clicks out of the buffer.
     bool ReadMouseEvent(MouseEvent* out);
     void ClearMouseEvents() { _mouse_events.clear(); }
 
@@ -118,6 +121,8 @@ private:
     bool Translate(const SDL_Event& e, Message* out);
     void SetKey(int vk, bool down);
     void PushMouse(const MouseEvent& e);
+    // A button record at the pointer's current position.
+    MouseEvent ButtonRecord(int button, bool down) const;
     bool TakeQuitRequest(Message* msg);
 
     SDL_Window* _window = nullptr;

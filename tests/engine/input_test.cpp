@@ -106,6 +106,48 @@ TEST_F(InputTest, DoubleClickCountsFromThePreviousRelease) {
     }
 }
 
+// Every press and release between two polls is kept in order, where the
+// pointer was; the second click of a pair is a double click also within one
+// poll, and a burst of movement cannot crowd the clicks out of the buffer.
+TEST_F(InputTest, ButtonRecordsKeepTheirOrderPlaceAndDoubleClicks) {
+    for (int i = 1; i <= 200; ++i) window->InjectMouseMove(i % 7, 50 + i % 3);
+    window->InjectMouseMove(100, 50);
+    window->InjectMouseButton(0, true);
+    window->InjectMouseButton(0, false);
+    window->InjectMouseMove(300, 200);
+    window->InjectMouseButton(0, true);
+    window->InjectMouseButton(0, false);
+    window->InjectMouseButton(1, true);
+    Poll();
+    struct Expect {
+        int button;
+        bool down;
+        int x, y;
+        bool double_click;
+    };
+    const Expect expected[] = {{0, true, 100, 50, false}, {0, false, 100, 50, false}, {0, true, 300, 200, true},
+                               {0, false, 300, 200, false}, {1, true, 300, 200, false}};
+    const std::vector<MouseButtonEvent> events = mouse.GetButtonEvents();
+    ASSERT_EQ(events.size(), std::size(expected));
+    for (size_t i = 0; i < events.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(events[i].button, expected[i].button);
+        EXPECT_EQ(events[i].down, expected[i].down);
+        EXPECT_EQ(events[i].x, expected[i].x);
+        EXPECT_EQ(events[i].y, expected[i].y);
+        EXPECT_EQ(events[i].double_click, expected[i].double_click);
+        EXPECT_EQ(events[i].time, g_now);
+    }
+    EXPECT_TRUE(mouse.IsDoubleClick(0));
+    EXPECT_FALSE(mouse.IsDoubleClick(1));
+    EXPECT_EQ(mouse.GetX(), 300) << "the frame sees the pointer where it is, not where the cursor was drawn";
+    EXPECT_EQ(mouse.GetY(), 200);
+    mouse.ResetButtons();
+    EXPECT_TRUE(mouse.GetButtonEvents().empty());
+    Poll();
+    EXPECT_TRUE(mouse.GetButtonEvents().empty()) << "records last one poll";
+}
+
 TEST_F(InputTest, MovementWheelAndSecondAxis) {
     window->InjectMouseMove(100, 50);
     window->InjectWheel(2);

@@ -179,6 +179,25 @@ TEST_F(GameFieldMovesTest, ADraggedSwapIsCheckedWhenItArrives) {
     }
 }
 
+// A ball and its partner clicked between two frames, each where it was
+// clicked, swap as two clicks in two frames do.
+TEST_F(GameFieldMovesTest, ABallAndItsPartnerClickedWithinOneFrameSwap) {
+    GameClock().Advance(1000);
+    plat::Window* window = gui_test::CoreDriver::window();
+    for (int cell : {6, 10}) {
+        const CVector2 c = Centre(cell);
+        window->InjectMouseMove(static_cast<int>(c.x), static_cast<int>(c.y));
+        window->InjectMouseButton(0, true);
+        window->InjectMouseButton(0, false);
+    }
+    window->InjectMouseMove(2, 2);
+    gui_test::CoreDriver::Frame();
+    field_->OnBallMove();
+    EXPECT_EQ(field_->GetSwapFlag(), CGameField::sbSwapping);
+    EXPECT_EQ(field_->GetPath().GetFrom(), 6);
+    EXPECT_EQ(field_->GetPath().GetTo(), 10);
+}
+
 TEST_F(GameFieldMovesTest, ClickingTheSelectedBallSelectsItAgain) {
     Frame(5, true);
     Frame(5, false);

@@ -13,6 +13,7 @@
 
 #include "engine/sound_keeper.h"
 #include "field/field_globals.h"
+#include "frontend/game_menu.h"
 #include "game/c3d_game.h"
 #include "scene_test_support.h"
 #include "test_temp.h"
@@ -94,6 +95,34 @@ TEST_F(BrakmoorTest, TheFirstSceneFollowsTheCommandLineAndTheRunMenuSetting) {
         EXPECT_EQ(g_LastGameScore, 0);
         app.Exit();
     }
+}
+
+// A level named on the command line before any player exists: the menu asks
+// for the first player's name, then starts that level.
+TEST_F(BrakmoorTest, TheCommandLinesLevelWaitsForTheFirstPlayersName) {
+    ASSERT_EQ(g_profiles.GetPlayerCount(), 0u);
+    WriteSettings(true);
+    g_GameStartRequest = GameStartRequest();
+    g_GameStartRequest.episode = 2;
+    g_GameStartRequest.level = 3;
+    CBrakmoor app(c3DGame::Instance());
+    app.Init();
+    EXPECT_EQ(app.GetFirstScene(), "Menu");
+    CGameMenu* menu = app.GetMenu();
+    ASSERT_TRUE(menu->IsGameStartHeld());
+    EXPECT_EQ(menu->GetState(), CGameMenu::MenuState::Profiles);
+    EXPECT_NE(NewLog().find("No player yet"), std::string::npos);
+
+    ASSERT_TRUE(g_profiles.AddPlayer("ANN"));
+    g_profiles.SetActivePlayer(0);
+    menu->GetFirstPlayerPanel().SetResult(CAddUserDialog::kResultAdded);
+    menu->Update();
+    EXPECT_FALSE(menu->IsGameStartHeld());
+    EXPECT_EQ(menu->GetNextScene(), "Game");
+    EXPECT_EQ(g_GameStartRequest.episode, 2);
+    EXPECT_EQ(g_GameStartRequest.level, 3);
+    EXPECT_EQ(g_GameStartRequest.mode, 0);
+    app.Exit();
 }
 
 TEST_F(BrakmoorTest, MusicPatternsAreReadAsNumbersInOrder) {
