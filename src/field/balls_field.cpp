@@ -323,10 +323,8 @@ bool CBallsField::SetBallState(int cell_index, int state) {
 }
 
 void CBallsField::OnMoveEnd(int cell_index) {
-    const auto ended = std::remove_if(_moves.begin(), _moves.end(),
-                                      [cell_index](const BallMove& move) { return move.to == cell_index; });
-    if (ended == _moves.end()) return;
-    _moves.erase(ended, _moves.end());
+    std::erase_if(_moves, [cell_index](const BallMove& move) { return move.to == cell_index; });
+    // Also a ball that ends a move no list holds: the field must look at it again.
     if (_moves.empty()) SetFieldChanged();
 }
 

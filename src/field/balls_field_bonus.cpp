@@ -1,5 +1,6 @@
 // Bonus balls that appear on their timers and expire when not used.
 #include "engine/game_math.h"
+#include "field/ball_state.h"
 #include "field/balls_field.h"
 
 bool CBallsField::PlaceBonusBalls() {
@@ -26,6 +27,8 @@ bool CBallsField::PlaceBonusBalls() {
 void CBallsField::UpdateBonusExpiry(int cell_index, CBall& ball) {
     // A ball made as a bonus ball has no type to turn back into: it stays.
     if (!ball.IsBonus() || ball.GetPrevDesc().graph_type == 0) return;
+    // A ball on its way out keeps its fade-out: a new picture would flash at full alpha.
+    if (ball.GetState() == bsDYING || ball.GetState() == bsDEAD) return;
     const uint32_t t = ball.GetExistenceTime();
     if (t > kBonusBlinkStart) ball.SetVisible(t % kBonusBlinkPeriod > kBonusBlinkPeriod / 2);
     if (t > kBonusLifeTime) {

@@ -70,6 +70,8 @@ bool CGameField::LoadConfig(const CXMLNode& level) {
 }
 
 void CGameField::ClearLevel() {
+    // The pointer must not stay a hammer in the menu after the level.
+    if (_field_flags->Get(CFieldFlags::ffHammerTaken) == 1) ReturnHammer(false);
     if (_carriers) _carriers->StopEmitters();
     if (_praise) _praise->Clear();
     ClearBonuses();
@@ -136,8 +138,10 @@ void CGameField::SendToolCredit(int cell) {
     if (desc.credit_type == 0 || !_carriers) return;
     CVector2 from, to;
     g_LevelCFG->CellCenterToScr(cell, from.x, from.y);
+    // Without a bar point on the panel the credit has no way to fly: it
+    // starts where it ends and is applied at once.
     IGameSceneLink* scene = GetGameSceneLink();
-    if (!scene || !scene->GetToolProgressPoint(desc.credit_type, to)) return;
+    if (!scene || !scene->GetToolProgressPoint(desc.credit_type, to)) to = from;
     _carriers->Send(desc.credit_type, desc.credit_amount, from, to);
 }
 
@@ -306,11 +310,15 @@ void CGameField::SetFrozen(bool frozen) {
     if (frozen == _frozen) return;
     IGameSceneLink* scene = GetGameSceneLink();
     if (frozen) {
+        // The pointer over the dialogs is the normal one.
+        if (_field_flags->Get(CFieldFlags::ffHammerTaken) == 1) ReturnHammer(false);
         level_timer.Pause();
         if (scene) scene->EnableToolBlinks(false);
         _timer.Pause();
     } else {
+        // Only the pause fades the board; a later hint or help must not blank it.
         if (_paused_faded) DissolveIn();
+        _paused_faded = false;
         level_timer.Resume();
         if (scene) scene->EnableToolBlinks(_stage != 2 && _stage != 3);
         _timer.Resume();
@@ -335,6 +343,9 @@ bool CGameField::IsDissolving() const {
 }
 
 void CGameField::OnGameStateChanged(int state) {
+    // Bonus balls do not age under the dialogs that hold the game.
+    if (state >= gsDefault && state <= gsHelp && state != gsGameWon)
+        _balls_field->SetTimePaused(state == gsPause || state == gsHint || state == gsHelp);
     switch (state) {
         case gsDefault: SetFrozen(false); break;
         case gsPause:

@@ -41,6 +41,8 @@ bool HasBlock(const CXMLNode& node, const char* name) {
 }  // namespace
 
 bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
+    // Credits still flying to their bars count in the charges written below.
+    _res_ferryman->DeliverAll();
     bool ok = true;
     _tiles_field->Serialize(parent, document);
     ok = VERIFY(parent.SelectSingleNode("VovaroCells").IsValid()) && ok;

@@ -70,7 +70,8 @@ bool CGameField::UseFeather() {
 
 void CGameField::DebugGiveTool(int tool, int amount) {
     if (tool == kToolHammer && _field_flags->Get(CFieldFlags::ffHammerTaken) != 0) return;
-    _res_ferryman->FillBar(ResCredit {tool, amount});
+    // The debug grant announces every tool with the hammer's sample.
+    _res_ferryman->FillBar(ResCredit {tool, amount}, "hammer_appear");
 }
 
 void CGameField::DebugPlaceBonus(int type) {

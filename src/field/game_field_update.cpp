@@ -36,7 +36,6 @@ void CGameField::Update() {
     _tiles_field->Update();
     _balls_field->Update();
     if (_frozen) return;
-    if (_balls_field->PlaceBonusBalls()) PlayNow("on_bonus_add");
 
     if (!_tiles_field->IsAppearing()) {
         _birds->Update();
@@ -74,6 +73,8 @@ void CGameField::Update() {
         } else if (!ending) {
             UpdateHint();
             CheckEndOfSwap();
+            // Bonus balls come only in play: not in the start fill nor the level's end.
+            if (_balls_field->PlaceBonusBalls()) PlayNow("on_bonus_add");
             if (_move_check == 2) CheckNoMoves();
         }
         if (show_begin_episode == 1) show_begin_episode = 2;

@@ -86,12 +86,15 @@ uint32_t CMixerBonus::StartEffect(int cell) {
     float x = 0, y = 0;
     if (!g_LevelCFG->CellCenterToScr(cell, x, y)) return 0;
     try {
-        return explosion::GetExplosionManager()->StartEmitter(_expl_alias, x, y);
+        const uint32_t id = explosion::GetExplosionManager()->StartEmitter(_expl_alias, x, y);
+        if (id != explosion::kNoEmitter) return id;
+        CLogger::Instance().Log(2, "Error: Mixer: effect '%s' not started: the effect library lacks it",
+                                _expl_alias.c_str());
     } catch (const std::exception& e) {
         CLogger::Instance().Log(2, "Error: Mixer: effect '%s' not started: %s", _expl_alias.c_str(), e.what());
-        _effect_failed = true;
-        return 0;
     }
+    _effect_failed = true;
+    return 0;
 }
 
 void CMixerBonus::Draw() {

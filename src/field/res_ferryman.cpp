@@ -98,12 +98,12 @@ void CResFerryman::ApplyCredit(const ResCredit& credit) {
     if (Accepts(credit)) FillBar(credit);
 }
 
-void CResFerryman::FillBar(const ResCredit& credit) {
+void CResFerryman::FillBar(const ResCredit& credit, const char* appear_sample) {
     IGameSceneLink* scene = GetGameSceneLink();
     if (!scene || !FirstEpisodeVariable(credit.tool)) return;
     if (!scene->AddToolProgress(credit.tool, credit.amount)) return;
     if (scene->IsToolAvailable(credit.tool)) return;
-    g_SampleQueue.Add(AppearSample(credit.tool));
+    g_SampleQueue.Add(appear_sample ? appear_sample : AppearSample(credit.tool));
     scene->EnableTool(credit.tool, true);
 }
 
@@ -118,10 +118,14 @@ bool CResFerryman::Launch(const ResCredit& credit, const CVector2& from, const C
     const CVector2 mid(from.x + d.x * 0.5f + d.y * kBow, from.y + d.y * 0.5f - d.x * kBow);
     auto path = std::make_shared<CCurve>();
     if (!path->BuildPath({from, mid, to}, 2.0f / frames)) return false;
+    // Without its emitter (the effect library lacks it) nothing would show
+    // the flight: the credit is delivered at once instead.
+    const uint32_t emitter_id = explosion::GetExplosionManager()->StartEmitter(emitter, from.x, from.y);
+    if (emitter_id == explosion::kNoEmitter) return false;
     ItemCarrier carrier;
     carrier.credit = credit;
     carrier.path = std::move(path);
-    carrier.emitter = explosion::GetExplosionManager()->StartEmitter(emitter, from.x, from.y);
+    carrier.emitter = emitter_id;
     _carriers.push_back(std::move(carrier));
     return true;
 }

@@ -52,8 +52,8 @@ public:
     // tool available with its appear sample.
     void ApplyCredit(const ResCredit& credit);
     // Adds to the tool's bar whatever the episode; the credit that fills it
-    // makes the tool available with its appear sample (the debug keys).
-    void FillBar(const ResCredit& credit);
+    // makes the tool available with its appear sample, or the one given.
+    void FillBar(const ResCredit& credit, const char* appear_sample = nullptr);
 
     // Moves every carrier one path point; an arrived one delivers its credit.
     // The flying particles take their step too.

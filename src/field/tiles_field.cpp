@@ -202,13 +202,11 @@ int CTilesField::GetTotalLayers() const {
 }
 
 bool CTilesField::HasMoreLayers(int cell) const {
-    if (!HasCell(cell)) return false;
-    const CLayeredCell* layered = FindLayeredCell(cell);
-    if (!layered) {
-        ASSERT(false);
-        return false;
-    }
-    return layered->layers.size() > 1;
+    // What the cell still holds counts, not what the level gave it: a cell
+    // restored from a saved game or worn down to its last layer has no more.
+    const CVovaroCell* vovaro = FindVovaroCell(cell);
+    if (!vovaro) return false;
+    return vovaro->layers.size() > static_cast<size_t>(vovaro->removed) + 1;
 }
 
 const CVovaroCell* CTilesField::FindVovaroCell(int cell) const {
@@ -219,12 +217,6 @@ const CVovaroCell* CTilesField::FindVovaroCell(int cell) const {
 
 CVovaroCell* CTilesField::FindVovaroCell(int cell) {
     return const_cast<CVovaroCell*>(static_cast<const CTilesField*>(this)->FindVovaroCell(cell));
-}
-
-const CLayeredCell* CTilesField::FindLayeredCell(int cell) const {
-    for (const CLayeredCell& layered : _layered_cells)
-        if (layered.cell == cell) return &layered;
-    return nullptr;
 }
 
 const CGraphOBJ* CTilesField::GetTileObject(int cell) const {

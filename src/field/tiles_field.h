@@ -59,7 +59,7 @@ public:
     std::vector<GeneratorCell> GetGenerators() const { return _generators; }
     // The puzzle layers of the level as loaded: the level's goal.
     int GetTotalLayers() const;
-    // The cell is a puzzle cell whose level record holds more than one layer.
+    // The puzzle cell still holds more than the layer it shows.
     bool HasMoreLayers(int cell) const;
     // Some cell of the level has more than one puzzle layer.
     bool HasMultiLayerCells() const { return _multi_layer; }
@@ -113,7 +113,6 @@ private:
     CGraphOBJ* CheckedLayerObject(int cell);
     CVovaroCell* FindVovaroCell(int cell);
     const CVovaroCell* FindVovaroCell(int cell) const;
-    const CLayeredCell* FindLayeredCell(int cell) const;
     void IndexVovaroCells();
 
     // First, so that every sprite leaves its batches before they go.

@@ -155,6 +155,14 @@ void CExplosion::Update() {
 }
 
 uint32_t CExplosion::StartEmitter(const std::string& name, float x, float y) {
+    // An emitter the library lacks (or a library that failed to load) starts
+    // nothing; callers ask for the same name again and again, so it is said once.
+    if (!_plume->HasLibraryEmitter(name)) {
+        if (_missing_emitters.insert(name).second)
+            CLogger::Instance().Log(2, "Error: Effect '%s' not started: the effect library has no emitter of that name.",
+                                    name.c_str());
+        return explosion::kNoEmitter;
+    }
     return _plume->StartEmitter(name, static_cast<int>(x), static_cast<int>(y));
 }
 

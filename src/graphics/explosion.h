@@ -7,6 +7,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ class CRendererKeeper;
 
 namespace explosion {
 
+// The id StartEmitter gives when it started nothing; the player never hands
+// it out, so moving, drawing or stopping it does nothing.
+constexpr uint32_t kNoEmitter = 0xFFFFFFFFu;
+
 class IExplosionManager : NonCopyable {
 public:
     virtual ~IExplosionManager() = default;
@@ -28,6 +33,7 @@ public:
     virtual void StartExplosion(const std::string& alias, float x, float y) = 0;
     // Once a frame: steps and draws the running explosions and retires ended ones.
     virtual void Update() = 0;
+    // An emitter the effect library lacks is logged once and gives kNoEmitter.
     virtual uint32_t StartEmitter(const std::string& name, float x, float y) = 0;
     virtual void SetEmitterPos(uint32_t id, float x, float y) = 0;
     virtual void MoveEmitter(uint32_t id, float dx, float dy) = 0;
@@ -87,4 +93,6 @@ private:
     std::map<std::string, Description> _descriptions;
     std::list<std::unique_ptr<C2DObject>> _sprites;
     std::vector<uint32_t> _emitter_ids;
+    // The emitter names already reported missing.
+    std::set<std::string> _missing_emitters;
 };

@@ -90,12 +90,19 @@ bool CPlume::LoadLibrary(const std::string& file_name) {
     return true;
 }
 
-uint32_t CPlume::StartEmitter(const std::string& name, int x, int y) {
+const Plume::CParticleEmitter* CPlume::FindSource(const std::string& name) {
     const Plume::CParticleEmitter* source = _library ? _library->Find(name) : nullptr;
     if (!source && !_library && Plume::CLibrary::Exists()) {
         _library = Plume::CLibrary::Instance();
         source = _library->Find(name);
     }
+    return source;
+}
+
+bool CPlume::HasLibraryEmitter(const std::string& name) { return FindSource(name) != nullptr; }
+
+uint32_t CPlume::StartEmitter(const std::string& name, int x, int y) {
+    const Plume::CParticleEmitter* source = FindSource(name);
     if (!source) {
         CLogger::Instance().Log(2, "Plume: Not existing Emitter '%s'.", name.c_str());
         throw std::runtime_error("Plume: Invalid Emitter.");

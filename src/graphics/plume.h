@@ -41,6 +41,9 @@ public:
     // Starts a copy of the named library emitter at (x, y) and returns its id.
     // An unknown name logs and throws "Plume: Invalid Emitter.".
     uint32_t StartEmitter(const std::string& name, int x, int y);
+    // The effect library (loaded, and this player's or the shared one) has
+    // an emitter of that name.
+    bool HasLibraryEmitter(const std::string& name);
     void SetEmittersPosition(float x, float y);
     void SetEmitterPos(uint32_t id, float x, float y);
     void MoveEmitter(uint32_t id, float dx, float dy);
@@ -73,6 +76,9 @@ private:
     };
 
     bool TakeVertexBuffer();
+    // The library's emitter of that name (null when none), binding the shared
+    // library to this player when it has none yet.
+    const Plume::CParticleEmitter* FindSource(const std::string& name);
     // Draw all emitters (ids null) or those listed.
     void Step(const uint32_t* ids, size_t count, bool all);
     void Draw(const Plume::CParticleEmitter& emitter);

@@ -315,6 +315,44 @@ TEST_F(BallsFieldTest, BonusBallsBlinkBeforeTheyTurnBack) {
     EXPECT_EQ(TypeAt(Cell(1, 1)), 11);
 }
 
+// A bonus ball killed just before its time is up fades out as it is: it
+// neither turns back nor comes back at full alpha for a tick.
+TEST_F(BallsFieldTest, AnExpiringBonusBallThatIsDyingKeepsItsFadeOut) {
+    LoadLevel(TestLevelXml());
+    Put(Cell(1, 1), 3);
+    balls_->ChangeBallGraph(Cell(1, 1), 11);
+    Tick(static_cast<int>(CBallsField::kBonusLifeTime) - 5);
+    balls_->SetBallState(Cell(1, 1), bsDYING);
+    int last_alpha = 255;
+    for (int tick = 0; tick < 25; ++tick) {
+        Tick();
+        ASSERT_EQ(TypeAt(Cell(1, 1)), 11) << tick;
+        const int alpha = Ball(Cell(1, 1)).GetGraphObj()->GetAlpha();
+        EXPECT_LE(alpha, last_alpha) << tick;
+        last_alpha = alpha;
+    }
+    EXPECT_LT(last_alpha, 128);
+}
+
+// Field flag 0 tells the field to look at the board again: it is set when a
+// ball leaves its move and no move is left, also when no list held its move.
+TEST_F(BallsFieldTest, ABallLeavingItsMoveWithNoMoveLeftMarksTheFieldChanged) {
+    LoadLevel(TestLevelXml());
+    Put(Cell(0, 0), 1);
+    balls_->SetBallState(Cell(0, 0), bsMOVE);
+    flags_.Set(CFieldFlags::ffCompressDue, 0);
+    balls_->SetBallState(Cell(0, 0), bsDEFAULT);
+    EXPECT_EQ(flags_.Get(CFieldFlags::ffCompressDue), 1);
+
+    // With another ball still on its way, the field waits for that one.
+    Put(Cell(1, 0), 2);
+    balls_->StartMoves({{Cell(1, 0), Cell(1, 3)}});
+    balls_->SetBallState(Cell(0, 0), bsMOVE);
+    flags_.Set(CFieldFlags::ffCompressDue, 0);
+    balls_->SetBallState(Cell(0, 0), bsDEFAULT);
+    EXPECT_EQ(flags_.Get(CFieldFlags::ffCompressDue), 0);
+}
+
 TEST_F(BallsFieldTest, ReplaceWithDifferentBallNeverPicksTheOldType) {
     LoadLevel(TestLevelXml());
     rt::srand(7);

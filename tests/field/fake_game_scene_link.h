@@ -50,7 +50,7 @@ public:
     void SetToolProgress(int tool, int amount) override { progress[tool] = amount; }
     bool GetToolProgressPoint(int tool, CVector2& point) override {
         point = CVector2(100.0f * static_cast<float>(tool), 10.0f);
-        return tool >= 1 && tool <= 3;
+        return progress_points && tool >= 1 && tool <= 3;
     }
     bool GetToolButtonPos(int tool, CVector2& pos) override {
         pos = CVector2(100.0f * static_cast<float>(tool), 50.0f);
@@ -65,6 +65,8 @@ public:
     int episode = 0;
     bool last_level = false;
     int tool_max = 100;
+    // False: the panel shows no charge bar to point at.
+    bool progress_points = true;
     int dangers = 0;
     int mood_switches = 0;
     std::map<int, bool> available;

@@ -17,6 +17,7 @@
 #include "field/field_state.h"
 #include "field/game_field.h"
 #include "field/glove.h"
+#include "field/res_ferryman.h"
 #include "field/tiles_field.h"
 #include "glove_test_support.h"
 #include "gui/menu_progress_bar.h"
@@ -176,6 +177,17 @@ TEST_F(GameFieldIoTest, ToolCreditsAreWrittenOnlyForToolsWithACharge) {
     const CXMLNodeList credits = XmlNode(Save(*field_), "/Suspended/GameField").SelectNodes("ResCredit");
     ASSERT_EQ(credits.GetLength(), 1);
     EXPECT_EQ(credits.GetItem(0).GetAttributeInt("type", 0), 2);
+}
+
+// A credit still flying to its bar when the game is saved counts in the
+// charge that is written: leaving the level does not lose it.
+TEST_F(GameFieldIoTest, ACreditInFlightIsSavedWithItsTool) {
+    scene_->progress = {{1, 40}};
+    field_->GetResFerryman().Send(1, 5, CVector2(100, 300), CVector2(400, 20));
+    ASSERT_FALSE(field_->GetResFerryman().IsIdle());
+    const CXMLNode credit = XmlNode(Save(*field_), "/Suspended/GameField/ResCredit[@type='1']");
+    EXPECT_EQ(credit.GetAttributeInt("amount", 0), 45);
+    EXPECT_TRUE(field_->GetResFerryman().IsIdle());
 }
 
 TEST_F(GameFieldIoTest, LevelEndStageResumesWithItsMoodAndTheGoalReached) {

@@ -11,6 +11,7 @@
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/birds.h"
+#include "field/field_flags.h"
 #include "field/field_state.h"
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
@@ -53,6 +54,14 @@ TEST_F(GameFieldTest, AMatchDiesWithOnePopupAndWearsTheTileDown) {
     EXPECT_EQ((*explosions_)->explosions[0].name, "ball_burst");
     EXPECT_EQ((*explosions_)->explosions[1].name, "tile_burst");
     // Type 1 balls charge the hammer.
+    EXPECT_EQ(carriers_.sent, (std::vector<std::pair<int, int>> {{1, 1}, {1, 1}, {1, 1}}));
+}
+
+// Without a bar point on the panel the credits still go out (to be applied
+// at once), none is dropped.
+TEST_F(GameFieldTest, ToolCreditsGoOutAlsoWithoutABarPoint) {
+    scene_->progress_points = false;
+    ASSERT_EQ(field_->ResolveSwapMatches(-1, -1), 2);
     EXPECT_EQ(carriers_.sent, (std::vector<std::pair<int, int>> {{1, 1}, {1, 1}, {1, 1}}));
 }
 
@@ -153,6 +162,74 @@ TEST_F(GameFieldTest, SceneStatesFreezeOrFadeTheBoard) {
         field_->OnGameStateChanged(c.state);
         EXPECT_EQ(field_->IsFrozen(), c.frozen);
         EXPECT_EQ(field_->IsDissolving(), c.faded);
+    }
+}
+
+// A taken hammer goes back to the panel whenever the board freezes (the
+// pointer over a dialog or the menu is the normal one) and when the level is
+// cleared.
+TEST_F(GameFieldTest, AHeldHammerIsGivenBackWhenTheBoardFreezesOrTheLevelGoes) {
+    scene_->available[1] = true;
+    CFieldFlags& flags = *field_->GetFieldFlags();
+    for (int state : {gsPause, gsHint, gsHelp, gsLifeLost, gsGameOver, gsNextLevel}) {
+        SCOPED_TRACE(state);
+        field_->OnGameStateChanged(gsDefault);
+        scene_->state = gsDefault;
+        field_->TakeHammer();
+        ASSERT_EQ(flags.Get(CFieldFlags::ffHammerTaken), 1);
+        scene_->calls.clear();
+        scene_->state = state;
+        field_->OnGameStateChanged(state);
+        EXPECT_EQ(flags.Get(CFieldFlags::ffHammerTaken), 0);
+        EXPECT_NE(std::find(scene_->calls.begin(), scene_->calls.end(), "ShowToolImage 1 1"), scene_->calls.end());
+    }
+    field_->OnGameStateChanged(gsDefault);
+    scene_->state = gsDefault;
+    field_->TakeHammer();
+    field_->ClearLevel();
+    EXPECT_EQ(flags.Get(CFieldFlags::ffHammerTaken), 0);
+}
+
+// Only the pause fades the board: once it has faded back in, a hint, the
+// help or the restart after a lost life leaves it as it is.
+TEST_F(GameFieldTest, TheBoardFadesBackOnceAfterThePause) {
+    const auto settle = [this] {
+        for (int tick = 0; tick < 500 && field_->IsDissolving(); ++tick) {
+            Balls().Update();
+            field_->GetTilesField()->Update();
+            field_->GetBirds().Render();
+        }
+    };
+    field_->OnGameStateChanged(gsPause);
+    settle();
+    field_->OnGameStateChanged(gsDefault);
+    EXPECT_TRUE(field_->IsDissolving());
+    settle();
+    for (int state : {gsHint, gsHelp, gsLifeLost}) {
+        SCOPED_TRACE(state);
+        field_->OnGameStateChanged(state);
+        field_->OnGameStateChanged(gsDefault);
+        EXPECT_FALSE(field_->IsDissolving());
+    }
+}
+
+// Bonus balls do not age under the pause, a hint or the help; other states
+// that hold the board (a lost life) leave their clock running.
+TEST_F(GameFieldTest, BonusBallsDoNotAgeUnderThePauseOrAHint) {
+    Balls().CreateBall(5, 12);
+    Balls().SetBallState(5, bsDEFAULT);
+    const struct {
+        int state;
+        bool ages;
+    } cases[] = {{gsDefault, true}, {gsPause, false}, {gsHint, false}, {gsHelp, false}, {gsLifeLost, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        field_->OnGameStateChanged(gsDefault);
+        field_->OnGameStateChanged(c.state);
+        const uint32_t before = Balls().GetBallAt(5)->GetExistenceTime();
+        Balls().Update();
+        Balls().Update();
+        EXPECT_EQ(Balls().GetBallAt(5)->GetExistenceTime() - before, c.ages ? 2u : 0u);
     }
 }
 

@@ -4,6 +4,8 @@
 // life, and whole plays of small fixture levels.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -217,6 +219,33 @@ TEST_F(GameFieldUpdateTest, TheFirstLevelOfAnEpisodeWaitsForItsMessage) {
     field_->SetShowBeginEpisode(false);
     EXPECT_FALSE(field_->NeedShowBeginEpisode());
     EXPECT_TRUE(TickUntil([&] { return !field_->IsLevelStarting(); }));
+}
+
+// Bonus balls come in play only: none while the level's first rows fall in,
+// however short their timer.
+TEST_F(GameFieldUpdateTest, BonusBallsAppearOnlyInPlay) {
+    std::string level = field_test::ReadLevel("win_level.xml");
+    level.replace(level.find("</Balls>"), 8,
+                  R"(<Bonus graph_type="12" bonus_type="2" range_time="2" range_time_plus_minus="0"/></Balls>)");
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("bonus_level_" + std::to_string(getpid()) + ".xml");
+    std::ofstream(path) << level;
+    const bool loaded = field_->LoadLevel(path.string(), {});
+    std::filesystem::remove(path);
+    ASSERT_TRUE(loaded);
+    const auto bonus_balls = [this] {
+        int n = 0;
+        for (int cell = 0; cell < g_LevelCFG->GetCellCount(); ++cell)
+            n += !Balls().IsCellEmpty(cell) && Balls().GetBonusType(cell) != 0;
+        return n;
+    };
+    int during_start = 0;
+    ASSERT_TRUE(TickUntil([&] {
+        during_start += bonus_balls();
+        return !field_->IsLevelStarting();
+    }));
+    EXPECT_EQ(during_start, 0);
+    EXPECT_TRUE(TickUntil([&] { return bonus_balls() > 0; }, 100));
 }
 
 TEST_F(GameFieldUpdateTest, AFieldWithoutMovesGetsTheMixer) {

@@ -10,6 +10,8 @@
 #include "field/res_ferryman.h"
 #include "field_test_support.h"
 #include "graphics/core_test_support.h"
+#include "graphics/explosion.h"
+#include "graphics/plume_library.h"
 #include "gui/sample_queue.h"
 
 namespace {
@@ -119,6 +121,39 @@ TEST_F(ResFerrymanTest, CarrierFliesToTheBarAndFillsItOnArrival) {
     EXPECT_EQ(scene_.progress[1], 4);
     EXPECT_TRUE(Queued("hammer_appear"));
     EXPECT_EQ(scene_.calls, std::vector<std::string> {"EnableTool 1 1"});
+}
+
+// A carrier's emitter that the effect library lacks, or an effects file that
+// is damaged or missing, never leaves a credit hanging in the air: the credit
+// is applied at once and nothing is in flight.
+TEST_F(ResFerrymanTest, ACarrierWithoutItsEmitterDeliversAtOnce) {
+    data_test::WriteBytes("Damaged.plume", "not an effect library");
+    const struct {
+        const char* what;
+        std::string library;
+        const char* emitter;
+    } cases[] = {
+        {"library without the emitter", std::string(VOVARO_DATA_DIR) + "/Textures/Plume/Effects.plume",
+         "no_such_carrier"},
+        {"damaged library", "Damaged.plume", "carrier_hammer"},
+        {"missing library", "None.plume", "carrier_hammer"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene_.progress.clear();
+        if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
+        CPlume loader;
+        loader.LoadLibrary(c.library);
+        explosion::SetExplosionManager(std::make_unique<CExplosion>("Settings\\None.xml"));
+        CResFerryman ferryman(&data_, XmlNode(std::string("<ResFerryman emitter_hammer='") + c.emitter +
+                                              "' speed='10'/>"));
+        ferryman.OnCredit(ResCredit {1, 4}, CVector2(100, 300), CVector2(400, 300));
+        ferryman.OnCredit(ResCredit {1, 4}, CVector2(100, 300), CVector2(400, 300));
+        EXPECT_TRUE(ferryman.IsIdle());
+        EXPECT_EQ(scene_.progress[1], 8);
+        explosion::ReleaseExplosionManager();
+    }
+    if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
 }
 
 TEST_F(ResFerrymanTest, CarriersAreDeliveredDroppedOrStopped) {

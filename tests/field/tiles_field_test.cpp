@@ -188,6 +188,7 @@ TEST_F(TilesFieldTest, EachHitTakesOneLayer) {
     EXPECT_EQ(TypeOf(field.GetLayerObject(0)), 7);
     EXPECT_EQ(field.DamageTile(0), 1);
     EXPECT_EQ(TypeOf(field.GetLayerObject(0)), 6);
+    EXPECT_FALSE(field.HasMoreLayers(0));  // its last layer shows
     EXPECT_EQ(field.DamageTile(0), 1);
     EXPECT_FALSE(field.HasCell(0));
     EXPECT_EQ(TypeOf(field.GetTileObject(0)), 5);  // the base tile stays
@@ -300,6 +301,7 @@ TEST_F(TilesFieldTest, SaveAndRestoreKeepTheLayersStillOnEachCell) {
     restored.Build();
     ASSERT_TRUE(restored.Deserialize(root));
     EXPECT_FALSE(restored.IsAppearing());
+    EXPECT_TRUE(restored.HasMoreLayers(0));
     EXPECT_EQ(restored.GetTileObject(2)->GetAlpha(), 255);
     EXPECT_FALSE(restored.HasCell(2));
     EXPECT_EQ(TypeOf(restored.GetLayerObject(0)), 3);
@@ -307,6 +309,7 @@ TEST_F(TilesFieldTest, SaveAndRestoreKeepTheLayersStillOnEachCell) {
     EXPECT_TRUE(Shown(restored.GetLayerObject(0)));
     EXPECT_EQ(restored.DamageTile(0), 1);
     EXPECT_EQ(TypeOf(restored.GetLayerObject(0)), 2);
+    EXPECT_FALSE(restored.HasMoreLayers(0));  // the level gave it three, one is left
     EXPECT_EQ(restored.DamageTile(0), 1);
     EXPECT_FALSE(restored.HasCell(0));
     EXPECT_EQ(restored.GetTotalLayers(), 6);  // the level's own total

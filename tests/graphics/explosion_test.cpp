@@ -191,6 +191,44 @@ TEST_F(ExplosionTest, ParticleExplosionsAreSkippedWhenTheLibraryFailedToLoad) {
     EXPECT_NE(log.find("Error: Explosion 'ghost' skipped: no effect library is loaded."), std::string::npos);
 }
 
+// Emitters started by name (tool carriers, effects of the field) that the
+// library lacks, or with no usable library at all, start nothing: the name is
+// logged once however often it is asked for, and the id given does nothing.
+TEST_F(ExplosionTest, AnEmitterTheLibraryLacksStartsNothingAndIsLoggedOnce) {
+    const auto count = [](const std::string& log, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
+        return n;
+    };
+    {
+        CExplosion ex("Settings\\Explosions.xml", clock_.Get());
+        EXPECT_EQ(ex.StartEmitter("ghost", 1, 1), explosion::kNoEmitter);
+        EXPECT_EQ(ex.StartEmitter("ghost", 2, 2), explosion::kNoEmitter);
+        ex.SetEmitterPos(explosion::kNoEmitter, 5, 5);
+        ex.RenderEmitter(explosion::kNoEmitter);
+        ex.StopEmitter(explosion::kNoEmitter);
+        EXPECT_FALSE(ex.HasEmitter(explosion::kNoEmitter));
+        EXPECT_EQ(count(NewLog(), "Effect 'ghost' not started"), 1u);
+        EXPECT_EQ(ex.StartEmitter("pfx", 0, 0), 0u) << "the library's own emitters still start";
+    }
+    WriteFile(dir_ / "Damaged.plume", "not an effect library");
+    const struct {
+        const char* what;
+        const char* file;
+    } cases[] = {{"damaged library", "Damaged.plume"}, {"missing library", "None.plume"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (Plume::CLibrary::Exists()) CPlume::ReleaseLibrary();
+        CPlume loader;
+        EXPECT_FALSE(loader.LoadLibrary(c.file));
+        CExplosion ex("Settings\\Explosions.xml", clock_.Get());
+        const size_t mark = NewLog().size();
+        EXPECT_EQ(ex.StartEmitter("pfx", 1, 1), explosion::kNoEmitter);
+        EXPECT_EQ(ex.StartEmitter("pfx", 1, 1), explosion::kNoEmitter);
+        EXPECT_EQ(count(NewLog().substr(mark), "Effect 'pfx' not started"), 1u);
+    }
+}
+
 // Sizes from the file far beyond any screen are bounded before the random
 // scaling turns them into whole pixels.
 TEST_F(ExplosionTest, HugeSpriteSizesAreBounded) {
