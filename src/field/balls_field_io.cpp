@@ -1,11 +1,13 @@
 // The balls field's data: the ball types of Settings\Balls.xml and of the
 // level, the level's initial balls, and the "BallsField" block of a saved game.
+#include <algorithm>
 #include <exception>
 
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
+#include "field/ball_tables.h"
 #include "field/balls_field.h"
 #include "field/graph_obj_manager.h"
 #include "field/level_cfg.h"
@@ -29,6 +31,19 @@ void ReadLevelTypes(const CXMLNode& balls, const char* name, OnType on_type) {
         }
         on_type(node, desc);
     }
+}
+
+// A start ball's lock held to the lock table: 0 (none) up to the strongest
+// lock drawn; any other value is logged and the nearest of those is used.
+int CheckedStartLock(int lock, int x, int y) {
+    if (lock == 0) return 0;
+    if (g_BallLockGraphics->empty()) LoadBallLockSolidity();
+    const int strongest = static_cast<int>(g_BallLockGraphics->size());
+    if (lock > 0 && lock <= strongest) return lock;
+    const int used = std::clamp(lock, 0, strongest);
+    CLogger::Instance().Log(2, "Error: CBallsField: the lock %d of the ball at x=%d, y=%d is not 0 to %d; %d is used.",
+                            lock, x, y, strongest, used);
+    return used;
 }
 
 }  // namespace
@@ -80,7 +95,7 @@ void CBallsField::LoadCells(const CXMLNode& level) {
         InitialCell initial;
         initial.graph_type = ball.GetAttributeInt("graph_type", -1);
         // The lock may stand on the cell or on its ball.
-        initial.lock = node.GetAttributeInt("lock", ball.GetAttributeInt("lock", 0));
+        initial.lock = CheckedStartLock(node.GetAttributeInt("lock", ball.GetAttributeInt("lock", 0)), x, y);
         initial.cell = g_LevelCFG->PosToCell(x, y);
         if (initial.cell == CELL_ERROR) {
             CLogger::Instance().Log(3, "CBallsField: Cell outside a file - x=%d, y=%d", x, y);

@@ -54,6 +54,10 @@ CGameField::~CGameField() = default;
 
 bool CGameField::LoadConfig(const CXMLNode& level) {
     g_LevelCFG->LoadLevelFieldConfig(level);
+    if (g_LevelCFG->GetCellCount() == 0) {
+        CLogger::Instance().Log(2, "Error: The level has no field that could be played.");
+        return false;
+    }
     const CXMLNode config = level.SelectSingleNode("Config");
     const CXMLNode node = config.IsValid() ? config.SelectSingleNode("State") : CXMLNode();
     ASSERT(node.IsValid());

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/float_rect.h"
 #include "field/balls_exploder.h"
 #include "field/bonus_list.h"
 #include "field/birds_owner.h"
@@ -84,6 +85,9 @@ public:
     // default) shows no popups and sends no carriers. The bonuses run in the
     // field's own list unless another one is set (null starts none).
     void SetPraise(IFieldPraise* praise) { _praise = praise; }
+    // The screen beside the scene's heads-up panel; the score popups stay in
+    // it and below the level's progress bar. All zero: the whole screen.
+    void SetPraiseArea(const CFloatRect& area);
     void SetBonusList(IFieldBonusList* bonuses) { _bonuses = bonuses; }
     void SetToolCarriers(IToolCarriers* carriers) { _carriers = carriers; }
     // The end-level effects; without them the level's end sends the birds
@@ -128,7 +132,8 @@ public:
     bool Deserialize(const CXMLNode& node);
 
     // ---- level
-    // The level's geometry, balls and tiles from its "Level" node.
+    // The level's geometry, balls and tiles from its "Level" node; false,
+    // logged, when the level has no field that can be played.
     bool LoadConfig(const CXMLNode& level);
     void ClearLevel();
     LevelStatistics GetLevelStatistics() const;
@@ -307,6 +312,7 @@ private:
     // Rows with an empty cell of the playing field.
     int CountRowsWithRoom() const;
     std::shared_ptr<CPraise> _praise_labels;
+    CFloatRect _praise_area;  // as the scene gives it
     std::shared_ptr<CResFerryman> _res_ferryman;
     std::shared_ptr<CFlyParticles> _fly_particles;
     std::shared_ptr<CEndLevelStuff2> _end_level_stuff;
@@ -335,6 +341,8 @@ private:
     // Marks one simulated row at the open entry cells; the number marked.
     int MarkStartRow(int row);
     void ResetMoveState();
+    // The popups' area: the scene's, below the level's progress bar.
+    void UpdatePraiseArea();
     // The move record's cells hold movable balls (or are unset).
     bool IsPathValid() const;
     bool IsMovable(int cell) const;

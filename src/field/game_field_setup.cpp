@@ -1,8 +1,10 @@
 // The level's start: loading the level file, the set-up that runs at every
 // level start and after a lost life, the simulated first rows that choose the
 // types of their balls, and the field's drawing.
+#include <algorithm>
 #include <exception>
 
+#include "engine/engine_core_interface.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -18,9 +20,12 @@
 #include "field/generators.h"
 #include "field/glove.h"
 #include "field/level_cfg.h"
+#include "field/level_limits.h"
+#include "field/praise.h"
 #include "field/salute.h"
 #include "field/tiles_field.h"
 #include "field/tool_carriers.h"
+#include "gui/menu_progress_bar.h"
 
 namespace {
 
@@ -38,7 +43,10 @@ bool CGameField::LoadLevel(const std::string& path, const std::function<void(con
             return false;
         }
         if (load_background) load_background(file.SelectSingleNode("//Level/Background"));
-        LoadConfig(level);
+        if (!LoadConfig(level)) {
+            CLogger::Instance().Log(2, "Error: Level file '%s' has no playable field", path.c_str());
+            return false;
+        }
         const IGameSceneLink* scene = GetGameSceneLink();
         show_begin_episode = scene && scene->GetLevelNumber() == 0 ? 1 : 0;
         SetupLevel();
@@ -47,6 +55,23 @@ bool CGameField::LoadLevel(const std::string& path, const std::function<void(con
         CLogger::Instance().Log(2, "Error: Failed to load level '%s': %s", path.c_str(), e.what());
         return false;
     }
+}
+
+void CGameField::SetPraiseArea(const CFloatRect& area) {
+    _praise_area = area;
+    UpdatePraiseArea();
+}
+
+void CGameField::UpdatePraiseArea() {
+    if (!_praise_labels) return;
+    CFloatRect area = _praise_area;
+    if (area == CFloatRect()) {
+        area.right = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenWidth() : level_limits::kScreenWidth);
+        area.bottom = static_cast<float>(g_EngineCore ? g_EngineCore->GetScreenHeight() : level_limits::kScreenHeight);
+    }
+    // The progress bar runs across the top: the popups rise no higher than its foot.
+    if (const CMenuProgressBar* bar = _field_state->GetBar()) area.top = std::max(area.top, bar->GetY() + bar->GetHeight());
+    _praise_labels->SetArea(area);
 }
 
 void CGameField::ResetMoveState() {
@@ -72,6 +97,7 @@ void CGameField::SetupLevel() {
     _end_level_started = false;
 
     _field_state->Reset();
+    UpdatePraiseArea();
     if (_praise) _praise->Clear();
     _path->Reset();
     _statistics = LevelStatistics {};

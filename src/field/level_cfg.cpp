@@ -1,10 +1,10 @@
 #include "field/level_cfg.h"
 
-#include <limits>
-
+#include "engine/engine_core_interface.h"
 #include "engine/logger.h"
 #include "engine/xml_node.h"
 #include "field/game_cfg.h"
+#include "field/level_limits.h"
 
 CFieldGlobal<CLevelCfg> g_LevelCFG("g_LevelCFG");
 
@@ -28,14 +28,30 @@ void CLevelCfg::LoadLevelFieldConfig(const CXMLNode& level) {
     for (const char* path : {"Config", "Config/Field", "Field"}) LoadFromXml(level.SelectSingleNode(path));
     _field_width = GetInt("field_width");
     _field_height = GetInt("field_height");
-    // A negative or absurd size makes no grid rather than a wrong cell count.
-    const long long count = static_cast<long long>(_field_width) * _field_height;
-    if (_field_width < 0 || _field_height < 0 || count > std::numeric_limits<int>::max()) {
-        CLogger::Instance().Log(2, "Error: invalid field size %d x %d!", _field_width, _field_height);
+    const int screen_w = g_EngineCore ? g_EngineCore->GetScreenWidth() : level_limits::kScreenWidth;
+    const int screen_h = g_EngineCore ? g_EngineCore->GetScreenHeight() : level_limits::kScreenHeight;
+    const double cell_w = _game_cfg.GetCellWidth(), cell_h = _game_cfg.GetCellHeight();
+    // A field the screen cannot show makes no grid: its cells could never be
+    // drawn or reached, and a huge one would only eat memory and time.
+    if (!level_limits::FieldFitsScreen(_field_width, _field_height, cell_w, cell_h, screen_w, screen_h)) {
+        CLogger::Instance().Log(2, "Error: invalid field size %d x %d: the screen shows at most %d x %d cells!",
+                                _field_width, _field_height, cell_w > 0 ? static_cast<int>(screen_w / cell_w) : 0,
+                                cell_h > 0 ? static_cast<int>(screen_h / cell_h) : 0);
         _field_width = _field_height = _cell_count = 0;
-    } else {
-        _cell_count = static_cast<int>(count);
+        return;
     }
+    _cell_count = _field_width * _field_height;
+    ClampPosition("field_pos_x", _field_width * cell_w, screen_w);
+    ClampPosition("field_pos_y", _field_height * cell_h, screen_h);
+}
+
+void CLevelCfg::ClampPosition(std::string_view name, double field_px, int screen_px) {
+    const int pos = GetInt(name);
+    const int clamped = level_limits::ClampFieldEdge(pos, field_px, screen_px);
+    if (clamped == pos) return;
+    CLogger::Instance().Log(2, "Warning: %.*s %d puts the field off the screen; %d is used.", static_cast<int>(name.size()),
+                            name.data(), pos, clamped);
+    Set(name, clamped);
 }
 
 int CLevelCfg::PosToCell(int column, int row) const {

@@ -25,7 +25,9 @@ public:
 
     // Loads the keys from the level element's "Config", then "Config/Field",
     // then "Field" (each when present; a later one overrides), and recomputes
-    // the cached grid size. Keys no element names keep their values.
+    // the cached grid size. Keys no element names keep their values. A field
+    // larger than the screen shows is logged and makes no grid (0 cells); a
+    // position that puts the field off the screen is logged and moved onto it.
     void LoadLevelFieldConfig(const CXMLNode& level);
 
     int GetFieldWidth() const { return _field_width; }
@@ -44,6 +46,8 @@ public:
     bool CellCenterToScr(int cell, float& x, float& y) const;
 
 private:
+    void ClampPosition(std::string_view name, double field_px, int screen_px);
+
     const CGameCfg& _game_cfg;
     int _field_width = 0;
     int _field_height = 0;

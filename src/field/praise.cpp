@@ -8,6 +8,7 @@
 #include "engine/logger.h"
 #include "engine/random.h"
 #include "graphics/static_text.h"
+#include "graphics/textured_rect_base.h"
 #include "graphics/textured_rect_interface.h"
 #include "graphics/textured_rects_list.h"
 
@@ -51,6 +52,33 @@ void BuildZoom(float height, float n, std::vector<CVector2>& path) {
         path.emplace_back(0.0f, static_cast<float>(static_cast<int>((half - static_cast<float>(i)) * height / half)));
 }
 
+// The box of a laid-out text; false when it has no quads.
+bool TextBox(const CStaticText& text, CFloatRect& box) {
+    CTexturedRectsList& batch = text.GetBatch();
+    if (batch.GetCount() == 0) return false;
+    for (int i = 0; i < batch.GetCount(); ++i) {
+        const ATexturedRect* rect = batch.GetRect(static_cast<size_t>(i));
+        if (!rect) continue;
+        const CFloatRect quad(rect->GetLeft(), rect->GetTop(), rect->GetRight(), rect->GetBottom());
+        if (i == 0) {
+            box = quad;
+            continue;
+        }
+        box.left = std::min(box.left, quad.left);
+        box.top = std::min(box.top, quad.top);
+        box.right = std::max(box.right, quad.right);
+        box.bottom = std::max(box.bottom, quad.bottom);
+    }
+    return true;
+}
+
+// The shift that brings [lo, hi] into [min, max]; a span longer than the
+// room is aligned with min.
+float ShiftInto(float lo, float hi, float min, float max) {
+    if (hi > max) return std::max(max - hi, min - lo);
+    return lo < min ? min - lo : 0.0f;
+}
+
 }  // namespace
 
 CPraise::CPraise() = default;
@@ -84,9 +112,14 @@ void CPraise::Add(const CVector2& position, int points, const std::string& label
 
     Entry entry;
     entry.kind = kind;
-    BuildPath(kind, position, style.height, DrawSpeed(), entry.path);
+    CVector2 start = position;
+    const bool limited = _area != CFloatRect();
+    // The start moves in before the path is made: the arc's path depends on it.
+    if (limited) KeepInArea(*text, entry, start, label);
+    BuildPath(kind, start, style.height, DrawSpeed(), entry.path);
     // A path of fewer than two frames shows nothing (it would never run out).
     if (entry.path.size() < 2) return;
+    if (limited && (kind == pkArc || kind == pkRise)) KeepInArea(*text, entry, start, label);
     if (kind == pkZoom) {
         style.height = entry.path.front().y;
         text->SetTextStyle(style);
@@ -94,6 +127,30 @@ void CPraise::Add(const CVector2& position, int points, const std::string& label
     entry.remaining = static_cast<int>(entry.path.size()) - 1;
     entry.text = std::move(text);
     _entries.push_back(std::move(entry));
+}
+
+void CPraise::KeepInArea(CStaticText& text, Entry& entry, CVector2& position, const std::string& label) const {
+    text.Layout();
+    CFloatRect box;
+    if (!TextBox(text, box)) return;
+    if (entry.path.empty()) {
+        const float dx = ShiftInto(box.left, box.right, _area.left, _area.right);
+        const float dy = ShiftInto(box.top, box.bottom, _area.top, _area.bottom);
+        if (dx == 0 && dy == 0) return;
+        position = CVector2(position.x + dx, position.y + dy);
+        text.SetLabel(label, position);
+        return;
+    }
+    // Each move is cut where it would carry the box over an edge.
+    CVector2 offset(0, 0);
+    for (CVector2& step : entry.path) {
+        const float x = std::clamp(offset.x + step.x, std::min(_area.left - box.left, 0.0f),
+                                   std::max(_area.right - box.right, 0.0f));
+        const float y = std::clamp(offset.y + step.y, std::min(_area.top - box.top, 0.0f),
+                                   std::max(_area.bottom - box.bottom, 0.0f));
+        step = CVector2(x - offset.x, y - offset.y);
+        offset = CVector2(x, y);
+    }
 }
 
 void CPraise::ShowScore(float x, float y, int points, const char* label, int flag) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/float_rect.h"
 #include "engine/vector2.h"
 #include "field/field_praise.h"
 
@@ -48,6 +49,12 @@ public:
 
     const std::list<Entry>& GetEntries() const { return _entries; }
 
+    // The screen area the texts stay in (clear of the heads-up panels): a new
+    // text that would stand out of it is moved in, and the moves of the
+    // moving kinds stop at its edges. All zero (the default): no limit.
+    void SetArea(const CFloatRect& area) { _area = area; }
+    const CFloatRect& GetArea() const { return _area; }
+
     // The speed of a new entry, drawn from the program's generator: 1.6 to 2.4.
     static float DrawSpeed();
     // The per-frame path of each kind for a text of letter height `height`
@@ -55,9 +62,12 @@ public:
     static void BuildPath(int kind, const CVector2& start, float height, float speed, std::vector<CVector2>& path);
 
 private:
+    // Moves a new text into the area, and its moves (kinds 0 and 1) along it.
+    void KeepInArea(CStaticText& text, Entry& entry, CVector2& position, const std::string& label) const;
     // Kinds 0 and 1: the alpha of the first glyph goes down by 4 a frame.
     static void Fade(CStaticText& text);
     static void StepEntry(Entry& entry);
 
     std::list<Entry> _entries;
+    CFloatRect _area;
 };

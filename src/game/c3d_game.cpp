@@ -105,7 +105,9 @@ void c3DGame::RegisterPanels() {
         _panel_manager.SetPanelSounds(p.dialog, kPanelSample, kPanelSample);
     }
     _panel_manager.AddTransition(&_pause_dialog, &_leave_game_dialog, CPauseDialog::kMenu, 0, CVector2(0, 0));
-    _panel_manager.AddTransition(&_help_dialog, &_credits_dialog, CHelpDialog::kCredits, 0, CVector2(0, 0));
+    // The credits are glass: the help leaves while they show and comes back
+    // with the activity when they close.
+    _panel_manager.AddTransition(&_help_dialog, &_credits_dialog, CHelpDialog::kCredits, 1, CVector2(0, 1));
 }
 
 // Runs at every switch to the scene: its reset-needed flag stays set.

@@ -140,7 +140,12 @@ void c3DGame::BeforeInit() {
     if (level_known) {
         _last_level = static_cast<size_t>(_game_var.level) == _episode.Levels.size() - 1 ? 1 : 0;
         _last_episode = _episode_count > 0 && static_cast<uint32_t>(_game_var.episode) == _episode_count - 1 ? 1 : 0;
-        if (StartLevel(_episode.Levels[static_cast<size_t>(_game_var.level)])) _pending_request = prNone;
+        if (!StartLevel(_episode.Levels[static_cast<size_t>(_game_var.level)])) {
+            g_GameStartRequest.mode = 0;
+            g_GameStartRequest.start_flag = 0;
+            return;
+        }
+        _pending_request = prNone;
     }
 
     switch (mode) {
@@ -200,7 +205,15 @@ bool c3DGame::StartLevel(LevelDesc& desc) {
     _music.SetTracks(desc.music, true);
     if (IMouseController* mouse = Mouse()) mouse->ResetButtons();
     log.Log(0, "Initializing Level...");
-    _field->LoadLevel(desc.path, [this](const CXMLNode& node) { LoadBackground(node); });
+    _field->SetPraiseArea(HintArea());
+    if (!_field->LoadLevel(desc.path, [this](const CXMLNode& node) { LoadBackground(node); })) {
+        // A half-built level is never played: the scene goes back to the menu.
+        log.Log(2, "Error: The level '%s' could not be loaded; the game goes back to the menu.", desc.path.c_str());
+        DestroyLevel();
+        _game_running = 0;
+        LeaveScene("Menu");
+        return false;
+    }
     if (loading) loading->Draw();
 
     SetState(gsDefault);

@@ -27,6 +27,7 @@ void CLiveSceneField::UseEgg() { _field->UseEgg(); }
 void CLiveSceneField::UseFeather() { _field->UseFeather(); }
 LevelStatistics CLiveSceneField::GetLevelStatistics() const { return _field->GetLevelStatistics(); }
 bool CLiveSceneField::GetHintSource(const HintInfo& hint, CVector2& point) { return _field->GetHintSource(hint, point); }
+void CLiveSceneField::SetPraiseArea(const CFloatRect& area) { _field->SetPraiseArea(area); }
 bool CLiveSceneField::Serialize(CXMLFile& document, CXMLNode& parent) { return _field->Serialize(document, parent); }
 bool CLiveSceneField::Deserialize(const CXMLNode& node) { return _field->Deserialize(node); }
 void CLiveSceneField::DebugGiveTool(int tool, int amount) { _field->DebugGiveTool(tool, amount); }

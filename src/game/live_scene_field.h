@@ -29,6 +29,7 @@ public:
     void UseFeather() override;
     LevelStatistics GetLevelStatistics() const override;
     bool GetHintSource(const HintInfo& hint, CVector2& point) override;
+    void SetPraiseArea(const CFloatRect& area) override;
     bool Serialize(CXMLFile& document, CXMLNode& parent) override;
     bool Deserialize(const CXMLNode& node) override;
     void DebugGiveTool(int tool, int amount) override;

@@ -8,6 +8,7 @@
 
 #include "field/level_statistics.h"
 
+class CFloatRect;
 class CVector2;
 class CXMLFile;
 class CXMLNode;
@@ -38,6 +39,8 @@ public:
     // Score, time and last word of the level; the scene fills the rest.
     virtual LevelStatistics GetLevelStatistics() const = 0;
     virtual bool GetHintSource(const HintInfo& hint, CVector2& point) = 0;
+    // The screen beside the scene's heads-up panel: the field's score popups stay in it.
+    virtual void SetPraiseArea(const CFloatRect& area) = 0;
     virtual bool Serialize(CXMLFile& document, CXMLNode& parent) = 0;
     virtual bool Deserialize(const CXMLNode& node) = 0;
     virtual void DebugGiveTool(int tool, int amount) = 0;

@@ -1,5 +1,6 @@
 #include "graphics/curve.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/game_math.h"
@@ -14,10 +15,22 @@ bool CCurve::BuildPath(const std::vector<CVector2>& points, float step) {
     CSpline spline;
     for (const CVector2& p : points)
         spline.AddKey(CVector2(static_cast<float>(Round(p.x)), static_cast<float>(Round(p.y))));
+    // The samples are counted before they are made: a float sum of tiny steps
+    // can stop growing and never reach the end, and a path of absurd length
+    // is spread over the most points a path may have.
     const float end = static_cast<float>(points.size() - 1);
-    for (float t = 0; t < end; t += step) {
+    const double wanted = std::ceil(static_cast<double>(end) / step);
+    int count = static_cast<int>(std::min(wanted, static_cast<double>(kMaxPathPoints)));
+    if (end > 0) count = std::max(count, 1);
+    double spacing = step;
+    if (wanted > kMaxPathPoints) {
+        CLogger::Instance().Log(1, "Warning: A path of %.0f points is cut to %d.", wanted, kMaxPathPoints);
+        spacing = static_cast<double>(end) / count;
+    }
+    _path_points.reserve(static_cast<size_t>(count) + 1);
+    for (int i = 0; i < count; ++i) {
         CVector2 p;
-        if (spline.Evaluate(t, p)) _path_points.push_back(p);
+        if (spline.Evaluate(static_cast<float>(i * spacing), p)) _path_points.push_back(p);
     }
     _path_points.push_back(points.back());
     return true;

@@ -7,9 +7,14 @@
 
 class CCurve {
 public:
+    // The most points a path is made of (besides its last point).
+    static constexpr int kMaxPathPoints = 20000;
+
     // The path through `points` (any number, each coordinate rounded): samples at
-    // t = 0, step, 2 step ... below n - 1, then the last point as given. An empty
-    // list or a step not above 0 logs a failed check and leaves the path empty.
+    // t = 0, step, 2 step ... below n - 1, then the last point as given. A path
+    // that would need more than kMaxPathPoints samples is spread evenly over
+    // that many (logged). An empty list or a step not above 0 logs a failed
+    // check and leaves the path empty.
     bool BuildPath(const std::vector<CVector2>& points, float step);
     int GetPathPointCount() const { return static_cast<int>(_path_points.size()); }
     // The path point at index trunc(t), moved toward the next by the fraction of t;

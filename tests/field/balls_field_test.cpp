@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "balls_test_support.h"
@@ -192,6 +193,25 @@ TEST_F(BallsFieldTest, LockLevelsBeyondTheTableAreClamped) {
     weak.SetLock(1);
     EXPECT_EQ(weak.GetLock()->GetSprite().GetAnimation()->GetFrameData(0).tex_rect.left, 0);
     EXPECT_TRUE(weak.HitLock());
+}
+
+// A start ball's lock is read as 0 (none) up to the strongest lock of the
+// table (three pictures here); anything else is logged and held to that
+// range, so the lock never counts below its lowest value.
+TEST_F(BallsFieldTest, StartLocksOutOfRangeAreLoggedAndHeldToTheTable) {
+    LoadLevel(TestLevelXml(InitialBall(0, 4, 1, std::numeric_limits<int>::min()) + InitialBall(1, 4, 1, 0) + InitialBall(2, 4, 1, 3) +
+                           InitialBall(3, 4, 1, std::numeric_limits<int>::max())));
+    const std::vector<InitialCell>& cells = balls_->GetInitialCells();
+    ASSERT_EQ(cells.size(), 4u);
+    const int want[] = {0, 0, 3, 3};
+    for (size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(cells[i].lock, want[i]) << i;
+    EXPECT_FALSE(balls_->IsCellLocked(Cell(0, 4)));
+    EXPECT_TRUE(balls_->IsCellLocked(Cell(3, 4)));
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("the lock -2147483648 of the ball at x=0, y=4 is not 0 to 3; 0 is used."), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("the lock 2147483647 of the ball at x=3, y=4 is not 0 to 3; 3 is used."), std::string::npos);
+    EXPECT_EQ(log.find("x=2, y=4"), std::string::npos);
 }
 
 TEST_F(BallsFieldTest, AnyBallWithALockNeedsTheLockTable) {

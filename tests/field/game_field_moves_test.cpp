@@ -14,6 +14,7 @@
 
 #include "engine/engine_core.h"
 #include "engine/game_clock.h"
+#include "engine/xml_file.h"
 #include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
@@ -21,6 +22,8 @@
 #include "field/game_cfg.h"
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
+#include "field/level_cfg.h"
+#include "field/tiles_field.h"
 #include "game_field_test_support.h"
 #include "gui/gui_test_support.h"
 #include "gui/sample_queue.h"
@@ -273,6 +276,43 @@ TEST_F(GameFieldMovesTest, TheHammerStrikesOneBall) {
     field_->TakeHammer();
     EXPECT_EQ(field_->GetFieldFlags()->Get(CFieldFlags::ffHammerTaken), 0);
     EXPECT_EQ(Played("hammer_return"), 1);
+}
+
+// Episode 3, level 1: in the eighth column two red balls stand over a purple
+// one, a red one below it; swapping the purple and the lower red lines the
+// three reds up. The rest of the board holds no line (diagonal stripes of
+// three other kinds).
+TEST_F(GameFieldMovesTest, ARedRisingUnderTwoRedsOnTheShippedBoardMakesALine) {
+    constexpr int kRed = 1, kPurple = 5, kColumn = 7;
+    for (int top = 1; top + 3 < 8; ++top) {
+        SCOPED_TRACE("the upper red in row " + std::to_string(top));
+        const CXMLFile file("Levels\\Episode_2\\Level_0.xml");
+        ASSERT_TRUE(field_->LoadConfig(file.SelectSingleNode("//Level")));
+        field_->GetTilesField()->Build();
+        field_->GetTilesField()->FinishAppear();
+        const int width = g_LevelCFG->GetFieldWidth();
+        ASSERT_EQ(width, 9);
+        for (int cell = width; cell < g_LevelCFG->GetCellCount(); ++cell) {
+            const int x = cell % width, y = cell / width;
+            int type = 2 + (x + y) % 3;
+            if (x == kColumn && y >= top && y <= top + 3) type = y == top + 2 ? kPurple : kRed;
+            Balls().CreateBall(cell, type);
+            Balls().SetBallState(cell, bsDEFAULT);
+        }
+        sounds_->Reset();
+        const int purple = (top + 2) * width + kColumn, below = purple + width;
+        // Dragged (a press soon after the last release is a double click,
+        // which does nothing to balls without a bonus).
+        Frame(purple, true);
+        Frame(below, true);
+        ASSERT_EQ(field_->GetSwapFlag(), CGameField::sbSwapping);
+        Frame(below, false);
+        RunSwap();
+        EXPECT_EQ(Played("mismatch"), 0);
+        for (int row = top; row <= top + 2; ++row)
+            EXPECT_EQ(Balls().GetCellBallState(row * width + kColumn), bsDEAD) << row;
+        EXPECT_EQ(TypeAt(below), kPurple);
+    }
 }
 
 }  // namespace

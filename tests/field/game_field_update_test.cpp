@@ -21,6 +21,7 @@
 #include "field/glove.h"
 #include "field/hint_info.h"
 #include "field/move_record.h"
+#include "field/praise.h"
 #include "game_field_test_support.h"
 #include "gui/gui_test_support.h"
 #include "gui/sample_queue.h"
@@ -137,6 +138,19 @@ TEST_F(GameFieldUpdateTest, AMissingOrBrokenLevelFileIsRefused) {
     EXPECT_FALSE(field_->LoadLevel(broken, {}));
     std::ofstream(broken) << "<NotALevel/>";
     EXPECT_FALSE(field_->LoadLevel(broken, {}));
+    // A field the screen cannot show: refused before anything is built for it.
+    std::ofstream(broken) << R"(<Level><Config><State/><Field field_width="46340" field_height="46340"/></Config></Level>)";
+    const size_t mark = data_test::ReadLog().size();
+    EXPECT_FALSE(field_->LoadLevel(broken, {}));
+    EXPECT_NE(data_test::ReadLog().substr(mark).find("has no playable field"), std::string::npos);
+}
+
+// The score popups stay beside the scene's panel and below the level's
+// progress bar (its frame's foot is at 36).
+TEST_F(GameFieldUpdateTest, ThePopupsKeepClearOfThePanelAndTheBar) {
+    field_->SetPraiseArea(CFloatRect(210, 0, 800, 600));
+    ASSERT_TRUE(field_->LoadLevel(LevelPath("win_level.xml"), {}));
+    EXPECT_EQ(field_->GetPraiseLabels().GetArea(), CFloatRect(210, 36, 800, 600));
 }
 
 TEST_F(GameFieldUpdateTest, SetUpDropsTheFirstRowsWithoutMatches) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 #include "engine/data_test_support.h"
 #include "field/level_cfg.h"
@@ -102,13 +103,57 @@ TEST_F(LevelCfgTest, KeysComeFromEveryPlaceOfTheLevelAndCarryOver) {
     EXPECT_EQ(level_.GetCellCount(), 35);
 }
 
-TEST_F(LevelCfgTest, ANegativeOrHugeSizeMakesNoGrid) {
-    globals_.LoadLevel(R"(<Level><Config field_width="-3" field_height="9"/></Level>)");
-    EXPECT_EQ(level_.GetCellCount(), 0);
-    globals_.LoadLevel(R"(<Level><Config field_width="100000" field_height="100000"/></Level>)");
-    EXPECT_EQ(level_.GetCellCount(), 0);
-    EXPECT_EQ(level_.ScrToCell(100, 100), CELL_ERROR);
-    EXPECT_NE(NewLog().find("Error: invalid field size 100000 x 100000!"), std::string::npos);
+// The screen (800 x 600) shows 22 x 16 cells of 36 pixels; a larger field,
+// or a negative size, makes no grid.
+TEST_F(LevelCfgTest, AFieldLargerThanTheScreenShowsMakesNoGrid) {
+    struct Case {
+        const char* width;
+        const char* height;
+        int cells;
+    };
+    const Case cases[] = {
+        {"22", "16", 352}, {"23", "16", 0},  {"22", "17", 0},
+        {"-3", "9", 0},    {"1000", "1000", 0}, {"46340", "46340", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.width) + " x " + c.height);
+        globals_.LoadLevel(std::string(R"(<Level><Config field_width=")") + c.width + R"(" field_height=")" + c.height +
+                           R"("/></Level>)");
+        EXPECT_EQ(level_.GetCellCount(), c.cells);
+        if (c.cells == 0) {
+            EXPECT_EQ(level_.ScrToCell(100, 100), CELL_ERROR);
+        }
+    }
+    EXPECT_NE(NewLog().find("Error: invalid field size 46340 x 46340: the screen shows at most 22 x 16 cells!"),
+              std::string::npos);
+}
+
+// A position that puts the field (here 9 x 8 cells: 324 x 288 pixels) off
+// the screen is moved onto it, with a log line; one on the screen stays.
+TEST_F(LevelCfgTest, AFieldPositionOffTheScreenIsMovedOntoIt) {
+    struct Case {
+        const char* x;
+        const char* y;
+        int want_x, want_y;
+    };
+    const Case cases[] = {
+        {"100000000", "100", 476, 100}, {"-50", "-2147483648", 0, 0}, {"476", "312", 476, 312},
+        {"300", "313", 300, 312},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.x) + ", " + c.y);
+        globals_.LoadLevel(std::string(R"(<Level><Config field_width="9" field_height="8" field_pos_x=")") + c.x +
+                           R"(" field_pos_y=")" + c.y + R"("/></Level>)");
+        int x = 0, y = 0;
+        GetLevelCfgInt("field_pos_x", x);
+        GetLevelCfgInt("field_pos_y", y);
+        EXPECT_EQ(x, c.want_x);
+        EXPECT_EQ(y, c.want_y);
+        EXPECT_EQ(level_.GetCellCount(), 72);
+    }
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("Warning: field_pos_x 100000000 puts the field off the screen; 476 is used."), std::string::npos);
+    EXPECT_EQ(log.find("field_pos_x 476 "), std::string::npos);
 }
 
 }  // namespace

@@ -168,6 +168,47 @@ TEST_F(PraiseTest, APopupIsDrawnAtItsPointAndRises) {
     EXPECT_EQ(lit_rows(370, 440), 0);
 }
 
+// With an area set (the screen beside a 200-pixel panel, below a bar whose
+// foot is at 36), no popup's text leaves it on any frame: a rise from the
+// field's upper rows stops under the bar, an arc stops at the panel, and a
+// popup that would start over a panel starts beside it.
+TEST_F(PraiseTest, PopupsStayInTheirArea) {
+    const CFloatRect area(200, 36, 800, 600);
+    praise_.SetArea(area);
+    const struct {
+        CVector2 at;
+        const char* label;
+        int kind;
+    } cases[] = {
+        {CVector2(400, 150), "Match4_bonus", CPraise::pkRise}, {CVector2(250, 300), "Score_small", CPraise::pkArc},
+        {CVector2(100, 20), "Score_combo", CPraise::pkStay},   {CVector2(790, 120), "Match4_bonus", CPraise::pkZoom},
+        {CVector2(400, 590), "Score_small", CPraise::pkArc},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.label) + " kind " + std::to_string(c.kind));
+        praise_.Clear();
+        praise_.Add(c.at, 100, c.label, c.kind);
+        ASSERT_EQ(praise_.GetEntries().size(), 1u);
+        CStaticText& text = *praise_.GetEntries().front().text;
+        bool reached_edge = false;
+        for (int frame = 0; !praise_.GetEntries().empty(); ++frame) {
+            text.Layout();
+            for (int i = 0; i < text.GetBatch().GetCount(); ++i) {
+                const ITexturedRect& quad = *text.GetRect(i);
+                ASSERT_GE(quad.GetLeft(), area.left - 0.01f) << frame;
+                ASSERT_GE(quad.GetTop(), area.top - 0.01f) << frame;
+                ASSERT_LE(quad.GetRight(), area.right + 0.01f) << frame;
+                ASSERT_LE(quad.GetBottom(), area.bottom + 0.01f) << frame;
+                reached_edge = reached_edge || quad.GetTop() < area.top + 0.5f;
+            }
+            praise_.Update();
+        }
+        if (c.kind == CPraise::pkRise) {
+            EXPECT_TRUE(reached_edge) << "the rise goes on up to the bar's foot";
+        }
+    }
+}
+
 TEST_F(PraiseTest, EveryPopupLabelIsInEveryLanguage) {
     // The field's own popups, then every "label_name" the data gives a popup.
     std::set<std::string> aliases = {"Score_small", "Score_combo", "Match4_bonus", "Match5_bonus",

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/float_rect.h"
 #include "engine/vector2.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -22,6 +23,7 @@ public:
     bool artefacts_idle = true;
     LevelStatistics statistics;
     std::string board = "start";
+    bool load_ok = true;  // what LoadLevel answers
 
     // ---- what the scene did
     std::vector<std::string> calls;
@@ -31,6 +33,7 @@ public:
     std::vector<std::pair<int, int>> tools;  // DebugGiveTool
     std::vector<int> bonuses;                // DebugPlaceBonus
     int ball_moves = 0;
+    CFloatRect praise_area;
 
     int Count(const std::string& call) const {
         int n = 0;
@@ -38,9 +41,10 @@ public:
         return n;
     }
 
+    void SetPraiseArea(const CFloatRect& area) override { praise_area = area; }
     bool LoadLevel(const std::string& path, const std::function<void(const CXMLNode&)>&) override {
         loaded.push_back(path);
-        return true;
+        return load_ok;
     }
     void ClearLevel() override { calls.push_back("ClearLevel"); }
     void RestartLevel() override { calls.push_back("RestartLevel"); }

@@ -117,16 +117,23 @@ TEST_F(GameSceneStateTest, HelpFromThePauseReturnsToItWithoutEnteringItAgain) {
     EXPECT_EQ(game->GetState(), gsPause);
     EXPECT_EQ(game->PauseDialog().GetResult(), 77);
     EXPECT_EQ(Told(gsPause), 1);
-    // The credits slide over the help and back.
+    // The credits take the help's place (they are glass, the help must not
+    // show through them), and the help comes back when they close.
     game->PauseDialog().SetResult(CPauseDialog::kHelp);
     Step();
     game->HelpDialog().SetResult(CHelpDialog::kCredits);
     Step();
-    EXPECT_TRUE(game->PanelManager().IsShown(&game->CreditsDialog()));
+    CPanelManager& panels = game->PanelManager();
+    EXPECT_TRUE(panels.IsShown(&game->CreditsDialog()));
+    EXPECT_TRUE(StepUntil([&] { return panels.IsReady(&game->CreditsDialog()) && !panels.IsShown(&game->HelpDialog()); }));
     game->CreditsDialog().SetResult(CHelpDialog::kBack);
     Step();
     EXPECT_EQ(game->GetState(), gsHelp);
-    EXPECT_TRUE(StepUntil([&] { return !game->PanelManager().IsShown(&game->CreditsDialog()); }));
+    EXPECT_TRUE(StepUntil([&] { return !panels.IsShown(&game->CreditsDialog()) && panels.IsReady(&game->HelpDialog()); }));
+    EXPECT_TRUE(panels.IsActivePanel(&game->HelpDialog()));
+    game->HelpDialog().SetResult(CHelpDialog::kBack);
+    Step();
+    EXPECT_EQ(game->GetState(), gsPause);
     // Help from play returns to play.
     StartPlaying();
     game->OnKeyDown(plat::VK_F1);
@@ -371,6 +378,21 @@ TEST_F(GameSceneStateTest, EverySwitchToTheSceneStartsTheRequestedGame) {
     EXPECT_TRUE(game->IsActive());
     ASSERT_EQ(field->loaded.size(), 2u);
     EXPECT_EQ(field->loaded.back(), "Levels\\Episode_1\\Level_0.xml");
+}
+
+TEST_F(GameSceneStateTest, ALevelThatFailsToLoadLeavesForTheMenu) {
+    field->load_ok = false;
+    const size_t mark = data_test::ReadLog().size();
+    Start(0, 0);
+    EXPECT_FALSE(game->IsActive());
+    EXPECT_EQ(game->GetNextScene(), "Menu");
+    EXPECT_EQ(game->GetRequest(), AScene::kRequestSwitch);
+    EXPECT_EQ(field->Count("ClearLevel"), 1);
+    EXPECT_NE(data_test::ReadLog().substr(mark).find("could not be loaded"), std::string::npos);
+    // Nothing of the broken level is stored as a game to resume, now or when the program ends.
+    EXPECT_FALSE(game->IsGameRunning());
+    std::vector<uint8_t> stored;
+    EXPECT_FALSE(g_profiles.GetPlayerSuspendedGame(0, stored));
 }
 
 TEST_F(GameSceneStateTest, TheClickThatClosesADialogNeverReachesTheField) {

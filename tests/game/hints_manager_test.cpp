@@ -5,8 +5,12 @@
 
 #include <memory>
 #include <set>
+#include <string>
 
 #include "engine/data_test_support.h"
+#include "engine/xml_file.h"
+#include "engine/xml_node.h"
+#include "engine/xml_node_list.h"
 #include "game/hint_dialog.h"
 #include "game/hints_manager.h"
 #include "gui/base_control.h"
@@ -162,6 +166,31 @@ TEST_F(ShippedHintsTest, EveryFieldHintHasABubblePointingAtItsTarget) {
         EXPECT_LT(info.anchor.x, info.bounds.right - 24) << id;
     }
     EXPECT_EQ(hints.GetHintCount(), field_ids.size());
+}
+
+// The icon of the tool hint (which points at the balls that charge the
+// feather) and of the help's line on charging is the picture the field draws
+// for such a ball, so the player finds on the board what the icon shows.
+TEST_F(ShippedHintsTest, TheChargeIconsShowABallThatChargesATool) {
+    const std::string data = VOVARO_DATA_DIR;
+    const CXMLFile base(data + "/Settings/Bases/Balls.XML");
+    const CXMLFile kinds(data + "/Settings/Balls.xml");
+    // The tool that the kind drawn with these graphics charges; 0 none.
+    const auto credit_of_picture = [&](const CXMLNode& graphics) {
+        const std::string texture = graphics.GetAttribute("texture", ""), rect = graphics.GetAttribute("tex_rect", "");
+        const CXMLNodeList objects = base.SelectNodes("//GraphObj");
+        for (int i = 0; i < objects.GetLength(); ++i) {
+            const CXMLNode drawn = objects.GetItem(i).SelectSingleNode("State/Layer/graphics");
+            if (drawn.GetAttribute("texture", "") != texture || drawn.GetAttribute("tex_rect", "") != rect) continue;
+            const std::string type = objects.GetItem(i).GetAttribute("graph_type", "");
+            return kinds.SelectSingleNode("//Balls/Ball[@graph_type='" + type + "']/ResCredit").GetAttributeInt("type", 0);
+        }
+        return 0;
+    };
+    const CXMLFile hints(data + "/Settings/Hints.xml");
+    EXPECT_EQ(credit_of_picture(hints.SelectSingleNode("//Hint[@id='301']/Control[@id='ID_ICON']/graphics")), 2);
+    const CXMLFile dialogs(data + "/Settings/Dialogs.xml");
+    EXPECT_NE(credit_of_picture(dialogs.SelectSingleNode("//Control[@id='ID_CHARGE_ICON']/graphics")), 0);
 }
 
 }  // namespace

@@ -71,4 +71,17 @@ TEST(CurveTest, BadInputLeavesAnEmptyPath) {
     EXPECT_EQ(copy.GetPathPoints(), one.GetPathPoints());
 }
 
+// A step so small that a float sum of steps stops growing (a path across a
+// hundred million pixels at five pixels a point) still ends: the points are
+// counted first, capped, and spread evenly up to the last key.
+TEST(CurveTest, AHugePathIsCappedAndStillReachesItsEnd) {
+    CCurve curve;
+    ASSERT_TRUE(curve.BuildPath({CVector2(0, 0), CVector2(1e8f, 0)}, 5e-8f));
+    ASSERT_EQ(curve.GetPathPointCount(), CCurve::kMaxPathPoints + 1);
+    const auto& p = curve.GetPathPoints();
+    for (size_t i = 1; i < p.size(); ++i) ASSERT_GT(p[i].x, p[i - 1].x) << i;
+    EXPECT_EQ(p.back(), CVector2(1e8f, 0));
+    EXPECT_NEAR(p[p.size() / 2].x, 5e7f, 1e4f);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "test_temp.h"
 #include "design_parser.h"
@@ -235,6 +236,52 @@ TEST(LevelWriterTest, LockedBallsWithoutAKindMakeNoLine) {
                 EXPECT_FALSE(k == at(x, y + 1) && k == at(x, y + 2)) << x << "," << y;
             }
         }
+}
+
+// The game refuses a field larger than its screen and moves one that stands
+// off it; the tool refuses both at build time. Cells of 70 pixels make the
+// ten columns fit (700) but, centred where the tool puts them, run off the
+// right edge; cells of 90 make them wider than the screen.
+TEST(LevelCheckerScreenTest, AFieldTheGameWouldRefuseOrMoveFailsTheLevel) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("leveltool_screen_" + std::to_string(::getpid()));
+    std::string wide = Replace(kGoodEpisode, "G G G G", "G G G G G G G G G G");
+    wide = Replace(wide, "  . 1 2 .", "  . 1 2 . . . . . . .");
+    wide = Replace(wide, "  . .L1 .aL2 .", "  . .L1 .aL2 . . . . . . .");
+    EpisodeDesign episode;
+    ASSERT_TRUE(ParseErrors(TenLevels(wide), &episode).empty());
+    std::ifstream cfg_in(fs::path(kDataDir) / "Settings" / "GameCFG.xml");
+    const std::string cfg((std::istreambuf_iterator<char>(cfg_in)), std::istreambuf_iterator<char>());
+    const struct {
+        const char* cell;
+        const char* message;
+    } cases[] = {
+        {"36", nullptr},
+        {"70", "the field placed at (140, 177) runs off the screen (800 x 600)"},
+        {"90", "the field of 10 x 3 cells of 90 x 90 pixels is larger than the screen (800 x 600)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        fs::remove_all(root);
+        fs::create_directories(root / "Settings");
+        for (const auto& entry : fs::directory_iterator(fs::path(kDataDir) / "Settings"))
+            if (entry.path().filename() != "GameCFG.xml")
+                fs::create_symlink(entry.path(), root / "Settings" / entry.path().filename());
+        const std::string size = std::string("\"") + c.cell + ".0\"";
+        std::ofstream(root / "Settings" / "GameCFG.xml")
+            << Replace(Replace(cfg, "cell_w=\"36.0\"", "cell_w=" + size), "cell_h=\"36.0\"", "cell_h=" + size);
+        CGameDataIndex data;
+        std::vector<std::string> errors;
+        ASSERT_TRUE(data.Load(root.string(), errors)) << (errors.empty() ? "" : errors[0]);
+        CLevelChecker(data).CheckEpisode(episode, errors);
+        if (!c.message) {
+            EXPECT_TRUE(errors.empty()) << errors[0];
+            continue;
+        }
+        ASSERT_FALSE(errors.empty());
+        EXPECT_NE(errors[0].find(c.message), std::string::npos) << errors[0];
+    }
+    fs::remove_all(root);
 }
 
 TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {

@@ -1,6 +1,7 @@
 // The first ball and tile pictures of the field (Textures\Field\): a sheet of
 // shaded balls, each colour with its own white mark so that kinds can be told
-// apart without their colours, and a sheet of tiles: the base tile of a cell
+// apart without their colours (the kinds that charge a tool carry the tool's
+// sign), and a sheet of tiles: the base tile of a cell
 // and two puzzle layers. Settings\Bases\Balls.XML and Tiles.XML name the
 // frames by the rectangles written in the comments; change both together.
 #include <cmath>
@@ -37,12 +38,28 @@ struct BallKind {
     Sdf mark;
 };
 
+// The signs of the tools that the first three kinds charge (Settings\Balls.xml,
+// ResCredit): a ball that fills a tool's bar carries that tool's sign.
+Sdf HammerSign() {
+    const Sdf handle = RoundedBox(30.0f, 23.0f, 34.0f, 45.0f, 1.5f);
+    const Sdf head = RoundedBox(21.0f, 17.0f, 43.0f, 25.0f, 2.0f);
+    return Rotate(Union(handle, head), 32, 32, 35.0f);
+}
+
+Sdf FeatherSign() {
+    const Sdf vane = Ellipse(32, 29, 5.5f, 12.0f);
+    const Sdf quill = Capsule(32, 31, 32, 46, 1.2f);
+    return Rotate(Union(vane, quill), 32, 32, 35.0f);
+}
+
+Sdf EggSign() { return Union(Ellipse(32, 35, 8.5f, 8.0f), Ellipse(32, 30, 6.5f, 10.0f)); }
+
 // Frame i of balls.png (4 to a row, 2-pixel gutters): "66*(i%4) 66*(i/4)" plus 64.
 std::vector<BallKind> BallKinds() {
     return {
-        {0xE53935, Circle(32, 32, 9.0f)},                                               // 1 red: dot
-        {0x43A047, Star(3, 12.0f, 0, 0)},                                               // 2 green: triangle
-        {0x1E88E5, Box(23.5f, 23.5f, 40.5f, 40.5f)},                                    // 3 blue: square
+        {0xE53935, HammerSign()},                                                       // 1 red: hammer
+        {0x43A047, FeatherSign()},                                                      // 2 green: feather
+        {0x1E88E5, EggSign()},                                                          // 3 blue: egg
         {0xFDD835, Star(4, 12.5f, 0, 0)},                                               // 4 yellow: diamond
         {0x8E24AA, Star(5, 12.5f, 5.5f, 0)},                                            // 5 purple: star
         {0xFB8C00, Union(Box(29, 20, 35, 44), Box(20, 29, 44, 35))},                    // 6 orange: cross

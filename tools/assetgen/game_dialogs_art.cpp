@@ -8,8 +8,9 @@
 //   arrows 32x32: left (4,4), right (44,4); hint pointer 40x32 at (84,4),
 //   its tip the middle of its bottom edge; divider 320x16 at (132,12);
 //   icons 48x48 at (4 + 56 i, 48) for i = 0..8 and (4 + 56 i, 104) for
-//   i = 9..17 (in IconKind order), the charge icon at (316,160); emblems
-//   96x96: game over (4,160), pause (108,160), trophy (212,160).
+//   i = 9..17 (in IconKind order); emblems 96x96: game over (4,160),
+//   pause (108,160), trophy (212,160). The ball that charges a tool is
+//   shown from the field's own ball sheet.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -30,7 +31,7 @@ constexpr float kPi = 3.14159265f;
 enum IconKind {
     kMatch, kSwap, kTile, kLock, kStone, kDynamite, kLightning, kBurner, kMixer,
     kSlowDown, kHammer, kFeather, kEgg, kBird, kArtefact, kHeart, kClock, kStar,
-    kCharge, kIconCount
+    kIconCount
 };
 
 // A shaded ball with a dark outline.
@@ -257,16 +258,6 @@ void DrawStar(Image& img) {
     Solid(img, StarShape(24, 25, 21, 9), 0xFFF4B0, 0xE0A020, 4, 4, 44, 44);
 }
 
-// A ball carrying a tool sign: a small hammer on its face and a spark.
-void DrawCharge(Image& img) {
-    Ball(img, 22, 26, 18, 0x40A0F0);
-    const Sdf handle = Rotate(RoundedBox(20.5f, 20, 23.5f, 36, 1.5f), 22, 28, 35.0f);
-    const Sdf head = Rotate(RoundedBox(14, 16, 30, 22, 2), 22, 28, 35.0f);
-    FillShape(img, Union(handle, head), Rgb(0xFFF2C4));
-    StrokeShape(img, Union(handle, head), 0.8f, Rgb(0x102040));
-    Solid(img, StarShape(39, 9, 8, 3.2f), 0xFFFFE0, 0xF0B020, 31, 1, 47, 17);
-}
-
 void DrawIcon(Image& img, IconKind kind) {
     switch (kind) {
         case kMatch: DrawMatch(img); break;
@@ -287,7 +278,6 @@ void DrawIcon(Image& img, IconKind kind) {
         case kHeart: DrawHeart(img); break;
         case kClock: DrawClock(img); break;
         case kStar: DrawStar(img); break;
-        case kCharge: DrawCharge(img); break;
         case kIconCount: break;
     }
 }
@@ -345,10 +335,7 @@ Image DialogAtlas() {
         Image icon(48, 48);
         DrawIcon(icon, static_cast<IconKind>(i));
         DropShadow(icon, 1, 2, 1, Rgb(0x000000, 0.45f));
-        if (i == kCharge)
-            atlas.Draw(icon, 316, 160);
-        else
-            atlas.Draw(icon, 4 + 56 * (i % 9), 48 + 56 * (i / 9));
+        atlas.Draw(icon, 4 + 56 * (i % 9), 48 + 56 * (i / 9));
     }
     atlas.Draw(GameOverEmblem(), 4, 160);
     atlas.Draw(PauseEmblem(), 108, 160);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "field/level_limits.h"
+#include "level_writer.h"
+
 namespace leveltool {
 
 bool CLevelChecker::CheckEpisode(const EpisodeDesign& episode, std::vector<std::string>& errors) {
@@ -109,6 +112,7 @@ void CLevelChecker::CheckMap(const LevelDesign& level) {
     }
     if (level.width > kMaxWidth || level.height > kMaxHeight)
         Error("the field is larger than " + std::to_string(kMaxWidth) + " x " + std::to_string(kMaxHeight));
+    CheckScreenPlace(level);
     int generators = 0, tiles = 0;
     for (int y = 0; y < level.height; ++y)
         for (int x = 0; x < level.width; ++x) {
@@ -136,6 +140,25 @@ void CLevelChecker::CheckMap(const LevelDesign& level) {
         if (!_data.IsTile(tile)) Error("tile kind " + std::to_string(tile) + " is not in Settings\\Bases\\Tiles.XML");
     CheckFeeding(level);
     CheckFragmentEntry(level);
+}
+
+// The game refuses a field larger than its screen and moves one that stands
+// off it; the tool refuses both, with the game's own rules.
+void CLevelChecker::CheckScreenPlace(const LevelDesign& level) {
+    const int cell_w = _data.CellWidth(), cell_h = _data.CellHeight();
+    const int screen_w = level_limits::kScreenWidth, screen_h = level_limits::kScreenHeight;
+    if (!level_limits::FieldFitsScreen(level.width, level.height, cell_w, cell_h, screen_w, screen_h)) {
+        Error("the field of " + std::to_string(level.width) + " x " + std::to_string(level.height) + " cells of " +
+              std::to_string(cell_w) + " x " + std::to_string(cell_h) + " pixels is larger than the screen (" +
+              std::to_string(screen_w) + " x " + std::to_string(screen_h) + ")");
+        return;
+    }
+    int left = 0, top = 0;
+    CLevelWriter::PlaceField(level, cell_w, cell_h, left, top);
+    if (level_limits::ClampFieldEdge(left, level.width * cell_w, screen_w) != left ||
+        level_limits::ClampFieldEdge(top, level.height * cell_h, screen_h) != top)
+        Error("the field placed at (" + std::to_string(left) + ", " + std::to_string(top) + ") runs off the screen (" +
+              std::to_string(screen_w) + " x " + std::to_string(screen_h) + ")");
 }
 
 // A row falls only while every bird's cell and the cell below it are free, so

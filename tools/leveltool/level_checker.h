@@ -32,6 +32,7 @@ private:
     void CheckBonuses(const LevelDesign& level);
     void CheckEffects(int graph_type);
     void CheckMap(const LevelDesign& level);
+    void CheckScreenPlace(const LevelDesign& level);
     void CheckEntryDepths(const LevelDesign& level);
     void CheckFeeding(const LevelDesign& level);
     void CheckFragmentEntry(const LevelDesign& level);

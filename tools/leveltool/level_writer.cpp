@@ -91,10 +91,15 @@ void CLevelWriter::AddMusic(pugi::xml_node level_node, const MusicDesign& music)
     anxious.append_attribute("track") = music.anxious_track;
 }
 
+void CLevelWriter::PlaceField(const LevelDesign& level, int cell_w, int cell_h, int& left, int& top) {
+    left = kFieldCentreX - level.width * cell_w / 2;
+    top = std::max(kMinFieldTop, kFieldCentreY - level.height * cell_h / 2);
+}
+
 void CLevelWriter::AddConfig(pugi::xml_node level_node, const LevelDesign& level) const {
     pugi::xml_node config = level_node.append_child("Config");
-    const int left = kFieldCentreX - level.width * _data.CellWidth() / 2;
-    const int top = std::max(kMinFieldTop, kFieldCentreY - level.height * _data.CellHeight() / 2);
+    int left = 0, top = 0;
+    PlaceField(level, _data.CellWidth(), _data.CellHeight(), left, top);
     const std::pair<const char*, int> values[] = {
         {"field_pos_x", left},
         {"field_pos_y", top},

@@ -20,6 +20,9 @@ public:
 
     explicit CLevelWriter(const CGameDataIndex& data) : _data(data) {}
 
+    // Where the level file puts the field's top-left corner on the screen.
+    static void PlaceField(const LevelDesign& level, int cell_w, int cell_h, int& left, int& top);
+
     // Fills `doc` with the level file of `level`.
     void BuildLevel(const EpisodeDesign& episode, const LevelDesign& level, pugi::xml_document& doc) const;
     // Fills `doc` with the episode list.
