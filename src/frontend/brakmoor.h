@@ -6,6 +6,7 @@
 // off, else the menu. A switch to a scene that is not listed ends the run.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/scene_manager.h"
 
@@ -28,12 +29,22 @@ public:
     void LoadEpisodes();
 
     const std::string& GetFirstScene() const { return _first_scene; }
+    // The command line named a level that does not exist and the menu is
+    // switched off: no scene started, and the run ends at its first update.
+    bool IsStartRefused() const { return _start_refused; }
     CGameMenu* GetMenu() const { return _menu.get(); }
     CSelector* GetSelector() const { return _selector.get(); }
 
 private:
+    // True without a command-line start, or when the episode list holds its
+    // level; otherwise says so.
+    bool CommandLineLevelExists() const;
+
     c3DGame& _game;
     std::string _first_scene;
+    bool _start_refused = false;
+    // "level_count" of each listed episode, in order.
+    std::vector<int> _level_counts;
     // The front end's scenes, made by Create; the selector goes before the menu.
     std::unique_ptr<CGameMenu> _menu;
     std::unique_ptr<CSelector> _selector;

@@ -108,7 +108,8 @@ public:
 
 private:
     bool PrepareGame(const GameOptions& options);
-    void RunLoop(const GameOptions& options);
+    // False when the application refused to start a game (said by it).
+    bool RunLoop(const GameOptions& options);
 
     std::string _data_dir;
     bool _data_found = false;
@@ -138,7 +139,7 @@ bool CStartUpHost::PrepareGame(const GameOptions& options) {
 
 // The application with the menu, the selector and the game, the particle
 // effects and the field's debug tools, for as long as the main loop runs.
-void CStartUpHost::RunLoop(const GameOptions& options) {
+bool CStartUpHost::RunLoop(const GameOptions& options) {
     auto app = std::make_unique<CBrakmoor>(c3DGame::Instance());
     auto plume = std::make_unique<CPlume>();
     if (!plume->LoadLibrary(kEffectsLibrary))
@@ -148,17 +149,18 @@ void CStartUpHost::RunLoop(const GameOptions& options) {
     DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
     // An exception escaping the loop is logged; the teardown below still runs.
     RunApplication(*app);
+    const bool started = !app->IsStartRefused();
     plume.reset();
     app.reset();
     DEBUG_GAME::DestroyDebugTools();
+    return started;
 }
 
 bool CStartUpHost::RunGame(const GameOptions& options) {
     if (const char* driver = SDL_GetCurrentVideoDriver()) _video_driver = driver;
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
-    const bool ready = PrepareGame(options);
-    if (ready) RunLoop(options);
+    const bool ready = PrepareGame(options) && RunLoop(options);
     // The game scene and its field go before the field's globals.
     g_Game.Reset();
     ShutdownFieldGlobals();
