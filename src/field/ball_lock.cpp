@@ -8,6 +8,11 @@ CBallLock::CBallLock(int level, float x, float y) : _solidity(level - 1), _sprit
     SetSolidityGraphics(x, y);
 }
 
+int CBallLock::MaxLevel() {
+    if (g_BallLockGraphics->empty()) LoadBallLockSolidity();
+    return static_cast<int>(g_BallLockGraphics->size());
+}
+
 void CBallLock::SetSolidityGraphics(float x, float y) {
     const std::vector<CGraphicsDesc>& table = *g_BallLockGraphics;
     const int size = static_cast<int>(table.size());

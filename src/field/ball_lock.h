@@ -11,6 +11,8 @@ public:
     // A lock of `level` hits with its picture's top-left at (x, y). Reads the
     // lock table first when it is empty (which throws when it stays empty).
     CBallLock(int level, float x, float y);
+    // The strongest lock the table shows (reads the table as the constructor does).
+    static int MaxLevel();
 
     // One hit: true when the lock broke; otherwise the picture of the hits
     // left is shown.

@@ -1,6 +1,7 @@
 // The balls field's data: the ball types of Settings\Balls.xml and of the
 // level, the level's initial balls, and the "BallsField" block of a saved game.
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "engine/logger.h"
@@ -8,6 +9,7 @@
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "field/ball_tables.h"
+#include "field/ball_lock.h"
 #include "field/balls_field.h"
 #include "field/graph_obj_manager.h"
 #include "field/level_cfg.h"
@@ -171,8 +173,25 @@ bool CBallsField::RestoreBall(const CXMLNode& node) {
     if (saved_state != bsDEAD) saved_state = bsDEFAULT;
     SetBallState(cell_index, saved_state);
     CBall& ball = *_field[static_cast<size_t>(cell_index)];
-    if (const int lock_solidity = node.GetAttributeInt("lock_solidity", 0); lock_solidity != 0)
-        ball.SetLock(lock_solidity);
-    ball.SetSpeed(node.GetAttributeFloat("fall_speed", 0));
-    return true;
+    bool ok = true;
+    int lock_solidity = node.GetAttributeInt("lock_solidity", 0);
+    if (lock_solidity != 0) {
+        const int max_lock = CBallLock::MaxLevel();
+        if (lock_solidity < 0 || lock_solidity > max_lock) {
+            CLogger::Instance().Log(2, "Error: CBallsField: saved ball in cell %d has the lock %d outside 0..%d; clamped.",
+                                    cell_index, lock_solidity, max_lock);
+            lock_solidity = std::clamp(lock_solidity, 0, max_lock);
+            ok = false;
+        }
+        if (lock_solidity != 0) ball.SetLock(lock_solidity);
+    }
+    float speed = node.GetAttributeFloat("fall_speed", 0);
+    if (!std::isfinite(speed)) {
+        // The motion clamps any finite speed into its bounds, but not this.
+        CLogger::Instance().Log(2, "Error: CBallsField: saved ball in cell %d has no finite speed; it rests.", cell_index);
+        speed = 0;
+        ok = false;
+    }
+    ball.SetSpeed(speed);
+    return ok;
 }

@@ -511,12 +511,28 @@ bool CBirds::Serialize(CXMLFile& xml, CXMLNode& node) const {
 bool CBirds::Deserialize(const CXMLNode& node) {
     const CXMLNodeList entries = node.SelectNodes("Birds/Bird");
     if (entries.GetLength() == 0) return true;
+    bool all = true;
     std::vector<std::pair<int, int>> placements;
     placements.reserve(static_cast<size_t>(entries.GetLength()));
     for (int i = 0; i < entries.GetLength(); ++i) {
         const CXMLNode entry = entries.GetItem(i);
-        placements.emplace_back(entry.GetAttributeInt("cell_index", 0), entry.GetAttributeInt("state", 0));
+        const int cell = entry.GetAttributeInt("cell_index", CELL_ERROR);
+        if (!g_LevelCFG->IsValidCell(cell)) {
+            CLogger::Instance().Log(2, "Error: CBirds: saved bird %d in cell %d outside the field; skipped.", i, cell);
+            all = false;
+            continue;
+        }
+        placements.emplace_back(cell, SavedState(i, entry.GetAttributeInt("state", 0)));
     }
     CreateBirds(placements, false);
-    return true;
+    return all;
+}
+
+int CBirds::SavedState(int index, int state) const {
+    // Only these two are ever written; anything else comes back as a bird
+    // that lands again with the next landing check, as most saved birds do.
+    if ((state == kTrapped || state == kUnsupported) && FindDesc(state)) return state;
+    CLogger::Instance().Log(2, "Error: CBirds: saved bird %d has the unknown state %d; it comes back settled.", index,
+                            state);
+    return kUnsupported;
 }

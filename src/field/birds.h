@@ -114,7 +114,8 @@ public:
     // with "cell_index" and "state" (6 for a bird in state 2 or 6, else 13).
     bool Serialize(CXMLFile& xml, CXMLNode& node) const;
     // Creates the birds of the block below `node` without sounds; a block
-    // without birds leaves the birds as they are.
+    // without birds leaves the birds as they are. A bird of an unknown state
+    // comes back settled; one outside the field is skipped (false then).
     bool Deserialize(const CXMLNode& node);
 
     const std::vector<Bird>& GetBirds() const { return _birds; }
@@ -123,6 +124,9 @@ private:
     void LoadDescriptions(const CXMLFile& document, const std::string& xpath);
     const BirdDesc& RequireDesc(int id) const;
     const BirdDesc* FindDesc(int id) const;
+    // The state a saved bird comes back in: a state the writer writes, else
+    // settled (logged with the bird's index).
+    int SavedState(int index, int state) const;
     // A bird in the state whose sprite's top-left is at (x, y).
     Bird MakeBird(int cell, int state, float x, float y, bool with_sounds);
     void RemoveAllBirds();

@@ -38,6 +38,19 @@ bool HasBlock(const CXMLNode& node, const char* name) {
     return false;
 }
 
+// Restores one block of the board; a block that is missing or throws is
+// logged and gives false, and the blocks after it are read all the same.
+template <class Restore>
+bool RestoreBlock(const CXMLNode& node, const char* name, Restore restore) {
+    if (!HasBlock(node, name)) return false;
+    try {
+        return restore();
+    } catch (const std::exception& e) {
+        CLogger::Instance().Log(2, "Error: saved field: the block '%s' could not be restored: %s", name, e.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
@@ -143,19 +156,9 @@ bool CGameField::DeserializeFieldElement(const CXMLNode& node, int& kill_count) 
 }
 
 bool CGameField::DeserializeBoard(const CXMLNode& node) {
-    bool ok = true;
     // A missing block keeps the freshly set-up part rather than emptying it.
-    if (HasBlock(node, "VovaroCells"))
-        ok = VERIFY(_tiles_field->Deserialize(node)) && ok;
-    else
-        ok = false;
-    if (HasBlock(node, "BallsField"))
-        ok = VERIFY(_balls_field->Deserialize(node)) && ok;
-    else
-        ok = false;
-    if (HasBlock(node, "Birds"))
-        ok = VERIFY(_birds->Deserialize(node)) && ok;
-    else
-        ok = false;
+    bool ok = RestoreBlock(node, "VovaroCells", [&] { return VERIFY(_tiles_field->Deserialize(node)); });
+    ok = RestoreBlock(node, "BallsField", [&] { return VERIFY(_balls_field->Deserialize(node)); }) && ok;
+    ok = RestoreBlock(node, "Birds", [&] { return VERIFY(_birds->Deserialize(node)); }) && ok;
     return ok;
 }

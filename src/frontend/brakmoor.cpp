@@ -44,10 +44,13 @@ void CBrakmoor::Create() {
     if (!g_DifficultyTable) g_DifficultyTable = CreateDifficultyTable();
     g_DifficultyTable->LoadDifficulty();
     _first_scene.clear();
+    _start_refused = false;
+    bool run_menu = true;
     try {
         GameOptions options;
         if (!CGameSettings::Instance().LoadSettings(options)) throw std::runtime_error("Fatal error!");
         SetLanguage(options.language);
+        run_menu = options.run_menu;
         _first_scene =
             g_GameStartRequest.episode == GameStartRequest::kNoEpisode && options.run_menu ? "Menu" : "Game";
         log.Log(0, " ");
@@ -59,6 +62,14 @@ void CBrakmoor::Create() {
     if (_first_scene.empty()) _first_scene = "Menu";
 
     LoadEpisodes();
+    if (!CommandLineLevelExists()) {
+        // A level that does not exist is never played: the menu instead, or
+        // no run at all when the player switched the menu off.
+        g_GameStartRequest.episode = GameStartRequest::kNoEpisode;
+        g_GameStartRequest.level = 0;
+        _first_scene = "Menu";
+        _start_refused = !run_menu;
+    }
     LoadMusic();
     g_LastGameScore = 0;
     g_GameCompleted = 0;
@@ -77,12 +88,14 @@ void CBrakmoor::Create() {
     AddScene(_selector.get());
     AddScene(&_game);
     CSceneManager::Init();
+    if (_start_refused) return;
     if (_first_scene == "Game") g_GameStartRequest.start_flag = 1;
     ActivateScene(_first_scene);
     if (!FindScene(_first_scene)) log.Log(2, "Error: the first scene '%s' is not available; the run ends.", _first_scene.c_str());
 }
 
 bool CBrakmoor::Update() {
+    if (_start_refused) return false;
     const bool go_on = CSceneManager::Update();
     for (const AScene* scene : _scenes)
         if (scene->IsActive()) return go_on;
@@ -96,16 +109,31 @@ void CBrakmoor::LoadEpisodes() {
     try {
         const CXMLFile file("Levels\\Episodes.xml");
         const CXMLNodeList episodes = file.SelectNodes("//Episodes/Episode");
+        _level_counts.clear();
         if (episodes.IsValid()) g_GameStartRequest.episode_count = episodes.GetLength();
         if (!episodes.IsValid() || episodes.GetLength() == 0) {
             CLogger::Instance().Log(2, "Error: %s. File=%s, Line=%d", "No episodes!", "Dudidir2", __LINE__);
             return;
         }
+        // The level counts first: a trophy that fails must not cost the checks of the command line.
+        for (int i = 0; i < episodes.GetLength(); ++i)
+            _level_counts.push_back(episodes.GetItem(i).GetAttributeInt("level_count", 0));
         for (int i = 0; i < episodes.GetLength(); ++i)
             _game.Field().AddTrophy(episodes.GetItem(i).GetAttributeInt("glove_base_id", 0));
     } catch (...) {
         LogCurrentException("CBrakmoor::LoadEpisodes");
     }
+}
+
+bool CBrakmoor::CommandLineLevelExists() const {
+    const int32_t episode = g_GameStartRequest.episode;
+    const int32_t level = g_GameStartRequest.level;
+    if (episode == GameStartRequest::kNoEpisode) return true;
+    if (episode >= 0 && static_cast<size_t>(episode) < _level_counts.size() && level >= 0 &&
+        level < _level_counts[static_cast<size_t>(episode)])
+        return true;
+    c3DGame::ReportMissingLevel(episode, level);
+    return false;
 }
 
 void LoadMusic() {

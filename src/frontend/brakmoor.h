@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/scene_manager.h"
 
@@ -33,12 +34,22 @@ public:
     // Fixes the game's seed that the menu takes (else the calendar second).
     void SetGameSeed(uint32_t seed) { _game_seed = seed; }
 
+    // The command line named a level that does not exist and the menu is
+    // switched off: no scene started, and the run ends at its first update.
+    bool IsStartRefused() const { return _start_refused; }
     CGameMenu* GetMenu() const { return _menu.get(); }
     CSelector* GetSelector() const { return _selector.get(); }
 
 private:
+    // True without a command-line start, or when the episode list holds its
+    // level; otherwise says so.
+    bool CommandLineLevelExists() const;
+
     c3DGame& _game;
     std::string _first_scene;
+    bool _start_refused = false;
+    // "level_count" of each listed episode, in order.
+    std::vector<int> _level_counts;
     // The front end's scenes, made by Create; the selector goes before the menu.
     std::unique_ptr<CGameMenu> _menu;
     std::unique_ptr<CSelector> _selector;

@@ -108,6 +108,7 @@ public:
 
 private:
     bool PrepareGame(const GameOptions& options);
+    // False when the application refused to start a game (said by it).
     bool RunLoop(const GameOptions& options);
 
     std::string _data_dir;
@@ -138,7 +139,8 @@ bool CStartUpHost::PrepareGame(const GameOptions& options) {
 
 // The application with the menu, the selector and the game, the particle
 // effects and the field's debug tools, for as long as the main loop runs.
-// False when an exception ended the loop (logged there).
+// False when an exception ended the loop (logged there) or the
+// application refused to start a game (said by it).
 bool CStartUpHost::RunLoop(const GameOptions& options) {
     auto app = std::make_unique<CBrakmoor>(c3DGame::Instance());
     auto plume = std::make_unique<CPlume>();
@@ -149,18 +151,18 @@ bool CStartUpHost::RunLoop(const GameOptions& options) {
     DEBUG_GAME::SetDebugDisplay(options.show_debug_info);
     // An exception escaping the loop is logged; the teardown below still runs.
     const int result = RunApplication(*app);
+    const bool started = !app->IsStartRefused();
     plume.reset();
     app.reset();
     DEBUG_GAME::DestroyDebugTools();
-    return result == 0;
+    return result == 0 && started;
 }
 
 bool CStartUpHost::RunGame(const GameOptions& options) {
     if (const char* driver = SDL_GetCurrentVideoDriver()) _video_driver = driver;
     CSettingsHost settings_host;
     SetSettingsHost(&settings_host);
-    bool ready = PrepareGame(options);
-    if (ready) ready = RunLoop(options);
+    const bool ready = PrepareGame(options) && RunLoop(options);
     // The game scene and its field go before the field's globals.
     g_Game.Reset();
     ShutdownFieldGlobals();

@@ -124,6 +124,11 @@ void c3DGame::Reset() {
 }
 
 bool c3DGame::Update() {
+    if (_start_refused) {
+        _start_refused = 0;
+        LeaveScene("Menu");
+        return true;
+    }
     try {
         try {
             ProcessFieldInput();

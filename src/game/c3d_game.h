@@ -34,6 +34,7 @@
 
 class CBackground;
 class CGameFlags;
+struct GameStateDesc;
 class ISceneField;
 namespace explosion {
 class IExplosionManager;
@@ -116,6 +117,9 @@ public:
     bool LoadLevelMusic(const std::string& path, LevelDesc& desc);
     void ResolveLevelMusic(EpisodeDesc& desc, size_t level_index);
     void BeforeInit();
+    // Says on standard error and in the log that the level is not in the
+    // episode list (0-based numbers).
+    static void ReportMissingLevel(int32_t episode, int32_t level);
     bool StartLevel(LevelDesc& desc);
     void DestroyLevel();
 
@@ -196,6 +200,13 @@ private:
     void UpdateLevelStart();
     // The end of a scene: off to `scene`, music stopped.
     void LeaveScene(const char* scene);
+    // The active player's suspended game; false (the program asked to quit)
+    // when it cannot be read. A text that does not parse is logged and
+    // emptied: the game goes on as a fresh one.
+    bool ReadSuspendedGame(std::vector<uint8_t>& data, GameStateDesc& state);
+    // No game at a level the episode list does not hold: said, and off to
+    // the menu with the next update.
+    void RefuseMissingLevel();
     void RegisterPanels();
     void OnDebugKey(uint16_t key);
     void LoadBackground(const CXMLNode& node);
@@ -237,6 +248,8 @@ private:
     uint8_t _lives_blink = 1;
     uint32_t _bonus_life_end = 0;
     uint8_t _game_running = 0;
+    // The requested level does not exist: the next update leaves for the menu.
+    uint8_t _start_refused = 0;
     std::unique_ptr<CGameFlags> _level_start_flags;
     uint32_t _episode_count = 0;
     EpisodeDesc _episode;

@@ -43,8 +43,10 @@ bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
         state.SetAttributeInt("score", _game_var.score);
         state.SetAttributeInt("lives", _game_var.lives);
         root.AppendChild(state);
-        _field->Serialize(xml, root);
-        ok = VERIFY(xml.GetXML(out));
+        // A board that was not written whole never stands for the game.
+        const bool field_ok = _field->Serialize(xml, root);
+        if (!field_ok) CLogger::Instance().Log(2, "Error: the field's part of the saved game failed; it is not stored.");
+        ok = VERIFY(xml.GetXML(out)) && field_ok;
         SaveSerialCopy(xml);
     } catch (...) {
         LeaveFolder(saved);

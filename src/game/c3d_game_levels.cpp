@@ -1,5 +1,6 @@
 // Episodes and levels: the list of episodes, one episode's level records, the
 // start of a game or of the next level, and a level's start and teardown.
+#include <cstdio>
 #include <memory>
 
 #include "engine/engine_core_interface.h"
@@ -99,9 +100,37 @@ void c3DGame::ResolveLevelMusic(EpisodeDesc& desc, size_t level_index) {
     }
 }
 
+void c3DGame::ReportMissingLevel(int32_t episode, int32_t level) {
+    char line[160];
+    std::snprintf(line, sizeof line, "Error: there is no level %d in episode %d (%s); no game starts there.", level,
+                  episode, kEpisodesFile);
+    std::fprintf(stderr, "%s\n", line);
+    CLogger::Instance().Log(2, "%s", line);
+}
+
+bool c3DGame::ReadSuspendedGame(std::vector<uint8_t>& data, GameStateDesc& state) {
+    CLogger& log = CLogger::Instance();
+    log.Log(0, "Loading suspended game...");
+    try {
+        ASSERT(g_profiles.GetPlayerSuspendedGame(g_profiles.GetActivePlayer(), data));
+    } catch (...) {
+        LogCurrentException("c3DGame::BeforeInit");
+        SetRequest(kRequestQuit);
+        return false;
+    }
+    if (!VERIFY(PARSERS::ParseGameState(data, state))) {
+        // The game goes on as the fresh one it was started as.
+        log.Log(2, "Error: the suspended game does not parse; the game starts with fresh lives and score.");
+        data.clear();
+    }
+    return true;
+}
+
 void c3DGame::BeforeInit() {
     CLogger& log = CLogger::Instance();
-    _game_running = 1;
+    // Nothing is saved for this game until one of its levels has started.
+    _game_running = 0;
+    _start_refused = 0;
     const int32_t mode = g_GameStartRequest.mode;
     const bool starting = g_GameStartRequest.start_flag != 0;
     std::vector<uint8_t> suspended_data;
@@ -112,49 +141,55 @@ void c3DGame::BeforeInit() {
         ResetGame();
         _field->ResetArtefacts();
         if (mode != 0) {
-            log.Log(0, "Loading suspended game...");
-            try {
-                ASSERT(g_profiles.GetPlayerSuspendedGame(g_profiles.GetActivePlayer(), suspended_data));
-            } catch (...) {
-                LogCurrentException("c3DGame::BeforeInit");
-                SetRequest(kRequestQuit);
-                return;
-            }
-            if (VERIFY(PARSERS::ParseGameState(suspended_data, suspended_state)) && mode == 1) {
+            if (!ReadSuspendedGame(suspended_data, suspended_state)) return;
+            if (!suspended_data.empty() && mode == 1) {
                 _game_var.episode = suspended_state.episode;
                 _game_var.level = suspended_state.level;
             }
         }
     }
+    g_GameStartRequest.mode = 0;
+    g_GameStartRequest.start_flag = 0;
 
-    if (starting || (_game_var.episode >= 0 && static_cast<uint32_t>(_game_var.episode) < _episode_count &&
-                     _game_var.level == 0)) {
+    // An episode the list does not hold is refused before it is loaded; with
+    // no list at all the load below fails and the program ends.
+    const bool episode_listed = _game_var.episode >= 0 && static_cast<uint32_t>(_game_var.episode) < _episode_count;
+    if (_episode_count > 0 && !episode_listed) {
+        RefuseMissingLevel();
+        return;
+    }
+    if (starting || (episode_listed && _game_var.level == 0)) {
         _episode.Levels.clear();
         if (!LoadEpisode(_game_var.episode, _episode)) {
             SetRequest(kRequestQuit);
             return;
         }
     }
-    const bool level_known = _game_var.level >= 0 && static_cast<size_t>(_game_var.level) < _episode.Levels.size();
-    if (mode != 0 && level_known) ResolveLevelMusic(_episode, static_cast<size_t>(_game_var.level));
-    if (level_known) {
-        _last_level = static_cast<size_t>(_game_var.level) == _episode.Levels.size() - 1 ? 1 : 0;
-        _last_episode = _episode_count > 0 && static_cast<uint32_t>(_game_var.episode) == _episode_count - 1 ? 1 : 0;
-        if (!StartLevel(_episode.Levels[static_cast<size_t>(_game_var.level)])) {
-            g_GameStartRequest.mode = 0;
-            g_GameStartRequest.start_flag = 0;
-            return;
-        }
-        _pending_request = prNone;
+    if (_game_var.level < 0 || static_cast<size_t>(_game_var.level) >= _episode.Levels.size()) {
+        RefuseMissingLevel();
+        return;
     }
+    const size_t level = static_cast<size_t>(_game_var.level);
+    if (mode != 0) ResolveLevelMusic(_episode, level);
+    _last_level = level == _episode.Levels.size() - 1 ? 1 : 0;
+    _last_episode = _episode_count > 0 && static_cast<uint32_t>(_game_var.episode) == _episode_count - 1 ? 1 : 0;
+    // A level that cannot be loaded has gone back to the menu.
+    if (!StartLevel(_episode.Levels[level])) return;
+    _pending_request = prNone;
+    _game_running = 1;
 
     switch (mode) {
         case 1:
-            if (!DeserializeState(suspended_data))
+            if (!suspended_data.empty() && !DeserializeState(suspended_data)) {
                 LogFailedCheck("Verify", "DeserializeState( suspended_data )", __FILE__, __LINE__);
+                // Never a half-restored board: the level starts afresh, with
+                // the saved lives and score that DeserializeState has set.
+                log.Log(2, "Error: the saved board could not be restored; the level starts afresh.");
+                _field->RestartLevel();
+            }
             break;
         case 2:
-            if (starting) {
+            if (starting && !suspended_data.empty()) {
                 _game_var.lives = suspended_state.lives;
                 _game_var.score = suspended_state.score;
             }
@@ -165,8 +200,15 @@ void c3DGame::BeforeInit() {
     }
     CHintsManager::Instance().CollectUnshownHints(g_profiles.GetActivePlayer(), _pending_hints);
     _music.Play();
-    g_GameStartRequest.mode = 0;
-    g_GameStartRequest.start_flag = 0;
+}
+
+void c3DGame::RefuseMissingLevel() {
+    ReportMissingLevel(_game_var.episode, _game_var.level);
+    g_GameStartRequest.episode = GameStartRequest::kNoEpisode;
+    g_GameStartRequest.level = 0;
+    // The scene is made active once its reset returns: it leaves with its
+    // first update.
+    _start_refused = 1;
 }
 
 bool c3DGame::StartLevel(LevelDesc& desc) {

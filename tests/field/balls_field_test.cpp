@@ -295,6 +295,9 @@ TEST_F(BallsFieldTest, BadSavedBallsAreSkippedAndReported) {
         <Ball cell_index="40" graph_type="1"/>
         <Ball cell_index="1" graph_type="88"/>
         <Ball cell_index="2" graph_type="11" prev_graph_type="0" state="2"/>
+        <Ball cell_index="2147483647" graph_type="1"/>
+        <Ball cell_index="3" graph_type="1" lock_solidity="-2147483648"/>
+        <Ball cell_index="4" graph_type="1" lock_solidity="2147483647" fall_speed="nan"/>
       </BallsField></Suspended>)");
     EXPECT_FALSE(balls_->Deserialize(state));
     EXPECT_EQ(TypeAt(0), 1);
@@ -304,6 +307,14 @@ TEST_F(BallsFieldTest, BadSavedBallsAreSkippedAndReported) {
     const std::string log = NewLog();
     EXPECT_NE(log.find("cell 40 outside the field"), std::string::npos) << log;
     EXPECT_NE(log.find("graph_type=88"), std::string::npos);
+    EXPECT_NE(log.find("cell 2147483647 outside the field"), std::string::npos) << log;
+    // A lock out of range is clamped: none below, the strongest above.
+    EXPECT_EQ(TypeAt(3), 1);
+    EXPECT_FALSE(balls_->IsCellLocked(3));
+    ASSERT_TRUE(balls_->IsCellLocked(4));
+    EXPECT_EQ(Ball(4).GetLockSolidity(), static_cast<int>(g_BallLockGraphics->size()));
+    EXPECT_EQ(Ball(4).GetSpeed(), 0.0f);
+    EXPECT_NE(log.find("lock -2147483648"), std::string::npos) << log;
 }
 
 TEST_F(BallsFieldTest, BonusBallsBlinkBeforeTheyTurnBack) {

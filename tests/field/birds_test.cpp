@@ -443,4 +443,25 @@ TEST_F(BirdsTest, SavedBlockKeepsTrappedBirdsAndLetsTheOthersLandAgain) {
     EXPECT_EQ(birds_->GetBirds().size(), 6u);
 }
 
+TEST_F(BirdsTest, DamagedSavedBirdsComeBackSettledOrAreSkippedAndReported) {
+    // The writer writes only states 6 and 13: any other state, or none, comes
+    // back settled; a cell outside the field is skipped.
+    const CXMLNode root = field_test::XmlNode(R"(<Suspended><Birds>
+        <Bird cell_index="0" state="6"/>
+        <Bird cell_index="1" state="99"/>
+        <Bird cell_index="2"/>
+        <Bird cell_index="2147483647" state="13"/>
+        <Bird cell_index="-1" state="13"/>
+        <Bird cell_index="3" state="-2147483648"/>
+      </Birds></Suspended>)");
+    EXPECT_FALSE(birds_->Deserialize(root));
+    EXPECT_EQ(States(), std::vector<int>({6, 13, 13, 13}));
+    std::vector<int> cells;
+    for (const Bird& bird : birds_->GetBirds()) cells.push_back(bird.cell);
+    EXPECT_EQ(cells, std::vector<int>({0, 1, 2, 3}));
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("state 99"), std::string::npos) << log;
+    EXPECT_NE(log.find("cell 2147483647"), std::string::npos) << log;
+}
+
 }  // namespace

@@ -228,6 +228,7 @@ TEST_F(GameFieldIoTest, DamagedSavesRestoreWhatTheyCanReturnFalseAndNeverThrow) 
         {replaced("stage=\"0\"", "stage=\"9\""), 3},
         {replaced("level_timer=\"0\"", "level_timer=\"-5\""), 0},
         {replaced("type=\"3\"", "type=\"7\""), 0},
+        {replaced("<Bird cell_index=\"2\"", "<Bird cell_index=\"2147483647\""), 0},
         {R"(<Other><GameField stage="1"/></Other>)", 1},
         {"<Suspended/>", 0},
     };
@@ -239,6 +240,37 @@ TEST_F(GameFieldIoTest, DamagedSavesRestoreWhatTheyCanReturnFalseAndNeverThrow) 
         EXPECT_EQ(field->GetLevelEndStage(), c.stage) << c.text;
         // A missing balls block leaves the level's own balls in place.
         EXPECT_FALSE(field->GetBallsField()->IsCellEmpty(kLockedCell)) << c.text;
+    }
+}
+
+TEST_F(GameFieldIoTest, ADamagedBirdNeverCostsTheLevelsProgress) {
+    PlayABit(*field_);
+    const int kills = field_->GetFieldState().GetValue();
+    ASSERT_GT(kills, 0);
+    const std::string text = Save(*field_);
+    for (const int stage : {0, 2}) {
+        for (const char* bird : {R"(<Bird cell_index="2" state="99"/>)", R"(<Bird cell_index="2"/>)"}) {
+            SCOPED_TRACE(std::string(bird) + " at stage " + std::to_string(stage));
+            std::string damaged = text;
+            damaged.replace(damaged.find("stage=\"0\""), 9, "stage=\"" + std::to_string(stage) + "\"");
+            const size_t from = damaged.find("<Bird cell_index");
+            damaged.replace(from, damaged.find("/>", from) + 2 - from, bird);
+            scene_->mood_switches = 0;
+            auto restored = MakeField();
+            bool ok = false;
+            EXPECT_NO_THROW(ok = Resume(*restored, damaged));
+            EXPECT_TRUE(ok) << "a bird of an unknown state comes back settled";
+            ASSERT_EQ(restored->GetBirds().GetBirds().size(), 1u);
+            EXPECT_EQ(restored->GetBirds().GetBirds()[0].state, CBirds::kUnsupported);
+            // The puzzle tiles, the goal's progress, its mark and the mood all come back.
+            EXPECT_EQ(restored->GetTilesField()->GetLayerObject(kHitCell), nullptr);
+            EXPECT_NE(restored->GetTilesField()->GetLayerObject(kLockedCell), nullptr);
+            EXPECT_EQ(restored->GetFieldState().GetValue(),
+                      stage == 0 ? kills : restored->GetFieldState().GetTarget());
+            EXPECT_EQ(restored->GetFieldState().IsComplete(), stage != 0);
+            EXPECT_EQ(restored->GetLevelEndStage(), stage);
+            EXPECT_EQ(scene_->mood_switches, stage > 1 ? 1 : 0);
+        }
     }
 }
 

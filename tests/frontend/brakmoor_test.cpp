@@ -67,33 +67,54 @@ protected:
 TEST_F(BrakmoorTest, TheFirstSceneFollowsTheCommandLineAndTheRunMenuSetting) {
     ASSERT_TRUE(store.AddPlayer("ANN"));
     g_profiles.OpenProfiles();
+    // The shipped list: five episodes of ten levels. A level it does not
+    // hold opens the menu, or starts nothing when the menu is switched off.
     const struct {
-        int32_t episode;
+        int32_t episode, level;
         bool run_menu;
         const char* first;
+        bool refused;
     } cases[] = {
-        {GameStartRequest::kNoEpisode, true, "Menu"},
-        {GameStartRequest::kNoEpisode, false, "Game"},
-        {2, true, "Game"},
+        {GameStartRequest::kNoEpisode, 0, true, "Menu", false},
+        {GameStartRequest::kNoEpisode, 0, false, "Game", false},
+        {2, 0, true, "Game", false},
+        {4, 9, false, "Game", false},
+        {0, 10, true, "Menu", false},
+        {99, 99, true, "Menu", false},
+        {0, 10, false, "Menu", true},
+        {5, 0, false, "Menu", true},
+        {-1, 0, false, "Menu", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.first) + (c.run_menu ? " run_menu on" : " run_menu off"));
+        SCOPED_TRACE(std::to_string(c.episode) + " " + std::to_string(c.level) +
+                     (c.run_menu ? " run_menu on" : " run_menu off"));
         WriteSettings(c.run_menu);
         g_GameStartRequest = GameStartRequest();
         g_GameStartRequest.episode = c.episode;
+        g_GameStartRequest.level = c.level;
         g_GameCompleted = 1;
         g_LastGameScore = 77;
         CBrakmoor app(c3DGame::Instance());
+        testing::internal::CaptureStderr();
         app.Init();
+        const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(app.GetFirstScene(), c.first);
+        const bool missing = c.refused || (c.episode != GameStartRequest::kNoEpisode && c.first == std::string("Menu"));
+        EXPECT_EQ(said.find("Error: there is no level") != std::string::npos, missing) << said;
+        EXPECT_EQ(app.IsStartRefused(), c.refused);
         std::vector<std::string> names;
         for (const AScene* s : app.Scenes()) names.push_back(s->GetName());
         EXPECT_EQ(names, (std::vector<std::string> {"Menu", "Selector", "Game"}));
-        for (const AScene* s : app.Scenes()) EXPECT_EQ(s->IsActive(), s->GetName() == c.first) << s->GetName();
+        for (const AScene* s : app.Scenes())
+            EXPECT_EQ(s->IsActive(), !c.refused && s->GetName() == c.first) << s->GetName();
+        if (c.refused) {
+            EXPECT_FALSE(app.Update()) << "the run ends at once";
+        }
         EXPECT_EQ(g_GameStartRequest.episode_count, 5);
         EXPECT_EQ(g_GameCompleted, 0);
         EXPECT_EQ(g_LastGameScore, 0);
         app.Exit();
+        c3DGame::Instance().SetActive(0);  // the program's one game scene serves the next case
     }
 }
 

@@ -24,6 +24,8 @@ public:
     LevelStatistics statistics;
     std::string board = "start";
     bool load_ok = true;  // what LoadLevel answers
+    bool serialize_ok = true;    // false: the field's part of a save fails
+    bool deserialize_ok = true;  // false: the board restores only in part
 
     // ---- what the scene did
     std::vector<std::string> calls;
@@ -68,14 +70,14 @@ public:
     bool Serialize(CXMLFile& document, CXMLNode& parent) override {
         CXMLNode node = document.CreateNode("GameField");
         node.SetAttribute("board", board);
-        return parent.AppendChild(node);
+        return parent.AppendChild(node) && serialize_ok;
     }
     bool Deserialize(const CXMLNode& node) override {
         const CXMLNode field = node.SelectSingleNode("GameField");
         if (!field.IsValid()) return false;
         board = field.GetAttribute("board", "");
         calls.push_back("Deserialize");
-        return true;
+        return deserialize_ok;
     }
     void DebugGiveTool(int tool, int amount) override { tools.emplace_back(tool, amount); }
     void DebugPlaceBonus(int type) override { bonuses.push_back(type); }

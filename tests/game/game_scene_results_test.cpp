@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/game_state_desc.h"
@@ -297,13 +298,18 @@ TEST_F(SuspendedGameTest, AnUnreadableTextIsRefusedAndChangesNothing) {
     ASSERT_TRUE(PARSERS::ParseGameState(Bytes("<Suspended><GameState level=\"4\"/></Suspended>"), desc));
     EXPECT_EQ(desc.level, 4);
     EXPECT_EQ(desc.lives, 0);
-    // A resume of a broken stored game starts the requested game afresh.
+    // A resume of a broken stored game, into its level (mode 1) or into the
+    // next episode (mode 2), starts the requested game with fresh values.
     ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, Bytes("<Suspended><Game")));
-    NewScene();
-    Start(GameStartRequest::kNoEpisode, 0, 1);
-    EXPECT_EQ(game->GetLevelNumber(), 0);
-    EXPECT_EQ(game->GetLives(), 3);
-    EXPECT_EQ(game->GetScore(), 0);
+    for (const auto& [mode, episode] : {std::pair {1, 0}, std::pair {2, 1}}) {
+        SCOPED_TRACE(mode);
+        NewScene();
+        Start(mode == 1 ? GameStartRequest::kNoEpisode : episode, 0, mode);
+        EXPECT_EQ(game->GetEpisodeNumber(), episode);
+        EXPECT_EQ(game->GetLevelNumber(), 0);
+        EXPECT_EQ(game->GetLives(), 3);
+        EXPECT_EQ(game->GetScore(), 0);
+    }
 }
 
 TEST_F(SuspendedGameTest, AResumeIntoTheNextEpisodeTakesOnlyScoreAndLives) {
@@ -320,6 +326,82 @@ TEST_F(SuspendedGameTest, AResumeIntoTheNextEpisodeTakesOnlyScoreAndLives) {
     EXPECT_EQ(game->GetLives(), 2);
     EXPECT_EQ(g_profiles.GetPlayerState(0), 0);
     EXPECT_EQ(field->Count("Deserialize"), 0);
+}
+
+TEST_F(SuspendedGameTest, ASaveWhoseBoardFailsNeverReplacesTheStoredGame) {
+    PlayAGame();
+    std::vector<uint8_t> good;
+    ASSERT_TRUE(game->SerializeState(good));
+    ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, good));
+    game->SetScore(9999);
+    field->serialize_ok = false;
+    std::vector<uint8_t> text;
+    EXPECT_FALSE(game->SerializeState(text));
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    EXPECT_EQ(Text(Stored()), Text(good));
+}
+
+TEST_F(SuspendedGameTest, AResumeWhoseBoardFailsStartsTheLevelAfreshWithTheSavedLivesAndScore) {
+    PlayAGame();
+    game->Destroy();
+    NewScene();
+    field->deserialize_ok = false;
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    EXPECT_EQ(field->Count("Deserialize"), 1);
+    EXPECT_EQ(field->Count("RestartLevel"), 1);
+    EXPECT_EQ(field->loaded.back(), "Levels\\Episode_0\\Level_1.xml");
+    EXPECT_EQ(game->GetScore(), 4321);
+    EXPECT_EQ(game->GetLives(), 2);
+    EXPECT_TRUE(game->IsGameRunning());
+}
+
+// Two levels in episode 0, one in episode 1: anything else is refused,
+// whether the command line or a stored game names it, and the stored game stays.
+TEST_F(SuspendedGameTest, ALevelThatDoesNotExistIsNeverStartedNorStored) {
+    PlayAGame();
+    std::vector<uint8_t> stored;
+    ASSERT_TRUE(game->SerializeState(stored));
+    const std::string good = Text(stored);
+    auto at = [&good](const std::string& episode, const std::string& level) {
+        std::string text = good;
+        text.replace(text.find("episode=\"0\""), 11, "episode=\"" + episode + "\"");
+        text.replace(text.find("level=\"1\""), 9, "level=\"" + level + "\"");
+        return text;
+    };
+    const struct {
+        std::string saved;  // empty: a start from the command line
+        int episode, level;
+    } cases[] = {
+        {at("9", "1"), GameStartRequest::kNoEpisode, 0},
+        {at("0", "7"), GameStartRequest::kNoEpisode, 0},
+        {at("-1", "0"), GameStartRequest::kNoEpisode, 0},
+        {"", 0, 2},
+        {"", 5, 0},
+        {"", 1, 1},
+        {"", 1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved + " " + std::to_string(c.episode) + " " + std::to_string(c.level));
+        const std::string kept = c.saved.empty() ? good : c.saved;
+        ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, Bytes(kept)));
+        NewScene();
+        testing::internal::CaptureStderr();
+        Start(c.episode, c.level, c.saved.empty() ? 0 : 1);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("Error: there is no level"), std::string::npos) << said;
+        EXPECT_NE(NewLog().find("Error: there is no level"), std::string::npos);
+        EXPECT_TRUE(field->loaded.empty());
+        EXPECT_FALSE(game->IsGameRunning());
+        game->Update();
+        EXPECT_EQ(field->Count("Update"), 0) << "no frame of a level that never started";
+        EXPECT_FALSE(game->IsActive());
+        EXPECT_EQ(game->GetRequest(), AScene::kRequestSwitch);
+        EXPECT_EQ(game->GetNextScene(), "Menu");
+        EXPECT_EQ(g_GameStartRequest.episode, GameStartRequest::kNoEpisode);
+        game->Destroy();
+        EXPECT_EQ(Text(Stored()), kept);
+    }
 }
 
 }  // namespace
