@@ -70,7 +70,8 @@ TEST(Screenshot, HeaderAndPixelsPerBackBufferFormat) {
 // A screenshot that does not fit on the disk leaves no broken picture behind,
 // which would take a number and look like a shot.
 TEST(Screenshot, AFullDiskLeavesNoPartOfThePicture) {
-    fs::path dir = TempDir("full");
+    const test_temp::TempDir temp("full");
+    const fs::path& dir = temp.Path();
     const std::vector<uint32_t> px(800 * 600, 0xFF336699);
     std::string error;
     {
@@ -81,7 +82,6 @@ TEST(Screenshot, AFullDiskLeavesNoPartOfThePicture) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_EQ(CGraphicsDevice::NextScreenshotNumber(dir.string()), 0);
-    fs::remove_all(dir);
 }
 
 }  // namespace
