@@ -144,8 +144,12 @@ public:
     bool BreakLock(int cell_index);
 
     // ---- bonus balls
-    // One appearance step; true when a bonus ball was placed.
+    // One appearance step (the two below); true when a bonus ball was placed.
     bool PlaceBonusBalls();
+    // The appearance timers count one tick; a timer that ran out stays due.
+    void TickBonusTimers();
+    // Places the due bonus balls; true when one was placed.
+    bool PlaceDueBonusBalls();
     const CBonusTimers& GetBonusTimers() const { return _bonus_timers; }
 
     // ---- new balls

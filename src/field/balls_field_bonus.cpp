@@ -4,7 +4,13 @@
 #include "field/balls_field.h"
 
 bool CBallsField::PlaceBonusBalls() {
-    _bonus_timers.TickAll();
+    TickBonusTimers();
+    return PlaceDueBonusBalls();
+}
+
+void CBallsField::TickBonusTimers() { _bonus_timers.TickAll(); }
+
+bool CBallsField::PlaceDueBonusBalls() {
     if (!_bonus_timers.CollectDue(_due)) return false;
     _candidates.clear();
     for (size_t i = 0; i < _field.size(); ++i) {

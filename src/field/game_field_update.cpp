@@ -36,6 +36,7 @@ void CGameField::Update() {
     _tiles_field->Update();
     _balls_field->Update();
     if (_frozen) return;
+    _balls_field->TickBonusTimers();
 
     if (!_tiles_field->IsAppearing()) {
         _birds->Update();
@@ -73,8 +74,9 @@ void CGameField::Update() {
         } else if (!ending) {
             UpdateHint();
             CheckEndOfSwap();
-            // Bonus balls come only in play: not in the start fill nor the level's end.
-            if (_balls_field->PlaceBonusBalls()) PlayNow("on_bonus_add");
+            // Bonus balls come only in play: not in the start fill nor the
+            // level's end; a bonus that fell due meanwhile comes now.
+            if (_balls_field->PlaceDueBonusBalls()) PlayNow("on_bonus_add");
             if (_move_check == 2) CheckNoMoves();
         }
         if (show_begin_episode == 1) show_begin_episode = 2;
