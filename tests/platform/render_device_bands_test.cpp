@@ -371,6 +371,11 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
             const float shift_x = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
             const float shift_y = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
             const uint32_t color = rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng());
+            if (exact && st.texels) {  // as sprites are drawn: filtered, clamped, modulated
+                st.linear = rng() % 4 != 0;
+                st.wrap_u = st.wrap_v = false;
+                st.color_op = st.alpha_op = kTopModulate;
+            }
             for (ScreenVertex& p : v) {
                 p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
                 if (exact) {
