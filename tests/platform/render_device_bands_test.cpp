@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/raster_queue.h"
 #include "platform/rasterizer.h"
 #include "platform/render_device.h"
 
@@ -461,11 +462,12 @@ TEST(RenderDeviceTiles, OnlyChangedTilesAreDrawn) {
             EXPECT_EQ(dev->Present(), kOk);
             return dev->LastTilesDrawn();
         };
-        const unsigned all = 25 * 19;
+        constexpr unsigned all = ((800 + RasterQueue::kTileWidth - 1) / RasterQueue::kTileWidth) *
+                                 ((600 + RasterQueue::kTileHeight - 1) / RasterQueue::kTileHeight);
         EXPECT_EQ(frame(100, true), all);
         EXPECT_EQ(frame(100, true), 0u);
-        // 32 pixels from x 100 to 140: at most two tiles' columns each, one
-        // tile row (rows 400..431 lie in tile row 12, with margin into 13).
+        // 32 pixels from x 100 to 140: at most two tiles' columns each, and
+        // the rows 400..431 (with their margin) in two tiles' rows.
         const unsigned moved = frame(140, true);
         EXPECT_GE(moved, 2u);
         EXPECT_LE(moved, 8u);
