@@ -38,8 +38,8 @@ void RasterQueue::Bind(uint32_t* target, int width, int height) {
     _target = target;
     _width = std::max(width, 0);
     _height = std::max(height, 0);
-    _tile_cols = (_width + kTileSize - 1) / kTileSize;
-    _tile_rows = (_height + kTileSize - 1) / kTileSize;
+    _tile_cols = (_width + kTileWidth - 1) / kTileWidth;
+    _tile_rows = (_height + kTileHeight - 1) / kTileHeight;
     const size_t tiles = static_cast<size_t>(_tile_cols) * _tile_rows;
     _last_tile_valid.assign(tiles, 0);
     _drawn.assign(tiles, 1);
@@ -79,8 +79,8 @@ void RasterQueue::Add(const ScreenVertex& a, const ScreenVertex& b, const Screen
     SpanPixels(left, right, _width, &col_begin, &col_end);
     if (row_begin >= row_end || col_begin >= col_end) return;
     _now.order.push_back(static_cast<uint32_t>(_now.tris.size()));
-    _now.tris.push_back(Tri {{a, b, c}, static_cast<uint32_t>(_now.states.size() - 1), col_begin / kTileSize,
-                             (col_end - 1) / kTileSize + 1, row_begin / kTileSize, (row_end - 1) / kTileSize + 1});
+    _now.tris.push_back(Tri {{a, b, c}, static_cast<uint32_t>(_now.states.size() - 1), col_begin / kTileWidth,
+                             (col_end - 1) / kTileWidth + 1, row_begin / kTileHeight, (row_end - 1) / kTileHeight + 1});
 }
 
 void RasterQueue::SortIntoTiles(Recording& rec) const {
@@ -128,8 +128,8 @@ void RasterQueue::DrawTile(void* self, unsigned index) {
     auto* q = static_cast<RasterQueue*>(self);
     const uint32_t tile = q->_dirty[index];
     const int tx = static_cast<int>(tile) % q->_tile_cols, ty = static_cast<int>(tile) / q->_tile_cols;
-    const int x0 = tx * kTileSize, x1 = std::min(q->_width, x0 + kTileSize);
-    const int y0 = ty * kTileSize, y1 = std::min(q->_height, y0 + kTileSize);
+    const int x0 = tx * kTileWidth, x1 = std::min(q->_width, x0 + kTileWidth);
+    const int y0 = ty * kTileHeight, y1 = std::min(q->_height, y0 + kTileHeight);
     Rasterizer raster(q->_target, q->_width, q->_height, y0, y1, x0, x1);
     const Recording& rec = q->_now;
     for (uint32_t i = rec.tile_start[tile]; i < rec.tile_start[tile + 1]; ++i) {

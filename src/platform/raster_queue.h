@@ -1,7 +1,7 @@
 #pragma once
 // The frame's drawing, recorded and then rasterised tile by tile. A draw call
 // records its screen triangles with the raster state it had; a flush sorts
-// them into the 32x32 tiles of the target they may touch, keeping their order,
+// them into the 128x32 tiles of the target they may touch, keeping their order,
 // and rasterises each tile on its own (on as many threads as the queue has),
 // clipped to the tile. Each pixel sees the same operations in the same order
 // as when drawn one call at a time, so the result is the same to the bit on
@@ -25,7 +25,7 @@ namespace plat {
 
 class RasterQueue : public TexelReader {
 public:
-    static constexpr int kTileSize = 32;
+    static constexpr int kTileWidth = 128, kTileHeight = 32;
 
     // `threads` counts the calling thread.
     explicit RasterQueue(unsigned threads);

@@ -11,7 +11,7 @@
 // at present, and textures that keep a CPU copy so that a reset (or a mode
 // toggle) loses nothing.
 //
-// Draw calls are recorded and the frame is rasterised in 32x32 tiles, each
+// Draw calls are recorded and the frame is rasterised in 128x32 tiles, each
 // tile replaying the calls that touch it in order, on up to four threads (one
 // per core, or VOVARO_RENDER_THREADS); the pixels are the same to the bit on
 // any number of threads. A tile whose drawing is the same as in the last frame

@@ -70,7 +70,8 @@ void RenderDevice::Impl::ApplyGamma(const uint32_t* src, uint32_t* dst, size_t n
 std::vector<SDL_Rect> RenderDevice::Impl::ChangedRects() const {
     // Runs of neighbouring changed tiles in a tile row make one rectangle.
     std::vector<SDL_Rect> rects;
-    const int cols = queue->TileColumns(), rows = queue->TileRows(), size = RasterQueue::kTileSize;
+    const int cols = queue->TileColumns(), rows = queue->TileRows();
+    const int tw = RasterQueue::kTileWidth, th = RasterQueue::kTileHeight;
     const auto& drawn = queue->DrawnTiles();
     const int w = static_cast<int>(pp.width), h = static_cast<int>(pp.height);
     for (int ty = 0; ty < rows; ++ty)
@@ -81,8 +82,8 @@ std::vector<SDL_Rect> RenderDevice::Impl::ChangedRects() const {
             }
             int end = tx + 1;
             while (end < cols && (present_all || drawn[static_cast<size_t>(ty) * cols + end])) ++end;
-            const int x = tx * size, y = ty * size;
-            rects.push_back(SDL_Rect {x, y, std::min(w, end * size) - x, std::min(h, y + size) - y});
+            const int x = tx * tw, y = ty * th;
+            rects.push_back(SDL_Rect {x, y, std::min(w, end * tw) - x, std::min(h, y + th) - y});
             tx = end;
         }
     return rects;

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/raster_queue.h"
 #include "platform/rasterizer.h"
 #include "platform/render_device.h"
 
@@ -371,6 +372,11 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
             const float shift_x = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
             const float shift_y = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
             const uint32_t color = rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng());
+            if (exact && st.texels) {  // as sprites are drawn: filtered, clamped, modulated
+                st.linear = rng() % 4 != 0;
+                st.wrap_u = st.wrap_v = false;
+                st.color_op = st.alpha_op = kTopModulate;
+            }
             for (ScreenVertex& p : v) {
                 p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
                 if (exact) {
@@ -456,11 +462,12 @@ TEST(RenderDeviceTiles, OnlyChangedTilesAreDrawn) {
             EXPECT_EQ(dev->Present(), kOk);
             return dev->LastTilesDrawn();
         };
-        const unsigned all = 25 * 19;
+        constexpr unsigned all = ((800 + RasterQueue::kTileWidth - 1) / RasterQueue::kTileWidth) *
+                                 ((600 + RasterQueue::kTileHeight - 1) / RasterQueue::kTileHeight);
         EXPECT_EQ(frame(100, true), all);
         EXPECT_EQ(frame(100, true), 0u);
-        // 32 pixels from x 100 to 140: at most two tiles' columns each, one
-        // tile row (rows 400..431 lie in tile row 12, with margin into 13).
+        // 32 pixels from x 100 to 140: at most two tiles' columns each, and
+        // the rows 400..431 (with their margin) in two tiles' rows.
         const unsigned moved = frame(140, true);
         EXPECT_GE(moved, 2u);
         EXPECT_LE(moved, 8u);
