@@ -226,7 +226,8 @@ void CGamePanels::EnableTool(int32_t tool, bool on) {
 bool CGamePanels::GetToolButtonPos(int32_t tool, CVector2& pos) const {
     const CBaseControl* button = ToolControl(tool, &ToolSlot::button);
     if (!button) return false;
-    pos = CVector2(button->GetX(), button->GetY());
+    // The middle of the tool's row: a hint pointing there fits beside the panel's edge.
+    pos = CVector2(button->GetX() + button->GetWidth() / 2, button->GetY() + button->GetHeight() / 2);
     return true;
 }
 

@@ -9,11 +9,13 @@
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "game/game_panels.h"
+#include "game/hints_manager.h"
 #include "gui/base_control.h"
 #include "gui/menu_progress_bar.h"
 #include "gui/sample_queue.h"
 #include "hud_test_support.h"
 #include "platform/window.h"
+#include "profiles/user_profiles.h"
 
 namespace {
 
@@ -176,6 +178,25 @@ TEST(GamePanelsDataTest, EveryLabelExistsInEveryLanguage) {
         for (const std::string& alias : aliases)
             EXPECT_TRUE(labels.SelectSingleNode("//labels/label[@alias='" + alias + "']").IsValid())
                 << alias << " in " << language;
+    }
+}
+
+// A tool's hint points at the tool's button; its bubble stays on the screen.
+TEST_F(GamePanelsTest, AToolHintAtItsButtonStaysOnTheScreen) {
+    CUserProfiles store;  // not opened: loading only
+    const CHintsManager hints(store, std::string(VOVARO_DATA_DIR) + "/Settings/Hints.xml");
+    for (int tool : {kToolHammer, kToolFeather, kToolEgg}) {
+        SCOPED_TRACE(tool);
+        CVector2 point;
+        ASSERT_TRUE(panels_->GetToolButtonPos(tool, point));
+        HintInfo info;
+        ASSERT_TRUE(hints.GetHintInfo(199 + tool, info));
+        CFloatRect box = info.bounds;
+        box.Offset(point.x - info.anchor.x, point.y - info.anchor.y);
+        EXPECT_GE(box.left, 0.0f);
+        EXPECT_GE(box.top, 0.0f);
+        EXPECT_LE(box.right, 800.0f);
+        EXPECT_LE(box.bottom, 600.0f);
     }
 }
 
