@@ -41,7 +41,7 @@ def status(pid):
     return int(out['VmRSS'].split()[0]) // 1024, int(out['Threads'])
 
 
-def poll(what, condition, limit=30.0, step=0.05):
+def poll(what, condition, limit=60.0, step=0.05):
     end = time.monotonic() + limit
     while time.monotonic() < end:
         value = condition()
