@@ -408,4 +408,8 @@ private:
     bool DeserializeFieldElement(const CXMLNode& node, int& kill_count);
     // The saved tiles, balls and birds; false when one is missing or fails.
     bool DeserializeBoard(const CXMLNode& node);
+    // Starts again the swap that was under way when the game was saved
+    // ("swap_from", "swap_to", "swap_back" of the "GameField" element);
+    // true when none was, false (logged) when its cells cannot swap.
+    bool RestoreSwap(const CXMLNode& field);
 };

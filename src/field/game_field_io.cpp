@@ -1,13 +1,16 @@
 // The field's part of a suspended game: the tiles, the balls, the birds and
 // the artefacts, each in its own block, then the field's own "GameField"
-// element with the level's progress and the tool charges ("ResCredit").
+// element with the level's progress, a swap under way and the tool charges
+// ("ResCredit").
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
+#include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/birds.h"
 #include "field/field_state.h"
@@ -15,6 +18,7 @@
 #include "field/game_scene_link.h"
 #include "field/glove.h"
 #include "field/level_cfg.h"
+#include "field/path.h"
 #include "field/res_ferryman.h"
 #include "field/tiles_field.h"
 
@@ -74,6 +78,18 @@ bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
     field.SetAttributeInt("kill_vovaro_cell", _field_state->GetValue());
     field.SetAttributeInt("stage", _stage);
     field.SetAttributeInt("show_begin_episode", show_begin_episode);
+    // A swap under way is written with its cells (its balls rest in the slots
+    // they hold) and runs again on resume: a matching swap still scores and
+    // starts its cascade, a refused one still goes back.
+    const int swap_from = _path->GetFrom();
+    const int swap_to = _path->GetTo();
+    if (_game_flag.swap_balls_on_field == sbSwapping && g_LevelCFG->IsValidCell(swap_from) &&
+        g_LevelCFG->IsValidCell(swap_to) && _balls_field->GetCellBallState(swap_from) == bsSWAP &&
+        _balls_field->GetCellBallState(swap_to) == bsSWAP) {
+        field.SetAttributeInt("swap_from", swap_from);
+        field.SetAttributeInt("swap_to", swap_to);
+        field.SetAttributeBool("swap_back", _swap_back);
+    }
     for (int tool = kFirstTool; scene && tool <= kLastTool; ++tool) {
         int amount = 0;
         if (!scene->GetToolProgress(tool, amount)) continue;
@@ -101,6 +117,7 @@ bool CGameField::Deserialize(const CXMLNode& node) {
             GetLevelCfgInt("rows_fall_delay", rows_fall_delay);
             _rows_countdown.Set(static_cast<uint32_t>(std::max(rows_fall_delay + _generators_delay, 0)));
             ok = DeserializeBoard(node) && ok;
+            ok = RestoreSwap(node.SelectSingleNode("GameField")) && ok;
         }
         _field_state->SetValue(kill_count);
         if (_stage != 0) {
@@ -153,6 +170,31 @@ bool CGameField::DeserializeFieldElement(const CXMLNode& node, int& kill_count) 
         if (scene) scene->SetToolProgress(type, amount);
     }
     return ok;
+}
+
+bool CGameField::RestoreSwap(const CXMLNode& field) {
+    const int from = field.GetAttributeInt("swap_from", CELL_ERROR);
+    const int to = field.GetAttributeInt("swap_to", CELL_ERROR);
+    // No swap was under way (older saves never write one).
+    if (from == CELL_ERROR && to == CELL_ERROR) return true;
+    int from_col = 0, from_row = 0, to_col = 0, to_row = 0;
+    const bool usable = IsMovable(from) && IsMovable(to) && !_balls_field->IsFragmentBall(from) &&
+                        !_balls_field->IsFragmentBall(to) && g_LevelCFG->CellToPos(from, from_col, from_row) &&
+                        g_LevelCFG->CellToPos(to, to_col, to_row) &&
+                        std::abs(from_col - to_col) + std::abs(from_row - to_row) == 1;
+    if (!usable) {
+        CLogger::Instance().Log(2, "Error: saved field: the swap of cells %d and %d cannot be made; it is dropped.", from,
+                                to);
+        return false;
+    }
+    _path->SetFrom(from);
+    _path->SetTo(to);
+    _swap_back = field.GetAttributeBool("swap_back", false);
+    _swap_done = false;
+    _balls_field->SetBallState(from, bsSWAP);
+    _balls_field->SetBallState(to, bsSWAP);
+    _game_flag.swap_balls_on_field = sbSwapping;
+    return true;
 }
 
 bool CGameField::DeserializeBoard(const CXMLNode& node) {

@@ -228,6 +228,8 @@ TEST_F(GameFieldIoTest, DamagedSavesRestoreWhatTheyCanReturnFalseAndNeverThrow) 
         {replaced("stage=\"0\"", "stage=\"9\""), 3},
         {replaced("level_timer=\"0\"", "level_timer=\"-5\""), 0},
         {replaced("type=\"3\"", "type=\"7\""), 0},
+        // A swap under way of two cells that cannot swap (the second is locked).
+        {replaced("stage=\"0\"", "stage=\"0\" swap_from=\"14\" swap_to=\"15\""), 0},
         {replaced("<Bird cell_index=\"2\"", "<Bird cell_index=\"2147483647\""), 0},
         {R"(<Other><GameField stage="1"/></Other>)", 1},
         {"<Suspended/>", 0},

@@ -1,7 +1,8 @@
 // The field's level life through its public operations, as the game scene
 // drives it: loading and setting up a level, the updates that drop the first
 // rows, the level's goal through the fragment to the level's end, the lost
-// life, and whole plays of small fixture levels.
+// life, whole plays of small fixture levels, and a game saved in a cascade
+// and resumed.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,6 +15,7 @@
 
 #include "test_temp.h"
 #include "engine/random.h"
+#include "engine/xml_file.h"
 #include "graphics/texture_manager.h"
 #include "field/birds.h"
 #include "field/field_flags.h"
@@ -360,3 +362,76 @@ TEST_F(GameFieldUpdateTest, AnIdlePlayerLosesALife) {
 }
 
 }  // namespace
+
+
+// A game paused and saved at any frame of a swap and the cascade it starts
+// (the swap under way, its line dying, the balls above falling under the
+// pause into a line that stands unresolved, that line dying) and restored
+// into a fresh field scores nothing while the field is held frozen, and ends
+// with the score and the board of the game that was resumed without a save.
+// A refused swap saved on its way back goes back as well.
+TEST_F(GameFieldUpdateTest, AGameSavedInACascadeResumesItAsItWas) {
+    // The ball kinds, 0 for none.
+    const auto board = [this] {
+        std::vector<int> kinds;
+        for (int cell = 0; cell < g_LevelCFG->GetCellCount(); ++cell) kinds.push_back(TypeAt(cell));
+        return kinds;
+    };
+    const auto fresh_level = [this] {
+        field_ = std::make_unique<CGameField>();
+        field_->SetPraise(&praise_);
+        field_->SetToolCarriers(&carriers_);
+        field_->SetBonusList(&bonuses_);
+        scene_->score = 0;
+        ASSERT_TRUE(field_->LoadLevel(LevelPath("cascade_level.xml"), {}));
+    };
+    const auto settle = [this] {
+        for (int i = 0; i < 200; ++i) Tick();
+    };
+    struct Swap {
+        int from, to, final_score;
+    };
+    // The 1 and the 3 of the third column make a line of four 1s (30 + 100),
+    // then the falling row a column of three 3s (30); the two 3s on the left
+    // of the second row make nothing and go back.
+    for (const Swap& swap : {Swap {10, 14, 160}, Swap {4, 5, 0}}) {
+        for (int frame = 0;; ++frame) {
+            SCOPED_TRACE("swap " + std::to_string(swap.from) + "-" + std::to_string(swap.to) + ", frame " +
+                         std::to_string(frame));
+            fresh_level();
+            ASSERT_TRUE(TickUntil([&] { return Idle(); }));
+            Pointer(swap.from, true);
+            Tick();
+            Pointer(swap.to, true);
+            Tick();
+            Pointer(swap.to, false);
+            for (int i = 0; i < frame; ++i) Tick();
+            const bool idle = Idle();
+            // The player pauses: the falls run on under the dialog, then the game is saved.
+            field_->OnGameStateChanged(gsPause);
+            for (int i = 0; i < 60; ++i) Tick();
+            const int saved_score = scene_->score;
+            CXMLFile document;
+            ASSERT_TRUE(document.CreateRoot("Suspended"));
+            CXMLNode root = document.SelectSingleNode("/Suspended");
+            ASSERT_TRUE(field_->Serialize(document, root));
+            // The game that goes on without the save.
+            field_->OnGameStateChanged(gsDefault);
+            settle();
+            EXPECT_EQ(scene_->score, swap.final_score);
+            const std::vector<int> uninterrupted = board();
+
+            fresh_level();
+            field_->SetFrozen(true);
+            ASSERT_TRUE(field_->Deserialize(root));
+            scene_->score = saved_score;
+            for (int i = 0; i < 60; ++i) Tick();
+            EXPECT_EQ(scene_->score, saved_score) << "scored while frozen";
+            field_->OnGameStateChanged(gsDefault);
+            settle();
+            EXPECT_EQ(scene_->score, swap.final_score);
+            EXPECT_EQ(board(), uninterrupted);
+            if (idle) break;
+        }
+    }
+}
