@@ -25,9 +25,10 @@ void RasterPool::TakeJobs() {
         _job(_context, i);
 }
 
-void RasterPool::Run(unsigned count, Job job, void* context) {
+void RasterPool::Run(unsigned count, Job job, void* context, unsigned max_helpers) {
     if (count == 0) return;
-    const unsigned helpers = std::min(static_cast<unsigned>(_workers.size()), (count - 1) / kJobsPerWorker);
+    const unsigned helpers =
+        std::min({static_cast<unsigned>(_workers.size()), (count - 1) / kJobsPerWorker, max_helpers});
     if (helpers == 0) {
         for (unsigned i = 0; i < count; ++i) job(context, i);
         return;
@@ -42,7 +43,8 @@ void RasterPool::Run(unsigned count, Job job, void* context) {
         _seats = helpers;
         ++_generation;
     }
-    _wake.notify_all();
+    // Only as many workers as there are seats: the others sleep on.
+    for (unsigned i = 0; i < helpers; ++i) _wake.notify_one();
     TakeJobs();
     // The workers' writes are visible once they have been counted out under the lock.
     std::unique_lock<std::mutex> lock(_mutex);

@@ -3,8 +3,9 @@
 // numbered jobs of one batch (the changed tiles of a frame) alongside the
 // calling thread and returns when every job is done. Jobs are handed out one
 // by one, so a thread that finishes a light tile takes the next one, and a
-// batch calls on one worker for every kJobsPerWorker jobs at most: a frame that
-// changed little is drawn by the calling thread alone.
+// batch calls on one worker for every kJobsPerWorker jobs at most, and on no
+// more than the caller allows: a frame that changed little is drawn by the
+// calling thread alone, and the workers it does not call on stay asleep.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -26,9 +27,10 @@ public:
     RasterPool& operator=(const RasterPool&) = delete;
 
     unsigned Threads() const { return static_cast<unsigned>(_workers.size()) + 1; }
-    // Runs job(context, i) for every i in [0, count) and waits for all of them.
-    // Jobs must not throw.
-    void Run(unsigned count, Job job, void* context);
+    // Runs job(context, i) for every i in [0, count) with at most
+    // `max_helpers` workers beside the calling thread, and waits for all of
+    // them. Jobs must not throw.
+    void Run(unsigned count, Job job, void* context, unsigned max_helpers = ~0u);
 
 private:
     void Work();

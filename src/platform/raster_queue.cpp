@@ -1,6 +1,7 @@
 #include "platform/raster_queue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -26,7 +27,7 @@ void RasterQueue::Recording::Forget() {
     order.clear();
 }
 
-RasterQueue::RasterQueue(unsigned threads) : _pool(threads) {}
+RasterQueue::RasterQueue(unsigned threads, bool paced) : _pool(threads), _paced(paced) {}
 
 RasterQueue::~RasterQueue() {
     // Nothing reads the target any more: what is recorded is dropped.
@@ -126,6 +127,7 @@ bool RasterQueue::SameAsLast(int tile) const {
 
 void RasterQueue::DrawTile(void* self, unsigned index) {
     auto* q = static_cast<RasterQueue*>(self);
+    const auto started = std::chrono::steady_clock::now();
     const uint32_t tile = q->_dirty[index];
     const int tx = static_cast<int>(tile) % q->_tile_cols, ty = static_cast<int>(tile) / q->_tile_cols;
     const int x0 = tx * kTileWidth, x1 = std::min(q->_width, x0 + kTileWidth);
@@ -145,6 +147,8 @@ void RasterQueue::DrawTile(void* self, unsigned index) {
         const Tri& t = rec.tris[item];
         raster.Triangle(t.v[0], t.v[1], t.v[2], rec.states[t.state]);
     }
+    const auto took = std::chrono::steady_clock::now() - started;
+    q->_work_ns.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(took).count(), std::memory_order_relaxed);
 }
 
 void RasterQueue::Flush() {
@@ -157,7 +161,10 @@ void RasterQueue::Flush() {
     _dirty.clear();
     for (int t = 0; t < tiles; ++t)
         if (_now.tile_start[t + 1] != _now.tile_start[t] && !SameAsLast(t)) _dirty.push_back(static_cast<uint32_t>(t));
-    _pool.Run(static_cast<unsigned>(_dirty.size()), &RasterQueue::DrawTile, this);
+    const unsigned max_helpers = _paced ? static_cast<unsigned>(_last_work_ns / kWorkPerThreadNs) : ~0u;
+    _work_ns.store(0, std::memory_order_relaxed);
+    _pool.Run(static_cast<unsigned>(_dirty.size()), &RasterQueue::DrawTile, this, max_helpers);
+    _last_work_ns = _work_ns.load(std::memory_order_relaxed);
     for (uint32_t t : _dirty) _drawn[t] = 1;
     _last_tiles_drawn = static_cast<unsigned>(_dirty.size());
     // What was drawn now is what the next flush compares with.

@@ -14,6 +14,13 @@
 // told about the queue: before its texels change or go away it flushes the
 // queue and makes the tiles it was drawn into draw again. The vectors keep
 // their capacity between frames.
+//
+// A paced queue calls on its other threads only for a frame whose drawing
+// takes long: the time the last flush's tiles took decides how many threads
+// the next one may use, one for every kWorkPerThread of it. Waking threads
+// for a light frame costs more than it saves. An eager queue uses all of them
+// whenever there are tiles enough.
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -27,8 +34,10 @@ class RasterQueue : public TexelReader {
 public:
     static constexpr int kTileWidth = 128, kTileHeight = 32;
 
+    static constexpr int64_t kWorkPerThreadNs = 4'000'000;
+
     // `threads` counts the calling thread.
-    explicit RasterQueue(unsigned threads);
+    explicit RasterQueue(unsigned threads, bool paced = false);
     ~RasterQueue();
     RasterQueue(const RasterQueue&) = delete;
     RasterQueue& operator=(const RasterQueue&) = delete;
@@ -91,6 +100,9 @@ private:
     std::vector<uint32_t> _dirty;           // tiles the flush under way draws
     std::vector<uint8_t> _drawn;
     unsigned _last_tiles_drawn = 0;
+    bool _paced;
+    std::atomic<int64_t> _work_ns {0};  // the tiles' drawing time, summed over the threads
+    int64_t _last_work_ns = 0;
     std::vector<Texture*> _textures;  // told about this queue (drawn with now or at the last flush)
 };
 

@@ -381,7 +381,9 @@ void RenderDevice::Impl::ResizeBuffers() {
 
 void RenderDevice::Impl::StartRasterThreads(unsigned wanted) {
     const unsigned threads = RasterThreads(wanted);
-    queue = std::make_unique<RasterQueue>(threads);
+    // A count asked for (tests, benchmarks) is used in full; otherwise the
+    // threads join only for frames that need them.
+    queue = std::make_unique<RasterQueue>(threads, wanted == 0);
 }
 
 RenderDevice::RenderDevice(std::unique_ptr<Impl> impl) : _impl(std::move(impl)) {}

@@ -244,7 +244,9 @@ public:
     static std::unique_ptr<RenderDevice> Create(Window& window, const PresentParameters& pp, Result* result);
     // A device without a window: Present only keeps the presented frame
     // (tests, benchmarks and tools). `raster_threads` sets how many threads
-    // rasterise; 0 takes VOVARO_RENDER_THREADS or one per core up to four.
+    // rasterise, all of them on every frame with tiles enough; 0 takes
+    // VOVARO_RENDER_THREADS or one per core up to four, and calls on them
+    // only for frames whose drawing takes long (as a window's device does).
     // Draw calls are recorded and rasterised at EndScene, Present,
     // ReadBackBuffer, Reset, LoseDevice and before a texture drawn with
     // changes or goes away; the pixels are the same on any number of threads.
