@@ -105,6 +105,33 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
     rec.tile_start[0] = 0;
 }
 
+uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) const {
+    const uint32_t begin = rec.tile_start[tile], end = rec.tile_start[tile + 1];
+    const int tx = tile % _tile_cols, ty = tile / _tile_cols;
+    const int x0 = tx * kTileWidth, x1 = std::min(_width, x0 + kTileWidth);
+    const int y0 = ty * kTileHeight, y1 = std::min(_height, y0 + kTileHeight);
+    for (uint32_t i = end; i > begin; --i) {
+        const uint32_t item = rec.items[i - 1];
+        if (item & kClearItem) return i - 1;
+        // The second half of a quad: the triangle recorded just before it,
+        // with the same state, is the first.
+        if (i - 1 == begin) break;
+        const uint32_t first = rec.items[i - 2];
+        if ((first & kClearItem) || first + 1 != item) continue;
+        const Tri& a = rec.tris[first];
+        const Tri& b = rec.tris[item];
+        if (a.state == b.state && Rasterizer::PairReplaces(a.v, b.v, rec.states[a.state], x0, y0, x1, y1))
+            return i - 2;
+    }
+    return kNoBase;
+}
+
+void RasterQueue::FindBases(Recording& rec) const {
+    const int tiles = _tile_cols * _tile_rows;
+    rec.tile_base.resize(static_cast<size_t>(tiles));
+    for (int t = 0; t < tiles; ++t) rec.tile_base[t] = BaseOf(rec, t);
+}
+
 bool RasterQueue::SameItem(uint32_t now, uint32_t then) const {
     if ((now ^ then) & kClearItem) return false;
     if (now & kClearItem) return _now.clears[now & ~kClearItem] == _last.clears[then & ~kClearItem];
@@ -115,11 +142,13 @@ bool RasterQueue::SameItem(uint32_t now, uint32_t then) const {
 
 bool RasterQueue::SameAsLast(int tile) const {
     if (!_last_valid || !_last_tile_valid[tile]) return false;
-    const uint32_t begin = _now.tile_start[tile], count = _now.tile_start[tile + 1] - begin;
-    const uint32_t then = _last.tile_start[tile];
-    if (count == 0 || count != _last.tile_start[tile + 1] - then) return false;
-    // Only a drawing that starts from a clear ends the same whatever the tile held.
-    if (!(_now.items[begin] & kClearItem)) return false;
+    // Only a drawing that starts from a clear or a hiding quad ends the same
+    // whatever the tile held.
+    const uint32_t base = _now.tile_base[tile], last_base = _last.tile_base[tile];
+    if (base == kNoBase || last_base == kNoBase) return false;
+    const uint32_t count = _now.tile_start[tile + 1] - base;
+    if (count != _last.tile_start[tile + 1] - last_base) return false;
+    const uint32_t begin = base, then = last_base;
     for (uint32_t i = 0; i < count; ++i)
         if (!SameItem(_now.items[begin + i], _last.items[then + i])) return false;
     return true;
@@ -134,7 +163,9 @@ void RasterQueue::DrawTile(void* self, unsigned index) {
     const int y0 = ty * kTileHeight, y1 = std::min(q->_height, y0 + kTileHeight);
     Rasterizer raster(q->_target, q->_width, q->_height, y0, y1, x0, x1);
     const Recording& rec = q->_now;
-    for (uint32_t i = rec.tile_start[tile]; i < rec.tile_start[tile + 1]; ++i) {
+    // What comes before the base is hidden by it.
+    const uint32_t base = rec.tile_base[tile] == kNoBase ? rec.tile_start[tile] : rec.tile_base[tile];
+    for (uint32_t i = base; i < rec.tile_start[tile + 1]; ++i) {
         const uint32_t item = rec.items[i];
         if (item & kClearItem) {
             const uint32_t color = rec.clears[item & ~kClearItem] | 0xFF000000u;
@@ -157,6 +188,7 @@ void RasterQueue::Flush() {
         return;
     }
     SortIntoTiles(_now);
+    FindBases(_now);
     const int tiles = _tile_cols * _tile_rows;
     _dirty.clear();
     for (int t = 0; t < tiles; ++t)

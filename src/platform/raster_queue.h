@@ -10,6 +10,10 @@
 // Most of a frame is what the last one drew: a tile whose drawing starts with
 // a clear and whose clear colours, triangles and states are the same as at the
 // last flush keeps its pixels, since the same commands give the same pixels.
+// A tile's drawing starts at its last clear, or at the last quad that hides
+// everything under it (opaque all over the tile): what comes before cannot
+// show, so it is neither compared nor drawn. A panel over a moving
+// background keeps its tiles.
 // Recorded states point at texture texels, so a texture that is drawn with is
 // told about the queue: before its texels change or go away it flushes the
 // queue and makes the tiles it was drawn into draw again. The vectors keep
@@ -79,12 +83,17 @@ private:
         std::vector<uint32_t> order;      // triangle indices and clear items, as recorded
         std::vector<uint32_t> tile_start; // per tile, its first entry in `items` (one more at the end)
         std::vector<uint32_t> items;      // each tile's entries of `order`, in order
+        std::vector<uint32_t> tile_base;  // per tile, its entry the drawing starts from (kNoBase: none)
         void Forget();
     };
     static constexpr uint32_t kClearItem = 0x80000000u;
+    static constexpr uint32_t kNoBase = 0xFFFFFFFFu;
 
     static void DrawTile(void* self, unsigned index);
     void SortIntoTiles(Recording& rec) const;
+    // Where each tile's drawing starts: its last clear or last hiding quad.
+    void FindBases(Recording& rec) const;
+    uint32_t BaseOf(const Recording& rec, int tile) const;
     bool SameAsLast(int tile) const;
     bool SameItem(uint32_t now, uint32_t then) const;
     void KeepTexturesOfLast();

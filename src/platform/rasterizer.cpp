@@ -515,31 +515,39 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                 int64_t px = xl;
                 int tx = static_cast<int>(s >> 16);
 #if defined(__SSE2__)
-                if constexpr (B == kOpaque || B == kAlpha) {
-                    // Four texels at a time: copied as they are when they are all
-                    // opaque (or blending is off), passed over when they are all
-                    // transparent, else blended one by one.
+                const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+                if constexpr (B == kOpaque) {
+                    // Four texels at a time, copied as they are.
                     if (white && tx >= 0) {
-                        const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-                        if constexpr (B == kAlpha) {
-                            const __m128i clear = _mm_setzero_si128();
-                            for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
-                                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                                const __m128i alpha = _mm_and_si128(v, opaque);
-                                if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
+                        for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
+                        }
+                    }
+                } else if constexpr (B == kAlpha || B == kAdditive) {
+                    // Four texels at a time: passed over when they are all
+                    // transparent, copied as they are when they are all opaque
+                    // and drawn unmodulated over, else blended two by two.
+                    if (tx >= 0) {
+                        const __m128i zero = _mm_setzero_si128();
+                        const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+                        for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                            const __m128i alpha = _mm_and_si128(v, opaque);
+                            if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
+                            if constexpr (B == kAlpha) {
+                                if (white && _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
                                     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
-                                } else if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, clear)) != 0xFFFF) {
-                                    for (int k = 0; k < 4; ++k) {
-                                        const uint32_t tex = texrow[tx + k];
-                                        if ((tex >> 24) != 0) row[px + k] = BlendPixel<B>(tex, row[px + k], st);
-                                    }
+                                    continue;
                                 }
                             }
-                        } else {
-                            for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
-                                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
+                            __m128i lo = _mm_unpacklo_epi8(v, zero), hi = _mm_unpackhi_epi8(v, zero);
+                            if (!white) {
+                                lo = Mul255Lanes(lo, diffuse2);
+                                hi = Mul255Lanes(hi, diffuse2);
                             }
+                            BlendPair<B>(lo, row + px);
+                            BlendPair<B>(hi, row + px + 2);
                         }
                     }
                 }
@@ -658,7 +666,110 @@ bool IsModulatePair(uint32_t op, uint32_t a1, uint32_t a2) {
     return op == 4 && (((a1 & 0xF) == 2 && (a2 & 0xF) != 2) || ((a2 & 0xF) == 2 && (a1 & 0xF) != 2));
 }
 
+// The quad's corner (0..3: bit 0 right, bit 1 bottom) a vertex sits on, or -1.
+int CornerOf(const ScreenVertex& v, float left, float top, float right, float bottom) {
+    const int cx = v.x == left ? 0 : (v.x == right ? 1 : -1);
+    const int cy = v.y == top ? 0 : (v.y == bottom ? 2 : -1);
+    return (cx < 0 || cy < 0) ? -1 : cx | cy;
+}
+
+// The corner a triangle on three distinct corners leaves out, or -1.
+int MissingCorner(const ScreenVertex t[3], float left, float top, float right, float bottom) {
+    int seen = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int c = CornerOf(t[i], left, top, right, bottom);
+        if (c < 0 || (seen & (1 << c))) return -1;
+        seen |= 1 << c;
+    }
+    for (int c = 0; c < 4; ++c)
+        if (!(seen & (1 << c))) return c;
+    return -1;
+}
+
+bool Culled(const ScreenVertex t[3], uint32_t cull) {
+    const double area = (static_cast<double>(t[1].x) - t[0].x) * (static_cast<double>(t[2].y) - t[0].y) -
+                        (static_cast<double>(t[1].y) - t[0].y) * (static_cast<double>(t[2].x) - t[0].x);
+    return area == 0 || (cull == 3 && area < 0) || (cull == 2 && area > 0);
+}
+
+// Every texel in columns [s0, s1] and rows [t0, t1] is opaque.
+bool TexelsOpaque(const RasterState& st, int s0, int t0, int s1, int t1) {
+    for (int y = t0; y <= t1; ++y) {
+        const uint32_t* row = st.texels + static_cast<size_t>(y) * st.tex_width;
+        uint32_t all = 0xFF000000u;
+        for (int x = s0; x <= s1; ++x) all &= row[x];
+        if ((all & 0xFF000000u) != 0xFF000000u) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
+                              int x1, int y1) {
+    float left = a[0].x, right = a[0].x, top = a[0].y, bottom = a[0].y;
+    for (const ScreenVertex* t : {a, b})
+        for (int i = 0; i < 3; ++i) {
+            left = std::min(left, t[i].x);
+            right = std::max(right, t[i].x);
+            top = std::min(top, t[i].y);
+            bottom = std::max(bottom, t[i].y);
+        }
+    // Every pixel centre of the rectangle inside, with room for the snapping
+    // of the vertices to 1/256 of a pixel.
+    constexpr float kMargin = 1.0f / 64;
+    if (!(left <= x0 - kMargin && right >= x1 - 1 + kMargin && top <= y0 - kMargin && bottom >= y1 - 1 + kMargin))
+        return false;
+    // Two halves of the quad on either side of one diagonal.
+    const int ma = MissingCorner(a, left, top, right, bottom), mb = MissingCorner(b, left, top, right, bottom);
+    if (ma < 0 || mb < 0 || (ma ^ mb) != 3) return false;
+    if (Culled(a, st.cull) || Culled(b, st.cull)) return false;
+
+    const bool replace = !st.blend || (st.src_blend == 2 && st.dest_blend == 1);
+    if (replace) return true;
+    if (!(st.src_blend == 5 && st.dest_blend == 6)) return false;
+    // With an opaque diffuse colour and opaque texels every texture stage
+    // operation gives an opaque alpha.
+    for (const ScreenVertex* t : {a, b})
+        for (int i = 0; i < 3; ++i)
+            if ((t[i].color >> 24) != 0xFF) return false;
+    const bool textured = st.texels && st.tex_width > 0 && st.tex_height > 0;
+    if (!textured) return true;
+    if (st.wrap_u || st.wrap_v) return false;
+
+    // The texel coordinates over the rectangle, from the first half's corners
+    // (the second half must map alike); every texel within a texel of them may
+    // be sampled, and a pixel's worth more for the snapping of the vertices.
+    double x[3], y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = a[i].x;
+        y[i] = a[i].y;
+    }
+    const double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    const Plane s = MakePlane(x, y, a[0].u * st.tex_width, a[1].u * st.tex_width, a[2].u * st.tex_width, det);
+    const Plane t = MakePlane(x, y, a[0].v * st.tex_height, a[1].v * st.tex_height, a[2].v * st.tex_height, det);
+    for (int i = 0; i < 3; ++i)
+        if (!(std::fabs(s.At(b[i].x, b[i].y) - b[i].u * st.tex_width) <= 1e-3 &&
+              std::fabs(t.At(b[i].x, b[i].y) - b[i].v * st.tex_height) <= 1e-3))
+            return false;
+    double s_lo = 1e300, s_hi = -1e300, t_lo = 1e300, t_hi = -1e300;
+    for (int cy : {y0, y1 - 1})
+        for (int cx : {x0, x1 - 1}) {
+            const double sv = s.At(cx, cy), tv = t.At(cx, cy);
+            if (!std::isfinite(sv) || !std::isfinite(tv)) return false;
+            s_lo = std::min(s_lo, sv);
+            s_hi = std::max(s_hi, sv);
+            t_lo = std::min(t_lo, tv);
+            t_hi = std::max(t_hi, tv);
+        }
+    const double s_more = std::fabs(s.dx) + std::fabs(s.dy), t_more = std::fabs(t.dx) + std::fabs(t.dy);
+    auto texel = [](double v, int size) { return static_cast<int>(std::clamp(v, -2.0, size + 2.0)); };
+    const int s0 = std::max(0, texel(std::floor(s_lo - s_more) - 2, st.tex_width));
+    const int s1 = std::min(st.tex_width - 1, texel(std::ceil(s_hi + s_more) + 1, st.tex_width));
+    const int t0 = std::max(0, texel(std::floor(t_lo - t_more) - 2, st.tex_height));
+    const int t1 = std::min(st.tex_height - 1, texel(std::ceil(t_hi + t_more) + 1, st.tex_height));
+    return TexelsOpaque(st, s0, t0, s1, t1);
+}
 
 bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {
     const ScreenVertex* v[3] = {&va, &vb, &vc};

@@ -51,6 +51,15 @@ public:
     // (of the band).
     bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
 
+    // True when triangles `a` and `b`, drawn with `st`, together write every
+    // pixel of the rectangle of columns [x0, x1) and rows [y0, y1) with a value
+    // that does not depend on what the pixel held: an axis-aligned quad over
+    // the whole rectangle, neither half culled, drawn without blending or
+    // alpha-blended with an opaque colour and opaque texels wherever the
+    // rectangle may sample them. Whatever was drawn there before is hidden.
+    static bool PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
+                             int x1, int y1);
+
 private:
     uint32_t* _target;
     int _width, _height;
