@@ -105,7 +105,25 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
     rec.tile_start[0] = 0;
 }
 
-uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) const {
+size_t RasterQueue::OpaqueKeyHash::operator()(const OpaqueKey& k) const {
+    size_t h = std::hash<const void*>()(k.texels);
+    for (int v : {k.rect.s0, k.rect.t0, k.rect.s1, k.rect.t1}) h = h * 1000003u ^ static_cast<size_t>(v);
+    return h;
+}
+
+bool RasterQueue::Opaque(const RasterState& st, const Rasterizer::TexelRect& rect) {
+    // Something that moves asks about new rectangles on every frame.
+    if (_opaque.size() >= 4096) _opaque.clear();
+    const auto [it, added] = _opaque.try_emplace(OpaqueKey {st.texels, rect}, false);
+    if (added) it->second = Rasterizer::TexelsOpaque(st, rect);
+    return it->second;
+}
+
+void RasterQueue::ForgetOpacity(const uint32_t* texels) {
+    std::erase_if(_opaque, [&](const auto& entry) { return entry.first.texels == texels; });
+}
+
+uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) {
     const uint32_t begin = rec.tile_start[tile], end = rec.tile_start[tile + 1];
     const int tx = tile % _tile_cols, ty = tile / _tile_cols;
     const int x0 = tx * kTileWidth, x1 = std::min(_width, x0 + kTileWidth);
@@ -120,13 +138,16 @@ uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) const {
         if ((first & kClearItem) || first + 1 != item) continue;
         const Tri& a = rec.tris[first];
         const Tri& b = rec.tris[item];
-        if (a.state == b.state && Rasterizer::PairReplaces(a.v, b.v, rec.states[a.state], x0, y0, x1, y1))
+        if (a.state != b.state) continue;
+        const RasterState& st = rec.states[a.state];
+        Rasterizer::TexelRect texels;
+        if (Rasterizer::PairReplaces(a.v, b.v, st, x0, y0, x1, y1, &texels) && (texels.Empty() || Opaque(st, texels)))
             return i - 2;
     }
     return kNoBase;
 }
 
-void RasterQueue::FindBases(Recording& rec) const {
+void RasterQueue::FindBases(Recording& rec) {
     const int tiles = _tile_cols * _tile_rows;
     rec.tile_base.resize(static_cast<size_t>(tiles));
     for (int t = 0; t < tiles; ++t) rec.tile_base[t] = BaseOf(rec, t);
@@ -216,6 +237,8 @@ void RasterQueue::KeepTexturesOfLast() {
     auto kept = std::remove_if(_textures.begin(), _textures.end(), [&](Texture* t) {
         if (std::binary_search(used.begin(), used.end(), t->Texels())) return false;
         t->SetReader(nullptr);
+        // It no longer tells this queue, so it may change unseen.
+        ForgetOpacity(t->Texels());
         return true;
     });
     _textures.erase(kept, _textures.end());
@@ -235,11 +258,13 @@ void RasterQueue::ReleaseTexels(Texture& texture) {
     }
     texture.SetReader(nullptr);
     _textures.erase(std::remove(_textures.begin(), _textures.end(), &texture), _textures.end());
+    ForgetOpacity(texels);
 }
 
 void RasterQueue::LetGoOfTextures() {
     for (Texture* t : _textures) t->SetReader(nullptr);
     _textures.clear();
+    _opaque.clear();
 }
 
 void RasterQueue::ClearDrawnTiles() { std::fill(_drawn.begin(), _drawn.end(), 0); }

@@ -26,6 +26,7 @@
 // whenever there are tiles enough.
 #include <atomic>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/raster_pool.h"
@@ -92,8 +93,11 @@ private:
     static void DrawTile(void* self, unsigned index);
     void SortIntoTiles(Recording& rec) const;
     // Where each tile's drawing starts: its last clear or last hiding quad.
-    void FindBases(Recording& rec) const;
-    uint32_t BaseOf(const Recording& rec, int tile) const;
+    void FindBases(Recording& rec);
+    uint32_t BaseOf(const Recording& rec, int tile);
+    // Rasterizer::TexelsOpaque, remembered while the texture stays as it is.
+    bool Opaque(const RasterState& st, const Rasterizer::TexelRect& rect);
+    void ForgetOpacity(const uint32_t* texels);
     bool SameAsLast(int tile) const;
     bool SameItem(uint32_t now, uint32_t then) const;
     void KeepTexturesOfLast();
@@ -113,6 +117,17 @@ private:
     std::atomic<int64_t> _work_ns {0};  // the tiles' drawing time, summed over the threads
     int64_t _last_work_ns = 0;
     std::vector<Texture*> _textures;  // told about this queue (drawn with now or at the last flush)
+    // Texel rectangles found opaque or not; a texture's are forgotten when it
+    // changes, goes away or stops telling this queue.
+    struct OpaqueKey {
+        const uint32_t* texels;
+        Rasterizer::TexelRect rect;
+        bool operator==(const OpaqueKey&) const = default;
+    };
+    struct OpaqueKeyHash {
+        size_t operator()(const OpaqueKey& k) const;
+    };
+    std::unordered_map<OpaqueKey, bool, OpaqueKeyHash> _opaque;
 };
 
 }  // namespace plat

@@ -1,5 +1,7 @@
 #include "platform/rasterizer.h"
 
+#include "platform/raster_wide_spans.h"
+
 #include <algorithm>
 #include <cmath>
 #if defined(__SSE2__)
@@ -304,6 +306,28 @@ __attribute__((always_inline)) inline __m128i SampleClampLanes(const Sampler& sm
     return _mm_packs_epi32(SampleClamp32(sm, s, t), _mm_setzero_si128());
 }
 
+// SampleClamp32 along one pair of texture rows, for texel-centre positions
+// whose two texels both lie inside the row.
+struct StretchedRow {
+    const uint32_t* r0;
+    const uint32_t* r1;
+    __m128i wy;
+    StretchedRow(const uint32_t* top, const uint32_t* bottom, int fy)
+        : r0(top), r1(bottom), wy(_mm_set1_epi32((fy << 16) | (256 - fy))) {}
+
+    __attribute__((always_inline)) inline __m128i Sample(int32_t s24) const {
+        const __m128i zero = _mm_setzero_si128();
+        const int x = s24 >> 8, fx = s24 & 0xFF;
+        const __m128i wx = _mm_set1_epi32((fx << 16) | (256 - fx));
+        // A texel and its right neighbour in one load, interleaved channel by channel.
+        const __m128i top = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + x)), zero);
+        const __m128i bottom = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + x)), zero);
+        const __m128i ht = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(top, _mm_srli_si128(top, 8)), wx), 8);
+        const __m128i hb = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(bottom, _mm_srli_si128(bottom, 8)), wx), 8);
+        return _mm_srli_epi32(_mm_madd_epi16(_mm_or_si128(ht, _mm_slli_epi32(hb, 16)), wy), 8);
+    }
+};
+
 // The bilinear weights of a row whose pixels all sit the same fraction
 // (fx, fy of 256) beside their texels.
 struct ScrollWeights {
@@ -316,15 +340,19 @@ struct ScrollWeights {
 // SampleClamp32 for the pixels on texels x and x + 1 of rows r0 and r1 (all
 // inside the texture), in 16-bit lanes as two pixels. Each weighted sum stays
 // below 65536, so 16-bit lanes give the same results as 32-bit ones.
+// The horizontal half of ScrolledPair: texels x and x + 1 of row r weighed.
+__attribute__((always_inline)) inline __m128i ScrolledRowPair(const uint32_t* r, int x, const ScrollWeights& w) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x)), zero);
+    const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x + 1)), zero);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, w.left), _mm_mullo_epi16(b, w.right)), 8);
+}
+
 __attribute__((always_inline)) inline __m128i ScrolledPair(const uint32_t* r0, const uint32_t* r1, int x,
                                                           const ScrollWeights& w) {
-    const __m128i zero = _mm_setzero_si128();
-    auto lerp = [&](const uint32_t* r) {
-        const __m128i a = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x)), zero);
-        const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r + x + 1)), zero);
-        return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, w.left), _mm_mullo_epi16(b, w.right)), 8);
-    };
-    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(lerp(r0), w.top), _mm_mullo_epi16(lerp(r1), w.bottom)), 8);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(ScrolledRowPair(r0, x, w), w.top),
+                                        _mm_mullo_epi16(ScrolledRowPair(r1, x, w), w.bottom)),
+                          8);
 }
 
 inline __m128i Lanes(uint32_t c) { return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(c)), _mm_setzero_si128()); }
@@ -371,6 +399,10 @@ __attribute__((always_inline)) inline void BlendPair(__m128i src, uint32_t* targ
         return;
     }
     const __m128i src_alpha = _mm_and_si128(src_packed, opaque);
+    // Both transparent (around most sprites, the sky between clouds): the
+    // target stays.
+    const int transparent_mask = _mm_movemask_epi8(_mm_cmpeq_epi32(src_alpha, zero)) & 0xFF;
+    if (transparent_mask == 0xFF) return;
     if constexpr (B == kAlpha) {
         // Both opaque (the inside of most sprites): they replace the target.
         if ((_mm_movemask_epi8(_mm_cmpeq_epi32(src_alpha, opaque)) & 0xFF) == 0xFF) {
@@ -458,6 +490,12 @@ inline bool FillUniformSpan(uint32_t* row, int64_t xl, int64_t xr, uint32_t colo
     }
 }
 
+template <BlendKind B>
+constexpr wide::Blend WideBlend() {
+    static_assert(B != kGeneric);
+    return B == kOpaque ? wide::Blend::kOpaque : (B == kAlpha ? wide::Blend::kAlpha : wide::Blend::kAdditive);
+}
+
 template <bool Textured, StageKind S, BlendKind B>
 void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler_in, const RasterState& st) {
     // Local copies: stores into the target must not make the compiler reload them.
@@ -517,6 +555,8 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
 #if defined(__SSE2__)
                 const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
                 if constexpr (B == kOpaque) {
+                    if (tx >= 0 && wide::Enabled())
+                        px = wide::TexelRow(wide::Blend::kOpaque, row, px, xr, texrow, &tx, sampler.w, white, color);
                     // Four texels at a time, copied as they are.
                     if (white && tx >= 0) {
                         for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
@@ -529,6 +569,8 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                     // transparent, copied as they are when they are all opaque
                     // and drawn unmodulated over, else blended two by two.
                     if (tx >= 0) {
+                        if (wide::Enabled())
+                            px = wide::TexelRow(WideBlend<B>(), row, px, xr, texrow, &tx, sampler.w, white, color);
                         const __m128i zero = _mm_setzero_si128();
                         const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
                         for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
@@ -579,8 +621,43 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                         if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
                             const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
                             const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
+                            if (x >= 0 && wide::Enabled()) {
+                                const int64_t from = px;
+                                px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, &x, sampler.w,
+                                                       s24 & 0xFF, t24 & 0xFF, white, color);
+                                s += (px - from) * ds;
+                            }
+                            if ((t24 & 0xFF) == 0) {
+                                // On the texel rows (moved sideways only): the row
+                                // below weighs nothing.
+                                for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                                    const __m128i tex = ScrolledRowPair(r0, x, wt);
+                                    BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                                }
+                            }
                             for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
                                 const __m128i tex = ScrolledPair(r0, r0 + sampler.w, x, wt);
+                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                            }
+                        }
+                    }
+                    if (dt == 0 && px < xr) {
+                        // Stretched along the row only (a scaled panel): one pair
+                        // of texture rows for the whole span, and when every
+                        // pixel's texels lie inside the texture no clamping.
+                        const int32_t t24 = To24_8(t);
+                        const int y0 = t24 >> 8;
+                        const int32_t first = To24_8(s), last = To24_8(s + (xr - px) * ds);
+                        if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1) && std::min(first, last) >= 0 &&
+                            (std::max(first, last) >> 8) < sampler.w - 1) {
+                            const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
+                            const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
+                            for (; px < xr; px += 2) {
+                                const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                                s += ds;
+                                const __m128i v1 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                                s += ds;
+                                const __m128i tex = _mm_packs_epi32(v0, v1);
                                 BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                             }
                         }
@@ -692,21 +769,21 @@ bool Culled(const ScreenVertex t[3], uint32_t cull) {
     return area == 0 || (cull == 3 && area < 0) || (cull == 2 && area > 0);
 }
 
-// Every texel in columns [s0, s1] and rows [t0, t1] is opaque.
-bool TexelsOpaque(const RasterState& st, int s0, int t0, int s1, int t1) {
-    for (int y = t0; y <= t1; ++y) {
+}  // namespace
+
+bool Rasterizer::TexelsOpaque(const RasterState& st, const TexelRect& rect) {
+    for (int y = rect.t0; y <= rect.t1; ++y) {
         const uint32_t* row = st.texels + static_cast<size_t>(y) * st.tex_width;
         uint32_t all = 0xFF000000u;
-        for (int x = s0; x <= s1; ++x) all &= row[x];
+        for (int x = rect.s0; x <= rect.s1; ++x) all &= row[x];
         if ((all & 0xFF000000u) != 0xFF000000u) return false;
     }
     return true;
 }
 
-}  // namespace
-
 bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
-                              int x1, int y1) {
+                              int x1, int y1, TexelRect* must_be_opaque) {
+    *must_be_opaque = TexelRect {};
     float left = a[0].x, right = a[0].x, top = a[0].y, bottom = a[0].y;
     for (const ScreenVertex* t : {a, b})
         for (int i = 0; i < 3; ++i) {
@@ -764,11 +841,11 @@ bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], 
         }
     const double s_more = std::fabs(s.dx) + std::fabs(s.dy), t_more = std::fabs(t.dx) + std::fabs(t.dy);
     auto texel = [](double v, int size) { return static_cast<int>(std::clamp(v, -2.0, size + 2.0)); };
-    const int s0 = std::max(0, texel(std::floor(s_lo - s_more) - 2, st.tex_width));
-    const int s1 = std::min(st.tex_width - 1, texel(std::ceil(s_hi + s_more) + 1, st.tex_width));
-    const int t0 = std::max(0, texel(std::floor(t_lo - t_more) - 2, st.tex_height));
-    const int t1 = std::min(st.tex_height - 1, texel(std::ceil(t_hi + t_more) + 1, st.tex_height));
-    return TexelsOpaque(st, s0, t0, s1, t1);
+    must_be_opaque->s0 = std::max(0, texel(std::floor(s_lo - s_more) - 2, st.tex_width));
+    must_be_opaque->s1 = std::min(st.tex_width - 1, texel(std::ceil(s_hi + s_more) + 1, st.tex_width));
+    must_be_opaque->t0 = std::max(0, texel(std::floor(t_lo - t_more) - 2, st.tex_height));
+    must_be_opaque->t1 = std::min(st.tex_height - 1, texel(std::ceil(t_hi + t_more) + 1, st.tex_height));
+    return true;
 }
 
 bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {

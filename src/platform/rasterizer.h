@@ -51,14 +51,24 @@ public:
     // (of the band).
     bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
 
+    // Texels in columns [s0, s1] and rows [t0, t1] (empty when s0 > s1).
+    struct TexelRect {
+        int s0 = 1, t0 = 1, s1 = 0, t1 = 0;
+        bool Empty() const { return s0 > s1 || t0 > t1; }
+        bool operator==(const TexelRect&) const = default;
+    };
+
     // True when triangles `a` and `b`, drawn with `st`, together write every
     // pixel of the rectangle of columns [x0, x1) and rows [y0, y1) with a value
-    // that does not depend on what the pixel held: an axis-aligned quad over
-    // the whole rectangle, neither half culled, drawn without blending or
+    // that does not depend on what the pixel held, provided the texels in
+    // `*must_be_opaque` (if any) are all opaque: an axis-aligned quad over the
+    // whole rectangle, neither half culled, drawn without blending, or
     // alpha-blended with an opaque colour and opaque texels wherever the
     // rectangle may sample them. Whatever was drawn there before is hidden.
     static bool PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
-                             int x1, int y1);
+                             int x1, int y1, TexelRect* must_be_opaque);
+    // Every texel of `rect` in the state's texture has an alpha of 255.
+    static bool TexelsOpaque(const RasterState& st, const TexelRect& rect);
 
 private:
     uint32_t* _target;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/raster_queue.h"
+#include "platform/raster_wide_spans.h"
 #include "platform/rasterizer.h"
 #include "platform/render_device.h"
 
@@ -336,11 +337,19 @@ TEST(RenderDeviceBands, ChangesAfterADrawLeaveThatDrawAsItWas) {
 // whole triangle gives it: spans cut on the left step their texture, colour
 // and alpha on to the tile's edge exactly. Columns one pixel wide draw every
 // pixel alone, so the paths that fill several pixels at once (sprites placed
-// texel for texel, or moved by a fraction of a pixel) must match the one that
-// fills a single pixel.
+// texel for texel, moved by a fraction of a pixel, or stretched along the
+// rows) must match the one that fills a single pixel.
 TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
+    // The four-pixel loops of processors with wide lanes, and the two-pixel
+    // ones of the others.
+    struct Restore {
+        bool was = wide::Enabled();
+        ~Restore() { wide::SetEnabled(was); }
+    } restore;
+    for (const bool wide_lanes : {true, false})
     for (const int tile_w : {32, 1}) {
-        SCOPED_TRACE(tile_w);
+        SCOPED_TRACE(testing::Message() << "tile width " << tile_w << (wide_lanes ? ", wide lanes" : ""));
+        wide::SetEnabled(wide_lanes);
         std::mt19937 rng(11);
         constexpr int kW = 200, kH = 150;
         std::vector<uint32_t> texels(48 * 40);
@@ -377,8 +386,23 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
                 st.wrap_u = st.wrap_v = false;
                 st.color_op = st.alpha_op = kTopModulate;
             }
+            // ... or stretched along the rows alone (a scaled panel).
+            const bool stretched = !exact && rng() % 3 == 0;
+            const float stretch = 0.05f + static_cast<float>(rng() % 300) / 100.0f;
+            const float offset_u = Coord(rng, 1) - 0.5f;
+            if (stretched && st.texels) {  // as panels are drawn
+                st.linear = true;
+                st.wrap_u = st.wrap_v = false;
+                st.color_op = st.alpha_op = kTopModulate;
+            }
             for (ScreenVertex& p : v) {
                 p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
+                if (stretched) {
+                    p.y = std::round(p.y) - 0.5f;
+                    p.u = offset_u + p.x * stretch / 48.0f;
+                    p.v = (p.y + 0.5f + shift_y) / 40.0f;
+                    p.color = color;
+                }
                 if (exact) {
                     p.x = std::round(p.x) - 0.5f;
                     p.y = std::round(p.y) - 0.5f;
