@@ -328,6 +328,14 @@ struct StretchedRow {
     }
 };
 
+// Texels lo..hi of a row are all alike.
+inline bool SameTexels(const uint32_t* r, int lo, int hi) {
+    const uint32_t first = r[lo];
+    for (int x = lo + 1; x <= hi; ++x)
+        if (r[x] != first) return false;
+    return true;
+}
+
 // The bilinear weights of a row whose pixels all sit the same fraction
 // (fx, fy of 256) beside their texels.
 struct ScrollWeights {
@@ -652,6 +660,16 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                             (std::max(first, last) >> 8) < sampler.w - 1) {
                             const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
                             const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
+                            // Texels that do not change along the row (a panel
+                            // shaded from top to bottom) give every pixel one
+                            // colour, whatever its fraction.
+                            const int x_lo = std::min(first, last) >> 8, x_hi = (std::max(first, last) >> 8) + 1;
+                            if (SameTexels(r0, x_lo, x_hi) && SameTexels(r0 + sampler.w, x_lo, x_hi)) {
+                                const __m128i v = rows.Sample(first);
+                                const uint32_t tex = static_cast<uint32_t>(
+                                    _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v)));
+                                if (FillUniformSpan<B>(row, px, xr, white ? tex : Modulate(tex, color))) px = xr + 1;
+                            }
                             for (; px < xr; px += 2) {
                                 const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                                 s += ds;

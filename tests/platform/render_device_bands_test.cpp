@@ -354,6 +354,9 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
         constexpr int kW = 200, kH = 150;
         std::vector<uint32_t> texels(48 * 40);
         for (uint32_t& t : texels) t = (rng() % 3 ? 0xFF000000u : (rng() & 0xFF) << 24) | (rng() & 0xFFFFFF);
+        // Shaded from top to bottom only, as panels are: every row one colour.
+        std::vector<uint32_t> shaded(48 * 40);
+        for (size_t i = 0; i < shaded.size(); ++i) shaded[i] = i % 48 ? shaded[i - 1] : static_cast<uint32_t>(rng());
         for (int round = 0; round < 200; ++round) {
             SCOPED_TRACE(round);
             RasterState st;
@@ -388,9 +391,12 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
             }
             // ... or stretched along the rows alone (a scaled panel).
             const bool stretched = !exact && rng() % 3 == 0;
-            const float stretch = 0.05f + static_cast<float>(rng() % 300) / 100.0f;
-            const float offset_u = Coord(rng, 1) - 0.5f;
+            // u from offset_u to offset_u + stretch over the pixels the
+            // triangle may cover: inside the texture, at most once as wide.
+            const float stretch = 0.05f + static_cast<float>(rng() % 85) / 100.0f;
+            const float offset_u = 0.02f + (0.96f - stretch) * static_cast<float>(rng() % 100) / 100.0f;
             if (stretched && st.texels) {  // as panels are drawn
+                if (rng() % 2) st.texels = shaded.data();
                 st.linear = true;
                 st.wrap_u = st.wrap_v = false;
                 st.color_op = st.alpha_op = kTopModulate;
@@ -399,7 +405,7 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
                 p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
                 if (stretched) {
                     p.y = std::round(p.y) - 0.5f;
-                    p.u = offset_u + p.x * stretch / 48.0f;
+                    p.u = offset_u + stretch * (p.x + 0.2f * kW) / (1.4f * kW);
                     p.v = (p.y + 0.5f + shift_y) / 40.0f;
                     p.color = color;
                 }
