@@ -328,14 +328,6 @@ struct StretchedRow {
     }
 };
 
-// Texels lo..hi of a row are all alike.
-inline bool SameTexels(const uint32_t* r, int lo, int hi) {
-    const uint32_t first = r[lo];
-    for (int x = lo + 1; x <= hi; ++x)
-        if (r[x] != first) return false;
-    return true;
-}
-
 // The bilinear weights of a row whose pixels all sit the same fraction
 // (fx, fy of 256) beside their texels.
 struct ScrollWeights {
@@ -660,15 +652,34 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                             (std::max(first, last) >> 8) < sampler.w - 1) {
                             const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
                             const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
-                            // Texels that do not change along the row (a panel
-                            // shaded from top to bottom) give every pixel one
-                            // colour, whatever its fraction.
-                            const int x_lo = std::min(first, last) >> 8, x_hi = (std::max(first, last) >> 8) + 1;
-                            if (SameTexels(r0, x_lo, x_hi) && SameTexels(r0 + sampler.w, x_lo, x_hi)) {
-                                const __m128i v = rows.Sample(first);
-                                const uint32_t tex = static_cast<uint32_t>(
-                                    _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v)));
-                                if (FillUniformSpan<B>(row, px, xr, white ? tex : Modulate(tex, color))) px = xr + 1;
+                            if (ds > 0 && ds <= 32768) {
+                                // Magnified: runs of pixels share a pair of texel
+                                // columns, and where the pair is alike in both
+                                // rows (a panel shaded from top to bottom) the
+                                // whole run is one colour, whatever its fractions.
+                                const uint32_t* r1 = r0 + sampler.w;
+                                while (px <= xr) {
+                                    const int x = static_cast<int>((s + 128) >> 16);
+                                    const int64_t left = ((static_cast<int64_t>(x) + 1) << 16) - 128 - s;
+                                    const int64_t n = std::min((left + ds - 1) / ds, xr - px + 1);
+                                    if (r0[x] == r0[x + 1] && r1[x] == r1[x + 1]) {
+                                        const __m128i v = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                                        const uint32_t tex = static_cast<uint32_t>(
+                                            _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v)));
+                                        FillUniformSpan<B>(row, px, px + n - 1, white ? tex : Modulate(tex, color));
+                                        px += n;
+                                        s += n * ds;
+                                        continue;
+                                    }
+                                    for (const int64_t end = px + n; px < end; ++px, s += ds) {
+                                        const __m128i tex = _mm_packs_epi32(rows.Sample(static_cast<int32_t>((s + 128) >> 8)),
+                                                                            _mm_setzero_si128());
+                                        const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
+                                        const uint32_t alpha = AlphaLane(src);
+                                        if (B != kOpaque && alpha == 0) continue;  // the target stays
+                                        row[px] = BlendLanes<B>(src, row[px]);
+                                    }
+                                }
                             }
                             for (; px < xr; px += 2) {
                                 const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));

@@ -391,10 +391,14 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
             }
             // ... or stretched along the rows alone (a scaled panel).
             const bool stretched = !exact && rng() % 3 == 0;
-            // u from offset_u to offset_u + stretch over the pixels the
-            // triangle may cover: inside the texture, at most once as wide.
-            const float stretch = 0.05f + static_cast<float>(rng() % 85) / 100.0f;
-            const float offset_u = 0.02f + (0.96f - stretch) * static_cast<float>(rng() % 100) / 100.0f;
+            // Magnified: u from offset_u to offset_u + stretch over the pixels
+            // the triangle may cover, inside the texture. Or else up to three
+            // texels a pixel, mostly reaching past the texture's edges.
+            const bool magnified = rng() % 2;
+            const float stretch = magnified ? 0.05f + static_cast<float>(rng() % 85) / 100.0f
+                                            : 0.05f + static_cast<float>(rng() % 300) / 100.0f;
+            const float offset_u = magnified ? 0.02f + (0.96f - stretch) * static_cast<float>(rng() % 100) / 100.0f
+                                             : Coord(rng, 1) - 0.5f;
             if (stretched && st.texels) {  // as panels are drawn
                 if (rng() % 2) st.texels = shaded.data();
                 st.linear = true;
@@ -405,7 +409,7 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
                 p = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()), Coord(rng, 1), Coord(rng, 1)};
                 if (stretched) {
                     p.y = std::round(p.y) - 0.5f;
-                    p.u = offset_u + stretch * (p.x + 0.2f * kW) / (1.4f * kW);
+                    p.u = magnified ? offset_u + stretch * (p.x + 0.2f * kW) / (1.4f * kW) : offset_u + p.x * stretch / 48.0f;
                     p.v = (p.y + 0.5f + shift_y) / 40.0f;
                     p.color = color;
                 }
