@@ -250,15 +250,26 @@ struct EdgeWalk {
     }
 };
 
+// std::llrint, rounding to nearest even, without the library call: every row
+// of every triangle converts its attributes. (Values are held in range, so
+// the conversion never overflows.)
+inline int64_t RoundToInt(double v) {
+#if defined(__SSE2__) && defined(__x86_64__)
+    return _mm_cvtsd_si64(_mm_set_sd(v));
+#else
+    return std::llrint(v);
+#endif
+}
+
 // Positions are held within a million pixels of the screen, so the edge
 // products below stay inside 64 bits.
 inline int32_t ToFixed8(double v) {
     v = std::clamp(v, -1.0e6, 1.0e6);
-    return static_cast<int32_t>(std::lrint(v * 256.0));
+    return static_cast<int32_t>(RoundToInt(v * 256.0));
 }
 
 // 16.16 fixed point, kept within a range where stepping across a row cannot overflow.
-inline int64_t ToFixed16(double v) { return std::llrint(std::clamp(v, -4.0e6, 4.0e6) * 65536.0); }
+inline int64_t ToFixed16(double v) { return RoundToInt(std::clamp(v, -4.0e6, 4.0e6) * 65536.0); }
 
 // From 16.16 to the sampler's 24.8, rounded, so that values a hair off a texel
 // centre still land on it.
