@@ -527,3 +527,89 @@ TEST(RenderDeviceTiles, OnlyChangedTilesAreDrawn) {
 }
 
 }  // namespace
+
+// A quad that hides whole tiles (opaque texels and colour, or blending off)
+// keeps those tiles while the layer below it moves, and they show what
+// drawing the frame whole shows. A panel that lets anything through (one soft
+// texel within a texel of a tile, a translucent colour) hides nothing there.
+TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
+    struct Case {
+        const char* what;
+        uint32_t soft_texel_alpha;  // at the panel's middle; 0xFF: none
+        uint32_t colour;
+        bool blend;
+        unsigned hidden;  // tiles kept while the layer below moves
+    };
+    // The panel covers tile columns 1-2 and rows 2-9 whole: 16 tiles; its
+    // texel (31, 20) lies in tile column 1 and rows 3 and 4 (the texel beside
+    // a tile's edge is sampled too).
+    const Case cases[] = {{"opaque", 0xFF, 0xFFFFFFFF, true, 16},
+                          {"one soft texel", 0xFE, 0xFFFFFFFF, true, 14},
+                          {"translucent colour", 0xFF, 0xFEFFFFFF, true, 0},
+                          {"soft texel, blending off", 0x80, 0xFFFFFFFF, false, 16}};
+    constexpr unsigned all = ((800 + RasterQueue::kTileWidth - 1) / RasterQueue::kTileWidth) *
+                             ((600 + RasterQueue::kTileHeight - 1) / RasterQueue::kTileHeight);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Scene {
+            std::unique_ptr<RenderDevice> dev = Offscreen(1);
+            std::unique_ptr<Texture> layer, panel;
+        };
+        auto make = [&](Scene& sc) {
+            ASSERT_EQ(sc.dev->CreateTexture(64, 64, 1, Format::A8R8G8B8, &sc.layer), kOk);
+            ASSERT_EQ(sc.dev->CreateTexture(64, 64, 1, Format::A8R8G8B8, &sc.panel), kOk);
+            std::mt19937 rng(3);
+            Fill(*sc.layer, rng);
+            void* bits = nullptr;
+            uint32_t pitch = 0;
+            ASSERT_EQ(sc.panel->LockRect(0, &bits, &pitch), kOk);
+            for (uint32_t y = 0; y < 64; ++y)
+                for (uint32_t x = 0; x < 64; ++x) {
+                    const uint32_t alpha = (x == 31 && y == 20) ? c.soft_texel_alpha : 0xFF;
+                    const uint32_t p = alpha << 24 | (x * 4) << 16 | (y * 4) << 8;
+                    std::memcpy(static_cast<uint8_t*>(bits) + y * pitch + 4 * x, &p, 4);
+                }
+            ASSERT_EQ(sc.panel->UnlockRect(0), kOk);
+        };
+        auto frame = [&](Scene& sc, float layer_x) {
+            RenderDevice& dev = *sc.dev;
+            auto quad = [&](Texture* t, float x, float y, float w, float h, uint32_t colour) {
+                x -= 0.5f;
+                y -= 0.5f;
+                Vertex v[6] = {{x, y, 0, colour, 0, 0},         {x + w, y, 0, colour, 1, 0},
+                               {x, y + h, 0, colour, 0, 1},     {x + w, y + h, 0, colour, 1, 1},
+                               {x, y + h, 0, colour, 0, 1},     {x + w, y, 0, colour, 1, 0}};
+                dev.SetTexture(0, t);
+                ASSERT_EQ(dev.DrawTriangleListUP(2, v, sizeof(Vertex)), kOk);
+            };
+            dev.SetTextureStageState(0, TextureStageState::AlphaOp, kTopModulate);
+            dev.SetTextureStageState(0, TextureStageState::AlphaArg2, kTaDiffuse);
+            dev.SetTextureStageState(0, TextureStageState::AddressU, kAddressClamp);
+            dev.SetTextureStageState(0, TextureStageState::AddressV, kAddressClamp);
+            dev.SetTextureStageState(0, TextureStageState::MinFilter, kFilterLinear);
+            dev.SetTextureStageState(0, TextureStageState::MagFilter, kFilterLinear);
+            dev.BeginScene();
+            dev.Clear(0xFF102030);
+            dev.SetRenderState(RenderState::AlphaBlendEnable, 1);
+            dev.SetRenderState(RenderState::SrcBlend, kBlendSrcAlpha);
+            dev.SetRenderState(RenderState::DestBlend, kBlendInvSrcAlpha);
+            quad(sc.layer.get(), layer_x, 0, 800, 600, 0xFFFFFFFF);
+            dev.SetRenderState(RenderState::AlphaBlendEnable, c.blend ? 1 : 0);
+            quad(sc.panel.get(), 128, 64, 256, 256, c.colour);
+            dev.EndScene();
+            EXPECT_EQ(dev.Present(), kOk);
+            return dev.LastTilesDrawn();
+        };
+        Scene kept;
+        make(kept);
+        EXPECT_EQ(frame(kept, 0.0f), all);
+        for (const float x : {0.25f, 0.5f, 3.75f}) {
+            SCOPED_TRACE(x);
+            EXPECT_EQ(frame(kept, x), all - c.hidden);
+            Scene whole;  // a device of its own draws every tile
+            make(whole);
+            EXPECT_EQ(frame(whole, x), all);
+            ASSERT_TRUE(SamePixels(Back(*whole.dev), Back(*kept.dev), 800));
+        }
+    }
+}
