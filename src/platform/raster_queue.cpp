@@ -105,23 +105,13 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
     rec.tile_start[0] = 0;
 }
 
-size_t RasterQueue::OpaqueKeyHash::operator()(const OpaqueKey& k) const {
-    size_t h = std::hash<const void*>()(k.texels);
-    for (int v : {k.rect.s0, k.rect.t0, k.rect.s1, k.rect.t1}) h = h * 1000003u ^ static_cast<size_t>(v);
-    return h;
-}
-
 bool RasterQueue::Opaque(const RasterState& st, const Rasterizer::TexelRect& rect) {
-    // Something that moves asks about new rectangles on every frame.
-    if (_opaque.size() >= 4096) _opaque.clear();
-    const auto [it, added] = _opaque.try_emplace(OpaqueKey {st.texels, rect}, false);
-    if (added) it->second = Rasterizer::TexelsOpaque(st, rect);
-    return it->second;
+    auto it = _opacity.find(st.texels);
+    if (it == _opacity.end()) it = _opacity.emplace(st.texels, TexelOpacity(st.texels, st.tex_width, st.tex_height)).first;
+    return it->second.Opaque(rect);
 }
 
-void RasterQueue::ForgetOpacity(const uint32_t* texels) {
-    std::erase_if(_opaque, [&](const auto& entry) { return entry.first.texels == texels; });
-}
+void RasterQueue::ForgetOpacity(const uint32_t* texels) { _opacity.erase(texels); }
 
 uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) {
     const uint32_t begin = rec.tile_start[tile], end = rec.tile_start[tile + 1];
@@ -264,7 +254,7 @@ void RasterQueue::ReleaseTexels(Texture& texture) {
 void RasterQueue::LetGoOfTextures() {
     for (Texture* t : _textures) t->SetReader(nullptr);
     _textures.clear();
-    _opaque.clear();
+    _opacity.clear();
 }
 
 void RasterQueue::ClearDrawnTiles() { std::fill(_drawn.begin(), _drawn.end(), 0); }

@@ -32,6 +32,7 @@
 #include "platform/raster_pool.h"
 #include "platform/rasterizer.h"
 #include "platform/render_device.h"
+#include "platform/texel_opacity.h"
 
 namespace plat {
 
@@ -95,7 +96,7 @@ private:
     // Where each tile's drawing starts: its last clear or last hiding quad.
     void FindBases(Recording& rec);
     uint32_t BaseOf(const Recording& rec, int tile);
-    // Rasterizer::TexelsOpaque, remembered while the texture stays as it is.
+    // Every texel of `rect` in the state's texture is opaque.
     bool Opaque(const RasterState& st, const Rasterizer::TexelRect& rect);
     void ForgetOpacity(const uint32_t* texels);
     bool SameAsLast(int tile) const;
@@ -117,17 +118,9 @@ private:
     std::atomic<int64_t> _work_ns {0};  // the tiles' drawing time, summed over the threads
     int64_t _last_work_ns = 0;
     std::vector<Texture*> _textures;  // told about this queue (drawn with now or at the last flush)
-    // Texel rectangles found opaque or not; a texture's are forgotten when it
-    // changes, goes away or stops telling this queue.
-    struct OpaqueKey {
-        const uint32_t* texels;
-        Rasterizer::TexelRect rect;
-        bool operator==(const OpaqueKey&) const = default;
-    };
-    struct OpaqueKeyHash {
-        size_t operator()(const OpaqueKey& k) const;
-    };
-    std::unordered_map<OpaqueKey, bool, OpaqueKeyHash> _opaque;
+    // The opacity of the textures that hide tiles; a texture's is forgotten
+    // when it changes, goes away or stops telling this queue.
+    std::unordered_map<const uint32_t*, TexelOpacity> _opacity;
 };
 
 }  // namespace plat

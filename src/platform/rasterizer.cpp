@@ -514,6 +514,7 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
     const int64_t ds = ToFixed16(su.s.dx), dt = ToFixed16(su.t.dx);
     const int64_t dr = ToFixed16(su.r.dx), dg = ToFixed16(su.g.dx), db = ToFixed16(su.b.dx), da = ToFixed16(su.a.dx);
     const bool white = su.uniform_color && su.color == 0xFFFFFFFFu;
+    const bool wide_lanes = wide::Enabled();
     // Each sloped edge bounds the span on one side; its bound is walked from row
     // to row instead of divided out anew.
     EdgeWalk walks[3];
@@ -564,7 +565,7 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
 #if defined(__SSE2__)
                 const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
                 if constexpr (B == kOpaque) {
-                    if (tx >= 0 && wide::Enabled())
+                    if (tx >= 0 && wide_lanes)
                         px = wide::TexelRow(wide::Blend::kOpaque, row, px, xr, texrow, &tx, sampler.w, white, color);
                     // Four texels at a time, copied as they are.
                     if (white && tx >= 0) {
@@ -578,7 +579,7 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                     // transparent, copied as they are when they are all opaque
                     // and drawn unmodulated over, else blended two by two.
                     if (tx >= 0) {
-                        if (wide::Enabled())
+                        if (wide_lanes)
                             px = wide::TexelRow(WideBlend<B>(), row, px, xr, texrow, &tx, sampler.w, white, color);
                         const __m128i zero = _mm_setzero_si128();
                         const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
@@ -630,7 +631,7 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
                         if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
                             const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
                             const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
-                            if (x >= 0 && wide::Enabled()) {
+                            if (x >= 0 && wide_lanes) {
                                 const int64_t from = px;
                                 px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, &x, sampler.w,
                                                        s24 & 0xFF, t24 & 0xFF, white, color);
@@ -808,16 +809,6 @@ bool Culled(const ScreenVertex t[3], uint32_t cull) {
 }
 
 }  // namespace
-
-bool Rasterizer::TexelsOpaque(const RasterState& st, const TexelRect& rect) {
-    for (int y = rect.t0; y <= rect.t1; ++y) {
-        const uint32_t* row = st.texels + static_cast<size_t>(y) * st.tex_width;
-        uint32_t all = 0xFF000000u;
-        for (int x = rect.s0; x <= rect.s1; ++x) all &= row[x];
-        if ((all & 0xFF000000u) != 0xFF000000u) return false;
-    }
-    return true;
-}
 
 bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
                               int x1, int y1, TexelRect* must_be_opaque) {

@@ -67,8 +67,7 @@ public:
     // rectangle may sample them. Whatever was drawn there before is hidden.
     static bool PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
                              int x1, int y1, TexelRect* must_be_opaque);
-    // Every texel of `rect` in the state's texture has an alpha of 255.
-    static bool TexelsOpaque(const RasterState& st, const TexelRect& rect);
+
 
 private:
     uint32_t* _target;
