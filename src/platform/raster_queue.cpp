@@ -137,10 +137,26 @@ uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) {
     return kNoBase;
 }
 
-void RasterQueue::FindBases(Recording& rec) {
-    const int tiles = _tile_cols * _tile_rows;
-    rec.tile_base.resize(static_cast<size_t>(tiles));
-    for (int t = 0; t < tiles; ++t) rec.tile_base[t] = BaseOf(rec, t);
+bool RasterQueue::DrawnAlike(int tile) {
+    _now.tile_base[tile] = kNoBase;
+    if (_now.tile_start[tile + 1] == _now.tile_start[tile]) return true;  // nothing drawn there
+    if (!_last_valid || !_last_tile_valid[tile]) {
+        _now.tile_base[tile] = BaseOf(_now, tile);
+        return false;
+    }
+    // The whole drawing as at the last flush: the base is where it was (the
+    // textures it depends on are unchanged, or the tile would not be valid).
+    const uint32_t begin = _now.tile_start[tile], then = _last.tile_start[tile];
+    const uint32_t count = _now.tile_start[tile + 1] - begin;
+    bool whole = count == _last.tile_start[tile + 1] - then;
+    for (uint32_t i = 0; whole && i < count; ++i) whole = SameItem(_now.items[begin + i], _last.items[then + i]);
+    if (whole) {
+        if (_last.tile_base[tile] == kNoBase) return false;
+        _now.tile_base[tile] = begin + (_last.tile_base[tile] - then);
+        return true;
+    }
+    _now.tile_base[tile] = BaseOf(_now, tile);
+    return SameAsLast(tile);
 }
 
 bool RasterQueue::SameItem(uint32_t now, uint32_t then) const {
@@ -152,7 +168,6 @@ bool RasterQueue::SameItem(uint32_t now, uint32_t then) const {
 }
 
 bool RasterQueue::SameAsLast(int tile) const {
-    if (!_last_valid || !_last_tile_valid[tile]) return false;
     // Only a drawing that starts from a clear or a hiding quad ends the same
     // whatever the tile held.
     const uint32_t base = _now.tile_base[tile], last_base = _last.tile_base[tile];
@@ -199,11 +214,11 @@ void RasterQueue::Flush() {
         return;
     }
     SortIntoTiles(_now);
-    FindBases(_now);
     const int tiles = _tile_cols * _tile_rows;
+    _now.tile_base.resize(static_cast<size_t>(tiles));
     _dirty.clear();
     for (int t = 0; t < tiles; ++t)
-        if (_now.tile_start[t + 1] != _now.tile_start[t] && !SameAsLast(t)) _dirty.push_back(static_cast<uint32_t>(t));
+        if (!DrawnAlike(t)) _dirty.push_back(static_cast<uint32_t>(t));
     const unsigned max_helpers = _paced ? static_cast<unsigned>(_last_work_ns / kWorkPerThreadNs) : ~0u;
     _work_ns.store(0, std::memory_order_relaxed);
     _pool.Run(static_cast<unsigned>(_dirty.size()), &RasterQueue::DrawTile, this, max_helpers);

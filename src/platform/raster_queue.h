@@ -93,12 +93,15 @@ private:
 
     static void DrawTile(void* self, unsigned index);
     void SortIntoTiles(Recording& rec) const;
-    // Where each tile's drawing starts: its last clear or last hiding quad.
-    void FindBases(Recording& rec);
+    // Where a tile's drawing starts: its last clear or last hiding quad.
     uint32_t BaseOf(const Recording& rec, int tile);
+    // Finds the tile's base and tells whether it shows what it showed after
+    // the last flush.
+    bool DrawnAlike(int tile);
     // Every texel of `rect` in the state's texture is opaque.
     bool Opaque(const RasterState& st, const Rasterizer::TexelRect& rect);
     void ForgetOpacity(const uint32_t* texels);
+    // The drawing from the tile's base on is the last flush's, from its base on.
     bool SameAsLast(int tile) const;
     bool SameItem(uint32_t now, uint32_t then) const;
     void KeepTexturesOfLast();
