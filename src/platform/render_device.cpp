@@ -376,6 +376,7 @@ void RenderDevice::Impl::ResizeBuffers() {
     size_t n = static_cast<size_t>(pp.width) * pp.height;
     back.assign(n, 0xFF000000u);
     front.assign(n, 0xFF000000u);
+    front_behind = false;
     queue->Bind(back.data(), static_cast<int>(pp.width), static_cast<int>(pp.height));
 }
 

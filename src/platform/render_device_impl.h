@@ -14,6 +14,7 @@
 #include "platform/render_device.h"
 
 struct SDL_Renderer;
+struct SDL_Surface;
 struct SDL_Texture;
 
 namespace plat {
@@ -43,6 +44,9 @@ struct RenderDevice::Impl {
     bool gamma_identity = true;
     int gamma_lift = 0;  // the amount when the ramp is a saturating lift, else -1
     bool present_all = true;  // the next present shows every tile
+    // The last presents went from the back buffer straight to the window
+    // surface (no gamma to apply): the front buffer lags behind what shows.
+    bool front_behind = false;
     bool lost = false;
     bool in_scene = false;
     std::vector<ScreenVertex> scratch;
@@ -69,9 +73,12 @@ struct RenderDevice::Impl {
     // The parts of the frame to show anew: the tiles drawn since the last present.
     std::vector<SDL_Rect> ChangedRects() const;
     // Shows the changed parts of the front buffer through the SDL renderer, or
-    // on the window's surface when there is no renderer.
+    // of `source` (the front or the back buffer) on the window's surface when
+    // there is no renderer.
     bool ShowOnRenderer(const std::vector<SDL_Rect>& rects);
-    bool ShowOnSurface(const std::vector<SDL_Rect>& rects);
+    bool ShowOnSurface(const std::vector<SDL_Rect>& rects, const std::vector<uint32_t>& source);
+    // The window's surface, when it has the frame's size and pixel layout.
+    SDL_Surface* SurfaceOfFrameLayout() const;
     RasterState MakeRasterState() const;
     // world x view x projection.
     const Matrix& Combined();

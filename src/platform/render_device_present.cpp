@@ -100,18 +100,25 @@ bool RenderDevice::Impl::ShowOnRenderer(const std::vector<SDL_Rect>& rects) {
     return true;
 }
 
-bool RenderDevice::Impl::ShowOnSurface(const std::vector<SDL_Rect>& rects) {
+SDL_Surface* RenderDevice::Impl::SurfaceOfFrameLayout() const {
+    if (!window || renderer) return nullptr;
+    SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
+    const bool same_layout = surface && surface->w == static_cast<int>(pp.width) &&
+                             surface->h == static_cast<int>(pp.height) && surface->format->BytesPerPixel == 4 &&
+                             surface->format->Rmask == 0x00FF0000u && surface->format->Gmask == 0x0000FF00u &&
+                             surface->format->Bmask == 0x000000FFu;
+    return same_layout ? surface : nullptr;
+}
+
+bool RenderDevice::Impl::ShowOnSurface(const std::vector<SDL_Rect>& rects, const std::vector<uint32_t>& source) {
     SDL_Window* native = window->Native();
     SDL_Surface* surface = SDL_GetWindowSurface(native);
     if (!surface) return false;
-    const bool same_layout = surface->w == static_cast<int>(pp.width) && surface->h == static_cast<int>(pp.height) &&
-                             surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0x00FF0000u &&
-                             surface->format->Gmask == 0x0000FF00u && surface->format->Bmask == 0x000000FFu;
-    if (same_layout) {
+    if (SurfaceOfFrameLayout()) {
         if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
         for (const SDL_Rect& r : rects)
             for (int y = r.y; y < r.y + r.h; ++y) {
-                const uint32_t* src = front.data() + static_cast<size_t>(y) * pp.width + r.x;
+                const uint32_t* src = source.data() + static_cast<size_t>(y) * pp.width + r.x;
                 auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch) + r.x;
                 std::copy(src, src + r.w, dst);
             }
@@ -138,17 +145,26 @@ Result RenderDevice::Present() {
     d.Flush();
     if (d.lost) return kErrDeviceLost;
     if (d.window && d.window->TakeExposed()) d.present_all = true;
+    // Without a gamma ramp to apply, the back buffer goes to a window surface
+    // of its layout as it is: one copy of the changed tiles instead of two.
+    const bool direct = d.gamma_identity && d.SurfaceOfFrameLayout();
+    // Otherwise the front buffer takes the frame, whole if it lags behind.
+    if (!direct && d.front_behind) d.present_all = true;
     // Only the tiles drawn since the last present differ from what shows.
     const std::vector<SDL_Rect> rects = d.ChangedRects();
-    for (const SDL_Rect& r : rects)
-        for (int y = r.y; y < r.y + r.h; ++y) {
-            const size_t at = static_cast<size_t>(y) * d.pp.width + r.x;
-            d.ApplyGamma(d.back.data() + at, d.front.data() + at, static_cast<size_t>(r.w));
-        }
+    if (!direct) {
+        for (const SDL_Rect& r : rects)
+            for (int y = r.y; y < r.y + r.h; ++y) {
+                const size_t at = static_cast<size_t>(y) * d.pp.width + r.x;
+                d.ApplyGamma(d.back.data() + at, d.front.data() + at, static_cast<size_t>(r.w));
+            }
+    }
+    d.front_behind = direct;
     d.queue->ClearDrawnTiles();
     d.present_all = false;
     if (rects.empty() || !d.window) return kOk;
-    const bool shown = d.renderer ? (d.screen && d.ShowOnRenderer(rects)) : d.ShowOnSurface(rects);
+    const bool shown =
+        d.renderer ? (d.screen && d.ShowOnRenderer(rects)) : d.ShowOnSurface(rects, direct ? d.back : d.front);
     if (!shown) {
         // Shown whole the next time.
         d.present_all = true;
@@ -179,6 +195,15 @@ Format RenderDevice::BackBufferFormat() const { return _impl->pp.format; }
 Result RenderDevice::ReadPresentedFrame(std::vector<uint32_t>* argb, uint32_t* width, uint32_t* height) const {
     if (!argb) return kErrInvalidCall;
     *argb = _impl->front;
+    // Frames that went straight to the window surface are read from there.
+    SDL_Surface* surface = _impl->front_behind ? _impl->SurfaceOfFrameLayout() : nullptr;
+    if (surface && (!SDL_MUSTLOCK(surface) || SDL_LockSurface(surface) == 0)) {
+        for (uint32_t y = 0; y < _impl->pp.height; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+            for (uint32_t x = 0; x < _impl->pp.width; ++x) (*argb)[y * _impl->pp.width + x] = row[x] | 0xFF000000u;
+        }
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    }
     if (width) *width = _impl->pp.width;
     if (height) *height = _impl->pp.height;
     return kOk;

@@ -333,30 +333,39 @@ TEST(RenderDeviceWindow, SoftwareOpenGlPresentsOnTheWindowSurface) {
         dev->EndScene();
         EXPECT_EQ(dev->Present(), kOk);
     };
-    auto surface_shows_frame = [&] {
+    auto surface_shows = [&](const std::vector<uint32_t>& want) {
         SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
-        std::vector<uint32_t> shown;
-        dev->ReadPresentedFrame(&shown, nullptr, nullptr);
         if (!surface || surface->w != 800 || surface->h != 600) return false;
         for (int y = 0; y < 600; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
             for (int x = 0; x < 800; ++x)
-                if ((row[x] & 0xFFFFFF) != (shown[y * 800 + x] & 0xFFFFFF)) return false;
+                if ((row[x] & 0xFFFFFF) != (want[y * 800 + x] & 0xFFFFFF)) return false;
         }
         return true;
     };
+    // Without a ramp the frame shown is the frame drawn, and it reads back as shown.
+    auto shows_as_drawn = [&] {
+        std::vector<uint32_t> drawn, shown;
+        dev->ReadBackBuffer(&drawn, nullptr, nullptr);
+        dev->ReadPresentedFrame(&shown, nullptr, nullptr);
+        return surface_shows(drawn) && shown == drawn;
+    };
     frame(100);
-    EXPECT_TRUE(surface_shows_frame());
+    EXPECT_TRUE(shows_as_drawn());
     frame(300);  // moved: its old place shows the clear colour again
-    EXPECT_TRUE(surface_shows_frame());
+    EXPECT_TRUE(shows_as_drawn());
     GammaRamp ramp = GammaRamp::Linear();
     for (int i = 0; i < 256; ++i) ramp.blue[i] = static_cast<uint16_t>(std::min(65535, i * 400));
     dev->SetGammaRamp(ramp);
     frame(300);  // nothing drawn anew, yet every pixel shows the new ramp
-    EXPECT_TRUE(surface_shows_frame());
     std::vector<uint32_t> shown;
     dev->ReadPresentedFrame(&shown, nullptr, nullptr);
+    EXPECT_TRUE(surface_shows(shown));
     EXPECT_EQ(shown[0], 0xFF10204Bu);  // 0x30 * 400 / 256 = 0x4B
+    EXPECT_EQ(shown[125 * 800 + 325], 0xFFE04019u);  // 0x10 * 400 / 256 = 0x19 on the quad
+    dev->SetGammaRamp(GammaRamp::Linear());
+    frame(100);
+    EXPECT_TRUE(shows_as_drawn());
 }
 
 }  // namespace
