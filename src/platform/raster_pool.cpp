@@ -39,15 +39,18 @@ void RasterPool::Run(unsigned count, Job job, void* context, unsigned max_helper
         _context = context;
         _count = count;
         _next.store(0, std::memory_order_relaxed);
-        _busy = helpers;
         _seats = helpers;
         ++_generation;
     }
-    // Only as many workers as there are seats: the others sleep on.
+    // Only as many workers as there are seats: the others sleep on. A wake-up
+    // may reach a worker that is already through this batch and be lost; that
+    // costs a helper, never the batch, since only seats taken are waited for.
     for (unsigned i = 0; i < helpers; ++i) _wake.notify_one();
     TakeJobs();
-    // The workers' writes are visible once they have been counted out under the lock.
+    // Every job is taken: no worker joins any more. The workers' writes are
+    // visible once they have been counted out under the lock.
     std::unique_lock<std::mutex> lock(_mutex);
+    _seats = 0;
     _done.wait(lock, [this] { return _busy == 0; });
 }
 
@@ -59,8 +62,9 @@ void RasterPool::Work() {
             _wake.wait(lock, [&] { return _stop || _generation != seen; });
             if (_stop) return;
             seen = _generation;
-            if (_seats == 0) continue;  // enough workers on this batch
+            if (_seats == 0) continue;  // enough workers on this batch, or it is over
             --_seats;
+            ++_busy;
         }
         TakeJobs();
         std::lock_guard<std::mutex> lock(_mutex);

@@ -40,7 +40,7 @@ private:
     std::mutex _mutex;
     std::condition_variable _wake, _done;
     uint64_t _generation = 0;  // bumped for every batch the workers must join
-    unsigned _busy = 0;        // workers not yet through the current batch
+    unsigned _busy = 0;        // workers on the current batch not yet through it
     unsigned _seats = 0;       // workers the current batch may still take
     bool _stop = false;
     Job _job = nullptr;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <chrono>
 #include <mutex>
 #include <set>
@@ -53,4 +55,29 @@ TEST(RasterPool, RunsEveryJobOnceOnNoMoreThreadsThanAllowed) {
         EXPECT_GE(batch.threads.size(), c.threads_at_least);
         EXPECT_TRUE(batch.threads.count(std::this_thread::get_id()));
     }
+}
+
+// Many short batches in a row: a wake-up that reaches a worker already
+// through its batch must not leave the caller waiting for a seat nobody takes.
+TEST(RasterPool, ShortBatchesInARowAllFinish) {
+    std::atomic<bool> finished {false};
+    std::atomic<unsigned> jobs {0};
+    std::thread runner([&] {
+        RasterPool pool(8);
+        for (int batch = 0; batch < 20000; ++batch)
+            pool.Run(8 * (1 + batch % 7) + 1, [](void* done, unsigned) { static_cast<std::atomic<unsigned>*>(done)->fetch_add(1); },
+                     &jobs, 1 + batch % 7);
+        finished = true;
+    });
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!finished && std::chrono::steady_clock::now() < give_up) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!finished) {
+        // The pool is stuck and its thread cannot be joined: end here, loudly.
+        std::fprintf(stderr, "RasterPool: a batch never finished (%u jobs ran)\n", jobs.load());
+        std::abort();
+    }
+    runner.join();
+    unsigned expected = 0;
+    for (int batch = 0; batch < 20000; ++batch) expected += 8 * (1 + batch % 7) + 1;
+    EXPECT_EQ(jobs.load(), expected);
 }
