@@ -202,6 +202,13 @@ void RasterQueue::DrawTile(void* self, unsigned index) {
             continue;
         }
         const Tri& t = rec.tris[item];
+        // A triangle recorded right after this one with the same state (the
+        // other half of a quad) is drawn with it.
+        if (i + 1 < rec.tile_start[tile + 1] && rec.items[i + 1] == item + 1 && rec.tris[item + 1].state == t.state) {
+            raster.Pair(t.v, rec.tris[item + 1].v, rec.states[t.state]);
+            ++i;
+            continue;
+        }
         raster.Triangle(t.v[0], t.v[1], t.v[2], rec.states[t.state]);
     }
     const auto took = std::chrono::steady_clock::now() - started;

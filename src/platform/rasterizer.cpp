@@ -505,266 +505,351 @@ constexpr wide::Blend WideBlend() {
     return B == kOpaque ? wide::Blend::kOpaque : (B == kAlpha ? wide::Blend::kAlpha : wide::Blend::kAdditive);
 }
 
-template <bool Textured, StageKind S, BlendKind B>
-void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler_in, const RasterState& st) {
-    // Local copies: stores into the target must not make the compiler reload them.
-    const Sampler sampler = sampler_in;
-    const uint32_t color = su.color;
-    const bool uniform = su.uniform_color;
-    const int64_t ds = ToFixed16(su.s.dx), dt = ToFixed16(su.t.dx);
-    const int64_t dr = ToFixed16(su.r.dx), dg = ToFixed16(su.g.dx), db = ToFixed16(su.b.dx), da = ToFixed16(su.a.dx);
-    const bool white = su.uniform_color && su.color == 0xFFFFFFFFu;
-    const bool wide_lanes = wide::Enabled();
-    // Each sloped edge bounds the span on one side; its bound is walked from row
-    // to row instead of divided out anew.
-    EdgeWalk walks[3];
-    for (int i = 0; i < 3; ++i) walks[i].Start(su.edges[i], su.y_begin);
-    for (int py = su.y_begin; py < su.y_end; ++py) {
-        int64_t xl = 0, xr = width - 1;
+// What every span of one triangle shares.
+struct SpanFill {
+    Sampler sampler;
+    uint32_t color;
+    bool uniform, white, wide_lanes;
+    int64_t ds, dt, dr, dg, db, da;  // 16.16 steps from pixel to pixel
+    SpanFill(const Setup& su, const Sampler& sm)
+        : sampler(sm), color(su.color), uniform(su.uniform_color), white(su.uniform_color && su.color == 0xFFFFFFFFu),
+          wide_lanes(wide::Enabled()), ds(ToFixed16(su.s.dx)), dt(ToFixed16(su.t.dx)), dr(ToFixed16(su.r.dx)),
+          dg(ToFixed16(su.g.dx)), db(ToFixed16(su.b.dx)), da(ToFixed16(su.a.dx)) {}
+    bool SameAs(const SpanFill& o) const {
+        return color == o.color && uniform == o.uniform && ds == o.ds && dt == o.dt && dr == o.dr && dg == o.dg &&
+               db == o.db && da == o.da;
+    }
+};
+
+// One row's pixels [xl, xr] of a triangle and its attributes at xl (16.16).
+struct Span {
+    int64_t xl = 0, xr = -1;
+    int64_t s = 0, t = 0, r = 0, g = 0, b = 0, a = 0;
+    // `next` starts where this one ends and with the values this one's
+    // stepping reaches there.
+    bool Continues(const Span& next, const SpanFill& f) const {
+        const int64_t n = next.xl - xl;
+        return xr + 1 == next.xl && next.s == s + n * f.ds && next.t == t + n * f.dt && next.r == r + n * f.dr &&
+               next.g == g + n * f.dg && next.b == b + n * f.db && next.a == a + n * f.da;
+    }
+};
+
+// A triangle's spans, row after row.
+template <bool Textured>
+class RowWalker {
+public:
+    RowWalker(const Setup& su, const SpanFill& f, int width) : _su(su), _f(f), _width(width) {
+        // Each sloped edge bounds the span on one side; its bound is walked from
+        // row to row instead of divided out anew.
+        for (int i = 0; i < 3; ++i) _walks[i].Start(su.edges[i], su.y_begin);
+    }
+    // Row `py` (each row of the triangle's in turn); false when it has no pixel.
+    __attribute__((always_inline)) inline bool Row(int py, Span* out) {
+        int64_t xl = 0, xr = _width - 1;
         bool empty = false;
         for (int i = 0; i < 3; ++i) {
-            const Edge& e = su.edges[i];
+            const Edge& e = _su.edges[i];
             if (e.dy < 0) {
-                xl = std::max(xl, walks[i].q);
+                xl = std::max(xl, _walks[i].q);
             } else if (e.dy > 0) {
-                xr = std::min(xr, walks[i].q);
+                xr = std::min(xr, _walks[i].q);
             } else if (e.dx * (static_cast<int64_t>(py) * 256 - e.ya) < e.threshold) {
                 empty = true;
             }
-            walks[i].Next();
+            _walks[i].Next();
         }
-        if (empty || xl > xr) continue;
+        if (empty || xl > xr) return false;
         // The attributes start at the span's own first pixel; a span cut to
         // the tile steps them on to the tile's edge, as the pixels between
         // would have.
         const double fx = static_cast<double>(xl);
-        const int64_t cut = std::max<int64_t>(0, su.x_begin - xl);
-        xl += cut;
-        xr = std::min<int64_t>(xr, su.x_end - 1);
-        if (xl > xr) continue;
-        uint32_t* __restrict row = target + static_cast<size_t>(py) * width;
-        int64_t s = 0, t = 0, r = 0, g = 0, b = 0, a = 0;
+        const int64_t cut = std::max<int64_t>(0, _su.x_begin - xl);
+        out->xl = xl + cut;
+        out->xr = std::min<int64_t>(xr, _su.x_end - 1);
+        if (out->xl > out->xr) return false;
+        out->s = out->t = out->r = out->g = out->b = out->a = 0;
         if constexpr (Textured) {
-            s = ToFixed16(su.s.At(fx, py)) + cut * ds;
-            t = ToFixed16(su.t.At(fx, py)) + cut * dt;
+            out->s = ToFixed16(_su.s.At(fx, py)) + cut * _f.ds;
+            out->t = ToFixed16(_su.t.At(fx, py)) + cut * _f.dt;
         }
-        if (!uniform) {
-            r = ToFixed16(su.r.At(fx, py)) + cut * dr;
-            g = ToFixed16(su.g.At(fx, py)) + cut * dg;
-            b = ToFixed16(su.b.At(fx, py)) + cut * db;
-            a = ToFixed16(su.a.At(fx, py)) + cut * da;
+        if (!_f.uniform) {
+            out->r = ToFixed16(_su.r.At(fx, py)) + cut * _f.dr;
+            out->g = ToFixed16(_su.g.At(fx, py)) + cut * _f.dg;
+            out->b = ToFixed16(_su.b.At(fx, py)) + cut * _f.db;
+            out->a = ToFixed16(_su.a.At(fx, py)) + cut * _f.da;
         }
-        if constexpr (Textured && S == kStageModulate) {
-            // A sprite drawn texel for texel: every pixel centre on a texel centre
-            // of one texture row, so each pixel is one texel.
-            if (uniform && ds == 65536 && dt == 0 && ((s | t) & 0xFFFF) == 0 && !sampler.wrap_u) {
-                const int ty = Address(static_cast<int>(t >> 16), sampler.h, sampler.wrap_v);
-                const uint32_t* texrow = sampler.texels + static_cast<size_t>(ty) * sampler.w;
-                int64_t px = xl;
-                int tx = static_cast<int>(s >> 16);
+        return true;
+    }
+
+private:
+    const Setup& _su;
+    const SpanFill& _f;
+    int _width;
+    EdgeWalk _walks[3];
+};
+
+template <bool Textured, StageKind S, BlendKind B>
+__attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, const Span& span, const SpanFill& fill,
+                                                    const RasterState& st) {
+    // Local copies: stores into the target must not make the compiler reload them.
+    const Sampler sampler = fill.sampler;
+    const uint32_t color = fill.color;
+    const bool uniform = fill.uniform, white = fill.white, wide_lanes = fill.wide_lanes;
+    const int64_t ds = fill.ds, dt = fill.dt, dr = fill.dr, dg = fill.dg, db = fill.db, da = fill.da;
+    const int64_t xl = span.xl, xr = span.xr;
+    int64_t s = span.s, t = span.t, r = span.r, g = span.g, b = span.b, a = span.a;
+    if constexpr (Textured && S == kStageModulate) {
+        // A sprite drawn texel for texel: every pixel centre on a texel centre
+        // of one texture row, so each pixel is one texel.
+        if (uniform && ds == 65536 && dt == 0 && ((s | t) & 0xFFFF) == 0 && !sampler.wrap_u) {
+            const int ty = Address(static_cast<int>(t >> 16), sampler.h, sampler.wrap_v);
+            const uint32_t* texrow = sampler.texels + static_cast<size_t>(ty) * sampler.w;
+            int64_t px = xl;
+            int tx = static_cast<int>(s >> 16);
 #if defined(__SSE2__)
-                const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-                if constexpr (B == kOpaque) {
-                    if (tx >= 0 && wide_lanes)
-                        px = wide::TexelRow(wide::Blend::kOpaque, row, px, xr, texrow, &tx, sampler.w, white, color);
-                    // Four texels at a time, copied as they are.
-                    if (white && tx >= 0) {
-                        for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
-                            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
-                        }
-                    }
-                } else if constexpr (B == kAlpha || B == kAdditive) {
-                    // Four texels at a time: passed over when they are all
-                    // transparent, copied as they are when they are all opaque
-                    // and drawn unmodulated over, else blended two by two.
-                    if (tx >= 0) {
-                        if (wide_lanes)
-                            px = wide::TexelRow(WideBlend<B>(), row, px, xr, texrow, &tx, sampler.w, white, color);
-                        const __m128i zero = _mm_setzero_si128();
-                        const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
-                        for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
-                            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
-                            const __m128i alpha = _mm_and_si128(v, opaque);
-                            if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
-                            if constexpr (B == kAlpha) {
-                                if (white && _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
-                                    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
-                                    continue;
-                                }
-                            }
-                            __m128i lo = _mm_unpacklo_epi8(v, zero), hi = _mm_unpackhi_epi8(v, zero);
-                            if (!white) {
-                                lo = Mul255Lanes(lo, diffuse2);
-                                hi = Mul255Lanes(hi, diffuse2);
-                            }
-                            BlendPair<B>(lo, row + px);
-                            BlendPair<B>(hi, row + px + 2);
-                        }
+            const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+            if constexpr (B == kOpaque) {
+                if (tx >= 0 && wide_lanes)
+                    px = wide::TexelRow(wide::Blend::kOpaque, row, px, xr, texrow, &tx, sampler.w, white, color);
+                // Four texels at a time, copied as they are.
+                if (white && tx >= 0) {
+                    for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                        _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), _mm_or_si128(v, opaque));
                     }
                 }
-#endif
-                for (; px <= xr; ++px, ++tx) {
-                    uint32_t tex = texrow[tx < 0 ? 0 : (tx >= sampler.w ? sampler.w - 1 : tx)];
-                    if constexpr (B == kAlpha || B == kAdditive) {
-                        if ((tex >> 24) == 0) continue;
-                    }
-                    uint32_t src = white ? tex : Modulate(tex, color);
-                    row[px] = BlendPixel<B>(src, row[px], st);
-                }
-                continue;
-            }
-#if defined(__SSE2__)
-            // Filtered, clamped and one colour: the whole pixel in lanes.
-            if constexpr (B != kGeneric) {
-                if (uniform && sampler.linear && !sampler.wrap_u && !sampler.wrap_v) {
-                    const __m128i diffuse = Lanes(color);
-                    const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
-                    int64_t px = xl;
-                    if (ds == 65536 && dt == 0) {
-                        // Moved by a fraction of a pixel, neither scaled nor turned
-                        // (a scrolling layer): every pixel of the row weighs its
-                        // texels alike.
-                        const int32_t s24 = To24_8(s), t24 = To24_8(t);
-                        const int y0 = t24 >> 8;
-                        int x = s24 >> 8;
-                        if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
-                            const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
-                            const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
-                            if (x >= 0 && wide_lanes) {
-                                const int64_t from = px;
-                                px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, &x, sampler.w,
-                                                       s24 & 0xFF, t24 & 0xFF, white, color);
-                                s += (px - from) * ds;
-                            }
-                            if ((t24 & 0xFF) == 0) {
-                                // On the texel rows (moved sideways only): the row
-                                // below weighs nothing.
-                                for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                                    const __m128i tex = ScrolledRowPair(r0, x, wt);
-                                    BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                                }
-                            }
-                            for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                                const __m128i tex = ScrolledPair(r0, r0 + sampler.w, x, wt);
-                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                            }
-                        }
-                    }
-                    if (dt == 0 && px < xr) {
-                        // Stretched along the row only (a scaled panel): one pair
-                        // of texture rows for the whole span, and when every
-                        // pixel's texels lie inside the texture no clamping.
-                        const int32_t t24 = To24_8(t);
-                        const int y0 = t24 >> 8;
-                        const int32_t first = To24_8(s), last = To24_8(s + (xr - px) * ds);
-                        if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1) && std::min(first, last) >= 0 &&
-                            (std::max(first, last) >> 8) < sampler.w - 1) {
-                            const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
-                            const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
-                            if (ds > 0 && ds <= 32768) {
-                                // Magnified: runs of pixels share a pair of texel
-                                // columns, and where the pair is alike in both
-                                // rows (a panel shaded from top to bottom) the
-                                // whole run is one colour, whatever its fractions.
-                                const uint32_t* r1 = r0 + sampler.w;
-                                while (px <= xr) {
-                                    const int x = static_cast<int>((s + 128) >> 16);
-                                    const int64_t left = ((static_cast<int64_t>(x) + 1) << 16) - 128 - s;
-                                    const int64_t n = std::min((left + ds - 1) / ds, xr - px + 1);
-                                    if (r0[x] == r0[x + 1] && r1[x] == r1[x + 1]) {
-                                        const __m128i v = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
-                                        const uint32_t tex = static_cast<uint32_t>(
-                                            _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v)));
-                                        FillUniformSpan<B>(row, px, px + n - 1, white ? tex : Modulate(tex, color));
-                                        px += n;
-                                        s += n * ds;
-                                        continue;
-                                    }
-                                    for (const int64_t end = px + n; px < end; ++px, s += ds) {
-                                        const __m128i tex = _mm_packs_epi32(rows.Sample(static_cast<int32_t>((s + 128) >> 8)),
-                                                                            _mm_setzero_si128());
-                                        const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
-                                        const uint32_t alpha = AlphaLane(src);
-                                        if (B != kOpaque && alpha == 0) continue;  // the target stays
-                                        row[px] = BlendLanes<B>(src, row[px]);
-                                    }
-                                }
-                            }
-                            for (; px < xr; px += 2) {
-                                const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
-                                s += ds;
-                                const __m128i v1 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
-                                s += ds;
-                                const __m128i tex = _mm_packs_epi32(v0, v1);
-                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                            }
-                        }
-                    }
-                    // Two pixels at a time, then the odd one.
-                    for (; px < xr; px += 2) {
-                        const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));
-                        s += ds;
-                        t += dt;
-                        const __m128i v1 = SampleClamp32(sampler, To24_8(s), To24_8(t));
-                        s += ds;
-                        t += dt;
-                        const __m128i tex = _mm_packs_epi32(v0, v1);
-                        BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                    }
-                    for (; px <= xr; ++px) {
-                        const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
-                        s += ds;
-                        t += dt;
-                        const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
-                        const uint32_t alpha = AlphaLane(src);
+            } else if constexpr (B == kAlpha || B == kAdditive) {
+                // Four texels at a time: passed over when they are all
+                // transparent, copied as they are when they are all opaque
+                // and drawn unmodulated over, else blended two by two.
+                if (tx >= 0) {
+                    if (wide_lanes)
+                        px = wide::TexelRow(WideBlend<B>(), row, px, xr, texrow, &tx, sampler.w, white, color);
+                    const __m128i zero = _mm_setzero_si128();
+                    const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+                    for (; px + 3 <= xr && tx + 3 < sampler.w; px += 4, tx += 4) {
+                        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texrow + tx));
+                        const __m128i alpha = _mm_and_si128(v, opaque);
+                        if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, zero)) == 0xFFFF) continue;
                         if constexpr (B == kAlpha) {
-                            // Opaque texels (the inside of most sprites) replace the target.
-                            if (alpha == 255) {
-                                row[px] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(src, src)));
+                            if (white && _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, opaque)) == 0xFFFF) {
+                                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + px), v);
                                 continue;
                             }
                         }
-                        const uint32_t dst = row[px];
-                        const uint32_t out = BlendLanes<B>(src, dst);
-                        // Fully transparent: the target stays.
-                        row[px] = (B == kOpaque || alpha != 0) ? out : dst;
+                        __m128i lo = _mm_unpacklo_epi8(v, zero), hi = _mm_unpackhi_epi8(v, zero);
+                        if (!white) {
+                            lo = Mul255Lanes(lo, diffuse2);
+                            hi = Mul255Lanes(hi, diffuse2);
+                        }
+                        BlendPair<B>(lo, row + px);
+                        BlendPair<B>(hi, row + px + 2);
                     }
-                    continue;
                 }
             }
 #endif
-        }
-        if constexpr (!Textured && S == kStageModulate && B != kGeneric) {
-            // One colour and no texture: the source is the same at every pixel.
-            if (uniform && FillUniformSpan<B>(row, xl, xr, color)) continue;
-        }
-        for (int64_t px = xl; px <= xr; ++px) {
-            uint32_t diffuse = color;
-            if (!uniform) {
-                auto ch = [](int64_t v) { return static_cast<uint32_t>(std::clamp<int64_t>((v + 32768) >> 16, 0, 255)); };
-                diffuse = Pack(ch(a), ch(r), ch(g), ch(b));
-                r += dr;
-                g += dg;
-                b += db;
-                a += da;
+            for (; px <= xr; ++px, ++tx) {
+                uint32_t tex = texrow[tx < 0 ? 0 : (tx >= sampler.w ? sampler.w - 1 : tx)];
+                if constexpr (B == kAlpha || B == kAdditive) {
+                    if ((tex >> 24) == 0) continue;
+                }
+                uint32_t src = white ? tex : Modulate(tex, color);
+                row[px] = BlendPixel<B>(src, row[px], st);
             }
-            uint32_t src;
-            if constexpr (Textured) {
-                uint32_t tex = sampler.Sample(To24_8(s), To24_8(t));
-                s += ds;
-                t += dt;
-                if constexpr (S == kStageModulate) src = white ? tex : Modulate(tex, diffuse);
-                else src = CombineGeneric(st, tex, diffuse);
-            } else {
-                if constexpr (S == kStageModulate) src = diffuse;
-                else src = CombineGeneric(st, 0xFFFFFFFFu, diffuse);
-            }
-            if constexpr (B == kAlpha || B == kAdditive) {
-                if ((src >> 24) == 0) continue;  // fully transparent: the target stays
-            }
-            row[px] = BlendPixel<B>(src, row[px], st);
+            return;
         }
+#if defined(__SSE2__)
+        // Filtered, clamped and one colour: the whole pixel in lanes.
+        if constexpr (B != kGeneric) {
+            if (uniform && sampler.linear && !sampler.wrap_u && !sampler.wrap_v) {
+                const __m128i diffuse = Lanes(color);
+                const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
+                int64_t px = xl;
+                if (ds == 65536 && dt == 0) {
+                    // Moved by a fraction of a pixel, neither scaled nor turned
+                    // (a scrolling layer): every pixel of the row weighs its
+                    // texels alike.
+                    const int32_t s24 = To24_8(s), t24 = To24_8(t);
+                    const int y0 = t24 >> 8;
+                    int x = s24 >> 8;
+                    if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
+                        const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
+                        const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
+                        if (x >= 0 && wide_lanes) {
+                            const int64_t from = px;
+                            px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, &x, sampler.w,
+                                                   s24 & 0xFF, t24 & 0xFF, white, color);
+                            s += (px - from) * ds;
+                        }
+                        if ((t24 & 0xFF) == 0) {
+                            // On the texel rows (moved sideways only): the row
+                            // below weighs nothing.
+                            for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                                const __m128i tex = ScrolledRowPair(r0, x, wt);
+                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                            }
+                        }
+                        for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                            const __m128i tex = ScrolledPair(r0, r0 + sampler.w, x, wt);
+                            BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                        }
+                    }
+                }
+                if (dt == 0 && px < xr) {
+                    // Stretched along the row only (a scaled panel): one pair
+                    // of texture rows for the whole span, and when every
+                    // pixel's texels lie inside the texture no clamping.
+                    const int32_t t24 = To24_8(t);
+                    const int y0 = t24 >> 8;
+                    const int32_t first = To24_8(s), last = To24_8(s + (xr - px) * ds);
+                    if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1) && std::min(first, last) >= 0 &&
+                        (std::max(first, last) >> 8) < sampler.w - 1) {
+                        const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
+                        const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
+                        if (ds > 0 && ds <= 32768) {
+                            // Magnified: runs of pixels share a pair of texel
+                            // columns, and where the pair is alike in both
+                            // rows (a panel shaded from top to bottom) the
+                            // whole run is one colour, whatever its fractions.
+                            const uint32_t* r1 = r0 + sampler.w;
+                            while (px <= xr) {
+                                const int x = static_cast<int>((s + 128) >> 16);
+                                const int64_t left = ((static_cast<int64_t>(x) + 1) << 16) - 128 - s;
+                                const int64_t n = std::min((left + ds - 1) / ds, xr - px + 1);
+                                if (r0[x] == r0[x + 1] && r1[x] == r1[x + 1]) {
+                                    const __m128i v = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                                    const uint32_t tex = static_cast<uint32_t>(
+                                        _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v)));
+                                    FillUniformSpan<B>(row, px, px + n - 1, white ? tex : Modulate(tex, color));
+                                    px += n;
+                                    s += n * ds;
+                                    continue;
+                                }
+                                for (const int64_t end = px + n; px < end; ++px, s += ds) {
+                                    const __m128i tex = _mm_packs_epi32(rows.Sample(static_cast<int32_t>((s + 128) >> 8)),
+                                                                        _mm_setzero_si128());
+                                    const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
+                                    const uint32_t alpha = AlphaLane(src);
+                                    if (B != kOpaque && alpha == 0) continue;  // the target stays
+                                    row[px] = BlendLanes<B>(src, row[px]);
+                                }
+                            }
+                        }
+                        for (; px < xr; px += 2) {
+                            const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                            s += ds;
+                            const __m128i v1 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
+                            s += ds;
+                            const __m128i tex = _mm_packs_epi32(v0, v1);
+                            BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                        }
+                    }
+                }
+                // Two pixels at a time, then the odd one.
+                for (; px < xr; px += 2) {
+                    const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                    s += ds;
+                    t += dt;
+                    const __m128i v1 = SampleClamp32(sampler, To24_8(s), To24_8(t));
+                    s += ds;
+                    t += dt;
+                    const __m128i tex = _mm_packs_epi32(v0, v1);
+                    BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
+                }
+                for (; px <= xr; ++px) {
+                    const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
+                    s += ds;
+                    t += dt;
+                    const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
+                    const uint32_t alpha = AlphaLane(src);
+                    if constexpr (B == kAlpha) {
+                        // Opaque texels (the inside of most sprites) replace the target.
+                        if (alpha == 255) {
+                            row[px] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(src, src)));
+                            continue;
+                        }
+                    }
+                    const uint32_t dst = row[px];
+                    const uint32_t out = BlendLanes<B>(src, dst);
+                    // Fully transparent: the target stays.
+                    row[px] = (B == kOpaque || alpha != 0) ? out : dst;
+                }
+                return;
+            }
+        }
+#endif
+    }
+    if constexpr (!Textured && S == kStageModulate && B != kGeneric) {
+        // One colour and no texture: the source is the same at every pixel.
+        if (uniform && FillUniformSpan<B>(row, xl, xr, color)) return;
+    }
+    for (int64_t px = xl; px <= xr; ++px) {
+        uint32_t diffuse = color;
+        if (!uniform) {
+            auto ch = [](int64_t v) { return static_cast<uint32_t>(std::clamp<int64_t>((v + 32768) >> 16, 0, 255)); };
+            diffuse = Pack(ch(a), ch(r), ch(g), ch(b));
+            r += dr;
+            g += dg;
+            b += db;
+            a += da;
+        }
+        uint32_t src;
+        if constexpr (Textured) {
+            uint32_t tex = sampler.Sample(To24_8(s), To24_8(t));
+            s += ds;
+            t += dt;
+            if constexpr (S == kStageModulate) src = white ? tex : Modulate(tex, diffuse);
+            else src = CombineGeneric(st, tex, diffuse);
+        } else {
+            if constexpr (S == kStageModulate) src = diffuse;
+            else src = CombineGeneric(st, 0xFFFFFFFFu, diffuse);
+        }
+        if constexpr (B == kAlpha || B == kAdditive) {
+            if ((src >> 24) == 0) continue;  // fully transparent: the target stays
+        }
+        row[px] = BlendPixel<B>(src, row[px], st);
+    }
+}
+
+template <bool Textured, StageKind S, BlendKind B>
+void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampler, const RasterState& st) {
+    const SpanFill fill(su, sampler);
+    RowWalker<Textured> rows(su, fill, width);
+    Span span;
+    for (int py = su.y_begin; py < su.y_end; ++py)
+        if (rows.Row(py, &span)) FillSpan<Textured, S, B>(target + static_cast<size_t>(py) * width, span, fill, st);
+}
+
+// Two triangles drawn one after the other, row by row: each row gets the
+// first one's span and then the second one's, as when drawn one by one. Where
+// the two spans meet (the halves of a quad) and the second carries on the
+// first one's values, they are filled as one.
+template <bool Textured, StageKind S, BlendKind B>
+void FillPairRows(uint32_t* target, int width, const Setup& su_a, const Setup& su_b, const Sampler& sampler,
+                  const RasterState& st) {
+    const SpanFill fill_a(su_a, sampler), fill_b(su_b, sampler);
+    const bool alike = fill_a.SameAs(fill_b);
+    RowWalker<Textured> rows_a(su_a, fill_a, width), rows_b(su_b, fill_b, width);
+    Span a, b;
+    const int y_begin = std::min(su_a.y_begin, su_b.y_begin), y_end = std::max(su_a.y_end, su_b.y_end);
+    for (int py = y_begin; py < y_end; ++py) {
+        const bool has_a = py >= su_a.y_begin && py < su_a.y_end && rows_a.Row(py, &a);
+        const bool has_b = py >= su_b.y_begin && py < su_b.y_end && rows_b.Row(py, &b);
+        uint32_t* row = target + static_cast<size_t>(py) * width;
+        if (has_a && has_b && alike) {
+            if (a.Continues(b, fill_a)) {
+                a.xr = b.xr;
+                FillSpan<Textured, S, B>(row, a, fill_a, st);
+                continue;
+            }
+            if (b.Continues(a, fill_a)) {
+                b.xr = a.xr;
+                FillSpan<Textured, S, B>(row, b, fill_a, st);
+                continue;
+            }
+        }
+        if (has_a) FillSpan<Textured, S, B>(row, a, fill_a, st);
+        if (has_b) FillSpan<Textured, S, B>(row, b, fill_b, st);
     }
 }
 
@@ -775,6 +860,17 @@ void FillBlend(uint32_t* target, int width, const Setup& su, const Sampler& sm, 
         case kAlpha: FillRows<Textured, S, kAlpha>(target, width, su, sm, st); break;
         case kAdditive: FillRows<Textured, S, kAdditive>(target, width, su, sm, st); break;
         default: FillRows<Textured, S, kGeneric>(target, width, su, sm, st); break;
+    }
+}
+
+template <bool Textured, StageKind S>
+void FillPairBlend(uint32_t* target, int width, const Setup& a, const Setup& b, const Sampler& sm, const RasterState& st,
+                   BlendKind bk) {
+    switch (bk) {
+        case kOpaque: FillPairRows<Textured, S, kOpaque>(target, width, a, b, sm, st); break;
+        case kAlpha: FillPairRows<Textured, S, kAlpha>(target, width, a, b, sm, st); break;
+        case kAdditive: FillPairRows<Textured, S, kAdditive>(target, width, a, b, sm, st); break;
+        default: FillPairRows<Textured, S, kGeneric>(target, width, a, b, sm, st); break;
     }
 }
 
@@ -877,7 +973,33 @@ bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], 
     return true;
 }
 
-bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {
+namespace {
+
+bool Textured(const RasterState& st) { return st.texels && st.tex_width > 0 && st.tex_height > 0; }
+
+BlendKind BlendOf(const RasterState& st) {
+    if (!st.blend) return kOpaque;
+    if (st.src_blend == 5 && st.dest_blend == 6) return kAlpha;
+    if (st.src_blend == 5 && st.dest_blend == 2) return kAdditive;
+    if (st.src_blend == 2 && st.dest_blend == 1) return kOpaque;
+    return kGeneric;
+}
+
+bool Modulates(const RasterState& st) {
+    return IsModulatePair(st.color_op, st.color_arg1, st.color_arg2) &&
+           IsModulatePair(st.alpha_op, st.alpha_arg1, st.alpha_arg2);
+}
+
+// The part of the target a rasteriser draws into.
+struct Bounds {
+    int width, height;
+    int row_begin, row_end, col_begin, col_end;
+};
+
+// A triangle's edges and attribute planes; false when it is culled or covers
+// no pixel centre of the bounds.
+bool Prepare(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st,
+             const Bounds& bounds, Setup* su) {
     const ScreenVertex* v[3] = {&va, &vb, &vc};
     int32_t X[3], Y[3];
     for (int i = 0; i < 3; ++i) {
@@ -896,17 +1018,16 @@ bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const 
         std::swap(Y[1], Y[2]);
     }
 
-    Setup su;
     int64_t min_y = std::min({Y[0], Y[1], Y[2]}), max_y = std::max({Y[0], Y[1], Y[2]});
-    su.y_begin = static_cast<int>(std::max<int64_t>(std::max(0, _row_begin), CeilDiv(min_y, 256)));
-    su.y_end = static_cast<int>(std::min<int64_t>(std::min(_height, _row_end), FloorDiv(max_y, 256) + 1));
-    if (su.y_begin >= su.y_end) return false;
-    su.x_begin = std::max(0, _col_begin);
-    su.x_end = std::min(_width, _col_end);
-    if (su.x_begin >= su.x_end) return false;
+    su->y_begin = static_cast<int>(std::max<int64_t>(std::max(0, bounds.row_begin), CeilDiv(min_y, 256)));
+    su->y_end = static_cast<int>(std::min<int64_t>(std::min(bounds.height, bounds.row_end), FloorDiv(max_y, 256) + 1));
+    if (su->y_begin >= su->y_end) return false;
+    su->x_begin = std::max(0, bounds.col_begin);
+    su->x_end = std::min(bounds.width, bounds.col_end);
+    if (su->x_begin >= su->x_end) return false;
     for (int i = 0; i < 3; ++i) {
         int a = (i + 1) % 3, b = (i + 2) % 3;  // the edge opposite vertex i, in winding order
-        Edge& e = su.edges[i];
+        Edge& e = su->edges[i];
         e.dx = X[b] - X[a];
         e.dy = Y[b] - Y[a];
         e.xa = X[a];
@@ -921,45 +1042,68 @@ bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const 
         y[i] = Y[i] / 256.0;
     }
     double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    su.uniform_color = v[0]->color == v[1]->color && v[1]->color == v[2]->color;
-    su.color = v[0]->color;
-    if (!su.uniform_color) {
+    su->uniform_color = v[0]->color == v[1]->color && v[1]->color == v[2]->color;
+    su->color = v[0]->color;
+    if (!su->uniform_color) {
         auto plane = [&](int shift) {
             return MakePlane(x, y, Channel(v[0]->color, shift), Channel(v[1]->color, shift), Channel(v[2]->color, shift), det);
         };
-        su.a = plane(24);
-        su.r = plane(16);
-        su.g = plane(8);
-        su.b = plane(0);
+        su->a = plane(24);
+        su->r = plane(16);
+        su->g = plane(8);
+        su->b = plane(0);
     }
-    Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
-    const bool textured = st.texels && st.tex_width > 0 && st.tex_height > 0;
+    const bool textured = Textured(st);
     if (textured) {
-        su.s = MakePlane(x, y, v[0]->u * st.tex_width - 0.5, v[1]->u * st.tex_width - 0.5,
+        su->s = MakePlane(x, y, v[0]->u * st.tex_width - 0.5, v[1]->u * st.tex_width - 0.5,
                          v[2]->u * st.tex_width - 0.5, det);
-        su.t = MakePlane(x, y, v[0]->v * st.tex_height - 0.5, v[1]->v * st.tex_height - 0.5,
+        su->t = MakePlane(x, y, v[0]->v * st.tex_height - 0.5, v[1]->v * st.tex_height - 0.5,
                          v[2]->v * st.tex_height - 0.5, det);
     }
 
-    BlendKind bk = kOpaque;
-    if (st.blend) {
-        if (st.src_blend == 5 && st.dest_blend == 6) bk = kAlpha;
-        else if (st.src_blend == 5 && st.dest_blend == 2) bk = kAdditive;
-        else if (st.src_blend == 2 && st.dest_blend == 1) bk = kOpaque;
-        else bk = kGeneric;
-    }
-    const bool modulate = IsModulatePair(st.color_op, st.color_arg1, st.color_arg2) &&
-                          IsModulatePair(st.alpha_op, st.alpha_arg1, st.alpha_arg2);
-    if (textured) {
-        if (modulate) FillBlend<true, kStageModulate>(_target, _width, su, sampler, st, bk);
+    return true;
+}
+
+}  // namespace
+
+bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {
+    Setup su;
+    if (!Prepare(va, vb, vc, st, Bounds {_width, _height, _row_begin, _row_end, _col_begin, _col_end}, &su)) return false;
+    const Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
+    const BlendKind bk = BlendOf(st);
+    if (Textured(st)) {
+        if (Modulates(st)) FillBlend<true, kStageModulate>(_target, _width, su, sampler, st, bk);
         else FillBlend<true, kStageGeneric>(_target, _width, su, sampler, st, bk);
     } else {
         // Without a texture the texture argument reads as opaque white, so
         // modulation leaves the vertex colour.
-        if (modulate) FillBlend<false, kStageModulate>(_target, _width, su, sampler, st, bk);
+        if (Modulates(st)) FillBlend<false, kStageModulate>(_target, _width, su, sampler, st, bk);
         else FillBlend<false, kStageGeneric>(_target, _width, su, sampler, st, bk);
     }
     return true;
+}
+
+int Rasterizer::Pair(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st) {
+    const Bounds bounds {_width, _height, _row_begin, _row_end, _col_begin, _col_end};
+    Setup su_a, su_b;
+    const bool has_a = Prepare(a[0], a[1], a[2], st, bounds, &su_a);
+    const bool has_b = Prepare(b[0], b[1], b[2], st, bounds, &su_b);
+    if (!has_a || !has_b) {
+        // One of them alone: drawn as it is.
+        if (has_a) Triangle(a[0], a[1], a[2], st);
+        if (has_b) Triangle(b[0], b[1], b[2], st);
+        return has_a + has_b;
+    }
+    const Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
+    const BlendKind bk = BlendOf(st);
+    if (Textured(st)) {
+        if (Modulates(st)) FillPairBlend<true, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
+        else FillPairBlend<true, kStageGeneric>(_target, _width, su_a, su_b, sampler, st, bk);
+    } else {
+        if (Modulates(st)) FillPairBlend<false, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
+        else FillPairBlend<false, kStageGeneric>(_target, _width, su_a, su_b, sampler, st, bk);
+    }
+    return 2;
 }
 
 }  // namespace plat

@@ -436,6 +436,94 @@ TEST(RenderDeviceTiles, TrianglesCutToTilesMatchWholeOnes) {
     }
 }
 
+// Two triangles drawn as a pair give the pixels of the two drawn in turn: the
+// halves of axis-aligned quads (texel for texel, moved by a fraction of a
+// pixel, stretched, shaded from corner to corner), on either diagonal, in
+// either order and winding, and loose triangles that overlap; whole and cut
+// to tiles.
+TEST(RenderDeviceTiles, PairsMatchTheirTrianglesDrawnInTurn) {
+    struct Restore {
+        bool was = wide::Enabled();
+        ~Restore() { wide::SetEnabled(was); }
+    } restore;
+    for (const bool wide_lanes : {true, false}) {
+        SCOPED_TRACE(wide_lanes ? "wide lanes" : "narrow lanes");
+        wide::SetEnabled(wide_lanes);
+        std::mt19937 rng(23);
+        constexpr int kW = 160, kH = 100, kTexW = 48, kTexH = 40;
+        std::vector<uint32_t> texels(kTexW * kTexH);
+        for (uint32_t& t : texels) t = (rng() % 3 ? 0xFF000000u : (rng() & 0xFF) << 24) | (rng() & 0xFFFFFF);
+        for (int round = 0; round < 400; ++round) {
+            SCOPED_TRACE(round);
+            RasterState st;
+            if (rng() % 5) {
+                st.texels = texels.data();
+                st.tex_width = kTexW;
+                st.tex_height = kTexH;
+            }
+            st.linear = rng() % 4 != 0;
+            st.wrap_u = rng() % 4 == 0;
+            st.wrap_v = rng() % 4 == 0;
+            st.color_op = st.alpha_op = rng() % 4 ? kTopModulate : kTopAdd;
+            st.color_arg1 = st.alpha_arg1 = kTaTexture;
+            st.color_arg2 = st.alpha_arg2 = kTaDiffuse;
+            st.blend = rng() % 5 != 0;
+            st.src_blend = Pick(rng, {kBlendSrcAlpha, kBlendSrcAlpha, kBlendOne, kBlendDestColor});
+            st.dest_blend = Pick(rng, {kBlendInvSrcAlpha, kBlendOne, kBlendZero});
+            st.cull = Pick(rng, {kCullNone, kCullNone, kCullCW, kCullCCW});
+            ScreenVertex a[3], b[3];
+            const uint32_t color = rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng());
+            if (rng() % 5 == 0) {
+                for (ScreenVertex* t : {a, b})
+                    for (int i = 0; i < 3; ++i)
+                        t[i] = {Coord(rng, kW), Coord(rng, kH), rng() % 2 ? color : static_cast<uint32_t>(rng()),
+                                Coord(rng, 1), Coord(rng, 1)};
+            } else {
+                // A quad: pixel-aligned or moved by a fraction; its texels
+                // one to a pixel or stretched.
+                const float frac_x = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
+                const float frac_y = rng() % 2 ? static_cast<float>(rng() % 256) / 256.0f : 0.0f;
+                const float left = std::round(Coord(rng, kW)) - 0.5f + frac_x;
+                const float top = std::round(Coord(rng, kH)) - 0.5f + frac_y;
+                const float w = static_cast<float>(1 + rng() % 70), h = static_cast<float>(1 + rng() % 50);
+                const float su = rng() % 2 ? 1.0f : 0.2f + static_cast<float>(rng() % 300) / 100.0f;
+                const float sv = rng() % 2 ? 1.0f : 0.2f + static_cast<float>(rng() % 300) / 100.0f;
+                const float u0 = static_cast<float>(rng() % kTexW) - 8.0f, v0 = static_cast<float>(rng() % kTexH) - 8.0f;
+                const bool shaded = rng() % 4 == 0;
+                ScreenVertex corner[4];  // top left, top right, bottom right, bottom left
+                for (int i = 0; i < 4; ++i) {
+                    const float dx = (i == 1 || i == 2) ? w : 0.0f, dy = i >= 2 ? h : 0.0f;
+                    corner[i] = {left + dx, top + dy, shaded ? static_cast<uint32_t>(rng()) : color,
+                                 (u0 + dx * su) / kTexW, (v0 + dy * sv) / kTexH};
+                }
+                const int d = static_cast<int>(rng() % 2);  // the diagonal: 0-2 or 1-3
+                const int first[3] = {d, d + 1, (d + 2) % 4}, second[3] = {(d + 2) % 4, (d + 3) % 4, d};
+                const int turn = static_cast<int>(rng() % 3);
+                const bool reversed = rng() % 2;
+                for (int i = 0; i < 3; ++i) {
+                    const int k = reversed ? 2 - i : i;
+                    a[(i + turn) % 3] = corner[first[k]];
+                    b[(i + turn) % 3] = corner[second[k]];
+                }
+                if (rng() % 2) std::swap(a, b);
+            }
+            std::vector<uint32_t> in_turn(kW * kH), paired;
+            for (uint32_t& p : in_turn) p = 0xFF000000u | (rng() & 0xFFFFFF);
+            paired = in_turn;
+            const int tile_w = rng() % 2 ? kW : 1 + static_cast<int>(rng() % 40);
+            const int tile_h = rng() % 2 ? kH : 1 + static_cast<int>(rng() % 32);
+            for (int y = 0; y < kH; y += tile_h)
+                for (int x = 0; x < kW; x += tile_w) {
+                    Rasterizer one(in_turn.data(), kW, kH, y, std::min(kH, y + tile_h), x, std::min(kW, x + tile_w));
+                    const int drawn = one.Triangle(a[0], a[1], a[2], st) + one.Triangle(b[0], b[1], b[2], st);
+                    Rasterizer two(paired.data(), kW, kH, y, std::min(kH, y + tile_h), x, std::min(kW, x + tile_w));
+                    ASSERT_EQ(two.Pair(a, b, st), drawn);
+                }
+            ASSERT_TRUE(SamePixels(in_turn, paired, kW));
+        }
+    }
+}
+
 // Frames drawn again as they were, or changed a little, on a device that keeps
 // unchanged tiles match a device that draws every tile of every frame (a clear
 // of another colour before each frame makes it draw them all).
