@@ -515,6 +515,10 @@ struct SpanFill {
         : sampler(sm), color(su.color), uniform(su.uniform_color), white(su.uniform_color && su.color == 0xFFFFFFFFu),
           wide_lanes(wide::Enabled()), ds(ToFixed16(su.s.dx)), dt(ToFixed16(su.t.dx)), dr(ToFixed16(su.r.dx)),
           dg(ToFixed16(su.g.dx)), db(ToFixed16(su.b.dx)), da(ToFixed16(su.a.dx)) {}
+    // One colour over the whole triangle.
+    SpanFill(uint32_t one_color, const Plane& s, const Plane& t, const Sampler& sm)
+        : sampler(sm), color(one_color), uniform(true), white(one_color == 0xFFFFFFFFu), wide_lanes(wide::Enabled()),
+          ds(ToFixed16(s.dx)), dt(ToFixed16(t.dx)), dr(0), dg(0), db(0), da(0) {}
     bool SameAs(const SpanFill& o) const {
         return color == o.color && uniform == o.uniform && ds == o.ds && dt == o.dt && dr == o.dr && dg == o.dg &&
                db == o.db && da == o.da;
@@ -824,6 +828,29 @@ void FillRows(uint32_t* target, int width, const Setup& su, const Sampler& sampl
 // first one's span and then the second one's, as when drawn one by one. Where
 // the two spans meet (the halves of a quad) and the second carries on the
 // first one's values, they are filled as one.
+// An axis-aligned quad whose pixels' values are known without walking its
+// halves' edges: together the halves cover the rectangle (the shared diagonal
+// gives each pixel to one of them), and every value rounds alike whichever
+// half's plane gives it and wherever along its row the half's span starts.
+struct QuadRows {
+    int x_begin = 0, x_end = 0, y_begin = 0, y_end = 0;  // the pixels [x_begin, x_end) x [y_begin, y_end)
+    uint32_t color = 0;
+    int64_t s = 0;   // 16.16 at x_begin (the same on every row)
+    Plane s_plane, t_plane;  // t: one value a row
+};
+
+template <bool Textured, StageKind S, BlendKind B>
+void FillQuadRows(uint32_t* target, int width, const QuadRows& quad, const SpanFill& fill, const RasterState& st) {
+    Span span;
+    span.xl = quad.x_begin;
+    span.xr = quad.x_end - 1;
+    span.s = quad.s;
+    for (int py = quad.y_begin; py < quad.y_end; ++py) {
+        if constexpr (Textured) span.t = ToFixed16(quad.t_plane.At(quad.x_begin, py));
+        FillSpan<Textured, S, B>(target + static_cast<size_t>(py) * width, span, fill, st);
+    }
+}
+
 template <bool Textured, StageKind S, BlendKind B>
 void FillPairRows(uint32_t* target, int width, const Setup& su_a, const Setup& su_b, const Sampler& sampler,
                   const RasterState& st) {
@@ -871,6 +898,18 @@ void FillPairBlend(uint32_t* target, int width, const Setup& a, const Setup& b, 
         case kAlpha: FillPairRows<Textured, S, kAlpha>(target, width, a, b, sm, st); break;
         case kAdditive: FillPairRows<Textured, S, kAdditive>(target, width, a, b, sm, st); break;
         default: FillPairRows<Textured, S, kGeneric>(target, width, a, b, sm, st); break;
+    }
+}
+
+template <bool Textured, StageKind S>
+void FillQuadBlend(uint32_t* target, int width, const QuadRows& quad, const Sampler& sm, const RasterState& st,
+                   BlendKind bk) {
+    const SpanFill fill(quad.color, quad.s_plane, quad.t_plane, sm);
+    switch (bk) {
+        case kOpaque: FillQuadRows<Textured, S, kOpaque>(target, width, quad, fill, st); break;
+        case kAlpha: FillQuadRows<Textured, S, kAlpha>(target, width, quad, fill, st); break;
+        case kAdditive: FillQuadRows<Textured, S, kAdditive>(target, width, quad, fill, st); break;
+        default: FillQuadRows<Textured, S, kGeneric>(target, width, quad, fill, st); break;
     }
 }
 
@@ -1064,6 +1103,99 @@ bool Prepare(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex&
     return true;
 }
 
+// How far (in 1/65536 of a texel) a value may lie from a rounding boundary of
+// ToFixed16 for the planes of both halves to round it alike, and how far the
+// planes may drift from exact steps over the quad.
+constexpr double kRoundingMargin = 1e-4, kDrift = 1e-6;
+
+// Whether the pixels of v * 65536, rounded, are known whatever plane of the
+// two gives them: well away from a rounding boundary and inside ToFixed16's range.
+bool RoundsClearly(double v) {
+    if (!(std::fabs(v) < 4.0e6)) return false;
+    const double x = v * 65536.0;
+    return std::fabs(x - std::floor(x) - 0.5) >= kRoundingMargin;
+}
+
+// A triangle's texture planes, from its corners snapped as drawing snaps them.
+void TexturePlanes(const int32_t X[3], const int32_t Y[3], const ScreenVertex* v[3], const RasterState& st, Plane* s,
+                   Plane* t) {
+    double x[3], y[3];
+    for (int i = 0; i < 3; ++i) {
+        x[i] = X[i] / 256.0;
+        y[i] = Y[i] / 256.0;
+    }
+    const double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    *s = MakePlane(x, y, v[0]->u * st.tex_width - 0.5, v[1]->u * st.tex_width - 0.5, v[2]->u * st.tex_width - 0.5, det);
+    *t = MakePlane(x, y, v[0]->v * st.tex_height - 0.5, v[1]->v * st.tex_height - 0.5, v[2]->v * st.tex_height - 0.5,
+                   det);
+}
+
+// Whether `a` and `b` are the halves of an axis-aligned quad, neither culled,
+// drawn in one colour, whose texel columns step by an exact 16.16 amount and
+// whose rows each sit on one texel row value; if so, its pixels in the bounds.
+bool QuadOf(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, const Bounds& bounds,
+            QuadRows* quad) {
+    const uint32_t color = a[0].color;
+    float left = a[0].x, right = a[0].x, top = a[0].y, bottom = a[0].y;
+    for (const ScreenVertex* h : {a, b})
+        for (int i = 0; i < 3; ++i) {
+            if (h[i].color != color || !std::isfinite(h[i].x) || !std::isfinite(h[i].y)) return false;
+            left = std::min(left, h[i].x);
+            right = std::max(right, h[i].x);
+            top = std::min(top, h[i].y);
+            bottom = std::max(bottom, h[i].y);
+        }
+    const int ma = MissingCorner(a, left, top, right, bottom), mb = MissingCorner(b, left, top, right, bottom);
+    if (ma < 0 || mb < 0 || (ma ^ mb) != 3) return false;
+    const int32_t corner_x[2] = {ToFixed8(left), ToFixed8(right)}, corner_y[2] = {ToFixed8(top), ToFixed8(bottom)};
+    if (corner_x[0] == corner_x[1] || corner_y[0] == corner_y[1]) return false;
+    Plane s[2], t[2];
+    const ScreenVertex* halves[2] = {a, b};
+    for (int h = 0; h < 2; ++h) {
+        int32_t X[3], Y[3];
+        const ScreenVertex* v[3];
+        for (int i = 0; i < 3; ++i) {
+            const int c = CornerOf(halves[h][i], left, top, right, bottom);
+            X[i] = corner_x[c & 1];
+            Y[i] = corner_y[c >> 1];
+            v[i] = &halves[h][i];
+        }
+        const int64_t area =
+            static_cast<int64_t>(X[1] - X[0]) * (Y[2] - Y[0]) - static_cast<int64_t>(Y[1] - Y[0]) * (X[2] - X[0]);
+        if ((st.cull == 3 && area < 0) || (st.cull == 2 && area > 0)) return false;
+        if (Textured(st)) TexturePlanes(X, Y, v, st, &s[h], &t[h]);
+    }
+    // Left and top edges take the pixel centres on them, right and bottom ones don't.
+    quad->x_begin = static_cast<int>(std::max<int64_t>(CeilDiv(corner_x[0], 256), std::max(0, bounds.col_begin)));
+    quad->x_end = static_cast<int>(std::min<int64_t>(CeilDiv(corner_x[1], 256), std::min(bounds.width, bounds.col_end)));
+    quad->y_begin = static_cast<int>(std::max<int64_t>(CeilDiv(corner_y[0], 256), std::max(0, bounds.row_begin)));
+    quad->y_end = static_cast<int>(std::min<int64_t>(CeilDiv(corner_y[1], 256), std::min(bounds.height, bounds.row_end)));
+    quad->color = color;
+    quad->s = 0;
+    if (!Textured(st) || quad->x_begin >= quad->x_end || quad->y_begin >= quad->y_end) return true;
+
+    const double columns = quad->x_end - quad->x_begin, rows = quad->y_end - quad->y_begin;
+    const double ds = s[0].dx * 65536.0;
+    if (std::fabs(ds - std::round(ds)) * columns >= kDrift || std::fabs(s[0].dy * 65536.0) * rows >= kDrift ||
+        std::fabs(t[0].dx * 65536.0) * columns >= kDrift)
+        return false;
+    // The other half's planes give the same values.
+    for (const double x : {static_cast<double>(quad->x_begin), static_cast<double>(quad->x_end - 1)})
+        for (const double y : {static_cast<double>(quad->y_begin), static_cast<double>(quad->y_end - 1)})
+            if (std::fabs(s[0].At(x, y) - s[1].At(x, y)) * 65536.0 >= kDrift ||
+                std::fabs(t[0].At(x, y) - t[1].At(x, y)) * 65536.0 >= kDrift)
+                return false;
+    // Stepping by a whole 16.16 amount keeps the column's fraction, so one
+    // check holds the whole row.
+    if (!RoundsClearly(s[0].At(quad->x_begin, quad->y_begin))) return false;
+    for (int y = quad->y_begin; y < quad->y_end; ++y)
+        if (!RoundsClearly(t[0].At(quad->x_begin, y))) return false;
+    quad->s = ToFixed16(s[0].At(quad->x_begin, quad->y_begin));
+    quad->s_plane = s[0];
+    quad->t_plane = t[0];
+    return true;
+}
+
 }  // namespace
 
 bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const ScreenVertex& vc, const RasterState& st) {
@@ -1083,8 +1215,23 @@ bool Rasterizer::Triangle(const ScreenVertex& va, const ScreenVertex& vb, const 
     return true;
 }
 
-int Rasterizer::Pair(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st) {
+void Rasterizer::Pair(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st) {
     const Bounds bounds {_width, _height, _row_begin, _row_end, _col_begin, _col_end};
+    const Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
+    const BlendKind bk = BlendOf(st);
+    const bool textured = Textured(st), modulate = Modulates(st);
+    QuadRows quad;
+    if (QuadOf(a, b, st, bounds, &quad)) {
+        if (quad.x_begin >= quad.x_end || quad.y_begin >= quad.y_end) return;
+        if (textured) {
+            if (modulate) FillQuadBlend<true, kStageModulate>(_target, _width, quad, sampler, st, bk);
+            else FillQuadBlend<true, kStageGeneric>(_target, _width, quad, sampler, st, bk);
+        } else {
+            if (modulate) FillQuadBlend<false, kStageModulate>(_target, _width, quad, sampler, st, bk);
+            else FillQuadBlend<false, kStageGeneric>(_target, _width, quad, sampler, st, bk);
+        }
+        return;
+    }
     Setup su_a, su_b;
     const bool has_a = Prepare(a[0], a[1], a[2], st, bounds, &su_a);
     const bool has_b = Prepare(b[0], b[1], b[2], st, bounds, &su_b);
@@ -1092,18 +1239,15 @@ int Rasterizer::Pair(const ScreenVertex a[3], const ScreenVertex b[3], const Ras
         // One of them alone: drawn as it is.
         if (has_a) Triangle(a[0], a[1], a[2], st);
         if (has_b) Triangle(b[0], b[1], b[2], st);
-        return has_a + has_b;
+        return;
     }
-    const Sampler sampler {st.texels, st.tex_width, st.tex_height, st.linear, st.wrap_u, st.wrap_v};
-    const BlendKind bk = BlendOf(st);
-    if (Textured(st)) {
-        if (Modulates(st)) FillPairBlend<true, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
+    if (textured) {
+        if (modulate) FillPairBlend<true, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
         else FillPairBlend<true, kStageGeneric>(_target, _width, su_a, su_b, sampler, st, bk);
     } else {
-        if (Modulates(st)) FillPairBlend<false, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
+        if (modulate) FillPairBlend<false, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
         else FillPairBlend<false, kStageGeneric>(_target, _width, su_a, su_b, sampler, st, bk);
     }
-    return 2;
 }
 
 }  // namespace plat

@@ -51,9 +51,8 @@ public:
     // (of the band).
     bool Triangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, const RasterState& st);
     // Draws triangle `a` and then triangle `b` (the pixels as when drawn one
-    // after the other); the two halves of a quad go row by row as one. Returns
-    // how many of them were drawn.
-    int Pair(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st);
+    // after the other); the two halves of a quad go row by row as one.
+    void Pair(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st);
 
     // Texels in columns [s0, s1] and rows [t0, t1] (empty when s0 > s1).
     struct TexelRect {
