@@ -1188,7 +1188,10 @@ bool QuadOf(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState&
     // Stepping by a whole 16.16 amount keeps the column's fraction, so one
     // check holds the whole row.
     if (!RoundsClearly(s[0].At(quad->x_begin, quad->y_begin))) return false;
-    for (int y = quad->y_begin; y < quad->y_end; ++y)
+    // Rows a whole 16.16 amount apart (texel rows one to a pixel) share it too.
+    const double dt = t[0].dy * 65536.0;
+    const int check_rows = std::fabs(dt - std::round(dt)) * rows < kDrift ? quad->y_begin + 1 : quad->y_end;
+    for (int y = quad->y_begin; y < check_rows; ++y)
         if (!RoundsClearly(t[0].At(quad->x_begin, y))) return false;
     quad->s = ToFixed16(s[0].At(quad->x_begin, quad->y_begin));
     quad->s_plane = s[0];
