@@ -1,8 +1,9 @@
 #pragma once
 // Which texels of a texture are opaque, for asking of any rectangle at once:
-// per row, the count of texels short of opaque up to each column. Built once
-// for a texture's contents and asked again each frame as a layer moves over
-// it.
+// a table of the counts of texels short of opaque above and left of each
+// texel corner, so that a rectangle's count is four lookups. Built once for a
+// texture's contents and asked again each frame as a layer moves over it.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,14 +13,15 @@ namespace plat {
 
 class TexelOpacity {
 public:
-    // Texture widths are at most kMaxTextureSize, so counts fit 16 bits.
     TexelOpacity(const uint32_t* texels, int width, int height);
     // Every texel of `rect` (inside the texture) has an alpha of 255.
     bool Opaque(const Rasterizer::TexelRect& rect) const;
 
 private:
-    int _stride;                   // width + 1
-    std::vector<uint16_t> _counts;  // per row: count before column x, for x in 0..width
+    uint32_t At(int x, int y) const { return _counts[static_cast<size_t>(y) * _stride + x]; }
+
+    int _stride;                    // width + 1
+    std::vector<uint32_t> _counts;  // (width + 1) x (height + 1): texels short of opaque in [0, x) x [0, y)
 };
 
 }  // namespace plat
