@@ -92,8 +92,11 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
             return;
         }
         const Tri& tri = rec.tris[item];
+        const uint32_t clear_at = rec.clear_at[item];
+        uint32_t flag = clear_at;
         for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
-            for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx) fn(static_cast<size_t>(ty) * _tile_cols + tx);
+            for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx, ++flag)
+                if (clear_at == kNoBase || !rec.clear_in_tile[flag]) fn(static_cast<size_t>(ty) * _tile_cols + tx);
     };
     rec.tile_start.assign(tiles + 1, 0);
     for (uint32_t item : rec.order) each_tile(item, [&](size_t t) { ++rec.tile_start[t + 1]; });
@@ -105,10 +108,33 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
     rec.tile_start[0] = 0;
 }
 
-bool RasterQueue::Opaque(const RasterState& st, const Rasterizer::TexelRect& rect) {
+const TexelOpacity& RasterQueue::OpacityOf(const RasterState& st) {
     auto it = _opacity.find(st.texels);
     if (it == _opacity.end()) it = _opacity.emplace(st.texels, TexelOpacity(st.texels, st.tex_width, st.tex_height)).first;
-    return it->second.Opaque(rect);
+    return it->second;
+}
+
+void RasterQueue::FindClearTiles(Recording& rec) {
+    rec.clear_at.assign(rec.tris.size(), kNoBase);
+    rec.clear_in_tile.clear();
+    for (size_t i = 0; i < rec.tris.size(); ++i) {
+        const Tri& tri = rec.tris[i];
+        // Small ones are cheaper to draw than to look at.
+        const int cols = tri.tile_col_end - tri.tile_col_begin, rows = tri.tile_row_end - tri.tile_row_begin;
+        if (cols * rows < 2) continue;
+        const RasterState& st = rec.states[tri.state];
+        if (!Rasterizer::ClearTexelsLeavePixels(st)) continue;
+        const TexelOpacity& opacity = OpacityOf(st);
+        rec.clear_at[i] = static_cast<uint32_t>(rec.clear_in_tile.size());
+        for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
+            for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx) {
+                const int x0 = tx * kTileWidth, x1 = std::min(_width, x0 + kTileWidth);
+                const int y0 = ty * kTileHeight, y1 = std::min(_height, y0 + kTileHeight);
+                Rasterizer::TexelRect texels;
+                const bool known = Rasterizer::TexelsSampled(tri.v, st, x0, y0, x1, y1, &texels);
+                rec.clear_in_tile.push_back(known && (texels.Empty() || opacity.Clear(texels)));
+            }
+    }
 }
 
 void RasterQueue::ForgetOpacity(const uint32_t* texels) { _opacity.erase(texels); }
@@ -131,7 +157,7 @@ uint32_t RasterQueue::BaseOf(const Recording& rec, int tile) {
         if (a.state != b.state) continue;
         const RasterState& st = rec.states[a.state];
         Rasterizer::TexelRect texels;
-        if (Rasterizer::PairReplaces(a.v, b.v, st, x0, y0, x1, y1, &texels) && (texels.Empty() || Opaque(st, texels)))
+        if (Rasterizer::PairReplaces(a.v, b.v, st, x0, y0, x1, y1, &texels) && (texels.Empty() || OpacityOf(st).Opaque(texels)))
             return i - 2;
     }
     return kNoBase;
@@ -220,6 +246,7 @@ void RasterQueue::Flush() {
         _now.Forget();
         return;
     }
+    FindClearTiles(_now);
     SortIntoTiles(_now);
     const int tiles = _tile_cols * _tile_rows;
     _now.tile_base.resize(static_cast<size_t>(tiles));

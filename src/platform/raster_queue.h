@@ -13,7 +13,10 @@
 // A tile's drawing starts at its last clear, or at the last quad that hides
 // everything under it (opaque all over the tile): what comes before cannot
 // show, so it is neither compared nor drawn. A panel over a moving
-// background keeps its tiles.
+// background keeps its tiles. A triangle that samples only clear texels in a
+// tile (and is drawn so that those leave pixels as they were) is left out of
+// the tile's drawing: a layer moving over a tile where it is clear (the sky
+// between clouds) does not make the tile draw again.
 // Recorded states point at texture texels, so a texture that is drawn with is
 // told about the queue: before its texels change or go away it flushes the
 // queue and makes the tiles it was drawn into draw again. The vectors keep
@@ -86,12 +89,18 @@ private:
         std::vector<uint32_t> tile_start; // per tile, its first entry in `items` (one more at the end)
         std::vector<uint32_t> items;      // each tile's entries of `order`, in order
         std::vector<uint32_t> tile_base;  // per tile, its entry the drawing starts from (kNoBase: none)
+        // Per triangle, its first flag in `clear_in_tile` (kNoBase: none), one
+        // flag per tile it may touch, row by row: it draws nothing there.
+        std::vector<uint32_t> clear_at;
+        std::vector<uint8_t> clear_in_tile;
         void Forget();
     };
     static constexpr uint32_t kClearItem = 0x80000000u;
     static constexpr uint32_t kNoBase = 0xFFFFFFFFu;
 
     static void DrawTile(void* self, unsigned index);
+    // Finds the tiles where large triangles sample only clear texels.
+    void FindClearTiles(Recording& rec);
     void SortIntoTiles(Recording& rec) const;
     // Where a tile's drawing starts: its last clear or last hiding quad.
     uint32_t BaseOf(const Recording& rec, int tile);
@@ -99,7 +108,7 @@ private:
     // the last flush.
     bool DrawnAlike(int tile);
     // Every texel of `rect` in the state's texture is opaque.
-    bool Opaque(const RasterState& st, const Rasterizer::TexelRect& rect);
+    const TexelOpacity& OpacityOf(const RasterState& st);
     void ForgetOpacity(const uint32_t* texels);
     // The drawing from the tile's base on is the last flush's, from its base on.
     bool SameAsLast(int tile) const;

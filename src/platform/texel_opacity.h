@@ -1,8 +1,9 @@
 #pragma once
-// Which texels of a texture are opaque, for asking of any rectangle at once:
-// a table of the counts of texels short of opaque above and left of each
-// texel corner, so that a rectangle's count is four lookups. Built once for a
-// texture's contents and asked again each frame as a layer moves over it.
+// Which texels of a texture are opaque, and which clear, for asking of any
+// rectangle at once: tables of the counts of texels short of opaque, and of
+// texels not clear, above and left of each texel corner, so that a
+// rectangle's count is four lookups. Built once for a texture's contents and
+// asked again each frame as a layer moves over it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,13 +16,17 @@ class TexelOpacity {
 public:
     TexelOpacity(const uint32_t* texels, int width, int height);
     // Every texel of `rect` (inside the texture) has an alpha of 255.
-    bool Opaque(const Rasterizer::TexelRect& rect) const;
+    bool Opaque(const Rasterizer::TexelRect& rect) const { return Count(_short_of_opaque, rect) == 0; }
+    // Every texel of `rect` (inside the texture) has an alpha of 0.
+    bool Clear(const Rasterizer::TexelRect& rect) const { return Count(_not_clear, rect) == 0; }
 
 private:
-    uint32_t At(int x, int y) const { return _counts[static_cast<size_t>(y) * _stride + x]; }
+    // (width + 1) x (height + 1): how many texels in [0, x) x [0, y) are counted.
+    using Table = std::vector<uint32_t>;
+    uint32_t Count(const Table& table, const Rasterizer::TexelRect& rect) const;
 
-    int _stride;                    // width + 1
-    std::vector<uint32_t> _counts;  // (width + 1) x (height + 1): texels short of opaque in [0, x) x [0, y)
+    int _stride;  // width + 1
+    Table _short_of_opaque, _not_clear;
 };
 
 }  // namespace plat

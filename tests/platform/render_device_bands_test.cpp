@@ -623,6 +623,107 @@ TEST(RenderDeviceTiles, OnlyChangedTilesAreDrawn) {
 // keeps those tiles while the layer below it moves, and they show what
 // drawing the frame whole shows. A panel that lets anything through (one soft
 // texel within a texel of a tile, a translucent colour) hides nothing there.
+// Textures sampled as the game's sprites are: filtered, clamped.
+void FilteredAndClamped(RenderDevice& dev) {
+    dev.SetTextureStageState(0, TextureStageState::AddressU, kAddressClamp);
+    dev.SetTextureStageState(0, TextureStageState::AddressV, kAddressClamp);
+    dev.SetTextureStageState(0, TextureStageState::MinFilter, kFilterLinear);
+    dev.SetTextureStageState(0, TextureStageState::MagFilter, kFilterLinear);
+}
+
+// Writes `texel(x, y)` into columns [0, columns) of every row of `t`.
+template <class Texel>
+void WriteTexels(Texture& t, uint32_t columns, Texel texel) {
+    void* bits = nullptr;
+    uint32_t pitch = 0;
+    ASSERT_EQ(t.LockRect(0, &bits, &pitch), kOk);
+    for (uint32_t y = 0; y < t.Height(); ++y)
+        for (uint32_t x = 0; x < columns; ++x) {
+            const uint32_t p = texel(x, y);
+            std::memcpy(static_cast<uint8_t*>(bits) + y * pitch + 4 * x, &p, 4);
+        }
+    ASSERT_EQ(t.UnlockRect(0), kOk);
+}
+
+// Frames of a scene whose layer moves by fractions of a pixel: after the
+// first, which draws every tile, `kept` tiles are kept, and the pixels are
+// those of a device of its own that draws every tile.
+template <class Scene, class Make, class Frame>
+void ExpectKeptWhileTheLayerMoves(Make make, Frame frame, unsigned kept) {
+    constexpr unsigned all = ((800 + RasterQueue::kTileWidth - 1) / RasterQueue::kTileWidth) *
+                             ((600 + RasterQueue::kTileHeight - 1) / RasterQueue::kTileHeight);
+    Scene moving;
+    make(moving);
+    EXPECT_EQ(frame(moving, 0.0f), all);
+    for (const float x : {0.25f, 0.5f, 3.75f}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(frame(moving, x), all - kept);
+        Scene whole;
+        make(whole);
+        EXPECT_EQ(frame(whole, x), all);
+        ASSERT_TRUE(SamePixels(Back(*whole.dev), Back(*moving.dev), 800));
+    }
+}
+
+// A layer moving over tiles where its texels are all clear leaves them as they
+// were: drawn so, those tiles are kept (the sky between clouds); drawn so that
+// clear texels show, they are drawn again. Either way the pixels are those of
+// a device that draws every tile.
+TEST(RenderDeviceTiles, ALayerMovingWhereItIsClearKeepsTheTiles) {
+    struct Case {
+        const char* what;
+        uint32_t src_blend, dest_blend;  // 0: blending off
+        uint32_t alpha_op;               // of the texture and the colour (or the colour alone)
+        bool soft_texel;                 // one texel at (10, 40) not quite clear
+        unsigned kept;
+    };
+    // The layer stretches 64 texels over the 800 pixels, clear in its left
+    // half: tile columns 0 and 1 (19 rows) sample only clear texels; the soft
+    // texel is sampled in columns 0 and 1 of tile rows 11 and 12.
+    const Case cases[] = {{"alpha-blended", kBlendSrcAlpha, kBlendInvSrcAlpha, kTopModulate, false, 38},
+                          {"added", kBlendSrcAlpha, kBlendOne, kTopModulate, false, 38},
+                          {"one texel not quite clear", kBlendSrcAlpha, kBlendInvSrcAlpha, kTopModulate, true, 34},
+                          {"blending off", 0, 0, kTopModulate, false, 0},
+                          {"alpha of the colour alone", kBlendSrcAlpha, kBlendInvSrcAlpha, kTopSelectArg2, false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Scene {
+            std::unique_ptr<RenderDevice> dev = Offscreen(1);
+            std::unique_ptr<Texture> layer;
+        };
+        auto make = [&](Scene& sc) {
+            ASSERT_EQ(sc.dev->CreateTexture(64, 64, 1, Format::A8R8G8B8, &sc.layer), kOk);
+            std::mt19937 rng(3);
+            Fill(*sc.layer, rng);
+            WriteTexels(*sc.layer, 32, [&](uint32_t x, uint32_t y) {
+                return ((c.soft_texel && x == 10 && y == 40) ? 0x01000000u : 0u) | 0x00FF8040u;
+            });
+        };
+        auto frame = [&](Scene& sc, float layer_x) {
+            RenderDevice& dev = *sc.dev;
+            const float x = layer_x - 0.5f, y = -0.5f, w = 800, h = 600;
+            const uint32_t colour = 0xC0FFFFFF;
+            Vertex v[6] = {{x, y, 0, colour, 0, 0},     {x + w, y, 0, colour, 1, 0}, {x, y + h, 0, colour, 0, 1},
+                           {x + w, y + h, 0, colour, 1, 1}, {x, y + h, 0, colour, 0, 1}, {x + w, y, 0, colour, 1, 0}};
+            dev.SetTextureStageState(0, TextureStageState::AlphaOp, c.alpha_op);
+            dev.SetTextureStageState(0, TextureStageState::AlphaArg1, kTaTexture);
+            dev.SetTextureStageState(0, TextureStageState::AlphaArg2, kTaDiffuse);
+            FilteredAndClamped(dev);
+            dev.BeginScene();
+            dev.Clear(0xFF102030);
+            dev.SetRenderState(RenderState::AlphaBlendEnable, c.src_blend != 0);
+            dev.SetRenderState(RenderState::SrcBlend, c.src_blend);
+            dev.SetRenderState(RenderState::DestBlend, c.dest_blend);
+            dev.SetTexture(0, sc.layer.get());
+            EXPECT_EQ(dev.DrawTriangleListUP(2, v, sizeof(Vertex)), kOk);
+            dev.EndScene();
+            EXPECT_EQ(dev.Present(), kOk);
+            return dev.LastTilesDrawn();
+        };
+        ExpectKeptWhileTheLayerMoves<Scene>(make, frame, c.kept);
+    }
+}
+
 TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
     struct Case {
         const char* what;
@@ -638,8 +739,6 @@ TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
                           {"one soft texel", 0xFE, 0xFFFFFFFF, true, 14},
                           {"translucent colour", 0xFF, 0xFEFFFFFF, true, 0},
                           {"soft texel, blending off", 0x80, 0xFFFFFFFF, false, 16}};
-    constexpr unsigned all = ((800 + RasterQueue::kTileWidth - 1) / RasterQueue::kTileWidth) *
-                             ((600 + RasterQueue::kTileHeight - 1) / RasterQueue::kTileHeight);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         struct Scene {
@@ -651,16 +750,10 @@ TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
             ASSERT_EQ(sc.dev->CreateTexture(64, 64, 1, Format::A8R8G8B8, &sc.panel), kOk);
             std::mt19937 rng(3);
             Fill(*sc.layer, rng);
-            void* bits = nullptr;
-            uint32_t pitch = 0;
-            ASSERT_EQ(sc.panel->LockRect(0, &bits, &pitch), kOk);
-            for (uint32_t y = 0; y < 64; ++y)
-                for (uint32_t x = 0; x < 64; ++x) {
-                    const uint32_t alpha = (x == 31 && y == 20) ? c.soft_texel_alpha : 0xFF;
-                    const uint32_t p = alpha << 24 | (x * 4) << 16 | (y * 4) << 8;
-                    std::memcpy(static_cast<uint8_t*>(bits) + y * pitch + 4 * x, &p, 4);
-                }
-            ASSERT_EQ(sc.panel->UnlockRect(0), kOk);
+            WriteTexels(*sc.panel, 64, [&](uint32_t x, uint32_t y) {
+                const uint32_t alpha = (x == 31 && y == 20) ? c.soft_texel_alpha : 0xFF;
+                return alpha << 24 | (x * 4) << 16 | (y * 4) << 8;
+            });
         };
         auto frame = [&](Scene& sc, float layer_x) {
             RenderDevice& dev = *sc.dev;
@@ -675,10 +768,7 @@ TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
             };
             dev.SetTextureStageState(0, TextureStageState::AlphaOp, kTopModulate);
             dev.SetTextureStageState(0, TextureStageState::AlphaArg2, kTaDiffuse);
-            dev.SetTextureStageState(0, TextureStageState::AddressU, kAddressClamp);
-            dev.SetTextureStageState(0, TextureStageState::AddressV, kAddressClamp);
-            dev.SetTextureStageState(0, TextureStageState::MinFilter, kFilterLinear);
-            dev.SetTextureStageState(0, TextureStageState::MagFilter, kFilterLinear);
+            FilteredAndClamped(dev);
             dev.BeginScene();
             dev.Clear(0xFF102030);
             dev.SetRenderState(RenderState::AlphaBlendEnable, 1);
@@ -691,16 +781,6 @@ TEST(RenderDeviceTiles, APanelThatHidesTilesKeepsThemWhileTheLayerBelowMoves) {
             EXPECT_EQ(dev.Present(), kOk);
             return dev.LastTilesDrawn();
         };
-        Scene kept;
-        make(kept);
-        EXPECT_EQ(frame(kept, 0.0f), all);
-        for (const float x : {0.25f, 0.5f, 3.75f}) {
-            SCOPED_TRACE(x);
-            EXPECT_EQ(frame(kept, x), all - c.hidden);
-            Scene whole;  // a device of its own draws every tile
-            make(whole);
-            EXPECT_EQ(frame(whole, x), all);
-            ASSERT_TRUE(SamePixels(Back(*whole.dev), Back(*kept.dev), 800));
-        }
+        ExpectKeptWhileTheLayerMoves<Scene>(make, frame, c.hidden);
     }
 }
