@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/texel_footprint.h"
+
 namespace plat {
 
 namespace {
@@ -125,13 +127,16 @@ void RasterQueue::FindClearTiles(Recording& rec) {
         const RasterState& st = rec.states[tri.state];
         if (!Rasterizer::ClearTexelsLeavePixels(st)) continue;
         const TexelOpacity& opacity = OpacityOf(st);
+        if (!opacity.AnyClear()) continue;
+        const TexelFootprint footprint(tri.v, st);
+        if (!footprint.Known()) continue;
         rec.clear_at[i] = static_cast<uint32_t>(rec.clear_in_tile.size());
         for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
             for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx) {
                 const int x0 = tx * kTileWidth, x1 = std::min(_width, x0 + kTileWidth);
                 const int y0 = ty * kTileHeight, y1 = std::min(_height, y0 + kTileHeight);
                 Rasterizer::TexelRect texels;
-                const bool known = Rasterizer::TexelsSampled(tri.v, st, x0, y0, x1, y1, &texels);
+                const bool known = footprint.In(x0, y0, x1, y1, &texels);
                 rec.clear_in_tile.push_back(known && (texels.Empty() || opacity.Clear(texels)));
             }
     }

@@ -1,6 +1,7 @@
 #include "platform/rasterizer.h"
 
 #include "platform/raster_wide_spans.h"
+#include "platform/texel_footprint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -945,50 +946,6 @@ bool Culled(const ScreenVertex t[3], uint32_t cull) {
 
 }  // namespace
 
-namespace {
-
-// A triangle's texel coordinates (texel edges, not centres) over the screen,
-// from its corners as given.
-bool TexelPlanes(const ScreenVertex v[3], const RasterState& st, Plane* s, Plane* t) {
-    double x[3], y[3];
-    for (int i = 0; i < 3; ++i) {
-        x[i] = v[i].x;
-        y[i] = v[i].y;
-    }
-    const double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    if (det == 0 || !std::isfinite(det)) return false;
-    *s = MakePlane(x, y, v[0].u * st.tex_width, v[1].u * st.tex_width, v[2].u * st.tex_width, det);
-    *t = MakePlane(x, y, v[0].v * st.tex_height, v[1].v * st.tex_height, v[2].v * st.tex_height, det);
-    return true;
-}
-
-// Every texel a pixel of the rectangle of columns [x0, x1) and rows [y0, y1)
-// may sample: within a texel of the coordinates at its corners, and a pixel's
-// worth more for the snapping of the vertices; clamped to the texture.
-bool Footprint(const Plane& s, const Plane& t, const RasterState& st, int x0, int y0, int x1, int y1,
-               Rasterizer::TexelRect* rect) {
-    double s_lo = 1e300, s_hi = -1e300, t_lo = 1e300, t_hi = -1e300;
-    for (int cy : {y0, y1 - 1})
-        for (int cx : {x0, x1 - 1}) {
-            const double sv = s.At(cx, cy), tv = t.At(cx, cy);
-            if (!std::isfinite(sv) || !std::isfinite(tv)) return false;
-            s_lo = std::min(s_lo, sv);
-            s_hi = std::max(s_hi, sv);
-            t_lo = std::min(t_lo, tv);
-            t_hi = std::max(t_hi, tv);
-        }
-    const double s_more = std::fabs(s.dx) + std::fabs(s.dy), t_more = std::fabs(t.dx) + std::fabs(t.dy);
-    // Coordinates beyond the texture sample its edge texels.
-    auto texel = [](double v, int size) { return static_cast<int>(std::clamp(v, 0.0, size - 1.0)); };
-    rect->s0 = texel(std::floor(s_lo - s_more) - 2, st.tex_width);
-    rect->s1 = texel(std::ceil(s_hi + s_more) + 1, st.tex_width);
-    rect->t0 = texel(std::floor(t_lo - t_more) - 2, st.tex_height);
-    rect->t1 = texel(std::ceil(t_hi + t_more) + 1, st.tex_height);
-    return true;
-}
-
-}  // namespace
-
 bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
                               int x1, int y1, TexelRect* must_be_opaque) {
     *must_be_opaque = TexelRect {};
@@ -1024,13 +981,13 @@ bool Rasterizer::PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], 
 
     // The texel coordinates over the rectangle, from the first half's corners
     // (the second half must map alike).
-    Plane s, t;
-    if (!TexelPlanes(a, st, &s, &t)) return false;
+    const TexelFootprint footprint(a, st);
+    if (!footprint.Known()) return false;
     for (int i = 0; i < 3; ++i)
-        if (!(std::fabs(s.At(b[i].x, b[i].y) - b[i].u * st.tex_width) <= 1e-3 &&
-              std::fabs(t.At(b[i].x, b[i].y) - b[i].v * st.tex_height) <= 1e-3))
+        if (!(std::fabs(footprint.S(b[i].x, b[i].y) - b[i].u * st.tex_width) <= 1e-3 &&
+              std::fabs(footprint.T(b[i].x, b[i].y) - b[i].v * st.tex_height) <= 1e-3))
             return false;
-    return Footprint(s, t, st, x0, y0, x1, y1, must_be_opaque);
+    return footprint.In(x0, y0, x1, y1, must_be_opaque);
 }
 
 namespace {
@@ -1272,28 +1229,6 @@ void Rasterizer::Pair(const ScreenVertex a[3], const ScreenVertex b[3], const Ra
         if (modulate) FillPairBlend<false, kStageModulate>(_target, _width, su_a, su_b, sampler, st, bk);
         else FillPairBlend<false, kStageGeneric>(_target, _width, su_a, su_b, sampler, st, bk);
     }
-}
-
-bool Rasterizer::TexelsSampled(const ScreenVertex tri[3], const RasterState& st, int x0, int y0, int x1, int y1,
-                               TexelRect* rect) {
-    *rect = TexelRect {};
-    if (!Textured(st) || st.wrap_u || st.wrap_v) return false;
-    // Only the pixels of the triangle's bounds (a pixel more for the snapping).
-    float left = tri[0].x, right = tri[0].x, top = tri[0].y, bottom = tri[0].y;
-    for (int i = 1; i < 3; ++i) {
-        left = std::min(left, tri[i].x);
-        right = std::max(right, tri[i].x);
-        top = std::min(top, tri[i].y);
-        bottom = std::max(bottom, tri[i].y);
-    }
-    if (!(std::isfinite(left) && std::isfinite(right) && std::isfinite(top) && std::isfinite(bottom))) return false;
-    x0 = std::max(x0, static_cast<int>(std::max(std::floor(left), -1.0e6f)) - 1);
-    x1 = std::min(x1, static_cast<int>(std::min(std::ceil(right), 1.0e6f)) + 2);
-    y0 = std::max(y0, static_cast<int>(std::max(std::floor(top), -1.0e6f)) - 1);
-    y1 = std::min(y1, static_cast<int>(std::min(std::ceil(bottom), 1.0e6f)) + 2);
-    if (x0 >= x1 || y0 >= y1) return true;  // no pixel: nothing sampled
-    Plane s, t;
-    return TexelPlanes(tri, st, &s, &t) && Footprint(s, t, st, x0, y0, x1, y1, rect);
 }
 
 bool Rasterizer::ClearTexelsLeavePixels(const RasterState& st) {

@@ -71,12 +71,6 @@ public:
     static bool PairReplaces(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState& st, int x0, int y0,
                              int x1, int y1, TexelRect* must_be_opaque);
 
-    // The texels triangle `tri` drawn with `st` may sample for its pixels in
-    // the rectangle of columns [x0, x1) and rows [y0, y1) (none when it has no
-    // pixel there); false when that cannot be told (no texture, wrapped
-    // addressing, coordinates not finite).
-    static bool TexelsSampled(const ScreenVertex tri[3], const RasterState& st, int x0, int y0, int x1, int y1,
-                              TexelRect* rect);
     // True when drawing with `st` leaves every pixel as it was whose sampled
     // texels all have an alpha of 0.
     static bool ClearTexelsLeavePixels(const RasterState& st);

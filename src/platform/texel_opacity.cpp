@@ -3,27 +3,38 @@
 namespace plat {
 
 TexelOpacity::TexelOpacity(const uint32_t* texels, int width, int height)
-    : _stride(width + 1),
-      _short_of_opaque(static_cast<size_t>(width + 1) * (height + 1), 0),
-      _not_clear(_short_of_opaque.size(), 0) {
+    : _words((static_cast<size_t>(width) + 63) / 64),
+      _opaque(_words * height, 0),
+      _clear(_opaque.size(), 0) {
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = texels + static_cast<size_t>(y) * width;
-        const size_t above = static_cast<size_t>(y) * _stride, here = above + _stride;
-        uint32_t soft = 0, seen = 0;
         for (int x = 0; x < width; ++x) {
             const uint32_t alpha = row[x] >> 24;
-            soft += alpha != 0xFF;
-            seen += alpha != 0;
-            _short_of_opaque[here + x + 1] = _short_of_opaque[above + x + 1] + soft;
-            _not_clear[here + x + 1] = _not_clear[above + x + 1] + seen;
+            const size_t word = y * _words + x / 64;
+            const uint64_t bit = uint64_t {1} << (x % 64);
+            if (alpha == 0xFF) _opaque[word] |= bit;
+            if (alpha == 0) {
+                _clear[word] |= bit;
+                _any_clear = true;
+            }
         }
     }
 }
 
-uint32_t TexelOpacity::Count(const Table& table, const Rasterizer::TexelRect& rect) const {
-    auto at = [&](int x, int y) { return table[static_cast<size_t>(y) * _stride + x]; };
-    const int x0 = rect.s0, x1 = rect.s1 + 1, y0 = rect.t0, y1 = rect.t1 + 1;
-    return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0);
+bool TexelOpacity::AllSet(const Bits& bits, const Rasterizer::TexelRect& rect) const {
+    const size_t first = static_cast<size_t>(rect.s0) / 64, last = static_cast<size_t>(rect.s1) / 64;
+    const uint64_t head = ~uint64_t {0} << (rect.s0 % 64), tail = ~uint64_t {0} >> (63 - rect.s1 % 64);
+    for (int y = rect.t0; y <= rect.t1; ++y) {
+        const uint64_t* row = bits.data() + static_cast<size_t>(y) * _words;
+        if (first == last) {
+            if ((row[first] & head & tail) != (head & tail)) return false;
+            continue;
+        }
+        if ((row[first] & head) != head || (row[last] & tail) != tail) return false;
+        for (size_t w = first + 1; w < last; ++w)
+            if (row[w] != ~uint64_t {0}) return false;
+    }
+    return true;
 }
 
 }  // namespace plat

@@ -1,9 +1,8 @@
 #pragma once
 // Which texels of a texture are opaque, and which clear, for asking of any
-// rectangle at once: tables of the counts of texels short of opaque, and of
-// texels not clear, above and left of each texel corner, so that a
-// rectangle's count is four lookups. Built once for a texture's contents and
-// asked again each frame as a layer moves over it.
+// rectangle: a bit per texel for each, so that a rectangle's row is a few
+// words. Built once for a texture's contents and asked again each frame as a
+// layer moves over it; small beside the texture.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,17 +15,19 @@ class TexelOpacity {
 public:
     TexelOpacity(const uint32_t* texels, int width, int height);
     // Every texel of `rect` (inside the texture) has an alpha of 255.
-    bool Opaque(const Rasterizer::TexelRect& rect) const { return Count(_short_of_opaque, rect) == 0; }
+    bool Opaque(const Rasterizer::TexelRect& rect) const { return AllSet(_opaque, rect); }
     // Every texel of `rect` (inside the texture) has an alpha of 0.
-    bool Clear(const Rasterizer::TexelRect& rect) const { return Count(_not_clear, rect) == 0; }
+    bool Clear(const Rasterizer::TexelRect& rect) const { return AllSet(_clear, rect); }
+    // Some texel has an alpha of 0.
+    bool AnyClear() const { return _any_clear; }
 
 private:
-    // (width + 1) x (height + 1): how many texels in [0, x) x [0, y) are counted.
-    using Table = std::vector<uint32_t>;
-    uint32_t Count(const Table& table, const Rasterizer::TexelRect& rect) const;
+    using Bits = std::vector<uint64_t>;  // row by row, `_words` words a row
+    bool AllSet(const Bits& bits, const Rasterizer::TexelRect& rect) const;
 
-    int _stride;  // width + 1
-    Table _short_of_opaque, _not_clear;
+    size_t _words;
+    bool _any_clear = false;
+    Bits _opaque, _clear;
 };
 
 }  // namespace plat

@@ -12,7 +12,7 @@ namespace {
 
 TEST(TexelOpacity, AnswersEveryRectangleAsItsTexelsDo) {
     std::mt19937 rng(5);
-    for (const auto& [w, h] : {std::pair {1, 1}, std::pair {37, 23}, std::pair {64, 2}}) {
+    for (const auto& [w, h] : {std::pair {1, 1}, std::pair {37, 23}, std::pair {64, 2}, std::pair {200, 9}}) {
         std::vector<uint32_t> texels(static_cast<size_t>(w) * h);
         // Opaque and clear areas, as layers have, with soft texels among them.
         for (size_t i = 0; i < texels.size(); ++i) {
