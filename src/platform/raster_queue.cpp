@@ -10,6 +10,10 @@
 namespace plat {
 
 namespace {
+// Triangles that may touch this many tiles are looked at for tiles where
+// they sample only clear texels.
+constexpr int kClearTilesFrom = 4;
+
 // A queue this long is rasterised at once, so that scenes that never present
 // do not grow it without bound.
 constexpr size_t kMaxTris = 1u << 16;
@@ -123,7 +127,7 @@ void RasterQueue::FindClearTiles(Recording& rec) {
         const Tri& tri = rec.tris[i];
         // Small ones are cheaper to draw than to look at.
         const int cols = tri.tile_col_end - tri.tile_col_begin, rows = tri.tile_row_end - tri.tile_row_begin;
-        if (cols * rows < 2) continue;
+        if (cols * rows < kClearTilesFrom) continue;
         const RasterState& st = rec.states[tri.state];
         if (!Rasterizer::ClearTexelsLeavePixels(st)) continue;
         const TexelOpacity& opacity = OpacityOf(st);

@@ -44,16 +44,14 @@ bool TexelFootprint::In(int x0, int y0, int x1, int y1, Rasterizer::TexelRect* r
     y0 = std::max(y0, _top);
     y1 = std::min(y1, _bottom);
     if (x0 >= x1 || y0 >= y1) return true;  // no pixel: nothing sampled
-    double s_lo = 1e300, s_hi = -1e300, t_lo = 1e300, t_hi = -1e300;
-    for (int cy : {y0, y1 - 1})
-        for (int cx : {x0, x1 - 1}) {
-            const double sv = S(cx, cy), tv = T(cx, cy);
-            if (!std::isfinite(sv) || !std::isfinite(tv)) return false;
-            s_lo = std::min(s_lo, sv);
-            s_hi = std::max(s_hi, sv);
-            t_lo = std::min(t_lo, tv);
-            t_hi = std::max(t_hi, tv);
-        }
+    // Affine: the extremes lie at the rectangle's corners.
+    const double w = x1 - 1 - x0, h = y1 - 1 - y0;
+    const double s0 = S(x0, y0), t0 = T(x0, y0);
+    const double s_lo = s0 + std::min(0.0, _s[1] * w) + std::min(0.0, _s[2] * h);
+    const double s_hi = s0 + std::max(0.0, _s[1] * w) + std::max(0.0, _s[2] * h);
+    const double t_lo = t0 + std::min(0.0, _t[1] * w) + std::min(0.0, _t[2] * h);
+    const double t_hi = t0 + std::max(0.0, _t[1] * w) + std::max(0.0, _t[2] * h);
+    if (!std::isfinite(s_lo + s_hi + t_lo + t_hi)) return false;
     const double s_more = std::fabs(_s[1]) + std::fabs(_s[2]), t_more = std::fabs(_t[1]) + std::fabs(_t[2]);
     auto texel = [](double v, int size) { return static_cast<int>(std::clamp(v, 0.0, size - 1.0)); };
     rect->s0 = texel(std::floor(s_lo - s_more) - 2, _tex_width);
