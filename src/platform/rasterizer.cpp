@@ -1127,6 +1127,16 @@ bool QuadOf(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState&
     if (ma < 0 || mb < 0 || (ma ^ mb) != 3) return false;
     const int32_t corner_x[2] = {ToFixed8(left), ToFixed8(right)}, corner_y[2] = {ToFixed8(top), ToFixed8(bottom)};
     if (corner_x[0] == corner_x[1] || corner_y[0] == corner_y[1]) return false;
+    if (Textured(st)) {
+        // Texel columns that plainly do not step by a whole 16.16 amount (a
+        // sprite shrunk or stretched) rule the quad out before its planes.
+        const ScreenVertex* corner[4] = {};
+        for (const ScreenVertex* h : {a, b})
+            for (int i = 0; i < 3; ++i) corner[CornerOf(h[i], left, top, right, bottom)] = &h[i];
+        const double ds = (static_cast<double>(corner[1]->u) - corner[0]->u) * st.tex_width * 256.0 /
+                          (corner_x[1] - corner_x[0]) * 65536.0;
+        if (!(std::fabs(ds - std::round(ds)) < 1e-3)) return false;
+    }
     Plane s[2], t[2];
     const ScreenVertex* halves[2] = {a, b};
     for (int h = 0; h < 2; ++h) {
