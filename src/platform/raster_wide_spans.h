@@ -1,11 +1,12 @@
 #pragma once
-// The rasteriser's busiest span loops four pixels at a time in 256-bit lanes,
-// for processors that have AVX2: sprites placed texel for texel and layers
-// moved by a fraction of a pixel, filtered, clamped and of one colour. The
-// arithmetic is the 16-bit lane arithmetic of the narrow loops, so every
-// pixel is the same to the bit. Each call fills whole groups of four from
-// `px` while they fit, and returns where it stopped; the caller's own loops
-// do the rest.
+// The rasteriser's busiest span loops eight pixels at a time in 256-bit lanes,
+// for processors that have AVX2: sprites placed texel for texel, layers moved
+// by a fraction of a pixel and rows stretched along their length, filtered,
+// clamped and of one colour. The arithmetic is the 16-bit lane arithmetic of
+// the narrow loops, so every pixel is the same to the bit. Each call fills
+// the span from `px` as far as the texels it may read reach, the last few
+// pixels through masked loads and stores, and returns where it stopped; the
+// caller's own loops do the rest.
 #include <cstdint>
 
 namespace plat::wide {
@@ -18,15 +19,23 @@ bool Enabled();
 // that tests can hold both against the narrow ones; returns the old setting.
 bool SetEnabled(bool on);
 
-// Texel for texel: pixels px.. of `row` from texels tx.. of `texrow`, while
-// px + 3 <= xr and tx + 3 < tex_w (tx >= 0). Advances tx alike.
+// Texel for texel: pixels px..xr of `row` from texels tx.. of `texrow`, as
+// far as tx < tex_w (tx >= 0). Advances tx alike.
 int64_t TexelRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* texrow, int* tx, int tex_w,
                  bool white, uint32_t color);
 
 // A layer moved by (fx, fy)/256 of a texel: pixel px takes texels x and x + 1
-// of rows r0 and r1 (r1 unused when fy is 0), while px + 3 <= xr and
-// x + 4 < tex_w (x >= 0). Advances x alike.
+// of rows r0 and r1 (r1 unused when fy is 0), for pixels up to xr as far as
+// x + 1 < tex_w (x >= 0). Advances x alike.
 int64_t ScrolledRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0, const uint32_t* r1, int* x,
                     int tex_w, int fx, int fy, bool white, uint32_t color);
+
+// Stretched along the row: pixel px + i sits at s + i * ds (16.16, texel
+// centres) and takes texels (s' + 128) >> 16 and the one after, weighed by
+// bits 8..15 of s' + 128, of rows r0 and r1 (r1 unused when fy is 0). Every
+// pixel's two texels up to xr must lie inside the rows, and the rows be at
+// most 65536 texels long. Fills the whole span.
+int64_t StretchedRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0, const uint32_t* r1,
+                     int64_t s, int64_t ds, int fy, bool white, uint32_t color);
 
 }  // namespace plat::wide

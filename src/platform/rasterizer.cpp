@@ -735,6 +735,12 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                                 }
                             }
                         }
+                        if (wide_lanes && px <= xr && sampler.w <= 65536) {
+                            const int64_t from = px;
+                            px = wide::StretchedRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, s, ds, t24 & 0xFF,
+                                                    white, color);
+                            s += (px - from) * ds;
+                        }
                         for (; px < xr; px += 2) {
                             const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                             s += ds;
