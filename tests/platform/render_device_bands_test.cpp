@@ -530,9 +530,11 @@ TEST(RenderDeviceTiles, PairsMatchTheirTrianglesDrawnInTurn) {
 // The wide loops fill eight pixels at a time and the last one to seven through
 // masks. Drawn with them into a rectangle, quads of every width up to a few
 // eight-pixel steps (texel for texel, also past the texture's right edge; moved
-// by a fraction of a pixel; stretched along the rows, minified or mirrored)
-// give the pixels that the narrow loops give drawing one column at a time, and
-// leave every pixel outside the rectangle as it was.
+// by a fraction of a pixel, also in from the texture's edges; stretched along
+// the rows, minified or mirrored) give the pixels that the narrow loops give
+// drawing one column at a time and, where the colour is opaque, those of the
+// general texture stage's per-pixel loop; every pixel outside the rectangle
+// stays as it was.
 TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
     struct Restore {
         bool was = wide::Enabled();
@@ -569,7 +571,7 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
         st.blend = blend != 0;
         st.src_blend = kBlendSrcAlpha;
         st.dest_blend = blend == 2 ? kBlendOne : kBlendInvSrcAlpha;
-        const uint32_t color = rng() % 2 ? 0xFFFFFFFFu : static_cast<uint32_t>(rng());
+        const uint32_t color = Pick(rng, {0xFFFFFFFFu, static_cast<uint32_t>(0xFF000000u | rng()), static_cast<uint32_t>(rng())});
 
         const float w = static_cast<float>(1 + rng() % 40), h = static_cast<float>(1 + rng() % 6);
         float left = static_cast<float>(static_cast<int>(rng() % (kW + 8)) - 8) - 0.5f;
@@ -594,14 +596,28 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
         const ScreenVertex a[3] = {corner[0], corner[1], corner[2]}, b[3] = {corner[2], corner[3], corner[0]};
 
         const int x0 = static_cast<int>(rng() % 20), x1 = kW - static_cast<int>(rng() % 20);
-        std::vector<uint32_t> narrow(kW * kH), wide_drawn;
-        for (uint32_t& p : narrow) p = 0xFF000000u | (rng() & 0xFFFFFF);
-        wide_drawn = narrow;
-        wide::SetEnabled(false);
-        for (int x = x0; x < x1; ++x) Rasterizer(narrow.data(), kW, kH, 0, kH, x, x + 1).Pair(a, b, st);
-        wide::SetEnabled(true);
-        Rasterizer(wide_drawn.data(), kW, kH, 0, kH, x0, x1).Pair(a, b, st);
-        ASSERT_TRUE(SamePixels(narrow, wide_drawn, kW));
+        std::vector<uint32_t> before(kW * kH);
+        for (uint32_t& p : before) p = 0xFF000000u | (rng() & 0xFFFFFF);
+        // Columns [x0, x1) drawn in columns `column_w` wide.
+        auto draw = [&](bool wide_lanes, int column_w, const RasterState& state) {
+            std::vector<uint32_t> out = before;
+            wide::SetEnabled(wide_lanes);
+            for (int x = x0; x < x1; x += column_w)
+                Rasterizer(out.data(), kW, kH, 0, kH, x, std::min(x1, x + column_w)).Pair(a, b, state);
+            return out;
+        };
+        const std::vector<uint32_t> wide_drawn = draw(true, kW, st);
+        ASSERT_TRUE(SamePixels(draw(false, 1, st), wide_drawn, kW));
+        if ((color >> 24) == 0xFF) {
+            // With an opaque colour, the texture's alpha selected gives what
+            // it gives modulated, through the general texture stage's
+            // per-pixel loop: the same arithmetic on no shared path.
+            RasterState general = st;
+            general.alpha_op = kTopSelectArg1;
+            const std::vector<uint32_t> want = draw(false, kW, general);
+            ASSERT_TRUE(SamePixels(want, wide_drawn, kW));
+            ASSERT_TRUE(SamePixels(want, draw(false, kW, st), kW));
+        }
     }
 }
 
