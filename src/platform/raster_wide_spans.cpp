@@ -267,20 +267,42 @@ WIDE Lerped Stretched8Row(const uint32_t* r, const uint32_t* xs, __m256i left_lo
     return Lerp8(a, b, left_lo, right_lo, left_hi, right_hi);
 }
 
+// Stretched8Row where each four pixels' texels lie among the eight from the
+// first one's column on (less than two texels a pixel): two loads, and each
+// pixel's texels picked from them by their distance `near` from that column.
+WIDE Lerped Stretched8RowNear(const uint32_t* r, const uint32_t* xs, __m256i near, __m256i left_lo, __m256i right_lo,
+                              __m256i left_hi, __m256i right_hi) {
+    const __m256i from0 = Load8(r + xs[0]), from4 = Load8(r + xs[4]);
+    const __m256i next = _mm256_add_epi32(near, _mm256_set1_epi32(1));
+    const __m256i a = _mm256_blend_epi32(_mm256_permutevar8x32_epi32(from0, near),
+                                         _mm256_permutevar8x32_epi32(from4, near), 0xF0);
+    const __m256i b = _mm256_blend_epi32(_mm256_permutevar8x32_epi32(from0, next),
+                                         _mm256_permutevar8x32_epi32(from4, next), 0xF0);
+    return Lerp8(a, b, left_lo, right_lo, left_hi, right_hi);
+}
+
 // Eight pixels of a stretched row, the i-th (i < n) on texels x_i and x_i + 1
-// of rows r0 and r1 weighed by its own fraction of `fractions` (32-bit lanes
-// in order) and by fy: what SampleClamp32 gives.
-template <Blend B, bool Masked>
-WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, const uint32_t* xs, __m256i fractions,
-                     int fy, __m256i top, __m256i bottom, bool white, __m256i diffuse, __m256i mask) {
+// (xs, and `columns` in 32-bit lanes) of rows r0 and r1 weighed by its own
+// fraction of `fractions` and by fy: what SampleClamp32 gives.
+template <Blend B, bool Masked, bool Near>
+WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, const uint32_t* xs, __m256i columns,
+                     __m256i fractions, int fy, __m256i top, __m256i bottom, bool white, __m256i diffuse,
+                     __m256i mask) {
     // Each fraction in the four lanes of its pixel, in the lo / hi order.
     const __m256i f2 = _mm256_or_si256(fractions, _mm256_slli_epi32(fractions, 16));
     const __m256i right_lo = _mm256_unpacklo_epi32(f2, f2), right_hi = _mm256_unpackhi_epi32(f2, f2);
     const __m256i w256 = _mm256_set1_epi16(256);
     const __m256i left_lo = _mm256_sub_epi16(w256, right_lo), left_hi = _mm256_sub_epi16(w256, right_hi);
-    Lerped tex = Stretched8Row(r0, xs, left_lo, right_lo, left_hi, right_hi);
+    __m256i near = columns;
+    if constexpr (Near)
+        near = _mm256_sub_epi32(columns, _mm256_permutevar8x32_epi32(columns, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4)));
+    auto row_of = [&](const uint32_t* r) __attribute__((always_inline, target("avx2"))) {
+        if constexpr (Near) return Stretched8RowNear(r, xs, near, left_lo, right_lo, left_hi, right_hi);
+        else return Stretched8Row(r, xs, left_lo, right_lo, left_hi, right_hi);
+    };
+    Lerped tex = row_of(r0);
     if (fy != 0) {
-        const Lerped below = Stretched8Row(r1, xs, left_lo, right_lo, left_hi, right_hi);
+        const Lerped below = row_of(r1);
         tex.lo = Vertical(tex.lo, below.lo, top, bottom);
         tex.hi = Vertical(tex.hi, below.hi, top, bottom);
     }
@@ -289,8 +311,8 @@ WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, c
 
 template <Blend B>
 __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0,
-                                                       const uint32_t* r1, int64_t s, int64_t ds, int fy, bool white,
-                                                       uint32_t color) {
+                                                       const uint32_t* r1, int tex_w, int64_t s, int64_t ds, int fy,
+                                                       bool white, uint32_t color) {
     const __m256i top = _mm256_set1_epi16(static_cast<short>(256 - fy)), bottom = _mm256_set1_epi16(static_cast<short>(fy));
     const __m256i diffuse = _mm256_cvtepu8_epi16(_mm_set1_epi32(static_cast<int>(color)));
     // A pixel's texel column is bits 16.. of its s + 128 and its fraction
@@ -302,11 +324,16 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
     __m256i at = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(s + 128))),
                                   _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(d32)),
                                                      _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+    // Less than two texels a pixel: four pixels' texels lie among eight.
+    const bool near = ds > 0 && ds < 2 * 65536;
     alignas(32) uint32_t xs[8];
     for (; px + 7 <= xr; px += 8) {
-        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), _mm256_srli_epi32(at, 16));
-        Stretched8<B, false>(row + px, r0, r1, xs, _mm256_and_si256(_mm256_srli_epi32(at, 8), byte), fy, top, bottom,
-                             white, diffuse, top);
+        const __m256i columns = _mm256_srli_epi32(at, 16), fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
+        if (near && xs[4] + 8 <= static_cast<uint32_t>(tex_w))
+            Stretched8<B, false, true>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, top);
+        else
+            Stretched8<B, false, false>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, top);
         at = _mm256_add_epi32(at, step);
     }
     const int64_t n = xr + 1 - px;
@@ -315,9 +342,13 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
         // columns, inside the row.
         const __m256i mask = FirstLanes(n);
         const __m256i last = _mm256_permutevar8x32_epi32(at, _mm256_set1_epi32(static_cast<int>(n - 1)));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), _mm256_srli_epi32(_mm256_blendv_epi8(last, at, mask), 16));
-        Stretched8<B, true>(row + px, r0, r1, xs, _mm256_and_si256(_mm256_srli_epi32(at, 8), byte), fy, top, bottom,
-                            white, diffuse, mask);
+        const __m256i columns = _mm256_srli_epi32(_mm256_blendv_epi8(last, at, mask), 16);
+        const __m256i fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
+        if (near && xs[4] + 8 <= static_cast<uint32_t>(tex_w))
+            Stretched8<B, true, true>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, mask);
+        else
+            Stretched8<B, true, false>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, mask);
         px += n;
     }
     return px;
@@ -346,11 +377,11 @@ int64_t ScrolledRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const ui
 }
 
 int64_t StretchedRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0, const uint32_t* r1,
-                     int64_t s, int64_t ds, int fy, bool white, uint32_t color) {
+                     int tex_w, int64_t s, int64_t ds, int fy, bool white, uint32_t color) {
     switch (blend) {
-        case Blend::kOpaque: return StretchedRowOf<Blend::kOpaque>(row, px, xr, r0, r1, s, ds, fy, white, color);
-        case Blend::kAlpha: return StretchedRowOf<Blend::kAlpha>(row, px, xr, r0, r1, s, ds, fy, white, color);
-        default: return StretchedRowOf<Blend::kAdditive>(row, px, xr, r0, r1, s, ds, fy, white, color);
+        case Blend::kOpaque: return StretchedRowOf<Blend::kOpaque>(row, px, xr, r0, r1, tex_w, s, ds, fy, white, color);
+        case Blend::kAlpha: return StretchedRowOf<Blend::kAlpha>(row, px, xr, r0, r1, tex_w, s, ds, fy, white, color);
+        default: return StretchedRowOf<Blend::kAdditive>(row, px, xr, r0, r1, tex_w, s, ds, fy, white, color);
     }
 }
 
@@ -361,8 +392,8 @@ int64_t ScrolledRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, cons
                     uint32_t) {
     return px;
 }
-int64_t StretchedRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, const uint32_t*, int64_t, int64_t, int,
-                     bool, uint32_t) {
+int64_t StretchedRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, const uint32_t*, int, int64_t, int64_t,
+                     int, bool, uint32_t) {
     return px;
 }
 

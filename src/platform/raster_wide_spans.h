@@ -32,10 +32,10 @@ int64_t ScrolledRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const ui
 
 // Stretched along the row: pixel px + i sits at s + i * ds (16.16, texel
 // centres) and takes texels (s' + 128) >> 16 and the one after, weighed by
-// bits 8..15 of s' + 128, of rows r0 and r1 (r1 unused when fy is 0). Every
-// pixel's two texels up to xr must lie inside the rows, and the rows be at
-// most 65536 texels long. Fills the whole span.
+// bits 8..15 of s' + 128, of rows r0 and r1 (r1 unused when fy is 0) of
+// tex_w texels, at most 65536. Every pixel's two texels up to xr must lie
+// inside the rows. Fills the whole span.
 int64_t StretchedRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0, const uint32_t* r1,
-                     int64_t s, int64_t ds, int fy, bool white, uint32_t color);
+                     int tex_w, int64_t s, int64_t ds, int fy, bool white, uint32_t color);
 
 }  // namespace plat::wide

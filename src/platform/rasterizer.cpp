@@ -683,7 +683,7 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                 };
                 // Rows above or below the texture are its edge rows, as
                 // clamping makes them.
-                auto texel_row = [&](int y) {
+                auto texel_row = [&](int y) __attribute__((always_inline)) {
                     return sampler.texels + static_cast<size_t>(std::clamp(y, 0, sampler.h - 1)) * sampler.w;
                 };
                 int64_t px = xl;
@@ -762,8 +762,8 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                         }
                         if (wide_lanes && px <= xr && sampler.w <= 65536) {
                             const int64_t from = px;
-                            px = wide::StretchedRow(WideBlend<B>(), row, px, xr, r0, r1, s, ds, t24 & 0xFF, white,
-                                                    color);
+                            px = wide::StretchedRow(WideBlend<B>(), row, px, xr, r0, r1, sampler.w, s, ds, t24 & 0xFF,
+                                                    white, color);
                             s += (px - from) * ds;
                         }
                         for (; px < xr; px += 2) {

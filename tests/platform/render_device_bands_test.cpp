@@ -571,7 +571,8 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
         st.blend = blend != 0;
         st.src_blend = kBlendSrcAlpha;
         st.dest_blend = blend == 2 ? kBlendOne : kBlendInvSrcAlpha;
-        const uint32_t color = Pick(rng, {0xFFFFFFFFu, static_cast<uint32_t>(0xFF000000u | rng()), static_cast<uint32_t>(rng())});
+        const uint32_t color =
+            Pick(rng, {0xFFFFFFFFu, static_cast<uint32_t>(0xFF000000u | rng()), static_cast<uint32_t>(rng())});
 
         const float w = static_cast<float>(1 + rng() % 40), h = static_cast<float>(1 + rng() % 6);
         float left = static_cast<float>(static_cast<int>(rng() % (kW + 8)) - 8) - 0.5f;
@@ -669,31 +670,36 @@ TEST(RenderDeviceTiles, WideLanesReadNothingPastTheirRows) {
     st.dest_blend = kBlendInvSrcAlpha;
     st.cull = kCullNone;
     // The last pixel of the last row on the texture's last texel (texel for
-    // texel), or between the last two columns and rows (moved by half a
-    // texel, or stretched to half as many pixels); the first pixel inside.
+    // texel), or between the last two columns and rows (moved by a fraction
+    // of a texel, or stretched to two thirds or half as many pixels), or a
+    // few quarter texels left of there; the first pixel inside.
     const struct {
         float s_last, t_last, texels_per_pixel;
     } kinds[] = {{kTexW - 1.0f, kTexH - 1.0f, 1.0f},
                  {kTexW - 1.5f, kTexH - 1.5f, 1.0f},
+                 {kTexW - 1.5f, kTexH - 1.5f, 1.5f},
                  {kTexW - 1.5f, kTexH - 1.5f, 2.0f}};
     for (const auto& kind : kinds)
-        for (int w = 1; kind.s_last - (w - 1) * kind.texels_per_pixel >= 0; ++w) {
-            SCOPED_TRACE(testing::Message() << "width " << w << ", last texel " << kind.s_last << ", stretch "
-                                            << kind.texels_per_pixel);
-            auto corner = [&](float x, float y) {
-                const float s = kind.s_last + (x - (kW - 1)) * kind.texels_per_pixel, t = kind.t_last + (y - (kH - 1));
-                return ScreenVertex {x, y, 0xFFFFFFFFu, (s + 0.5f) / kTexW, (t + 0.5f) / kTexH};
-            };
-            const float left = kW - w - 0.5f, top = kH - 2.5f, right = kW - 0.5f, bottom = kH - 0.5f;
-            const ScreenVertex a[3] = {corner(left, top), corner(right, top), corner(right, bottom)};
-            const ScreenVertex b[3] = {a[2], corner(left, bottom), a[0]};
-            std::vector<uint32_t> narrow(kW * kH, 0xFF336699u);
-            wide::SetEnabled(false);
-            for (int x = 0; x < kW; ++x) Rasterizer(narrow.data(), kW, kH, 0, kH, x, x + 1).Pair(a, b, st);
-            wide::SetEnabled(true);
-            std::fill(target.get(), target.get() + kW * kH, 0xFF336699u);
-            Rasterizer(target.get(), kW, kH).Pair(a, b, st);
-            ASSERT_TRUE(SamePixels(narrow, std::vector<uint32_t>(target.get(), target.get() + kW * kH), kW));
+        for (float back = 0.0f; back < 2.0f; back += 0.25f) {
+            const float s_last = kind.s_last - back;
+            for (int w = 1; s_last - (w - 1) * kind.texels_per_pixel >= 0; ++w) {
+                SCOPED_TRACE(testing::Message() << "width " << w << ", last texel " << s_last << ", stretch "
+                                                << kind.texels_per_pixel);
+                auto corner = [&](float x, float y) {
+                    const float s = s_last + (x - (kW - 1)) * kind.texels_per_pixel, t = kind.t_last + (y - (kH - 1));
+                    return ScreenVertex {x, y, 0xFFFFFFFFu, (s + 0.5f) / kTexW, (t + 0.5f) / kTexH};
+                };
+                const float left = kW - w - 0.5f, top = kH - 2.5f, right = kW - 0.5f, bottom = kH - 0.5f;
+                const ScreenVertex a[3] = {corner(left, top), corner(right, top), corner(right, bottom)};
+                const ScreenVertex b[3] = {a[2], corner(left, bottom), a[0]};
+                std::vector<uint32_t> narrow(kW * kH, 0xFF336699u);
+                wide::SetEnabled(false);
+                for (int x = 0; x < kW; ++x) Rasterizer(narrow.data(), kW, kH, 0, kH, x, x + 1).Pair(a, b, st);
+                wide::SetEnabled(true);
+                std::fill(target.get(), target.get() + kW * kH, 0xFF336699u);
+                Rasterizer(target.get(), kW, kH).Pair(a, b, st);
+                ASSERT_TRUE(SamePixels(narrow, std::vector<uint32_t>(target.get(), target.get() + kW * kH), kW));
+            }
         }
 }
 
