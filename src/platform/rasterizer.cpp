@@ -723,12 +723,21 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                 }
                 if (dt == 0 && px < xr) {
                     // Stretched along the row only (a scaled panel): one pair
-                    // of texture rows for the whole span, and when every
-                    // pixel's texels lie inside the texture no clamping.
+                    // of texture rows for the whole span, and where each
+                    // pixel's two texels lie inside the texture no clamping.
                     const int32_t t24 = To24_8(t);
                     const int y0 = t24 >> 8;
-                    const int32_t first = To24_8(s), last = To24_8(s + (xr - px) * ds);
-                    if (std::min(first, last) >= 0 && (std::max(first, last) >> 8) < sampler.w - 1) {
+                    auto inside = [&](int64_t p) __attribute__((always_inline)) {
+                        const int32_t s24 = To24_8(s + (p - px) * ds);
+                        return s24 >= 0 && (s24 >> 8) < sampler.w - 1;
+                    };
+                    // The pixels at either end whose texels reach past the
+                    // texture's edge (a sprite or panel stretched over its
+                    // whole texture) one by one, the rest as a run.
+                    for (; px <= xr && !inside(px); ++px, s += ds) one_pixel(px);
+                    int64_t xe = xr;
+                    while (xe >= px && !inside(xe)) --xe;
+                    if (px <= xe) {
                         const uint32_t* r0 = texel_row(y0);
                         const uint32_t* r1 = texel_row(y0 + 1);
                         const StretchedRow rows(r0, r1, t24 & 0xFF);
@@ -737,10 +746,10 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                             // columns, and where the pair is alike in both
                             // rows (a panel shaded from top to bottom) the
                             // whole run is one colour, whatever its fractions.
-                            while (px <= xr) {
+                            while (px <= xe) {
                                 const int x = static_cast<int>((s + 128) >> 16);
                                 const int64_t left = ((static_cast<int64_t>(x) + 1) << 16) - 128 - s;
-                                const int64_t n = std::min((left + ds - 1) / ds, xr - px + 1);
+                                const int64_t n = std::min((left + ds - 1) / ds, xe - px + 1);
                                 if (r0[x] == r0[x + 1] && r1[x] == r1[x + 1]) {
                                     const __m128i v = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                                     const uint32_t tex = static_cast<uint32_t>(
@@ -760,13 +769,13 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                                 }
                             }
                         }
-                        if (wide_lanes && px <= xr && sampler.w <= 65536) {
+                        if (wide_lanes && px <= xe && sampler.w <= 65536) {
                             const int64_t from = px;
-                            px = wide::StretchedRow(WideBlend<B>(), row, px, xr, r0, r1, sampler.w, s, ds, t24 & 0xFF,
+                            px = wide::StretchedRow(WideBlend<B>(), row, px, xe, r0, r1, sampler.w, s, ds, t24 & 0xFF,
                                                     white, color);
                             s += (px - from) * ds;
                         }
-                        for (; px < xr; px += 2) {
+                        for (; px < xe; px += 2) {
                             const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                             s += ds;
                             const __m128i v1 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
