@@ -247,6 +247,10 @@ __attribute__((target("avx2"))) int64_t ScrolledRowOf(uint32_t* row, int64_t px,
     return px;
 }
 
+// 32-bit lanes 0 and 4.
+WIDE uint32_t First(__m256i v) { return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(v))); }
+WIDE uint32_t Fifth(__m256i v) { return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(v, 1))); }
+
 // Texels x_i and x_i + 1 of row r for x_i = xs[i], xs[i + 1], in one 8-byte
 // load each.
 WIDE __m128i TexelPairs(const uint32_t* r, const uint32_t* xs, int i) {
@@ -270,9 +274,9 @@ WIDE Lerped Stretched8Row(const uint32_t* r, const uint32_t* xs, __m256i left_lo
 // Stretched8Row where each four pixels' texels lie among the eight from the
 // first one's column on (less than two texels a pixel): two loads, and each
 // pixel's texels picked from them by their distance `near` from that column.
-WIDE Lerped Stretched8RowNear(const uint32_t* r, const uint32_t* xs, __m256i near, __m256i left_lo, __m256i right_lo,
-                              __m256i left_hi, __m256i right_hi) {
-    const __m256i from0 = Load8(r + xs[0]), from4 = Load8(r + xs[4]);
+WIDE Lerped Stretched8RowNear(const uint32_t* r, uint32_t x0, uint32_t x4, __m256i near, __m256i left_lo,
+                              __m256i right_lo, __m256i left_hi, __m256i right_hi) {
+    const __m256i from0 = Load8(r + x0), from4 = Load8(r + x4);
     const __m256i next = _mm256_add_epi32(near, _mm256_set1_epi32(1));
     const __m256i a = _mm256_blend_epi32(_mm256_permutevar8x32_epi32(from0, near),
                                          _mm256_permutevar8x32_epi32(from4, near), 0xF0);
@@ -282,10 +286,12 @@ WIDE Lerped Stretched8RowNear(const uint32_t* r, const uint32_t* xs, __m256i nea
 }
 
 // Eight pixels of a stretched row, the i-th (i < n) on texels x_i and x_i + 1
-// (xs, and `columns` in 32-bit lanes) of rows r0 and r1 weighed by its own
-// fraction of `fractions` and by fy: what SampleClamp32 gives.
+// (`columns` in 32-bit lanes; xs, or for Near x_0 and x_4 alone) of rows r0
+// and r1 weighed by its own fraction of `fractions` and by fy: what
+// SampleClamp32 gives.
 template <Blend B, bool Masked, bool Near>
-WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, const uint32_t* xs, __m256i columns,
+WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, const uint32_t* xs, uint32_t x0,
+                     uint32_t x4, __m256i columns,
                      __m256i fractions, int fy, __m256i top, __m256i bottom, bool white, __m256i diffuse,
                      __m256i mask) {
     // Each fraction in the four lanes of its pixel, in the lo / hi order.
@@ -297,7 +303,7 @@ WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, c
     if constexpr (Near)
         near = _mm256_sub_epi32(columns, _mm256_permutevar8x32_epi32(columns, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4)));
     auto row_of = [&](const uint32_t* r) __attribute__((always_inline, target("avx2"))) {
-        if constexpr (Near) return Stretched8RowNear(r, xs, near, left_lo, right_lo, left_hi, right_hi);
+        if constexpr (Near) return Stretched8RowNear(r, x0, x4, near, left_lo, right_lo, left_hi, right_hi);
         else return Stretched8Row(r, xs, left_lo, right_lo, left_hi, right_hi);
     };
     Lerped tex = row_of(r0);
@@ -329,11 +335,15 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
     alignas(32) uint32_t xs[8];
     for (; px + 7 <= xr; px += 8) {
         const __m256i columns = _mm256_srli_epi32(at, 16), fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
-        if (near && xs[4] + 8 <= static_cast<uint32_t>(tex_w))
-            Stretched8<B, false, true>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, top);
-        else
-            Stretched8<B, false, false>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, top);
+        const uint32_t x0 = First(columns), x4 = Fifth(columns);
+        if (near && x4 + 8 <= static_cast<uint32_t>(tex_w)) {
+            Stretched8<B, false, true>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                       diffuse, top);
+        } else {
+            _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
+            Stretched8<B, false, false>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                        diffuse, top);
+        }
         at = _mm256_add_epi32(at, step);
     }
     const int64_t n = xr + 1 - px;
@@ -344,11 +354,15 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
         const __m256i last = _mm256_permutevar8x32_epi32(at, _mm256_set1_epi32(static_cast<int>(n - 1)));
         const __m256i columns = _mm256_srli_epi32(_mm256_blendv_epi8(last, at, mask), 16);
         const __m256i fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
-        if (near && xs[4] + 8 <= static_cast<uint32_t>(tex_w))
-            Stretched8<B, true, true>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, mask);
-        else
-            Stretched8<B, true, false>(row + px, r0, r1, xs, columns, fractions, fy, top, bottom, white, diffuse, mask);
+        const uint32_t x0 = First(columns), x4 = Fifth(columns);
+        if (near && x4 + 8 <= static_cast<uint32_t>(tex_w)) {
+            Stretched8<B, true, true>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                      diffuse, mask);
+        } else {
+            _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
+            Stretched8<B, true, false>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                       diffuse, mask);
+        }
         px += n;
     }
     return px;
