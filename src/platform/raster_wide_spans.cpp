@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -285,20 +286,27 @@ WIDE Lerped Stretched8RowNear(const uint32_t* r, uint32_t x0, uint32_t x4, __m25
     return Lerp8(a, b, left_lo, right_lo, left_hi, right_hi);
 }
 
+// Per-pixel weights w (32-bit lanes in order, 0..256) in the four lanes of
+// each pixel in the lo / hi order, and 256 - w beside them.
+WIDE void PixelWeights(__m256i w, __m256i* rest_lo, __m256i* w_lo, __m256i* rest_hi, __m256i* w_hi) {
+    const __m256i w2 = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
+    const __m256i w256 = _mm256_set1_epi16(256);
+    *w_lo = _mm256_unpacklo_epi32(w2, w2);
+    *w_hi = _mm256_unpackhi_epi32(w2, w2);
+    *rest_lo = _mm256_sub_epi16(w256, *w_lo);
+    *rest_hi = _mm256_sub_epi16(w256, *w_hi);
+}
+
 // Eight pixels of a stretched row, the i-th (i < n) on texels x_i and x_i + 1
 // (`columns` in 32-bit lanes; xs, or for Near x_0 and x_4 alone) of rows r0
 // and r1 weighed by its own fraction of `fractions` and by fy: what
 // SampleClamp32 gives.
 template <Blend B, bool Masked, bool Near>
 WIDE void Stretched8(uint32_t* target, const uint32_t* r0, const uint32_t* r1, const uint32_t* xs, uint32_t x0,
-                     uint32_t x4, __m256i columns,
-                     __m256i fractions, int fy, __m256i top, __m256i bottom, bool white, __m256i diffuse,
-                     __m256i mask) {
-    // Each fraction in the four lanes of its pixel, in the lo / hi order.
-    const __m256i f2 = _mm256_or_si256(fractions, _mm256_slli_epi32(fractions, 16));
-    const __m256i right_lo = _mm256_unpacklo_epi32(f2, f2), right_hi = _mm256_unpackhi_epi32(f2, f2);
-    const __m256i w256 = _mm256_set1_epi16(256);
-    const __m256i left_lo = _mm256_sub_epi16(w256, right_lo), left_hi = _mm256_sub_epi16(w256, right_hi);
+                     uint32_t x4, __m256i columns, __m256i fractions, int fy, __m256i top, __m256i bottom, bool white,
+                     __m256i diffuse, __m256i mask) {
+    __m256i left_lo, right_lo, left_hi, right_hi;
+    PixelWeights(fractions, &left_lo, &right_lo, &left_hi, &right_hi);
     __m256i near = columns;
     if constexpr (Near)
         near = _mm256_sub_epi32(columns, _mm256_permutevar8x32_epi32(columns, _mm256_setr_epi32(0, 0, 0, 0, 4, 4, 4, 4)));
@@ -368,6 +376,73 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
     return px;
 }
 
+// The clamped texel pair of each pixel at positions v (16.16 plus 128, in
+// 32-bit lanes) along an axis of `size` texels (at least 2): the first texel
+// of the pair, and the weight (0..256) of the second. Clamping gives the edge
+// texel alone, which the pair at the edge weighed wholly to that side gives
+// too, so the pair always lies inside the texture.
+WIDE void ClampedPairs(__m256i v, int size, __m256i* first, __m256i* weight) {
+    const __m256i whole = _mm256_srai_epi32(v, 16);
+    const __m256i before = _mm256_cmpgt_epi32(_mm256_setzero_si256(), whole);
+    const __m256i after = _mm256_cmpgt_epi32(whole, _mm256_set1_epi32(size - 2));
+    *first = _mm256_min_epi32(_mm256_max_epi32(whole, _mm256_setzero_si256()), _mm256_set1_epi32(size - 2));
+    const __m256i fraction = _mm256_and_si256(_mm256_srli_epi32(v, 8), _mm256_set1_epi32(0xFF));
+    *weight = _mm256_blendv_epi8(_mm256_andnot_si256(before, fraction), _mm256_set1_epi32(256), after);
+}
+
+// Eight pixels at positions vs, vt (16.16 plus 128, 32-bit lanes) of a
+// texture w x h (both at least 2), bilinear and clamped: SampleClamp32's
+// texels and weights.
+template <Blend B, bool Masked>
+WIDE void Filtered8(uint32_t* target, const uint32_t* texels, int w, int h, __m256i vs, __m256i vt, bool white,
+                    __m256i diffuse, __m256i mask) {
+    __m256i column, right, line, bottom;
+    ClampedPairs(vs, w, &column, &right);
+    ClampedPairs(vt, h, &line, &bottom);
+    alignas(32) uint32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                       _mm256_add_epi32(_mm256_mullo_epi32(line, _mm256_set1_epi32(w)), column));
+    __m256i left_lo, right_lo, left_hi, right_hi, top_lo, bottom_lo, top_hi, bottom_hi;
+    PixelWeights(right, &left_lo, &right_lo, &left_hi, &right_hi);
+    PixelWeights(bottom, &top_lo, &bottom_lo, &top_hi, &bottom_hi);
+    Lerped tex = Stretched8Row(texels, at, left_lo, right_lo, left_hi, right_hi);
+    const Lerped below = Stretched8Row(texels + w, at, left_lo, right_lo, left_hi, right_hi);
+    tex.lo = Vertical(tex.lo, below.lo, top_lo, bottom_lo);
+    tex.hi = Vertical(tex.hi, below.hi, top_hi, bottom_hi);
+    DrawLerped8<B, Masked>(tex, target, white, diffuse, mask);
+}
+
+// v + 128 + i * d for i = 0..7, in 32-bit lanes.
+WIDE __m256i Positions(int64_t v, int64_t d) {
+    return _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(v + 128))),
+                            _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(d))),
+                                               _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+}
+
+template <Blend B>
+__attribute__((target("avx2"))) int64_t FilteredRowOf(uint32_t* row, int64_t px, int64_t xr, const uint32_t* texels,
+                                                      int w, int h, int64_t s, int64_t ds, int64_t t, int64_t dt,
+                                                      bool white, uint32_t color) {
+    const __m256i diffuse = _mm256_cvtepu8_epi16(_mm_set1_epi32(static_cast<int>(color)));
+    // The positions step in 32-bit lanes, with wrap-around, exactly while
+    // they stay within them over the span (less than 32768 texels off).
+    __m256i vs = Positions(s, ds), vt = Positions(t, dt);
+    const __m256i step_s = _mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(8 * ds)));
+    const __m256i step_t = _mm256_set1_epi32(static_cast<int>(static_cast<uint32_t>(8 * dt)));
+    for (; px + 7 <= xr; px += 8) {
+        Filtered8<B, false>(row + px, texels, w, h, vs, vt, white, diffuse, vs);
+        vs = _mm256_add_epi32(vs, step_s);
+        vt = _mm256_add_epi32(vt, step_t);
+    }
+    const int64_t n = xr + 1 - px;
+    if (n > 0) {
+        // The pixels past the span sample clamped texels too, and are not drawn.
+        Filtered8<B, true>(row + px, texels, w, h, vs, vt, white, diffuse, FirstLanes(n));
+        px += n;
+    }
+    return px;
+}
+
 #undef WIDE
 
 }  // namespace
@@ -399,6 +474,23 @@ int64_t StretchedRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const u
     }
 }
 
+int64_t FilteredRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* texels, int w, int h,
+                    int64_t s, int64_t ds, int64_t t, int64_t dt, bool white, uint32_t color) {
+    // Texel offsets are taken in 32-bit lanes.
+    if (w < 2 || h < 2 || static_cast<int64_t>(w) * h > INT32_MAX) return px;
+    const int64_t n = xr - px;
+    constexpr int64_t kRoom = (int64_t {1} << 31) - (int64_t {1} << 17);
+    for (const int64_t v : {s, s + n * ds, t, t + n * dt})
+        if (v + 128 < -kRoom || v + 128 >= kRoom) return px;
+    switch (blend) {
+        case Blend::kOpaque:
+            return FilteredRowOf<Blend::kOpaque>(row, px, xr, texels, w, h, s, ds, t, dt, white, color);
+        case Blend::kAlpha:
+            return FilteredRowOf<Blend::kAlpha>(row, px, xr, texels, w, h, s, ds, t, dt, white, color);
+        default: return FilteredRowOf<Blend::kAdditive>(row, px, xr, texels, w, h, s, ds, t, dt, white, color);
+    }
+}
+
 #else
 
 int64_t TexelRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, int*, int, bool, uint32_t) { return px; }
@@ -408,6 +500,10 @@ int64_t ScrolledRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, cons
 }
 int64_t StretchedRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, const uint32_t*, int, int64_t, int64_t,
                      int, bool, uint32_t) {
+    return px;
+}
+int64_t FilteredRow(Blend, uint32_t*, int64_t px, int64_t, const uint32_t*, int, int, int64_t, int64_t, int64_t, int64_t,
+                    bool, uint32_t) {
     return px;
 }
 

@@ -38,4 +38,12 @@ int64_t ScrolledRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const ui
 int64_t StretchedRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* r0, const uint32_t* r1,
                      int tex_w, int64_t s, int64_t ds, int fy, bool white, uint32_t color);
 
+// Filtered and clamped, scaled or turned: pixel px + i samples the w x h
+// texels at (s + i * ds, t + i * dt) (16.16, texel centres) as the narrow
+// loops' clamped bilinear sampler does. Fills the whole span, or nothing
+// (returns px) for textures narrower or lower than two texels or of 2^31
+// texels and more, and for positions 32768 texels or more off the texture.
+int64_t FilteredRow(Blend blend, uint32_t* row, int64_t px, int64_t xr, const uint32_t* texels, int w, int h,
+                    int64_t s, int64_t ds, int64_t t, int64_t dt, bool white, uint32_t color);
+
 }  // namespace plat::wide

@@ -785,6 +785,13 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                         }
                     }
                 }
+                if (wide_lanes && px <= xr) {
+                    const int64_t from = px;
+                    px = wide::FilteredRow(WideBlend<B>(), row, px, xr, sampler.texels, sampler.w, sampler.h, s, ds, t,
+                                           dt, white, color);
+                    s += (px - from) * ds;
+                    t += (px - from) * dt;
+                }
                 // Two pixels at a time, then the odd one.
                 for (; px < xr; px += 2) {
                     const __m128i v0 = SampleClamp32(sampler, To24_8(s), To24_8(t));

@@ -531,7 +531,8 @@ TEST(RenderDeviceTiles, PairsMatchTheirTrianglesDrawnInTurn) {
 // masks. Drawn with them into a rectangle, quads of every width up to a few
 // eight-pixel steps (texel for texel, also past the texture's right edge; moved
 // by a fraction of a pixel, also in from the texture's edges; stretched along
-// the rows, minified or mirrored) give the pixels that the narrow loops give
+// the rows, minified or mirrored; turned and scaled, reaching past the
+// texture's edges) give the pixels that the narrow loops give
 // drawing one column at a time and, where the colour is opaque, those of the
 // general texture stage's per-pixel loop; every pixel outside the rectangle
 // stays as it was.
@@ -554,9 +555,9 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
             texels[i] = alpha << 24 | (rng() & 0xFFFFFF);
         }
     }
-    enum Kind { kTexelExact, kScrolled, kStretched };
-    for (int round = 0; round < 900; ++round) {
-        const Kind kind = static_cast<Kind>(round % 3);
+    enum Kind { kTexelExact, kScrolled, kStretched, kTurned };
+    for (int round = 0; round < 1200; ++round) {
+        const Kind kind = static_cast<Kind>(round % 4);
         SCOPED_TRACE(testing::Message() << "round " << round << ", kind " << kind);
         RasterState st;
         st.texels = texels.data();
@@ -574,7 +575,8 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
         const uint32_t color =
             Pick(rng, {0xFFFFFFFFu, static_cast<uint32_t>(0xFF000000u | rng()), static_cast<uint32_t>(rng())});
 
-        const float w = static_cast<float>(1 + rng() % 40), h = static_cast<float>(1 + rng() % 6);
+        const float w = static_cast<float>(1 + rng() % 40);
+        const float h = static_cast<float>(1 + rng() % (kind == kTurned ? 30 : 6));
         float left = static_cast<float>(static_cast<int>(rng() % (kW + 8)) - 8) - 0.5f;
         float top = static_cast<float>(static_cast<int>(rng() % (kH + 2)) - 2) - 0.5f;
         // Texels per pixel along the row, and the first column.
@@ -589,10 +591,21 @@ TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
             if (rng() % 2) top += static_cast<float>(1 + rng() % 255) / 256.0f;
         }
         const float v0 = static_cast<float>(rng() % kTexH);
+        // Turned by an angle and scaled each way, its texels reaching past
+        // the texture's edges now and then; the others upright.
+        float angle = 0.0f, sv = 1.0f;
+        if (kind == kTurned) {
+            angle = static_cast<float>(rng() % 628) / 100.0f;
+            su = 0.3f + static_cast<float>(rng() % 250) / 100.0f;
+            sv = 0.3f + static_cast<float>(rng() % 250) / 100.0f;
+            u0 = static_cast<float>(static_cast<int>(rng() % (kTexW + 20)) - 10);
+        }
         ScreenVertex corner[4];  // top left, top right, bottom right, bottom left
         for (int i = 0; i < 4; ++i) {
             const float dx = (i == 1 || i == 2) ? w : 0.0f, dy = i >= 2 ? h : 0.0f;
-            corner[i] = {left + dx, top + dy, color, (u0 + dx * su) / kTexW, (v0 + dy) / kTexH};
+            corner[i] = {left + dx * std::cos(angle) - dy * std::sin(angle),
+                         top + dx * std::sin(angle) + dy * std::cos(angle), color, (u0 + dx * su) / kTexW,
+                         (v0 + dy * sv) / kTexH};
         }
         const ScreenVertex a[3] = {corner[0], corner[1], corner[2]}, b[3] = {corner[2], corner[3], corner[0]};
 
