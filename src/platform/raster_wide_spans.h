@@ -1,12 +1,13 @@
 #pragma once
 // The rasteriser's busiest span loops eight pixels at a time in 256-bit lanes,
 // for processors that have AVX2: sprites placed texel for texel, layers moved
-// by a fraction of a pixel and rows stretched along their length, filtered,
-// clamped and of one colour. The arithmetic is the 16-bit lane arithmetic of
-// the narrow loops, so every pixel is the same to the bit. Each call fills
-// the span from `px` as far as the texels it may read reach, the last few
-// pixels through masked loads and stores, and returns where it stopped; the
-// caller's own loops do the rest.
+// by a fraction of a pixel, rows stretched along their length and sprites
+// turned or scaled, filtered, clamped and of one colour (modulated by it, and
+// drawn opaque, alpha-blended or added). The arithmetic is the 16-bit lane
+// arithmetic of the narrow loops, so every pixel is the same to the bit. Each
+// call fills the span from `px` as far as the texels it may read reach, the
+// last few pixels through masked loads and stores, and returns where it
+// stopped; the caller's own loops do the rest.
 #include <cstdint>
 
 namespace plat::wide {

@@ -697,28 +697,26 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                     // The pixels left of the texture's first texel (a layer
                     // scrolled in from the left) one by one, each a column on.
                     for (; px <= xr && x < 0; ++px, ++x, s += ds) one_pixel(px);
-                    {
-                        const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
-                        const uint32_t* r0 = texel_row(y0);
-                        const uint32_t* r1 = texel_row(y0 + 1);
-                        if (x >= 0 && wide_lanes && px <= xr) {
-                            const int64_t from = px;
-                            px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r1, &x, sampler.w, s24 & 0xFF,
-                                                   t24 & 0xFF, white, color);
-                            s += (px - from) * ds;
-                        }
-                        if ((t24 & 0xFF) == 0) {
-                            // On the texel rows (moved sideways only): the row
-                            // below weighs nothing.
-                            for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                                const __m128i tex = ScrolledRowPair(r0, x, wt);
-                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                            }
-                        }
+                    const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
+                    const uint32_t* r0 = texel_row(y0);
+                    const uint32_t* r1 = texel_row(y0 + 1);
+                    if (x >= 0 && wide_lanes && px <= xr) {
+                        const int64_t from = px;
+                        px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r1, &x, sampler.w, s24 & 0xFF,
+                                               t24 & 0xFF, white, color);
+                        s += (px - from) * ds;
+                    }
+                    if ((t24 & 0xFF) == 0) {
+                        // On the texel rows (moved sideways only): the row
+                        // below weighs nothing.
                         for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                            const __m128i tex = ScrolledPair(r0, r1, x, wt);
+                            const __m128i tex = ScrolledRowPair(r0, x, wt);
                             BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                         }
+                    }
+                    for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                        const __m128i tex = ScrolledPair(r0, r1, x, wt);
+                        BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                     }
                 }
                 if (dt == 0 && px < xr) {
