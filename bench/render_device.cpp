@@ -56,12 +56,19 @@ std::unique_ptr<Texture> MakeTexture(RenderDevice& dev, uint32_t w, uint32_t h, 
     return t;
 }
 
-void AddQuad(std::vector<Vertex>& v, float x, float y, float w, float h, uint32_t c) {
+// A quad over pixels [x, x + w) x [y, y + h) showing texture coordinates
+// [u0, u1] x [v0, v1].
+void AddQuad(std::vector<Vertex>& v, float x, float y, float w, float h, uint32_t c, float u0, float v0, float u1,
+             float v1) {
     x -= 0.5f;
     y -= 0.5f;
-    Vertex q[6] = {{x, y, 0, c, 0, 0},         {x + w, y, 0, c, 1, 0},     {x, y + h, 0, c, 0, 1},
-                   {x + w, y + h, 0, c, 1, 1}, {x, y + h, 0, c, 0, 1},     {x + w, y, 0, c, 1, 0}};
+    Vertex q[6] = {{x, y, 0, c, u0, v0},         {x + w, y, 0, c, u1, v0}, {x, y + h, 0, c, u0, v1},
+                   {x + w, y + h, 0, c, u1, v1}, {x, y + h, 0, c, u0, v1}, {x + w, y, 0, c, u1, v0}};
     v.insert(v.end(), q, q + 6);
+}
+
+void AddQuad(std::vector<Vertex>& v, float x, float y, float w, float h, uint32_t c) {
+    AddQuad(v, x, y, w, h, c, 0, 0, 1, 1);
 }
 
 // A 9 x 9 board of 48-pixel sprites, 50 pixels apart.
@@ -119,6 +126,39 @@ void BM_AdditiveParticles(benchmark::State& state) {
     DrawScenes(state, *dev, v);
 }
 BENCHMARK(BM_AdditiveParticles)->Unit(benchmark::kMillisecond);
+
+// A level's board and dialog as the game draws them: 14 x 14 cells minified
+// from 66 texels of an atlas to 36 pixels, and a dialog of small glyphs (4 to
+// 12 pixels wide) placed texel for texel, some tinted. A clear of another
+// colour each frame makes every tile draw again.
+void BM_BoardAndDialog(benchmark::State& state) {
+    auto dev = MakeDevice();
+    auto atlas = MakeTexture(*dev, 264, 264);
+    auto font = MakeTexture(*dev, 128, 128);
+    std::vector<Vertex> cells, glyphs;
+    for (int r = 0; r < 14; ++r)
+        for (int c = 0; c < 14; ++c) {
+            const float u = static_cast<float>((r * 14 + c) % 4) * 0.25f, v = static_cast<float>((r + c) % 4) * 0.25f;
+            AddQuad(cells, 150 + c * 36.0f, 40 + r * 36.0f, 36, 36, 0xFFFFFFFF, u, v, u + 0.25f, v + 0.25f);
+        }
+    for (int i = 0; i < 600; ++i) {
+        const int w = 4 + i * 7 % 9, h = 12, gx = i * 13 % (128 - w), gy = i * 29 % (128 - h);
+        AddQuad(glyphs, 40 + static_cast<float>(i % 60 * 12), 420 + static_cast<float>(i / 60 * 16), static_cast<float>(w),
+                static_cast<float>(h), i % 3 ? 0xFFFFFFFF : 0xFFFFE080, gx / 128.0f, gy / 128.0f, (gx + w) / 128.0f,
+                (gy + h) / 128.0f);
+    }
+    int frame = 0;
+    for (auto _ : state) {
+        dev->BeginScene();
+        dev->Clear(frame++ % 2 ? 0xFF000000 : 0xFF000001);
+        dev->SetTexture(0, atlas.get());
+        dev->DrawTriangleListUP(static_cast<uint32_t>(cells.size() / 3), cells.data(), sizeof(Vertex));
+        dev->SetTexture(0, font.get());
+        dev->DrawTriangleListUP(static_cast<uint32_t>(glyphs.size() / 3), glyphs.data(), sizeof(Vertex));
+        dev->EndScene();
+    }
+}
+BENCHMARK(BM_BoardAndDialog)->Unit(benchmark::kMillisecond);
 
 // A busy frame as the game draws it, call by call: background, a board of
 // sprites one quad per call, GUI panels, particles in batches, then present.

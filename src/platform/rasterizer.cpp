@@ -669,6 +669,28 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
             if (uniform && sampler.linear && !sampler.wrap_u && !sampler.wrap_v) {
                 const __m128i diffuse = Lanes(color);
                 const __m128i diffuse2 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), _mm_setzero_si128());
+                // One pixel from its own sample (the texels clamped), at s, t.
+                auto one_pixel = [&](int64_t px) __attribute__((always_inline)) {
+                    const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
+                    const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
+                    const uint32_t alpha = AlphaLane(src);
+                    if constexpr (B == kAlpha) {
+                        // Opaque texels (the inside of most sprites) replace the target.
+                        if (alpha == 255) {
+                            row[px] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(src, src)));
+                            return;
+                        }
+                    }
+                    const uint32_t dst = row[px];
+                    const uint32_t out = BlendLanes<B>(src, dst);
+                    // Fully transparent: the target stays.
+                    row[px] = (B == kOpaque || alpha != 0) ? out : dst;
+                };
+                // Rows above or below the texture are its edge rows, as
+                // clamping makes them.
+                auto texel_row = [&](int y) __attribute__((always_inline)) {
+                    return sampler.texels + static_cast<size_t>(std::clamp(y, 0, sampler.h - 1)) * sampler.w;
+                };
                 int64_t px = xl;
                 if (ds == 65536 && dt == 0) {
                     // Moved by a fraction of a pixel, neither scaled nor turned
@@ -677,50 +699,60 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                     const int32_t s24 = To24_8(s), t24 = To24_8(t);
                     const int y0 = t24 >> 8;
                     int x = s24 >> 8;
-                    if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1)) {
-                        const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
-                        const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
-                        if (x >= 0 && wide_lanes) {
-                            const int64_t from = px;
-                            px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r0 + sampler.w, &x, sampler.w,
-                                                   s24 & 0xFF, t24 & 0xFF, white, color);
-                            s += (px - from) * ds;
-                        }
-                        if ((t24 & 0xFF) == 0) {
-                            // On the texel rows (moved sideways only): the row
-                            // below weighs nothing.
-                            for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                                const __m128i tex = ScrolledRowPair(r0, x, wt);
-                                BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
-                            }
-                        }
+                    // The pixels left of the texture's first texel (a layer
+                    // scrolled in from the left) one by one, each a column on.
+                    for (; px <= xr && x < 0; ++px, ++x, s += ds) one_pixel(px);
+                    const ScrollWeights wt(s24 & 0xFF, t24 & 0xFF);
+                    const uint32_t* r0 = texel_row(y0);
+                    const uint32_t* r1 = texel_row(y0 + 1);
+                    if (x >= 0 && wide_lanes && px <= xr) {
+                        const int64_t from = px;
+                        px = wide::ScrolledRow(WideBlend<B>(), row, px, xr, r0, r1, &x, sampler.w, s24 & 0xFF,
+                                               t24 & 0xFF, white, color);
+                        s += (px - from) * ds;
+                    }
+                    if ((t24 & 0xFF) == 0) {
+                        // On the texel rows (moved sideways only): the row
+                        // below weighs nothing.
                         for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
-                            const __m128i tex = ScrolledPair(r0, r0 + sampler.w, x, wt);
+                            const __m128i tex = ScrolledRowPair(r0, x, wt);
                             BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                         }
+                    }
+                    for (; px < xr && x >= 0 && x + 2 < sampler.w; px += 2, x += 2, s += 2 * ds) {
+                        const __m128i tex = ScrolledPair(r0, r1, x, wt);
+                        BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                     }
                 }
                 if (dt == 0 && px < xr) {
                     // Stretched along the row only (a scaled panel): one pair
-                    // of texture rows for the whole span, and when every
-                    // pixel's texels lie inside the texture no clamping.
+                    // of texture rows for the whole span, and where each
+                    // pixel's two texels lie inside the texture no clamping.
                     const int32_t t24 = To24_8(t);
                     const int y0 = t24 >> 8;
-                    const int32_t first = To24_8(s), last = To24_8(s + (xr - px) * ds);
-                    if (static_cast<unsigned>(y0) < static_cast<unsigned>(sampler.h - 1) && std::min(first, last) >= 0 &&
-                        (std::max(first, last) >> 8) < sampler.w - 1) {
-                        const uint32_t* r0 = sampler.texels + static_cast<size_t>(y0) * sampler.w;
-                        const StretchedRow rows(r0, r0 + sampler.w, t24 & 0xFF);
+                    auto inside = [&](int64_t p) __attribute__((always_inline)) {
+                        const int32_t s24 = To24_8(s + (p - px) * ds);
+                        return s24 >= 0 && (s24 >> 8) < sampler.w - 1;
+                    };
+                    // The pixels at either end whose texels reach past the
+                    // texture's edge (a sprite or panel stretched over its
+                    // whole texture) one by one, the rest as a run.
+                    for (; px <= xr && !inside(px); ++px, s += ds) one_pixel(px);
+                    int64_t xe = xr;
+                    while (xe >= px && !inside(xe)) --xe;
+                    if (px <= xe) {
+                        const uint32_t* r0 = texel_row(y0);
+                        const uint32_t* r1 = texel_row(y0 + 1);
+                        const StretchedRow rows(r0, r1, t24 & 0xFF);
                         if (ds > 0 && ds <= 32768) {
                             // Magnified: runs of pixels share a pair of texel
                             // columns, and where the pair is alike in both
                             // rows (a panel shaded from top to bottom) the
                             // whole run is one colour, whatever its fractions.
-                            const uint32_t* r1 = r0 + sampler.w;
-                            while (px <= xr) {
+                            while (px <= xe) {
                                 const int x = static_cast<int>((s + 128) >> 16);
                                 const int64_t left = ((static_cast<int64_t>(x) + 1) << 16) - 128 - s;
-                                const int64_t n = std::min((left + ds - 1) / ds, xr - px + 1);
+                                const int64_t n = std::min((left + ds - 1) / ds, xe - px + 1);
                                 if (r0[x] == r0[x + 1] && r1[x] == r1[x + 1]) {
                                     const __m128i v = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                                     const uint32_t tex = static_cast<uint32_t>(
@@ -740,7 +772,13 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                                 }
                             }
                         }
-                        for (; px < xr; px += 2) {
+                        if (wide_lanes && px <= xe && sampler.w <= 65536) {
+                            const int64_t from = px;
+                            px = wide::StretchedRow(WideBlend<B>(), row, px, xe, r0, r1, sampler.w, s, ds, t24 & 0xFF,
+                                                    white, color);
+                            s += (px - from) * ds;
+                        }
+                        for (; px < xe; px += 2) {
                             const __m128i v0 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
                             s += ds;
                             const __m128i v1 = rows.Sample(static_cast<int32_t>((s + 128) >> 8));
@@ -749,6 +787,13 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                             BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                         }
                     }
+                }
+                if (wide_lanes && px <= xr) {
+                    const int64_t from = px;
+                    px = wide::FilteredRow(WideBlend<B>(), row, px, xr, sampler.texels, sampler.w, sampler.h, s, ds, t,
+                                           dt, white, color);
+                    s += (px - from) * ds;
+                    t += (px - from) * dt;
                 }
                 // Two pixels at a time, then the odd one.
                 for (; px < xr; px += 2) {
@@ -761,24 +806,7 @@ __attribute__((always_inline)) inline void FillSpan(uint32_t* __restrict row, co
                     const __m128i tex = _mm_packs_epi32(v0, v1);
                     BlendPair<B>(white ? tex : Mul255Lanes(tex, diffuse2), row + px);
                 }
-                for (; px <= xr; ++px) {
-                    const __m128i tex = SampleClampLanes(sampler, To24_8(s), To24_8(t));
-                    s += ds;
-                    t += dt;
-                    const __m128i src = white ? tex : Mul255Lanes(tex, diffuse);
-                    const uint32_t alpha = AlphaLane(src);
-                    if constexpr (B == kAlpha) {
-                        // Opaque texels (the inside of most sprites) replace the target.
-                        if (alpha == 255) {
-                            row[px] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(src, src)));
-                            continue;
-                        }
-                    }
-                    const uint32_t dst = row[px];
-                    const uint32_t out = BlendLanes<B>(src, dst);
-                    // Fully transparent: the target stays.
-                    row[px] = (B == kOpaque || alpha != 0) ? out : dst;
-                }
+                for (; px <= xr; ++px, s += ds, t += dt) one_pixel(px);
                 return;
             }
         }

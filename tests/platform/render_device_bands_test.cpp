@@ -11,6 +11,9 @@
 #include <random>
 #include <vector>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "platform/raster_queue.h"
 #include "platform/raster_wide_spans.h"
 #include "platform/rasterizer.h"
@@ -525,6 +528,195 @@ TEST(RenderDeviceTiles, PairsMatchTheirTrianglesDrawnInTurn) {
             ASSERT_TRUE(SamePixels(in_turn, paired, kW));
         }
     }
+}
+
+// The wide loops fill eight pixels at a time and the last one to seven through
+// masks. Drawn with them into a rectangle, quads of every width up to a few
+// eight-pixel steps (texel for texel, also past the texture's right edge; moved
+// by a fraction of a pixel, also in from the texture's edges; stretched along
+// the rows, minified or mirrored; turned and scaled, reaching past the
+// texture's edges) give the pixels that the narrow loops give
+// drawing one column at a time and, where the colour is opaque, those of the
+// general texture stage's per-pixel loop; every pixel outside the rectangle
+// stays as it was.
+TEST(RenderDeviceTiles, WideLanesMatchNarrowPixelByPixel) {
+    struct Restore {
+        bool was = wide::Enabled();
+        ~Restore() { wide::SetEnabled(was); }
+    } restore;
+    wide::SetEnabled(true);
+    if (!wide::Enabled()) GTEST_SKIP() << "the processor has no wide lanes";
+    std::mt19937 rng(41);
+    constexpr int kW = 96, kH = 40, kTexW = 40, kTexH = 24;
+    // Runs of transparent, opaque and soft texels, so that whole groups of
+    // eight are passed over, copied or blended.
+    std::vector<uint32_t> texels(kTexW * kTexH);
+    for (size_t i = 0; i < texels.size();) {
+        const uint32_t kind = rng() % 3;
+        for (size_t run = 1 + rng() % 12; run > 0 && i < texels.size(); --run, ++i) {
+            const uint32_t alpha = kind == 0 ? 0 : (kind == 1 ? 0xFF : rng() & 0xFF);
+            texels[i] = alpha << 24 | (rng() & 0xFFFFFF);
+        }
+    }
+    enum Kind { kTexelExact, kScrolled, kStretched, kTurned };
+    for (int round = 0; round < 1200; ++round) {
+        const Kind kind = static_cast<Kind>(round % 4);
+        SCOPED_TRACE(testing::Message() << "round " << round << ", kind " << kind);
+        RasterState st;
+        st.texels = texels.data();
+        st.tex_width = kTexW;
+        st.tex_height = kTexH;
+        st.linear = kind != kTexelExact || rng() % 2;
+        st.color_op = st.alpha_op = kTopModulate;
+        st.color_arg1 = st.alpha_arg1 = kTaTexture;
+        st.color_arg2 = st.alpha_arg2 = kTaDiffuse;
+        st.cull = kCullNone;
+        const uint32_t blend = rng() % 3;  // none, alpha, additive
+        st.blend = blend != 0;
+        st.src_blend = kBlendSrcAlpha;
+        st.dest_blend = blend == 2 ? kBlendOne : kBlendInvSrcAlpha;
+        const uint32_t color =
+            Pick(rng, {0xFFFFFFFFu, static_cast<uint32_t>(0xFF000000u | rng()), static_cast<uint32_t>(rng())});
+
+        const float w = static_cast<float>(1 + rng() % 40);
+        const float h = static_cast<float>(1 + rng() % (kind == kTurned ? 30 : 6));
+        float left = static_cast<float>(static_cast<int>(rng() % (kW + 8)) - 8) - 0.5f;
+        float top = static_cast<float>(static_cast<int>(rng() % (kH + 2)) - 2) - 0.5f;
+        // Texels per pixel along the row, and the first column.
+        float su = 1.0f, u0 = static_cast<float>(rng() % kTexW);
+        if (kind == kScrolled) {
+            left += static_cast<float>(1 + rng() % 255) / 256.0f;
+            if (rng() % 2) top += static_cast<float>(1 + rng() % 255) / 256.0f;
+        } else if (kind == kStretched) {
+            su = 0.55f + static_cast<float>(rng() % 250) / 100.0f;
+            if (rng() % 4 == 0) su = -su;
+            u0 = static_cast<float>(rng() % (kTexW * 100)) / 100.0f;
+            if (rng() % 2) top += static_cast<float>(1 + rng() % 255) / 256.0f;
+        }
+        const float v0 = static_cast<float>(rng() % kTexH);
+        // Turned by an angle and scaled each way, its texels reaching past
+        // the texture's edges now and then; the others upright.
+        float angle = 0.0f, sv = 1.0f;
+        if (kind == kTurned) {
+            angle = static_cast<float>(rng() % 628) / 100.0f;
+            su = 0.3f + static_cast<float>(rng() % 250) / 100.0f;
+            sv = 0.3f + static_cast<float>(rng() % 250) / 100.0f;
+            u0 = static_cast<float>(static_cast<int>(rng() % (kTexW + 20)) - 10);
+        }
+        ScreenVertex corner[4];  // top left, top right, bottom right, bottom left
+        for (int i = 0; i < 4; ++i) {
+            const float dx = (i == 1 || i == 2) ? w : 0.0f, dy = i >= 2 ? h : 0.0f;
+            corner[i] = {left + dx * std::cos(angle) - dy * std::sin(angle),
+                         top + dx * std::sin(angle) + dy * std::cos(angle), color, (u0 + dx * su) / kTexW,
+                         (v0 + dy * sv) / kTexH};
+        }
+        const ScreenVertex a[3] = {corner[0], corner[1], corner[2]}, b[3] = {corner[2], corner[3], corner[0]};
+
+        const int x0 = static_cast<int>(rng() % 20), x1 = kW - static_cast<int>(rng() % 20);
+        std::vector<uint32_t> before(kW * kH);
+        for (uint32_t& p : before) p = 0xFF000000u | (rng() & 0xFFFFFF);
+        // Columns [x0, x1) drawn in columns `column_w` wide.
+        auto draw = [&](bool wide_lanes, int column_w, const RasterState& state) {
+            std::vector<uint32_t> out = before;
+            wide::SetEnabled(wide_lanes);
+            for (int x = x0; x < x1; x += column_w)
+                Rasterizer(out.data(), kW, kH, 0, kH, x, std::min(x1, x + column_w)).Pair(a, b, state);
+            return out;
+        };
+        const std::vector<uint32_t> wide_drawn = draw(true, kW, st);
+        ASSERT_TRUE(SamePixels(draw(false, 1, st), wide_drawn, kW));
+        if ((color >> 24) == 0xFF) {
+            // With an opaque colour, the texture's alpha selected gives what
+            // it gives modulated, through the general texture stage's
+            // per-pixel loop: the same arithmetic on no shared path.
+            RasterState general = st;
+            general.alpha_op = kTopSelectArg1;
+            const std::vector<uint32_t> want = draw(false, kW, general);
+            ASSERT_TRUE(SamePixels(want, wide_drawn, kW));
+            ASSERT_TRUE(SamePixels(want, draw(false, kW, st), kW));
+        }
+    }
+}
+
+// Room for `count` pixels that ends where an unreadable page begins.
+class GuardedPixels {
+public:
+    explicit GuardedPixels(size_t count) : _page(static_cast<size_t>(sysconf(_SC_PAGESIZE))) {
+        _size = ((count * 4 + _page - 1) / _page + 1) * _page;
+        _base = mmap(nullptr, _size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (_base == MAP_FAILED) return;
+        mprotect(static_cast<char*>(_base) + _size - _page, _page, PROT_NONE);
+        _pixels = reinterpret_cast<uint32_t*>(static_cast<char*>(_base) + _size - _page) - count;
+    }
+    ~GuardedPixels() {
+        if (_base != MAP_FAILED) munmap(_base, _size);
+    }
+    GuardedPixels(const GuardedPixels&) = delete;
+    GuardedPixels& operator=(const GuardedPixels&) = delete;
+    uint32_t* get() const { return _pixels; }
+
+private:
+    size_t _page, _size = 0;
+    void* _base = MAP_FAILED;
+    uint32_t* _pixels = nullptr;
+};
+
+// Spans that end on the texture's last texel and the target's last pixel, at
+// the end of their memory: the wide loops' last few pixels read nothing after.
+TEST(RenderDeviceTiles, WideLanesReadNothingPastTheirRows) {
+    struct Restore {
+        bool was = wide::Enabled();
+        ~Restore() { wide::SetEnabled(was); }
+    } restore;
+    constexpr int kW = 24, kH = 6, kTexW = 16, kTexH = 8;
+    GuardedPixels texture(kTexW * kTexH), target(kW * kH);
+    ASSERT_NE(texture.get(), nullptr);
+    ASSERT_NE(target.get(), nullptr);
+    std::mt19937 rng(5);
+    for (int i = 0; i < kTexW * kTexH; ++i) texture.get()[i] = rng();
+    RasterState st;
+    st.texels = texture.get();
+    st.tex_width = kTexW;
+    st.tex_height = kTexH;
+    st.color_op = st.alpha_op = kTopModulate;
+    st.color_arg1 = st.alpha_arg1 = kTaTexture;
+    st.color_arg2 = st.alpha_arg2 = kTaDiffuse;
+    st.blend = true;
+    st.src_blend = kBlendSrcAlpha;
+    st.dest_blend = kBlendInvSrcAlpha;
+    st.cull = kCullNone;
+    // The last pixel of the last row on the texture's last texel (texel for
+    // texel), or between the last two columns and rows (moved by a fraction
+    // of a texel, or stretched to two thirds or half as many pixels), or a
+    // few quarter texels left of there; the first pixel inside.
+    const struct {
+        float s_last, t_last, texels_per_pixel;
+    } kinds[] = {{kTexW - 1.0f, kTexH - 1.0f, 1.0f},
+                 {kTexW - 1.5f, kTexH - 1.5f, 1.0f},
+                 {kTexW - 1.5f, kTexH - 1.5f, 1.5f},
+                 {kTexW - 1.5f, kTexH - 1.5f, 2.0f}};
+    for (const auto& kind : kinds)
+        for (float back = 0.0f; back < 2.0f; back += 0.25f) {
+            const float s_last = kind.s_last - back;
+            for (int w = 1; s_last - (w - 1) * kind.texels_per_pixel >= 0; ++w) {
+                SCOPED_TRACE(testing::Message() << "width " << w << ", last texel " << s_last << ", stretch "
+                                                << kind.texels_per_pixel);
+                auto corner = [&](float x, float y) {
+                    const float s = s_last + (x - (kW - 1)) * kind.texels_per_pixel, t = kind.t_last + (y - (kH - 1));
+                    return ScreenVertex {x, y, 0xFFFFFFFFu, (s + 0.5f) / kTexW, (t + 0.5f) / kTexH};
+                };
+                const float left = kW - w - 0.5f, top = kH - 2.5f, right = kW - 0.5f, bottom = kH - 0.5f;
+                const ScreenVertex a[3] = {corner(left, top), corner(right, top), corner(right, bottom)};
+                const ScreenVertex b[3] = {a[2], corner(left, bottom), a[0]};
+                std::vector<uint32_t> narrow(kW * kH, 0xFF336699u);
+                wide::SetEnabled(false);
+                for (int x = 0; x < kW; ++x) Rasterizer(narrow.data(), kW, kH, 0, kH, x, x + 1).Pair(a, b, st);
+                wide::SetEnabled(true);
+                std::fill(target.get(), target.get() + kW * kH, 0xFF336699u);
+                Rasterizer(target.get(), kW, kH).Pair(a, b, st);
+                ASSERT_TRUE(SamePixels(narrow, std::vector<uint32_t>(target.get(), target.get() + kW * kH), kW));
+            }
+        }
 }
 
 // Frames drawn again as they were, or changed a little, on a device that keeps
