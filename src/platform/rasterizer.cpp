@@ -1122,20 +1122,6 @@ bool RoundsClearly(double v) {
     return std::fabs(x - std::floor(x) - 0.5) >= kRoundingMargin;
 }
 
-// A triangle's texture planes, from its corners snapped as drawing snaps them.
-void TexturePlanes(const int32_t X[3], const int32_t Y[3], const ScreenVertex* v[3], const RasterState& st, Plane* s,
-                   Plane* t) {
-    double x[3], y[3];
-    for (int i = 0; i < 3; ++i) {
-        x[i] = X[i] / 256.0;
-        y[i] = Y[i] / 256.0;
-    }
-    const double det = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    *s = MakePlane(x, y, v[0]->u * st.tex_width - 0.5, v[1]->u * st.tex_width - 0.5, v[2]->u * st.tex_width - 0.5, det);
-    *t = MakePlane(x, y, v[0]->v * st.tex_height - 0.5, v[1]->v * st.tex_height - 0.5, v[2]->v * st.tex_height - 0.5,
-                   det);
-}
-
 // Whether `a` and `b` are the halves of an axis-aligned quad, neither culled,
 // drawn in one colour, whose texel columns step by an exact 16.16 amount and
 // whose rows each sit on one texel row value; if so, its pixels in the bounds.
@@ -1151,35 +1137,32 @@ bool QuadOf(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState&
             top = std::min(top, h[i].y);
             bottom = std::max(bottom, h[i].y);
         }
-    const int ma = MissingCorner(a, left, top, right, bottom), mb = MissingCorner(b, left, top, right, bottom);
-    if (ma < 0 || mb < 0 || (ma ^ mb) != 3) return false;
-    const int32_t corner_x[2] = {ToFixed8(left), ToFixed8(right)}, corner_y[2] = {ToFixed8(top), ToFixed8(bottom)};
-    if (corner_x[0] == corner_x[1] || corner_y[0] == corner_y[1]) return false;
-    if (Textured(st)) {
-        // Texel columns that plainly do not step by a whole 16.16 amount (a
-        // sprite shrunk or stretched) rule the quad out before its planes.
-        const ScreenVertex* corner[4] = {};
-        for (const ScreenVertex* h : {a, b})
-            for (int i = 0; i < 3; ++i) corner[CornerOf(h[i], left, top, right, bottom)] = &h[i];
-        const double ds = (static_cast<double>(corner[1]->u) - corner[0]->u) * st.tex_width * 256.0 /
-                          (corner_x[1] - corner_x[0]) * 65536.0;
-        if (!(std::fabs(ds - std::round(ds)) < 1e-3)) return false;
-    }
-    Plane s[2], t[2];
+    // Each half on three corners (0..3: bit 0 right, bit 1 bottom), on
+    // either side of one diagonal.
+    int corner_of[2][3];
+    const ScreenVertex* corner[4] = {};
+    int seen[2] = {0, 0};
     const ScreenVertex* halves[2] = {a, b};
-    for (int h = 0; h < 2; ++h) {
-        int32_t X[3], Y[3];
-        const ScreenVertex* v[3];
+    for (int h = 0; h < 2; ++h)
         for (int i = 0; i < 3; ++i) {
             const int c = CornerOf(halves[h][i], left, top, right, bottom);
-            X[i] = corner_x[c & 1];
-            Y[i] = corner_y[c >> 1];
-            v[i] = &halves[h][i];
+            if (c < 0 || (seen[h] & (1 << c))) return false;
+            seen[h] |= 1 << c;
+            corner_of[h][i] = c;
+            corner[c] = &halves[h][i];
+        }
+    if ((seen[0] ^ seen[1]) != 0b1001 && (seen[0] ^ seen[1]) != 0b0110) return false;
+    const int32_t corner_x[2] = {ToFixed8(left), ToFixed8(right)}, corner_y[2] = {ToFixed8(top), ToFixed8(bottom)};
+    if (corner_x[0] == corner_x[1] || corner_y[0] == corner_y[1]) return false;
+    for (int h = 0; h < 2; ++h) {
+        int32_t X[3], Y[3];
+        for (int i = 0; i < 3; ++i) {
+            X[i] = corner_x[corner_of[h][i] & 1];
+            Y[i] = corner_y[corner_of[h][i] >> 1];
         }
         const int64_t area =
             static_cast<int64_t>(X[1] - X[0]) * (Y[2] - Y[0]) - static_cast<int64_t>(Y[1] - Y[0]) * (X[2] - X[0]);
         if ((st.cull == 3 && area < 0) || (st.cull == 2 && area > 0)) return false;
-        if (Textured(st)) TexturePlanes(X, Y, v, st, &s[h], &t[h]);
     }
     // Left and top edges take the pixel centres on them, right and bottom ones don't.
     quad->x_begin = static_cast<int>(std::max<int64_t>(CeilDiv(corner_x[0], 256), std::max(0, bounds.col_begin)));
@@ -1190,28 +1173,39 @@ bool QuadOf(const ScreenVertex a[3], const ScreenVertex b[3], const RasterState&
     quad->s = 0;
     if (!Textured(st) || quad->x_begin >= quad->x_end || quad->y_begin >= quad->y_end) return true;
 
+    // The texel coordinates as one affine map of the corners (snapped as
+    // drawing snaps them). Where the four corners fit one map, both halves'
+    // planes are that map; where the fourth is off by e, they part by at
+    // most e anywhere inside.
     const double columns = quad->x_end - quad->x_begin, rows = quad->y_end - quad->y_begin;
-    const double ds = s[0].dx * 65536.0;
-    if (std::fabs(ds - std::round(ds)) * columns >= kDrift || std::fabs(s[0].dy * 65536.0) * rows >= kDrift ||
-        std::fabs(t[0].dx * 65536.0) * columns >= kDrift)
+    const double x0 = corner_x[0] / 256.0, y0 = corner_y[0] / 256.0;
+    const double per_x = 256.0 / (corner_x[1] - corner_x[0]), per_y = 256.0 / (corner_y[1] - corner_y[0]);
+    auto affine = [&](double top_left, double top_right, double bottom_left, double bottom_right, double size,
+                      Plane* p) {
+        p->dx = (top_right - top_left) * size * per_x;
+        p->dy = (bottom_left - top_left) * size * per_y;
+        p->a0 = top_left * size - 0.5 - p->dx * x0 - p->dy * y0;
+        return std::fabs((top_left + bottom_right - top_right - bottom_left) * size) * 65536.0 < kDrift;
+    };
+    Plane s, t;
+    if (!affine(corner[0]->u, corner[1]->u, corner[2]->u, corner[3]->u, st.tex_width, &s) ||
+        !affine(corner[0]->v, corner[1]->v, corner[2]->v, corner[3]->v, st.tex_height, &t))
         return false;
-    // The other half's planes give the same values.
-    for (const double x : {static_cast<double>(quad->x_begin), static_cast<double>(quad->x_end - 1)})
-        for (const double y : {static_cast<double>(quad->y_begin), static_cast<double>(quad->y_end - 1)})
-            if (std::fabs(s[0].At(x, y) - s[1].At(x, y)) * 65536.0 >= kDrift ||
-                std::fabs(t[0].At(x, y) - t[1].At(x, y)) * 65536.0 >= kDrift)
-                return false;
+    const double ds = s.dx * 65536.0;
+    if (std::fabs(ds - std::round(ds)) * columns >= kDrift || std::fabs(s.dy * 65536.0) * rows >= kDrift ||
+        std::fabs(t.dx * 65536.0) * columns >= kDrift)
+        return false;
     // Stepping by a whole 16.16 amount keeps the column's fraction, so one
     // check holds the whole row.
-    if (!RoundsClearly(s[0].At(quad->x_begin, quad->y_begin))) return false;
+    if (!RoundsClearly(s.At(quad->x_begin, quad->y_begin))) return false;
     // Rows a whole 16.16 amount apart (texel rows one to a pixel) share it too.
-    const double dt = t[0].dy * 65536.0;
+    const double dt = t.dy * 65536.0;
     const int check_rows = std::fabs(dt - std::round(dt)) * rows < kDrift ? quad->y_begin + 1 : quad->y_end;
     for (int y = quad->y_begin; y < check_rows; ++y)
-        if (!RoundsClearly(t[0].At(quad->x_begin, y))) return false;
-    quad->s = ToFixed16(s[0].At(quad->x_begin, quad->y_begin));
-    quad->s_plane = s[0];
-    quad->t_plane = t[0];
+        if (!RoundsClearly(t.At(quad->x_begin, y))) return false;
+    quad->s = ToFixed16(s.At(quad->x_begin, quad->y_begin));
+    quad->s_plane = s;
+    quad->t_plane = t;
     return true;
 }
 

@@ -502,6 +502,11 @@ TEST(RenderDeviceTiles, PairsMatchTheirTrianglesDrawnInTurn) {
                     corner[i] = {left + dx, top + dy, shaded ? static_cast<uint32_t>(rng()) : color,
                                  (u0 + dx * su) / kTexW, (v0 + dy * sv) / kTexH};
                 }
+                // Now and then a corner's texel a little off: the halves map apart.
+                if (rng() % 3 == 0) {
+                    ScreenVertex& off = corner[rng() % 4];
+                    (rng() % 2 ? off.u : off.v) += static_cast<float>(1 + rng() % 64) / 4096.0f;
+                }
                 const int d = static_cast<int>(rng() % 2);  // the diagonal: 0-2 or 1-3
                 const int first[3] = {d, d + 1, (d + 2) % 4}, second[3] = {(d + 2) % 4, (d + 3) % 4, d};
                 const int turn = static_cast<int>(rng() % 3);
