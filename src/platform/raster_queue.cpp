@@ -10,8 +10,8 @@
 namespace plat {
 
 namespace {
-// Triangles that may touch this many tiles are looked at for tiles where
-// they sample only clear texels.
+// Triangles whose bounds cover this many tiles' worth of pixels are looked
+// at for tiles where they sample only clear texels.
 constexpr int kClearTilesFrom = 4;
 
 // A queue this long is rasterised at once, so that scenes that never present
@@ -29,6 +29,7 @@ void SpanPixels(float lo, float hi, int size, int* first, int* end) {
 void RasterQueue::Recording::Forget() {
     states.clear();
     tris.clear();
+    large.clear();
     clears.clear();
     order.clear();
 }
@@ -85,9 +86,13 @@ void RasterQueue::Add(const ScreenVertex& a, const ScreenVertex& b, const Screen
     SpanPixels(top, bottom, _height, &row_begin, &row_end);
     SpanPixels(left, right, _width, &col_begin, &col_end);
     if (row_begin >= row_end || col_begin >= col_end) return;
-    _now.order.push_back(static_cast<uint32_t>(_now.tris.size()));
+    const uint32_t index = static_cast<uint32_t>(_now.tris.size());
+    _now.order.push_back(index);
     _now.tris.push_back(Tri {{a, b, c}, static_cast<uint32_t>(_now.states.size() - 1), col_begin / kTileWidth,
-                             (col_end - 1) / kTileWidth + 1, row_begin / kTileHeight, (row_end - 1) / kTileHeight + 1});
+                             (col_end - 1) / kTileWidth + 1, row_begin / kTileHeight, (row_end - 1) / kTileHeight + 1,
+                             kNoBase});
+    // Small ones are cheaper to draw than to look at for clear tiles.
+    if ((right - left) * (bottom - top) >= kClearTilesFrom * kTileWidth * kTileHeight) _now.large.push_back(index);
 }
 
 void RasterQueue::SortIntoTiles(Recording& rec) const {
@@ -98,7 +103,7 @@ void RasterQueue::SortIntoTiles(Recording& rec) const {
             return;
         }
         const Tri& tri = rec.tris[item];
-        const uint32_t clear_at = rec.clear_at[item];
+        const uint32_t clear_at = tri.clear_at;
         uint32_t flag = clear_at;
         for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
             for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx, ++flag)
@@ -121,20 +126,16 @@ const TexelOpacity& RasterQueue::OpacityOf(const RasterState& st) {
 }
 
 void RasterQueue::FindClearTiles(Recording& rec) {
-    rec.clear_at.assign(rec.tris.size(), kNoBase);
     rec.clear_in_tile.clear();
-    for (size_t i = 0; i < rec.tris.size(); ++i) {
-        const Tri& tri = rec.tris[i];
-        // Small ones are cheaper to draw than to look at.
-        const int cols = tri.tile_col_end - tri.tile_col_begin, rows = tri.tile_row_end - tri.tile_row_begin;
-        if (cols * rows < kClearTilesFrom) continue;
+    for (const uint32_t i : rec.large) {
+        Tri& tri = rec.tris[i];
         const RasterState& st = rec.states[tri.state];
         if (!Rasterizer::ClearTexelsLeavePixels(st)) continue;
         const TexelOpacity& opacity = OpacityOf(st);
         if (!opacity.AnyClear()) continue;
         const TexelFootprint footprint(tri.v, st);
         if (!footprint.Known()) continue;
-        rec.clear_at[i] = static_cast<uint32_t>(rec.clear_in_tile.size());
+        tri.clear_at = static_cast<uint32_t>(rec.clear_in_tile.size());
         for (int ty = tri.tile_row_begin; ty < tri.tile_row_end; ++ty)
             for (int tx = tri.tile_col_begin; tx < tri.tile_col_end; ++tx) {
                 const int x0 = tx * kTileWidth, x1 = std::min(_width, x0 + kTileWidth);

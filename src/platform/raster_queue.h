@@ -79,6 +79,9 @@ private:
         uint32_t state;                  // index into the recording's states
         int tile_col_begin, tile_col_end;  // the tiles the triangle may touch
         int tile_row_begin, tile_row_end;
+        // Its first flag in the recording's `clear_in_tile` (kNoBase: none),
+        // one flag per tile it may touch, row by row: it draws nothing there.
+        uint32_t clear_at;
     };
     // One flush's worth of drawing and its order within each tile.
     struct Recording {
@@ -89,9 +92,7 @@ private:
         std::vector<uint32_t> tile_start; // per tile, its first entry in `items` (one more at the end)
         std::vector<uint32_t> items;      // each tile's entries of `order`, in order
         std::vector<uint32_t> tile_base;  // per tile, its entry the drawing starts from (kNoBase: none)
-        // Per triangle, its first flag in `clear_in_tile` (kNoBase: none), one
-        // flag per tile it may touch, row by row: it draws nothing there.
-        std::vector<uint32_t> clear_at;
+        std::vector<uint32_t> large;  // triangles large enough to look for clear tiles under
         std::vector<uint8_t> clear_in_tile;
         void Forget();
     };
