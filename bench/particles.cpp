@@ -97,6 +97,37 @@ BENCHMARK(BM_FrameDynamite)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 void BM_FrameSalute(benchmark::State& state) { FrameStepAndDraw(state, "salute_firework"); }
 BENCHMARK(BM_FrameSalute)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
 
+// The mixer: every ball's swirl drawn by a call of its own, as the game draws
+// the effects it holds one by one. Each call steps the player again in the
+// same frame.
+void BM_FrameMixerDrawnOneByOne(benchmark::State& state) {
+    CPlume& p = Player();
+    IEngineCore* core = &CEngineCore::Instance();
+    std::vector<uint32_t> ids;
+    const size_t count = static_cast<size_t>(state.range(0));
+    auto frame = [&] {
+        for (uint32_t id : ids) p.RenderEmitter(id);
+    };
+    for (int i = 0; i < 30; ++i) {
+        KeepRunning(p, ids, count, "mixer_swirl");
+        *g_now += 16;
+        frame();
+    }
+    double particles = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        KeepRunning(p, ids, count, "mixer_swirl");
+        *g_now += 16;
+        core->Clear(0xFF000000);
+        state.ResumeTiming();
+        frame();
+        particles += static_cast<double>(LiveParticles(p, ids));
+    }
+    for (uint32_t id : ids) p.StopEmitter(id);
+    state.counters["particles/frame"] = benchmark::Counter(particles, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FrameMixerDrawnOneByOne)->Arg(20)->Arg(60)->Unit(benchmark::kMillisecond);
+
 // The simulation alone (emission, ageing, motion) of the same emitters.
 void BM_FrameStepOnly(benchmark::State& state) {
     Player();

@@ -2,6 +2,7 @@
 
 #include "engine/engine_core_interface.h"
 #include "engine/fault_translation.h"
+#include "engine/frame_timer.h"
 #include "engine/game_clock.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -46,6 +47,7 @@ int ABaseApp::Run() {
     if (!source) source = core->GetHWND();
     if (!source) source = &no_messages;
 
+    CFrameTimer& timer = CFrameTimer::Instance();
     uint32_t last_frame = clock.TimeGetTime();
     for (;;) {
         plat::Message msg;
@@ -73,12 +75,15 @@ int ABaseApp::Run() {
         last_frame = clock.TimeGetTime();
         GameClock().Advance(frame_ms);
         core->SetFrameTime(static_cast<float>(frame_ms) / 1000.0f);
+        timer.Start(CFrameTimer::kUpdate);
         _running = Update() ? 1 : 0;
         if (!_running) break;
         core->ResetFrameStats();
+        timer.Start(CFrameTimer::kRender);
         core->BeginFrame();
         Render();
         core->EndFrame();
+        if (timer.Enabled()) timer.Finish(GameClock().Now(), core->GetDrawCalls(), core->GetQuads());
     }
     Exit();
     return 0;

@@ -1,5 +1,6 @@
 #include "engine/engine_core.h"
 
+#include "engine/frame_timer.h"
 #include "engine/logger.h"
 #include "platform/virtual_keys.h"
 
@@ -144,6 +145,8 @@ void CEngineCore::DrawCursor() {
 }
 
 bool CEngineCore::EndFrame() {
+    CFrameTimer& timer = CFrameTimer::Instance();
+    timer.Start(CFrameTimer::kRaster);
     // The cursor is drawn last, over the finished scene (the drawing keeper
     // registers through SetCursorKeeper).
     DrawCursor();
@@ -157,6 +160,7 @@ bool CEngineCore::EndFrame() {
         _device->EndScene();
         // The screenshot is the finished frame, taken before it is presented.
         if (snapshot) _graphics.SaveScreenshot();
+        timer.Start(CFrameTimer::kShow);
         ok = Succeeded(_device->Present());
     }
     _in_frame = false;

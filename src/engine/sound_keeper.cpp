@@ -89,6 +89,12 @@ bool CSoundKeeper::LoadSample(const std::string& Name) {
     return true;
 }
 
+void CSoundKeeper::LoadAllSamples() {
+    if (_samples_off) return;
+    for (const auto& [alias, desc] : _sample_table)
+        if (!_loaded_samples.count(alias)) LoadSample(alias);
+}
+
 bool CSoundKeeper::FreeSample(const std::string& Name) {
     auto it = _loaded_samples.find(Name);
     if (it == _loaded_samples.end()) return false;

@@ -31,6 +31,10 @@ public:
     virtual ~ISoundKeeper() = default;
 
     virtual bool LoadSample(const std::string& Name) = 0;
+    // Loads every sample of the table not loaded yet, so that playing one
+    // later reads and decodes nothing in the middle of a frame (a game's level
+    // start does this). Nothing while samples are off.
+    virtual void LoadAllSamples() {}
     virtual bool FreeSample(const std::string& Name) = 0;
     // The playing channel, 0 when nothing plays.
     virtual uint32_t PlaySample(const std::string& Name) = 0;
@@ -90,6 +94,7 @@ public:
     ~CSoundKeeper() override;
 
     bool LoadSample(const std::string& Name) override;
+    void LoadAllSamples() override;
     bool FreeSample(const std::string& Name) override;
     uint32_t PlaySample(const std::string& Name) override;
     bool LoadMusic(const std::string& alias, const CMusicDesc& desc) override;

@@ -25,6 +25,7 @@
 #include "field/mouse_over_marker.h"
 #include "field/move_record.h"
 #include "field/path.h"
+#include "field/play_textures.h"
 #include "field/rows_falling.h"
 #include "field/seconds_counter.h"
 #include "field/selected_ball.h"
@@ -321,6 +322,8 @@ private:
     IToolCarriers* _carriers = nullptr;
     CBonusList _bonus_list;
     IFieldBonusList* _bonuses = &_bonus_list;
+    // The pictures the field may show, held from the first level's start on.
+    std::vector<CTextureHold> _play_textures;
     bool _frozen = false;
     bool _paused_faded = false;
     int _stage = 0;

@@ -47,6 +47,7 @@ bool CGameField::LoadLevel(const std::string& path, const std::function<void(con
             CLogger::Instance().Log(2, "Error: Level file '%s' has no playable field", path.c_str());
             return false;
         }
+        if (_play_textures.empty()) _play_textures = HoldFieldTextures();
         const IGameSceneLink* scene = GetGameSceneLink();
         show_begin_episode = scene && scene->GetLevelNumber() == 0 ? 1 : 0;
         SetupLevel();

@@ -40,20 +40,24 @@ CLightningBonus::KillCounts ReadCounts(const CXMLNode& node) {
 }
 
 // The sprite centred on the cell's centre; none without a picture.
-void CreateCentred(C2DObject& sprite, int cell, const CGraphicsDesc& graphics) {
+void CreateCentred(C2DObject& sprite, int cell, const CLightningBonus::Picture& picture) {
+    const CGraphicsDesc& graphics = picture.graphics;
     if (graphics.texture.empty()) return;
     float x = 0, y = 0;
     g_LevelCFG->CellCenterToScr(cell, x, y);
     sprite.Create(x - static_cast<float>(graphics.width / 2), y - static_cast<float>(graphics.height / 2), graphics,
-                  true);
+                  picture.animation, true);
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- target
 
-CLightningBonus::CTarget::CTarget(IBonusDataSource* data_source, int cell, const CGraphicsDesc& bolt,
-                                  const CGraphicsDesc& joint)
+CLightningBonus::Picture::Picture(const CGraphicsDesc& desc) : graphics(desc) {
+    if (!graphics.texture.empty()) animation = C2DObject::SpriteAnimation(graphics);
+}
+
+CLightningBonus::CTarget::CTarget(IBonusDataSource* data_source, int cell, const Picture& bolt, const Picture& joint)
     : _cell(cell), _data_source(data_source) {
     CreateCentred(_bolt, cell, bolt);
     CreateCentred(_joint, cell, joint);
@@ -108,8 +112,8 @@ void CLightningBonus::LoadConfig(const CXMLNode& node) {
     _wait = ReadRange(node, "wait", _wait);
     _life = ReadRange(node, "life", _life);
     _wait_offset = node.GetAttributeInt("wait_offset", 0);
-    _lightning_graphics = ParseGraphics(node.SelectSingleNode("Lightning"));
-    _joint_graphics = ParseGraphics(node.SelectSingleNode("Joint"));
+    _lightning = Picture(ParseGraphics(node.SelectSingleNode("Lightning")));
+    _joint = Picture(ParseGraphics(node.SelectSingleNode("Joint")));
 }
 
 bool CLightningBonus::Activate(int cell) {
@@ -153,7 +157,7 @@ void CLightningBonus::DrawTargets(std::vector<int>& candidates, int count) {
         index = std::min(index, static_cast<uint32_t>(candidates.size() - 1));
         const int cell = candidates[index];
         candidates.erase(candidates.begin() + index);
-        _targets.push_back(std::make_shared<CTarget>(GetDataSource(), cell, _lightning_graphics, _joint_graphics));
+        _targets.push_back(std::make_shared<CTarget>(GetDataSource(), cell, _lightning, _joint));
     }
 }
 

@@ -29,12 +29,20 @@ public:
         int PuzzleCount() const { return vovaro_kill < max_kill ? vovaro_kill : max_kill; }
     };
 
+    // A sprite's description with its animation, read once for every target.
+    struct Picture {
+        Picture() = default;
+        explicit Picture(const CGraphicsDesc& desc);
+        CGraphicsDesc graphics;
+        CAnimation animation;
+    };
+
     // One struck ball with its bolt and its joint flash.
     class CTarget {
     public:
         enum Phase { kUnset = -1, kWaiting = 0, kShowing = 1, kDone = 2 };
 
-        CTarget(IBonusDataSource* data_source, int cell, const CGraphicsDesc& bolt, const CGraphicsDesc& joint);
+        CTarget(IBonusDataSource* data_source, int cell, const Picture& bolt, const Picture& joint);
         CTarget(const CTarget&) = delete;
         CTarget& operator=(const CTarget&) = delete;
 
@@ -79,8 +87,8 @@ private:
     int DrawInRange(const Range& range);
 
     std::vector<std::shared_ptr<CTarget>> _targets;
-    CGraphicsDesc _joint_graphics;
-    CGraphicsDesc _lightning_graphics;
+    Picture _joint;
+    Picture _lightning;
     Range _wait {0, 20};
     Range _life {10, 30};
     int _wait_offset = 0;

@@ -7,6 +7,7 @@
 #include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
+#include "engine/sound_keeper.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
@@ -14,6 +15,7 @@
 #include "game/background.h"
 #include "game/background_desc.h"
 #include "game/c3d_game.h"
+#include "game/game_services.h"
 #include "game/game_state_desc.h"
 #include "game/hints_manager.h"
 #include "game/loading_screen.h"
@@ -242,6 +244,8 @@ bool c3DGame::StartLevel(LevelDesc& desc) {
     _level_start_message.Show("StartingLevel", _game_var.level + 1, "mission_" + std::to_string(_game_var.episode));
     log.Log(0, "Creating EXPLOSION...");
     _explosions = explosion::GetExplosionManager();
+    // The sound effects are decoded now, not at their first play in the middle of a frame.
+    if (ISoundKeeper* keeper = game::SoundKeeper()) keeper->LoadAllSamples();
     if (loading) loading->Draw();
 
     _music.SetTracks(desc.music, true);

@@ -39,6 +39,18 @@ C2DObject::~C2DObject() {
 }
 
 bool C2DObject::Create(float x, float y, const CGraphicsDesc& desc, bool own_renderer) {
+    return Create(x, y, desc, SpriteAnimation(desc), own_renderer);
+}
+
+bool C2DObject::Create(float x, float y, const CGraphicsDesc& desc, const CAnimation& animation, bool own_renderer) {
+    Init(x, y, static_cast<float>(desc.width), static_cast<float>(desc.height), animation);
+    if (own_renderer) CreateRenderer(desc.texture);
+    SetColor(desc.color, kAllCorners);
+    SetAlpha(static_cast<int>(desc.color >> 24), kAllCorners);
+    return true;
+}
+
+CAnimation C2DObject::SpriteAnimation(const CGraphicsDesc& desc) {
     CAnimation animation;
     if (!desc.animation_file.empty()) {
         bool loaded = false;
@@ -58,11 +70,7 @@ bool C2DObject::Create(float x, float y, const CGraphicsDesc& desc, bool own_ren
     } else {
         animation.AddFrame(desc.tex_rect, nullptr);
     }
-    Init(x, y, static_cast<float>(desc.width), static_cast<float>(desc.height), animation);
-    if (own_renderer) CreateRenderer(desc.texture);
-    SetColor(desc.color, kAllCorners);
-    SetAlpha(static_cast<int>(desc.color >> 24), kAllCorners);
-    return true;
+    return animation;
 }
 
 void C2DObject::Init(float x, float y, float width, float height, const CAnimation& animation) {

@@ -20,6 +20,13 @@ public:
     // The usual way to make a sprite: animation (file, or one frame of the
     // description's tex_rect), size, colour and optionally a batch of its own.
     bool Create(float x, float y, const CGraphicsDesc& desc, bool own_renderer);
+    // The same with the description's animation already read (SpriteAnimation),
+    // for sprites made again and again from one description.
+    bool Create(float x, float y, const CGraphicsDesc& desc, const CAnimation& animation, bool own_renderer);
+    // The animation a sprite of `desc` shows: the frames of its animation
+    // file, or one frame of its tex_rect (also when the file cannot be used,
+    // which is logged).
+    static CAnimation SpriteAnimation(const CGraphicsDesc& desc);
     using CTexturedRect::Init;
     void Init(float x, float y, float width, float height, const CAnimation& animation);
     void InitFromTexRect(float x, float y, float width, float height, const CFloatRect& tex_rect);

@@ -44,14 +44,7 @@ void CParticleType::Update(const CParticleEmitter& e, float T, float dt, size_t*
 
     int batches = 0;
     if (ints[kBurst] == 0) {
-        const float n = Vary(v[kRate], v[kRateVar]) * dt + _carried;
-        if (n > 0.0f) {
-            const float whole = std::floor(n);
-            _carried = n - whole;
-            batches = whole > kMaxBatchesPerUpdate ? kMaxBatchesPerUpdate : static_cast<int>(whole);
-        } else {
-            _carried = 0.0f;
-        }
+        batches = StreamBatches(v[kRate], v[kRateVar], dt);
     } else if (!_burst_done) {
         batches = 1;
         _burst_done = true;
@@ -69,6 +62,27 @@ void CParticleType::Update(const CParticleEmitter& e, float T, float dt, size_t*
         }
     }
     Age(T);
+}
+
+int CParticleType::StreamBatches(float rate, float rate_var, float dt) {
+    const float n = Vary(rate, rate_var) * dt + _carried;
+    if (!(n > 0.0f)) {
+        _carried = 0.0f;
+        return 0;
+    }
+    const float whole = std::floor(n);
+    _carried = n - whole;
+    return whole > kMaxBatchesPerUpdate ? kMaxBatchesPerUpdate : static_cast<int>(whole);
+}
+
+bool CParticleType::Repeat(const CParticleEmitter& e, float T) {
+    if (!_aged || T != _aged_at || (ints[kBurst] != 0 && !_burst_done)) return false;
+    // The carried fraction stays below one: no batch is due.
+    if (ints[kBurst] == 0)
+        StreamBatches(curves[kRate].GetValue(T) * e.Value(CParticleEmitter::kRate), curves[kRateVar].GetValue(T), 0.0f);
+    // Ageing again at T gives every particle what it has, bar one more pull.
+    for (Particle& p : _particles) p.dir_y += p.pull;
+    return true;
 }
 
 void CParticleType::EmitOne(const CParticleEmitter& e, const float v[kCurveCount], int index, float T) {
@@ -170,11 +184,14 @@ void CParticleType::Age(float T) {
         p.force_weight = curves[kForceWeightLife].GetValue(f) * p.start_force_weight;
         p.visibility = curves[kVisibilityLife].GetValue(f) * p.start_visibility;
         color.GetValue(f, p.color);
-        p.dir_y += age * curves[kGravityLife].GetValue(f) * p.start_gravity;
+        p.pull = age * curves[kGravityLife].GetValue(f) * p.start_gravity;
+        p.dir_y += p.pull;
         if (kept != i) _particles[kept] = p;
         ++kept;
     }
     _particles.resize(kept);
+    _aged = true;
+    _aged_at = T;
 }
 
 void CParticleType::Move(const CParticleEmitter& e, const CNoise& noise, float T, float dt) {

@@ -184,14 +184,21 @@ void CPlume::Step(const uint32_t* ids, size_t count, bool all) {
     size_t live = 0;
     for (const auto& [id, r] : _emitters) live += r.emitter->ParticleCount();
     size_t budget = live < kMaxParticles ? kMaxParticles - live : 0;
+    static const Plume::CNoise empty_noise;
+    const Plume::CNoise& noise = _library ? _library->Noise() : empty_noise;
+    // Every call steps every emitter; a further call in the same frame (the
+    // clock has not moved) takes a step of no time.
+    const bool again = dt == 0.0f;
     for (auto& [id, r] : _emitters) {
         r.emitter->x = r.x;
         r.emitter->y = r.y;
-        r.emitter->Update(_time - r.start, dt, &budget);
+        if (again)
+            r.emitter->Repeat(_time - r.start, noise, &budget);
+        else
+            r.emitter->Update(_time - r.start, dt, &budget);
     }
-    static const Plume::CNoise empty_noise;
-    const Plume::CNoise& noise = _library ? _library->Noise() : empty_noise;
-    for (auto& [id, r] : _emitters) r.emitter->Move(noise, dt);
+    if (!again)
+        for (auto& [id, r] : _emitters) r.emitter->Move(noise, dt);
 
     auto draw = [this](EmitterRecord& r) {
         Draw(*r.emitter);

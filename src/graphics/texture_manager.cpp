@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "engine/engine_core_interface.h"
 #include "engine/file_opener.h"
 #include "engine/logger.h"
 #include "graphics/texture_dds.h"
@@ -81,3 +82,23 @@ CTexture* CTextureManager::CloneTexture(CTexture* texture) {
 }
 
 void CTextureManager::ReleaseAll() { _textures.clear(); }
+
+CTextureHold::CTextureHold(const std::string& file_name) {
+    plat::RenderDevice* device = EngineDevice();
+    if (!device || file_name.empty()) return;
+    _texture = CTextureManager::Instance().GetTexture(device, file_name.c_str());
+}
+
+CTextureHold& CTextureHold::operator=(CTextureHold&& other) noexcept {
+    if (this != &other) {
+        Release();
+        _texture = other._texture;
+        other._texture = nullptr;
+    }
+    return *this;
+}
+
+void CTextureHold::Release() {
+    if (_texture && CTextureManager::IsAlive()) CTextureManager::Instance().ReleaseTexture(_texture);
+    _texture = nullptr;
+}

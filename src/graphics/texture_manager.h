@@ -42,3 +42,25 @@ private:
     long _clone_counter = 0;
     Map _textures;
 };
+
+// Keeps one texture of the program's store loaded for as long as it lives
+// (it is one of the texture's holders), so that sprites made and dropped again
+// during play find their picture in the store instead of reading and decoding
+// its file each time. Without a device, or with no file named, it holds nothing.
+class CTextureHold {
+public:
+    CTextureHold() = default;
+    explicit CTextureHold(const std::string& file_name);
+    ~CTextureHold() { Release(); }
+    CTextureHold(CTextureHold&& other) noexcept : _texture(other._texture) { other._texture = nullptr; }
+    CTextureHold& operator=(CTextureHold&& other) noexcept;
+    CTextureHold(const CTextureHold&) = delete;
+    CTextureHold& operator=(const CTextureHold&) = delete;
+
+    // The texture held (null when none).
+    const CTexture* Get() const { return _texture; }
+
+private:
+    void Release();
+    CTexture* _texture = nullptr;
+};

@@ -193,6 +193,26 @@ TEST_F(SoundKeeperTest, SampleVolumeZeroGivesChannelZeroWithoutLoading) {
     EXPECT_NE(keeper->PlaySample("tone"), 0u);
 }
 
+// A level start loads the whole table, so that no play decodes a file in the
+// middle of a frame; with samples off it loads nothing.
+TEST_F(SoundKeeperTest, LoadAllSamplesLoadsTheTableUnlessSamplesAreOff) {
+    keeper->SetVolumes(100, 0);
+    keeper->LoadAllSamples();
+    EXPECT_TRUE(keeper->LoadSample("tone")) << "nothing was loaded with samples off";
+    EXPECT_TRUE(keeper->FreeSample("tone"));
+
+    keeper->SetVolumes(100, 100);
+    keeper->PlaySample("fast");
+    keeper->LoadAllSamples();
+    for (const char* alias : {"tone", "fast", "bad_freq", "loud"})
+        EXPECT_FALSE(keeper->LoadSample(alias)) << alias << " is loaded already";
+    EXPECT_NE(NewLog().find("Error: can't load sample! Alias: 'missing'"), std::string::npos)
+        << "a file that cannot be read is said, the others load";
+    const uint32_t channel = keeper->PlaySample("tone");
+    EXPECT_NE(channel, 0u);
+    EXPECT_TRUE(keeper->IsChannelPlaying(channel));
+}
+
 TEST_F(SoundKeeperTest, UnknownAliasAndUnreadableFileAreLoggedAndGiveZero) {
     EXPECT_EQ(keeper->PlaySample("nope"), 0u);
     std::string log = NewLog();

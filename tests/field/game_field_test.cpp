@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
 #include "field/level_cfg.h"
+#include "field/play_textures.h"
 #include "field/tiles_field.h"
+#include "graphics/texture_manager.h"
 
 namespace {
 
@@ -300,3 +303,31 @@ TEST_F(GameFieldTest, TheFragmentEntersBelowTheShallowestEntry) {
 }
 
 }  // namespace
+
+// The pictures that come and go during play are loaded with the level and
+// held while the field lives: a bonus going off never reads its picture
+// from disk in the middle of a frame.
+TEST_F(GameFieldTest, TheLevelStartHoldsThePicturesShownDuringPlay) {
+    const std::vector<std::string> names = FieldTextureNames();
+    for (const char* shown : {"Textures\\Field\\bonus_balls.png", "Textures\\Field\\ball_substrates.png",
+                              "Textures\\Bonus\\flame_left.png", "Textures\\Bonus\\flame_down.png",
+                              "Textures\\Bonus\\lightning_bolt.png", "Textures\\Common\\available_move.tga"})
+        EXPECT_NE(std::find(names.begin(), names.end(), shown), names.end()) << shown;
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << "each once";
+
+    CTextureManager& store = CTextureManager::Instance();
+    plat::RenderDevice* device = core_->GetGraphicsDevice()->GetDevice();
+    auto holders = [&](const char* name) {
+        CTexture* texture = store.GetTexture(device, name);
+        const int count = texture->GetRefCount() - 1;
+        store.ReleaseTexture(texture);
+        return count;
+    };
+    EXPECT_EQ(holders("Textures\\Bonus\\lightning_bolt.png"), 0);
+    ASSERT_TRUE(field_->LoadLevel("Levels\\Episode_0\\Level_0.xml", {}));
+    EXPECT_EQ(holders("Textures\\Bonus\\lightning_bolt.png"), 1);
+    EXPECT_EQ(holders("Textures\\Field\\bonus_balls.png"), 1);
+    field_->ClearLevel();
+    ASSERT_TRUE(field_->LoadLevel("Levels\\Episode_0\\Level_1.xml", {}));
+    EXPECT_EQ(holders("Textures\\Bonus\\lightning_bolt.png"), 1) << "held once for the field's life";
+}

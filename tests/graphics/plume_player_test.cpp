@@ -1,6 +1,8 @@
 // The particle player on an injected clock: the effect clock, emission,
 // ageing, motion and the life of emitters.
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "engine/random.h"
 #include "graphics/plume_noise.h"
@@ -49,6 +51,27 @@ emitter fraction        # 15 a second: 1.5 per tenth
     type dots
         rate 0 15
         life 0 1000
+    end
+end
+emitter drifting        # a varied stream that wobbles and falls, and a burst beside it
+    spread 0 3
+    type dots
+        rate 0 40
+        rate_var 0 0.5
+        life 0 30
+        life_var 0 0.3
+        speed 0 20
+        speed_var 0 0.4
+        wobble 0 6
+        gravity 0 0.3
+        gravity_var 0 0.5
+        gravity_life 0 1 1 3
+    end
+    type sparks
+        burst 1
+        life 0 20
+        speed 0 30
+        gravity 0 -0.2
     end
 end
 emitter fading          # size and visibility over life, gravity pulling down
@@ -289,6 +312,57 @@ TEST_F(PlumePlayerTest, SetPositionsMoveRecordsOfRunningEmittersOnly) {
     ASSERT_TRUE(p.GetEmitterPos(a, &x, &y));
     EXPECT_FLOAT_EQ(x, 8);
     EXPECT_FLOAT_EQ(y, 9);
+}
+
+// Drawing emitters one by one steps the player once per call; the calls after
+// the first in a frame take no time, and such a step is taken cheaply. It must
+// leave every particle as the full step of no time would, to the bit, and
+// draw as many of the looks' random numbers; an emitter that has not stepped
+// yet takes the full step (and its burst) either way.
+TEST_F(PlumePlayerTest, AStepOfNoTimeRepeatedIsTheFullStepToTheBit) {
+    const Plume::CNoise& noise = Plume::CLibrary::Instance()->Noise();
+    for (const char* name : {"drifting", "fading", "fraction", "ring"}) {
+        SCOPED_TRACE(name);
+        const Plume::CParticleEmitter* source = Plume::CLibrary::Instance()->Find(name);
+        ASSERT_NE(source, nullptr);
+        // Frames of 16 ms, each drawn again 0 to 3 times; the first frame
+        // starts with a step of no time, before any full step.
+        auto play = [&](bool full) {
+            fx::srand(77);
+            auto e = source->Start(100, 100);
+            float age = 0.0f;
+            for (int frame = 0; frame < 40; ++frame) {
+                if (frame > 0) {
+                    age += 0.016f;
+                    e->Update(age, 0.016f);
+                    e->Move(noise, 0.016f);
+                }
+                for (int again = 0; again < frame % 4 + (frame == 0); ++again) {
+                    if (full) {
+                        e->Update(age, 0.0f);
+                        e->Move(noise, 0.0f);
+                    } else {
+                        e->Repeat(age, noise);
+                    }
+                }
+            }
+            return std::pair(std::move(e), fx::rand());
+        };
+        const auto [full, full_next] = play(true);
+        const auto [cheap, cheap_next] = play(false);
+        EXPECT_EQ(cheap_next, full_next) << "as many random numbers drawn";
+        ASSERT_EQ(cheap->types.size(), full->types.size());
+        size_t particles = 0;
+        for (size_t t = 0; t < full->types.size(); ++t) {
+            const auto& a = full->types[t].Particles();
+            const auto& b = cheap->types[t].Particles();
+            ASSERT_EQ(b.size(), a.size()) << "type " << t;
+            particles += a.size();
+            for (size_t i = 0; i < a.size(); ++i)
+                EXPECT_EQ(std::memcmp(&a[i], &b[i], sizeof a[i]), 0) << "type " << t << " particle " << i;
+        }
+        EXPECT_GT(particles, 0u);
+    }
 }
 
 TEST(PlumeNoise, TablesAreTheSameOnEveryFill) {

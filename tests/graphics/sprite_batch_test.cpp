@@ -4,6 +4,7 @@
 #include "graphics/object_2d.h"
 #include "graphics/renderer_keeper.h"
 #include "graphics/texture.h"
+#include "graphics/texture_manager.h"
 #include "graphics/textured_rects_list.h"
 
 using namespace gfx_test;
@@ -295,4 +296,30 @@ TEST_F(SpriteBatchTest, GreyBatchKeepsTheOriginalForOthers) {
     member.SetRenderer(&shared);
     EXPECT_FALSE(member.MakeGrayscale());
     member.ReleaseRenderer();
+}
+
+// A held picture stays in the store while its sprites come and go: the next
+// sprite gets the same texture instead of the file read and decoded again.
+TEST_F(SpriteBatchTest, AHeldTextureOutlivesItsSpritesAndGoesWithTheHold) {
+    const std::string tex = TextureFile("Flame.tga", SolidTga(4, 4, 0xFFFF8000));
+    CTextureManager& store = CTextureManager::Instance();
+    const size_t before = store.GetCount();
+    {
+        CTextureHold hold(tex);
+        ASSERT_NE(hold.Get(), nullptr);
+        EXPECT_EQ(store.GetCount(), before + 1);
+        for (int round = 0; round < 2; ++round) {
+            C2DObject sprite;
+            sprite.Create(0, 0, Desc(tex, 4, 4, CFloatRect(0, 0, 4, 4)), true);
+            ASSERT_TRUE(sprite.HasRenderer());
+            EXPECT_EQ(sprite.GetRenderer()->GetTexture(), hold.Get()) << "round " << round;
+        }
+        EXPECT_EQ(store.GetCount(), before + 1) << "the sprites gave theirs back, the hold keeps it";
+        CTextureHold moved = std::move(hold);
+        EXPECT_EQ(hold.Get(), nullptr);
+        EXPECT_EQ(moved.Get()->GetRefCount(), 1);
+        CTextureHold none("");
+        EXPECT_EQ(none.Get(), nullptr);
+    }
+    EXPECT_EQ(store.GetCount(), before) << "gone with the last hold";
 }
