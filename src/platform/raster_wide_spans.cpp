@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <type_traits>
 #include <climits>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -341,17 +342,23 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
     // Less than two texels a pixel: four pixels' texels lie among eight.
     const bool near = ds > 0 && ds < 2 * 65536;
     alignas(32) uint32_t xs[8];
-    for (; px + 7 <= xr; px += 8) {
-        const __m256i columns = _mm256_srli_epi32(at, 16), fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
+    // Eight pixels (the masked ones of the last step only): their texels
+    // from one load where they lie near each other, else column by column.
+    auto eight = [&](auto masked, __m256i columns, __m256i fractions, __m256i mask)
+                     __attribute__((target("avx2"), always_inline)) {
         const uint32_t x0 = First(columns), x4 = Fifth(columns);
         if (near && x4 + 8 <= static_cast<uint32_t>(tex_w)) {
-            Stretched8<B, false, true>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
-                                       diffuse, top);
+            Stretched8<B, masked(), true>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                          diffuse, mask);
         } else {
             _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
-            Stretched8<B, false, false>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
-                                        diffuse, top);
+            Stretched8<B, masked(), false>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
+                                           diffuse, mask);
         }
+    };
+    for (; px + 7 <= xr; px += 8) {
+        const __m256i columns = _mm256_srli_epi32(at, 16), fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
+        eight(std::false_type {}, columns, fractions, top);
         at = _mm256_add_epi32(at, step);
     }
     const int64_t n = xr + 1 - px;
@@ -362,15 +369,7 @@ __attribute__((target("avx2"))) int64_t StretchedRowOf(uint32_t* row, int64_t px
         const __m256i last = _mm256_permutevar8x32_epi32(at, _mm256_set1_epi32(static_cast<int>(n - 1)));
         const __m256i columns = _mm256_srli_epi32(_mm256_blendv_epi8(last, at, mask), 16);
         const __m256i fractions = _mm256_and_si256(_mm256_srli_epi32(at, 8), byte);
-        const uint32_t x0 = First(columns), x4 = Fifth(columns);
-        if (near && x4 + 8 <= static_cast<uint32_t>(tex_w)) {
-            Stretched8<B, true, true>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
-                                      diffuse, mask);
-        } else {
-            _mm256_store_si256(reinterpret_cast<__m256i*>(xs), columns);
-            Stretched8<B, true, false>(row + px, r0, r1, xs, x0, x4, columns, fractions, fy, top, bottom, white,
-                                       diffuse, mask);
-        }
+        eight(std::true_type {}, columns, fractions, mask);
         px += n;
     }
     return px;
