@@ -98,8 +98,8 @@ void BM_FrameSalute(benchmark::State& state) { FrameStepAndDraw(state, "salute_f
 BENCHMARK(BM_FrameSalute)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // The mixer: every ball's swirl drawn by a call of its own, as the game draws
-// the effects it holds one by one. Each call steps the player again in the
-// same frame.
+// the effects it holds one by one. The first call of a frame steps the
+// player; the others only draw.
 void BM_FrameMixerDrawnOneByOne(benchmark::State& state) {
     CPlume& p = Player();
     IEngineCore* core = &CEngineCore::Instance();

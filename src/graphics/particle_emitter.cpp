@@ -21,22 +21,6 @@ void CParticleEmitter::Update(float age, float dt, size_t* budget) {
     _time = age * GetTimeScale();
     for (int i = 0; i < kCurveCount; ++i) _values[i] = curves[i].GetValue(_time);
     for (CParticleType& t : types) t.Update(*this, _time, dt, budget);
-    _stepped = true;
-}
-
-void CParticleEmitter::Repeat(float age, const CNoise& noise, size_t* budget) {
-    const float T = age * GetTimeScale();
-    if (!_stepped || T != _time) {
-        Update(age, 0.0f, budget);
-        Move(noise, 0.0f);
-        return;
-    }
-    // The curves' values at T are the ones the last step took.
-    for (CParticleType& t : types)
-        if (!t.Repeat(*this, T)) {
-            t.Update(*this, T, 0.0f, budget);
-            t.Move(*this, noise, T, 0.0f);
-        }
 }
 
 void CParticleEmitter::Move(const CNoise& noise, float dt) {

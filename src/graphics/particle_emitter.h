@@ -40,13 +40,6 @@ public:
     // at most that many particles are emitted and the budget shrinks by what was.
     void Update(float age, float dt, size_t* budget = nullptr);
     void Move(const CNoise& noise, float dt);
-    // Update(age, 0, budget) and Move(noise, 0): a step of no time, as drawing
-    // the emitter again in the same frame takes. Once the emitter has stepped
-    // at this age, only what such a step changes is done (the draws of the
-    // emission's variation and gravity's pull; a step of no time moves
-    // nothing), so a frame that draws many emitters one by one does not age
-    // every particle once per call.
-    void Repeat(float age, const CNoise& noise, size_t* budget = nullptr);
 
     // Emission points of one batch.
     int PointCount() const;
@@ -68,7 +61,6 @@ private:
     std::shared_ptr<const std::string> _name = std::make_shared<const std::string>();
     float _values[kCurveCount] = {};
     float _time = 0.0f;
-    bool _stepped = false;
 };
 
 }  // namespace Plume

@@ -75,16 +75,6 @@ int CParticleType::StreamBatches(float rate, float rate_var, float dt) {
     return whole > kMaxBatchesPerUpdate ? kMaxBatchesPerUpdate : static_cast<int>(whole);
 }
 
-bool CParticleType::Repeat(const CParticleEmitter& e, float T) {
-    if (!_aged || T != _aged_at || (ints[kBurst] != 0 && !_burst_done)) return false;
-    // The carried fraction stays below one: no batch is due.
-    if (ints[kBurst] == 0)
-        StreamBatches(curves[kRate].GetValue(T) * e.Value(CParticleEmitter::kRate), curves[kRateVar].GetValue(T), 0.0f);
-    // Ageing again at T gives every particle what it has, bar one more pull.
-    for (Particle& p : _particles) p.dir_y += p.pull;
-    return true;
-}
-
 void CParticleType::EmitOne(const CParticleEmitter& e, const float v[kCurveCount], int index, float T) {
     Particle p {};
     p.birth = T;
@@ -184,14 +174,11 @@ void CParticleType::Age(float T) {
         p.force_weight = curves[kForceWeightLife].GetValue(f) * p.start_force_weight;
         p.visibility = curves[kVisibilityLife].GetValue(f) * p.start_visibility;
         color.GetValue(f, p.color);
-        p.pull = age * curves[kGravityLife].GetValue(f) * p.start_gravity;
-        p.dir_y += p.pull;
+        p.dir_y += age * curves[kGravityLife].GetValue(f) * p.start_gravity;
         if (kept != i) _particles[kept] = p;
         ++kept;
     }
     _particles.resize(kept);
-    _aged = true;
-    _aged_at = T;
 }
 
 void CParticleType::Move(const CParticleEmitter& e, const CNoise& noise, float T, float dt) {

@@ -33,7 +33,6 @@ struct Particle {
     float start_speed, start_spin, start_wobble, start_force_weight, start_gravity, start_size, start_visibility;
     float life;
     float color[4];
-    float pull;  // what the last ageing added to dir_y (the gravity's pull)
 };
 
 class CParticleType {
@@ -68,13 +67,6 @@ public:
     // emitter time T. With a budget, at most that many particles are emitted
     // and the budget shrinks by what was.
     void Update(const CParticleEmitter& emitter, float T, float dt, size_t* budget = nullptr);
-    // Update(emitter, T, 0) for a type last aged at T, at a fraction of its
-    // cost: with no time passing nothing is born and no life fraction moves,
-    // so the step only draws the emission's variation (a streaming type's
-    // random number) and pulls every particle by gravity once more. False,
-    // having done nothing, for a type not last aged at T (or with its burst
-    // still due): that step needs the full Update.
-    bool Repeat(const CParticleEmitter& emitter, float T);
     void Age(float T);
     void Move(const CParticleEmitter& emitter, const CNoise& noise, float T, float dt);
 
@@ -95,8 +87,6 @@ private:
     std::vector<Particle> _particles;
     float _carried = 0.0f;
     bool _burst_done = false;
-    bool _aged = false;
-    float _aged_at = 0.0f;  // the time of the last ageing
 };
 
 }  // namespace Plume

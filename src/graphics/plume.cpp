@@ -172,6 +172,12 @@ void CPlume::ReleaseLibrary() { Plume::CLibrary::Release(); }
 void CPlume::Step(const uint32_t* ids, size_t count, bool all) {
     if (_emitters.empty()) return;
     const uint32_t now = _clock();
+    // The effects advance once per frame, however many calls draw them: a
+    // further call in the same frame (no time has passed) only draws, since
+    // each ageing adds gravity's pull again. Emitters started since the last
+    // step take their first step then, one of no time, so that what they
+    // emit at once shows in this frame.
+    const bool advance = now != _last_step;
     float dt = static_cast<float>(now - _last_step) / 1000.0f;
     if (dt >= 0.2f) dt = 0.01f;  // a stall must not make the effects jump
     _time += dt;
@@ -184,21 +190,18 @@ void CPlume::Step(const uint32_t* ids, size_t count, bool all) {
     size_t live = 0;
     for (const auto& [id, r] : _emitters) live += r.emitter->ParticleCount();
     size_t budget = live < kMaxParticles ? kMaxParticles - live : 0;
-    static const Plume::CNoise empty_noise;
-    const Plume::CNoise& noise = _library ? _library->Noise() : empty_noise;
-    // Every call steps every emitter; a further call in the same frame (the
-    // clock has not moved) takes a step of no time.
-    const bool again = dt == 0.0f;
     for (auto& [id, r] : _emitters) {
         r.emitter->x = r.x;
         r.emitter->y = r.y;
-        if (again)
-            r.emitter->Repeat(_time - r.start, noise, &budget);
-        else
-            r.emitter->Update(_time - r.start, dt, &budget);
+        if (!advance && r.stepped) continue;
+        r.emitter->Update(_time - r.start, dt, &budget);
+        r.stepped = true;
     }
-    if (!again)
+    if (advance) {
+        static const Plume::CNoise empty_noise;
+        const Plume::CNoise& noise = _library ? _library->Noise() : empty_noise;
         for (auto& [id, r] : _emitters) r.emitter->Move(noise, dt);
+    }
 
     auto draw = [this](EmitterRecord& r) {
         Draw(*r.emitter);

@@ -51,7 +51,9 @@ public:
     bool HasEmitter(uint32_t id) const;
     void StopEmitter(uint32_t id);
 
-    // One step for every emitter; draws all of them, or only the given ids.
+    // One step for every emitter when time has passed since the last one (a
+    // further call in the same frame only draws); draws all of them, or only
+    // the given ids.
     void Render();
     void RenderEmitter(uint32_t id);
     void RenderEmitters(const std::vector<uint32_t>& ids);
@@ -72,6 +74,7 @@ private:
         float x = 0.0f, y = 0.0f;
         float last_alive = 0.0f;
         float start = 0.0f;
+        bool stepped = false;  // has taken a step since its start
         std::unique_ptr<Plume::CParticleEmitter> emitter;
     };
 

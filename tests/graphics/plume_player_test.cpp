@@ -2,7 +2,7 @@
 // ageing, motion and the life of emitters.
 #include <cmath>
 #include <cstring>
-#include <utility>
+#include <vector>
 
 #include "engine/random.h"
 #include "graphics/plume_noise.h"
@@ -314,54 +314,57 @@ TEST_F(PlumePlayerTest, SetPositionsMoveRecordsOfRunningEmittersOnly) {
     EXPECT_FLOAT_EQ(y, 9);
 }
 
-// Drawing emitters one by one steps the player once per call; the calls after
-// the first in a frame take no time, and such a step is taken cheaply. It must
-// leave every particle as the full step of no time would, to the bit, and
-// draw as many of the looks' random numbers; an emitter that has not stepped
-// yet takes the full step (and its burst) either way.
-TEST_F(PlumePlayerTest, AStepOfNoTimeRepeatedIsTheFullStepToTheBit) {
-    const Plume::CNoise& noise = Plume::CLibrary::Instance()->Noise();
-    for (const char* name : {"drifting", "fading", "fraction", "ring"}) {
-        SCOPED_TRACE(name);
-        const Plume::CParticleEmitter* source = Plume::CLibrary::Instance()->Find(name);
-        ASSERT_NE(source, nullptr);
-        // Frames of 16 ms, each drawn again 0 to 3 times; the first frame
-        // starts with a step of no time, before any full step.
-        auto play = [&](bool full) {
-            fx::srand(77);
-            auto e = source->Start(100, 100);
-            float age = 0.0f;
-            for (int frame = 0; frame < 40; ++frame) {
-                if (frame > 0) {
-                    age += 0.016f;
-                    e->Update(age, 0.016f);
-                    e->Move(noise, 0.016f);
-                }
-                for (int again = 0; again < frame % 4 + (frame == 0); ++again) {
-                    if (full) {
-                        e->Update(age, 0.0f);
-                        e->Move(noise, 0.0f);
-                    } else {
-                        e->Repeat(age, noise);
-                    }
-                }
+// The game draws the effects of one player in several calls a frame (the
+// explosions, then every background tile, tool carrier and mixer cell on its
+// own). The effects advance once per frame however often they are drawn: a
+// falling burst takes the same path, to the bit, and the looks' generator
+// gives as many numbers.
+TEST_F(PlumePlayerTest, EffectsAdvanceOncePerFrameHoweverOftenTheyAreDrawn) {
+    constexpr size_t kEmitters = 20;
+    enum class Draws { kAllAtOnce, kOneByOne, kAllThenEachAgain };
+    struct Run {
+        std::vector<Plume::Particle> path;  // the burst's particle, frame by frame
+        std::vector<Plume::Particle> last;  // every particle after the last frame
+        int next_random = 0;
+    };
+    auto play = [&](Draws draws) {
+        fx::srand(77);
+        ManualClock clock;
+        CPlume p(clock.Get());
+        p.Init();
+        std::vector<uint32_t> ids {p.StartEmitter("fading", 100, 100), p.StartEmitter("drifting", 50, 50)};
+        while (ids.size() < kEmitters) ids.push_back(p.StartEmitter("steady", static_cast<int>(ids.size()), 0));
+        Run run;
+        for (int frame = 0; frame < 30; ++frame) {
+            if (draws == Draws::kAllAtOnce) {
+                p.RenderEmitters(ids);
+            } else {
+                if (draws == Draws::kAllThenEachAgain) p.Render();
+                for (uint32_t id : ids) p.RenderEmitter(id);
             }
-            return std::pair(std::move(e), fx::rand());
-        };
-        const auto [full, full_next] = play(true);
-        const auto [cheap, cheap_next] = play(false);
-        EXPECT_EQ(cheap_next, full_next) << "as many random numbers drawn";
-        ASSERT_EQ(cheap->types.size(), full->types.size());
-        size_t particles = 0;
-        for (size_t t = 0; t < full->types.size(); ++t) {
-            const auto& a = full->types[t].Particles();
-            const auto& b = cheap->types[t].Particles();
-            ASSERT_EQ(b.size(), a.size()) << "type " << t;
-            particles += a.size();
-            for (size_t i = 0; i < a.size(); ++i)
-                EXPECT_EQ(std::memcmp(&a[i], &b[i], sizeof a[i]), 0) << "type " << t << " particle " << i;
+            run.path.push_back(p.GetEmitter(ids[0])->types[0].Particles().at(0));
+            clock.Advance(16);
         }
-        EXPECT_GT(particles, 0u);
+        for (uint32_t id : ids)
+            for (const Plume::CParticleType& type : p.GetEmitter(id)->types)
+                run.last.insert(run.last.end(), type.Particles().begin(), type.Particles().end());
+        run.next_random = fx::rand();
+        return run;
+    };
+    auto same = [](const std::vector<Plume::Particle>& a, const std::vector<Plume::Particle>& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0;
+    };
+    const Run once = play(Draws::kAllAtOnce);
+    ASSERT_GT(once.path.back().y, once.path.front().y + 1.0f) << "the burst falls";
+    for (Draws draws : {Draws::kOneByOne, Draws::kAllThenEachAgain}) {
+        SCOPED_TRACE(draws == Draws::kOneByOne ? "one by one" : "all, then each again");
+        const Run run = play(draws);
+        for (size_t frame = 0; frame < once.path.size(); ++frame) {
+            EXPECT_EQ(run.path[frame].x, once.path[frame].x) << "frame " << frame;
+            EXPECT_EQ(run.path[frame].y, once.path[frame].y) << "frame " << frame;
+        }
+        EXPECT_TRUE(same(run.last, once.last)) << "every particle of every emitter";
+        EXPECT_EQ(run.next_random, once.next_random);
     }
 }
 
