@@ -7,7 +7,9 @@
 #include "engine/engine_core.h"
 #include "engine/game_clock.h"
 #include "engine/random.h"
+#include "field/ball.h"
 #include "field/ball_desc.h"
+#include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/fake_game_scene_link.h"
 #include "field/game_field.h"
@@ -46,6 +48,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
     _scene.state = kStateDefault;
     _scene.states.clear();
     Result result;
+    _swap = {};
     if (!Start(level_path)) return result;
     int wait = options.think_ticks;
     for (; result.ticks < options.max_ticks; ++result.ticks) {
@@ -58,8 +61,11 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
             Click(move.to);
             ++result.moves;
             wait = options.think_ticks;
+            if (_field.GetSwapFlag() == CGameField::sbSwapping)
+                _swap = {move.from, move.to, _field.GetBallsField()->GetBallAt(move.from)};
         }
         Tick();
+        WatchSwap(result);
         // Once the fragment has left the field (stage 2) the level is won: the
         // show that follows decides nothing.
         if (_scene.state == kStateNextLevel || _field.GetStage() >= 2) {
@@ -104,6 +110,60 @@ void CHeadlessPlayer::Tick() {
     _field.Render();
     CGlove::Instance().Render();
     explosion::GetExplosionManager()->Update();
+}
+
+bool CHeadlessPlayer::RefusedLine::HasBusyBall() const {
+    for (const LineBall& ball : balls)
+        if (ball.cell != from && ball.cell != to && ball.state != bsDEFAULT) return true;
+    return false;
+}
+
+void CHeadlessPlayer::WatchSwap(Result& result) {
+    if (!_swap.ball) return;
+    CBallsField& balls = *_field.GetBallsField();
+    if (balls.GetBallAt(_swap.to) != _swap.ball) {
+        // On its way, or broken off when a bonus took one of the two.
+        if (_field.GetSwapFlag() == CGameField::sbNone) _swap = {};
+        return;
+    }
+    // The swap arrived in this tick and was checked: the field exchanged the
+    // two, and a swap taken back is on its way again.
+    const bool taken_back = _field.GetSwapFlag() == CGameField::sbSwapping;
+    std::vector<int> line = LineCells(_swap.to);
+    for (int cell : LineCells(_swap.from))
+        if (std::find(line.begin(), line.end(), cell) == line.end()) line.push_back(cell);
+    if (!line.empty()) {
+        ++result.line_swaps;
+        if (taken_back) {
+            RefusedLine refused {_swap.from, _swap.to, {}};
+            for (int cell : line) {
+                const CBall* ball = balls.GetBallAt(cell);
+                refused.balls.push_back(
+                    {cell, ball ? ball->GetState() : -1, ball && ball->GetMark(), ball && ball->IsBonus()});
+            }
+            result.refused.push_back(std::move(refused));
+        }
+    }
+    _swap = {};
+}
+
+std::vector<int> CHeadlessPlayer::LineCells(int cell) const {
+    const int count = g_LevelCFG->GetCellCount();
+    std::vector<int> kinds(static_cast<size_t>(count));
+    for (int c = 0; c < count; ++c) kinds[static_cast<size_t>(c)] = KindAt(c);
+    std::vector<int> cells;
+    int column = 0, row = 0;
+    g_LevelCFG->CellToPos(cell, column, row);
+    for (const auto& [dx, dy] : {std::pair {1, 0}, std::pair {0, 1}}) {
+        if (Run(kinds, cell, dx, dy) < 3) continue;
+        for (int s : {-1, 1})
+            for (int k = s == -1 ? 1 : 0;; ++k) {
+                const int c = g_LevelCFG->PosToCell(column + s * k * dx, row + s * k * dy);
+                if (c == CELL_ERROR || kinds[static_cast<size_t>(c)] != kinds[static_cast<size_t>(cell)]) break;
+                if (std::find(cells.begin(), cells.end(), c) == cells.end()) cells.push_back(c);
+            }
+    }
+    return cells;
 }
 
 bool CHeadlessPlayer::ReadyForMove() const {

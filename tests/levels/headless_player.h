@@ -14,6 +14,7 @@
 #include "field/move_record.h"
 #include "headless_core.h"
 
+class CBall;
 class CGameField;
 
 namespace field_test {
@@ -32,11 +33,28 @@ public:
         // The play is given up after this many ticks.
         int max_ticks = 60 * 60 * 20;
     };
+    // One ball of a line, as the tick of the swap's check left it.
+    struct LineBall {
+        int cell = 0;
+        int state = -1;
+        bool mark = false;   // the new-ball mark
+        bool bonus = false;  // a bonus ball
+    };
+    // A swap whose balls' kinds make a line and that the field took back.
+    struct RefusedLine {
+        int from = 0, to = 0;
+        std::vector<LineBall> balls;  // in the line's order, the swapped ones among them
+        // Some ball of the line other than the swapped two is not resting:
+        // the reason the field had to refuse.
+        bool HasBusyBall() const;
+    };
     struct Result {
         bool won = false;
         bool lost = false;  // a life was lost
         int moves = 0;
         int ticks = 0;
+        int line_swaps = 0;  // swaps that arrived making a line by the balls' kinds
+        std::vector<RefusedLine> refused;
     };
 
     // The field and the scene stand-in outlive the player.
@@ -56,6 +74,17 @@ public:
     void Tick();
 
 private:
+    // A swap on its way: its two cells and the ball that left `from`.
+    struct PendingSwap {
+        int from = -1, to = -1;
+        const CBall* ball = nullptr;
+    };
+    // After a tick: when the pending swap has arrived and been checked, counts
+    // it when its kinds make a line and records it when it was taken back.
+    void WatchSwap(Result& result);
+    // The cells of the lines through `cell` by the kinds on the field now.
+    std::vector<int> LineCells(int cell) const;
+
     bool ReadyForMove() const;
     bool ChooseMove(MoveRecord& move, const Options& options);
     // The targets under the lines the move would make: the puzzle tiles, or
@@ -72,4 +101,5 @@ private:
     bool _started = false;
     std::vector<MoveRecord> _moves;
     std::vector<int> _kinds;
+    PendingSwap _swap;
 };
