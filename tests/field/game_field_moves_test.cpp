@@ -315,4 +315,56 @@ TEST_F(GameFieldMovesTest, ARedRisingUnderTwoRedsOnTheShippedBoardMakesALine) {
     }
 }
 
+// Balls that rest but look otherwise do not keep a line from forming: balls
+// carrying the new-ball mark, a special ball next in the line's direction, and
+// a bonus ball of the line's kind that turns back into a plain ball while the
+// swap is on its way (it blinks before).
+TEST_F(GameFieldMovesTest, RestingBallsMakeTheLineWhateverTheyLookLike) {
+    constexpr int kRed = 1, kPurple = 5, kSpecial = 9, kRowBurner = 11, kColumn = 7, kTop = 3;
+    enum class Look { kMarked, kSpecialNext, kBonusTurningBack };
+    for (Look look : {Look::kMarked, Look::kSpecialNext, Look::kBonusTurningBack}) {
+        SCOPED_TRACE(static_cast<int>(look));
+        const CXMLFile file("Levels\\Episode_2\\Level_0.xml");
+        ASSERT_TRUE(field_->LoadConfig(file.SelectSingleNode("//Level")));
+        field_->GetTilesField()->Build();
+        field_->GetTilesField()->FinishAppear();
+        const int width = g_LevelCFG->GetFieldWidth();
+        // Two reds over a purple over a red: the purple and the red below swap.
+        for (int cell = width; cell < g_LevelCFG->GetCellCount(); ++cell) {
+            const int x = cell % width, y = cell / width;
+            int type = 2 + (x + y) % 3;
+            if (x == kColumn && y >= kTop && y <= kTop + 3) type = y == kTop + 2 ? kPurple : kRed;
+            if (x == kColumn && y == kTop - 1 && look == Look::kSpecialNext) type = kSpecial;
+            Balls().CreateBall(cell, type);
+            const bool upper_red = x == kColumn && (y == kTop || y == kTop + 1);
+            Balls().SetBallState(cell, upper_red && look == Look::kMarked ? bsNEW : bsDEFAULT);
+        }
+        const int upper = kTop * width + kColumn;
+        if (look == Look::kMarked) {
+            Balls().SettleNewBalls();
+            ASSERT_TRUE(Balls().GetMark(upper));
+        }
+        if (look == Look::kBonusTurningBack) {
+            ASSERT_TRUE(Balls().ChangeBallGraph(upper, kRowBurner));
+            // Blinking, a few ticks before it turns back.
+            for (int tick = 0; tick < 670; ++tick) Balls().Update();
+            ASSERT_EQ(TypeAt(upper), kRowBurner);
+        }
+        sounds_->Reset();
+        const int purple = (kTop + 2) * width + kColumn, below = purple + width;
+        GameClock().Advance(250);  // no double click with the last case's release
+        Frame(purple, true);
+        Frame(below, true);
+        ASSERT_EQ(field_->GetSwapFlag(), CGameField::sbSwapping);
+        Frame(below, false);
+        RunSwap();
+        EXPECT_EQ(Played("mismatch"), 0);
+        for (int row = kTop; row <= kTop + 2; ++row)
+            EXPECT_EQ(Balls().GetCellBallState(row * width + kColumn), bsDEAD) << row;
+        if (look == Look::kSpecialNext) {
+            EXPECT_EQ(TypeAt(upper - width), kSpecial);
+        }
+    }
+}
+
 }  // namespace
