@@ -26,7 +26,16 @@ DisplayLoss& Loss() {
     return loss;
 }
 
-int OnIoError(Display*) { EndAfterDisplayLoss(); }
+[[noreturn]] int OnIoError(Display*) {
+    DisplayLoss& loss = Loss();
+    try {
+        if (loss.last_words) loss.last_words();
+    } catch (...) {
+        // The process ends either way; the reason must not be lost with it.
+        std::fputs("Error: the connection to the display was lost.\n", stderr);
+    }
+    ::_exit(loss.exit_code);
+}
 
 }  // namespace
 
@@ -50,17 +59,6 @@ bool X11WindowSize(SDL_Window* window, int* width, int* height) {
 void ExitOnDisplayLoss(std::function<void()> last_words, int exit_code) {
     Loss() = DisplayLoss {std::move(last_words), exit_code};
     if (IsX11Video()) XSetIOErrorHandler(OnIoError);
-}
-
-void EndAfterDisplayLoss() {
-    DisplayLoss& loss = Loss();
-    try {
-        if (loss.last_words) loss.last_words();
-    } catch (...) {
-        // The process ends either way; the reason must not be lost with it.
-        std::fputs("Error: the connection to the display was lost.\n", stderr);
-    }
-    ::_exit(loss.exit_code);
 }
 
 }  // namespace plat

@@ -21,7 +21,4 @@ bool X11WindowSize(SDL_Window* window, int* width, int* height);
 // the dead connection and wait on it forever. Nothing happens off X.
 void ExitOnDisplayLoss(std::function<void()> last_words, int exit_code);
 
-// What the handler does when the connection is lost; never returns.
-[[noreturn]] void EndAfterDisplayLoss();
-
 }  // namespace plat
