@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
-  libsdl2-dev libsqlite3-dev libpugixml-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
+  libsdl2-dev libx11-dev libsqlite3-dev libpugixml-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
   libopenmpt-dev libvorbis-dev libfreetype-dev fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth

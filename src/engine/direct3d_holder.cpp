@@ -1,9 +1,16 @@
 #include "engine/direct3d_holder.h"
 
+#include <cstdio>
+
 #include "engine/logger.h"
 
 bool CDirect3DHolder::CreateDirect3D(bool) {
     if (!_video.Start()) {
+        // A refused display is the player's to mend: said where they look.
+        if (const std::string& refusal = _video.Refusal(); !refusal.empty()) {
+            std::fprintf(stderr, "%s\n", refusal.c_str());
+            CLogger::Instance().Log(2, "%s", refusal.c_str());
+        }
         CLogger::Instance().Log(2, "Error: Failed to create Direct3D!");
         return false;
     }

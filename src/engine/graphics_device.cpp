@@ -95,6 +95,11 @@ intptr_t CGraphicsDevice::MainWndProc(Window& window, const Message& msg) {
             _active = active;
             return 0;
         }
+        case WM_PAINT:
+            // The last frame shown again: an inactive game draws no frame
+            // that would mend what another window left on it.
+            if (_device) _device->Present();
+            return 0;
         case WM_SETCURSOR:
             // The game draws its own cursor over the client area.
             window.ShowSystemCursor(!(_game_draws_cursor && _active && LoWord(static_cast<uintptr_t>(msg.lParam)) == HTCLIENT));

@@ -58,7 +58,7 @@ public:
     // hidden over the client area (so the player never loses the pointer).
     void SetGameDrawsCursor(bool draws) { _game_draws_cursor = draws; }
 
-    // The window procedure (activation, cursor, destruction).
+    // The window procedure (activation, cursor, uncovering, destruction).
     intptr_t MainWndProc(plat::Window& window, const plat::Message& msg);
 
     // The TGA of a back buffer: name numbering and header, exposed for tests.

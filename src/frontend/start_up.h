@@ -52,7 +52,7 @@ public:
 
 // Exit codes of the program.
 constexpr int kExitOk = 0;             // also when another copy runs already
-constexpr int kExitStartFailed = 1;    // a start-up step failed (logged)
+constexpr int kExitStartFailed = 1;    // a start-up step failed, or an error ended the run (logged)
 constexpr int kExitUserFolder = 2;     // the per-user folder cannot be created or written
 constexpr int kExitLockFile = 3;       // the single-instance lock file cannot be opened
 

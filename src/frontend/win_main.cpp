@@ -26,6 +26,7 @@
 #include "gui/control_kinds.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "platform/x11_display.h"
 #include "profiles/game_settings.h"
 #include "profiles/game_stat_log.h"
 #include "profiles/user_profiles.h"
@@ -54,6 +55,8 @@ int OpenWithDesktop(const std::string& url) { return SDL_OpenURL(url.c_str()) ==
 // The program's own steps of the start and the end.
 class CStartUpHost : public IStartUpHost {
 public:
+    // A display lost after this still ends the run at once, without these last words.
+    ~CStartUpHost() override { plat::ExitOnDisplayLoss(nullptr, kExitStartFailed); }
     bool PrepareUserFolder() override {
         // The data tree (its files, or their Data.pak) lies beside the
         // executable; it becomes the current directory before any file is read.
@@ -91,7 +94,11 @@ public:
         right_bound = params.GetAttributeInt("right_bound", 0);
     }
     void LogSystemReport() override { LogSystemInfo(); }
-    bool InitCore(bool windowed) override { return CEngineCore::Instance().Init(windowed); }
+    bool InitCore(bool windowed) override {
+        if (!CEngineCore::Instance().Init(windowed)) return false;
+        plat::ExitOnDisplayLoss([this] { OnDisplayLost(); }, kExitStartFailed);
+        return true;
+    }
     void OpenProfiles() override { g_profiles.OpenProfiles(); }
     void SetWindowModeCallback() override { CEngineCore::Instance().SetCallback(2, OnWindowModeChanged); }
     uint32_t GetPlayerCount() override { return g_profiles.GetPlayerCount(); }
@@ -107,6 +114,14 @@ public:
 
 
 private:
+    // The last words of a run whose display went away: said, and the lock
+    // given up so that a new start on another display is not refused.
+    void OnDisplayLost() {
+        const char* const line = "Error: the connection to the display was lost; the game ends.";
+        std::fprintf(stderr, "%s\n", line);
+        CLogger::Instance().Log(2, "%s", line);
+        _mutex.reset();
+    }
     bool PrepareGame(const GameOptions& options);
     // False when the application refused to start a game (said by it).
     bool RunLoop(const GameOptions& options);

@@ -13,6 +13,7 @@ struct Message {
 
 constexpr uint32_t WM_DESTROY = 0x0002;
 constexpr uint32_t WM_ACTIVATE = 0x0006;
+constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;

@@ -77,8 +77,11 @@ struct RenderDevice::Impl {
     // there is no renderer.
     bool ShowOnRenderer(const std::vector<SDL_Rect>& rects);
     bool ShowOnSurface(const std::vector<SDL_Rect>& rects, const std::vector<uint32_t>& source);
-    // The window's surface, when it has the frame's size and pixel layout.
+    // The window's surface, when what shows of it has the frame's size and
+    // the surface the frame's pixel layout.
     SDL_Surface* SurfaceOfFrameLayout() const;
+    // The part of the window's surface that the window really shows.
+    SDL_Rect ShownArea(const SDL_Surface& surface) const;
     RasterState MakeRasterState() const;
     // world x view x projection.
     const Matrix& Combined();

@@ -100,11 +100,20 @@ bool RenderDevice::Impl::ShowOnRenderer(const std::vector<SDL_Rect>& rects) {
     return true;
 }
 
+SDL_Rect RenderDevice::Impl::ShownArea(const SDL_Surface& surface) const {
+    // What lies past the window's real size is never seen.
+    int w = 0, h = 0;
+    window->GetShownSize(&w, &h);
+    return SDL_Rect {0, 0, std::clamp(w, 0, surface.w), std::clamp(h, 0, surface.h)};
+}
+
 SDL_Surface* RenderDevice::Impl::SurfaceOfFrameLayout() const {
     if (!window || renderer) return nullptr;
     SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
-    const bool same_layout = surface && surface->w == static_cast<int>(pp.width) &&
-                             surface->h == static_cast<int>(pp.height) && surface->format->BytesPerPixel == 4 &&
+    if (!surface) return nullptr;
+    const SDL_Rect area = ShownArea(*surface);
+    const bool same_layout = area.w == static_cast<int>(pp.width) &&
+                             area.h == static_cast<int>(pp.height) && surface->format->BytesPerPixel == 4 &&
                              surface->format->Rmask == 0x00FF0000u && surface->format->Gmask == 0x0000FF00u &&
                              surface->format->Bmask == 0x000000FFu;
     return same_layout ? surface : nullptr;
@@ -126,13 +135,14 @@ bool RenderDevice::Impl::ShowOnSurface(const std::vector<SDL_Rect>& rects, const
         return SDL_UpdateWindowSurfaceRects(native, rects.data(), static_cast<int>(rects.size())) == 0;
     }
     // A window of another size (full screen on another mode): the frame is
-    // scaled into it with its proportions kept, the rest black.
+    // scaled into what shows of it with its proportions kept, the rest black.
     SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(front.data(), static_cast<int>(pp.width), static_cast<int>(pp.height),
                                                             32, static_cast<int>(pp.width * 4), SDL_PIXELFORMAT_ARGB8888);
     if (!frame) return false;
-    const double scale = std::min(static_cast<double>(surface->w) / pp.width, static_cast<double>(surface->h) / pp.height);
+    const SDL_Rect area = ShownArea(*surface);
+    const double scale = std::min(static_cast<double>(area.w) / pp.width, static_cast<double>(area.h) / pp.height);
     const int w = static_cast<int>(pp.width * scale), h = static_cast<int>(pp.height * scale);
-    SDL_Rect target {(surface->w - w) / 2, (surface->h - h) / 2, w, h};
+    SDL_Rect target {(area.w - w) / 2, (area.h - h) / 2, w, h};
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
     const bool ok = SDL_BlitScaled(frame, nullptr, surface, &target) == 0;

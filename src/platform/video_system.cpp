@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/render_device.h"
 
 namespace plat {
@@ -15,7 +17,24 @@ bool VideoSystem::Start() {
     // Termination signals are the program's own (they end it through WM_QUIT).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     _started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!_started) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver && ShowsNothing(driver) && !(asked && *asked)) {
+        // A game nobody sees would hold the single-instance lock for nothing.
+        const char* display = std::getenv("DISPLAY");
+        _refusal = std::string("Error: no display answers (DISPLAY=\"") + (display ? display : "") + "\"); the \"" +
+                   driver + "\" video driver shows nothing and runs only when SDL_VIDEODRIVER asks for it.";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        _started = false;
+    }
     return _started;
+}
+
+bool VideoSystem::ShowsNothing(const std::string& driver) {
+    for (const char* hidden : {"offscreen", "dummy", "evdev"})
+        if (SDL_strcasecmp(driver.c_str(), hidden) == 0) return true;
+    return false;
 }
 
 AdapterInfo VideoSystem::Adapter() const {

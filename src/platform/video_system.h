@@ -20,13 +20,21 @@ public:
     VideoSystem(const VideoSystem&) = delete;
     VideoSystem& operator=(const VideoSystem&) = delete;
 
-    // Starts the video; true when it runs (also when it ran already).
+    // Starts the video; true when it runs (also when it ran already). A
+    // driver that shows nothing (SDL falls back to one when no display
+    // answers) is refused unless SDL_VIDEODRIVER asked for a driver; then
+    // Refusal() says why.
     bool Start();
     bool IsStarted() const { return _started; }
+    const std::string& Refusal() const { return _refusal; }
     AdapterInfo Adapter() const;
+
+    // Whether a video driver shows nothing to a player (offscreen, dummy, ...).
+    static bool ShowsNothing(const std::string& driver);
 
 private:
     bool _started = false;
+    std::string _refusal;
 };
 
 }  // namespace plat

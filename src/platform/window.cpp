@@ -7,6 +7,7 @@
 
 #include "platform/system.h"
 #include "platform/virtual_keys.h"
+#include "platform/x11_display.h"
 
 namespace plat {
 
@@ -77,6 +78,7 @@ std::unique_ptr<Window> Window::Create(const std::string& title, int width, int 
     win->_width = width;
     win->_height = height;
     win->_fullscreen = fullscreen;
+    win->UpdateShownSize();
     return win;
 }
 
@@ -99,7 +101,20 @@ bool Window::SetFullscreen(bool fullscreen) {
     if (_refuse_mode_switches) return false;
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     _fullscreen = fullscreen;
+    UpdateShownSize();
     return true;
+}
+
+void Window::UpdateShownSize() {
+    if (_hold_shown_size || !_window) return;
+    // A window manager that resizes the window later says so with a size change.
+    if (!X11WindowSize(_window, &_shown_width, &_shown_height))
+        SDL_GetWindowSize(_window, &_shown_width, &_shown_height);
+}
+
+void Window::GetShownSize(int* width, int* height) const {
+    *width = _shown_width;
+    *height = _shown_height;
 }
 
 bool Window::TakeQuitRequest(Message* msg) {
@@ -209,7 +224,18 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
                 case SDL_WINDOWEVENT_ENTER: SendMessage(WM_SETCURSOR, 0, HTCLIENT); break;
                 case SDL_WINDOWEVENT_LEAVE: SendMessage(WM_SETCURSOR, 0, 0); break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED: _exposed = true; break;
+                    // A window manager that makes the window larger uncovers
+                    // it without a size change from SDL, which took the new
+                    // size already. Drawn again at once: an inactive game
+                    // draws no frames.
+                    UpdateShownSize();
+                    _exposed = true;
+                    *out = Message {WM_PAINT, 0, 0};
+                    return true;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    UpdateShownSize();
+                    _exposed = true;
+                    break;
                 case SDL_WINDOWEVENT_CLOSE:
                     if (_proc) SendMessage(WM_DESTROY, 0, 0);
                     else PostQuitMessage(0);
@@ -317,7 +343,7 @@ void Window::SetCursorPos(int x, int y) {
     if (!_window || !(SDL_GetWindowFlags(_window) & SDL_WINDOW_INPUT_FOCUS)) return;
     // The screen is 800x600 logical pixels scaled into the window.
     int ww = 0, wh = 0;
-    SDL_GetWindowSize(_window, &ww, &wh);
+    GetShownSize(&ww, &wh);
     if (ww <= 0 || wh <= 0) return;
     float scale = std::min(static_cast<float>(ww) / _width, static_cast<float>(wh) / _height);
     float ox = (ww - _width * scale) * 0.5f, oy = (wh - _height * scale) * 0.5f;

@@ -7,8 +7,8 @@
 // WM_KEYDOWN with Windows virtual-key codes (WM_SYSKEYDOWN while Alt is held or
 // for F10), focus changes WM_ACTIVATE (sent straight to the window procedure,
 // which posts the game's private activation message), the pointer entering or
-// leaving the client area WM_SETCURSOR, and the close button or a termination
-// signal WM_DESTROY. Mouse movement, buttons and the wheel also go to the
+// leaving the client area WM_SETCURSOR, an uncovered window WM_PAINT, and the
+// close button or a termination signal WM_DESTROY. Mouse movement, buttons and the wheel also go to the
 // buffered mouse of the input stand-in (input_devices.h).
 #include <array>
 #include <cstdint>
@@ -54,6 +54,10 @@ public:
     SDL_Window* Native() const { return _window; }
     int ClientWidth() const { return _width; }
     int ClientHeight() const { return _height; }
+    // The size the display really gives the window. SDL's own idea can differ:
+    // a display without a window manager keeps the window's size through a
+    // mode switch while SDL takes the full-screen size.
+    void GetShownSize(int* width, int* height) const;
 
     // IMessageSource: posted messages first, then translated SDL events.
     bool PeekMessage(Message* msg) override;
@@ -111,6 +115,9 @@ public:
     void InjectFocus(bool focused);
     // Makes every later mode switch fail, as a display without that mode would.
     void RefuseModeSwitches(bool refuse) { _refuse_mode_switches = refuse; }
+    // Keeps the shown size as it is through mode switches, as a display
+    // without a window manager does.
+    void HoldShownSize(bool hold) { _hold_shown_size = hold; }
 
     // Sets by a signal handler: the next read of the queue posts WM_QUIT.
     static void RequestQuit();
@@ -124,6 +131,8 @@ private:
     // A button record at the pointer's current position.
     MouseEvent ButtonRecord(int button, bool down) const;
     bool TakeQuitRequest(Message* msg);
+    // Asks the display for the window's size again.
+    void UpdateShownSize();
 
     SDL_Window* _window = nullptr;
     WindowProc _proc;
@@ -134,6 +143,7 @@ private:
     std::array<uint8_t, 256> _pressed_since {};
     std::array<uint8_t, 256> _press_latch {}, _alt_press_latch {}, _poll_latch {};
     int _width = 800, _height = 600;
+    int _shown_width = 800, _shown_height = 600;
     int _cursor_x = 0, _cursor_y = 0;
     bool _fullscreen = false;
     bool _focused = false;
@@ -142,6 +152,7 @@ private:
     bool _renderer_reset = false;
     bool _exposed = false;
     bool _refuse_mode_switches = false;
+    bool _hold_shown_size = false;
 };
 
 // Installs SIGINT and SIGTERM handlers that end the program through WM_QUIT.

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
 
+#include "engine/base_app.h"
 #include "engine/engine_core.h"
 #include "engine/logger.h"
 #include "platform/virtual_keys.h"
@@ -360,6 +363,58 @@ TEST_F(EngineCoreTest, ClearKeepsTheStoredClearColour) {
     EXPECT_EQ(core().GetGraphicsDevice()->GetClearColor(), 0xFF000010u);
     core().EndFrame();
     core().GetGraphicsDevice()->SetClearColor(0xFF000000);
+}
+
+// The window's picture as the display holds it.
+std::vector<uint32_t> WindowPicture(Window& w) {
+    SDL_Surface* surface = SDL_GetWindowSurface(w.Native());
+    std::vector<uint32_t> pixels;
+    if (!surface) return pixels;
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+        pixels.insert(pixels.end(), row, row + surface->w);
+    }
+    return pixels;
+}
+
+// An application that only counts its updates.
+class CountingApp : public ABaseApp {
+public:
+    int updates = 0;
+    void Render() override {}
+    bool Update() override { return ++updates < 1000; }
+    void OnKeyDown(uint16_t) override {}
+    void Init() override {}
+    void Exit() override {}
+};
+
+// Another window moved over the inactive game and away: the loop, waiting for
+// messages, shows the last frame again without running a frame.
+TEST_F(EngineCoreTest, AnUncoveredInactiveWindowShowsItsLastFrameAgain) {
+    Frame(0xFF3366AA);
+    const std::vector<uint32_t> shown = WindowPicture(*window());
+    ASSERT_FALSE(shown.empty());
+    CountingApp app;
+    app.SetEngineCore(&core());
+    app.OnActivate(false);
+    const unsigned frames = core().GetFrameCount();
+
+    SDL_Surface* surface = SDL_GetWindowSurface(window()->Native());
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 0, 255));  // the other window's picture
+    SDL_Event e {};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = SDL_GetWindowID(window()->Native());
+    e.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&e);
+    SDL_Event quit {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    app.Run();
+    core().OnActivate(true);
+
+    EXPECT_EQ(app.updates, 0);
+    EXPECT_EQ(core().GetFrameCount(), frames);
+    EXPECT_TRUE(WindowPicture(*window()) == shown) << "the frame is shown again";
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -396,6 +398,112 @@ TEST_F(StartUpTest, AUserFolderRemovedWhileRunningGetsNothingWrittenElsewhere) {
     const std::string err = Stderr();
     EXPECT_NE(err.find("log.html' cannot be written; its messages are lost."), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+}  // namespace
+
+namespace {
+
+// An X server of the test's own (Xvfb, on a display number it picks itself),
+// for as long as the object lives or until killed.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        _pid = ::fork();
+        if (_pid == 0) {
+            ::close(fds[0]);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            const std::string fd = std::to_string(fds[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        // The server writes its display number once it takes connections.
+        std::string number;
+        pollfd p {fds[0], POLLIN, 0};
+        char c = 0;
+        while (::poll(&p, 1, 20000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        ::close(fds[0]);
+        if (!number.empty()) _name = ":" + number;
+    }
+    ~VirtualDisplay() { Kill(); }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    bool Started() const { return !_name.empty(); }
+    const std::string& Name() const { return _name; }
+    void Kill() {
+        if (_pid <= 0) return;
+        ::kill(_pid, SIGKILL);
+        ::waitpid(_pid, nullptr, 0);
+        _pid = -1;
+    }
+
+private:
+    pid_t _pid = -1;
+    std::string _name;
+};
+
+// The X server under a running game goes away: the game ends at once with a
+// line in its log and on standard error and a failure code, and a new start
+// is not refused as a second copy.
+TEST_F(StartUpTest, ALostDisplayEndsTheGameAndLetsANewOneStart) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    VirtualDisplay display;
+    if (!display.Started()) GTEST_SKIP() << "no Xvfb to run the game on";
+    const pid_t game = StartGame({}, {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", display.Name()}});
+    const auto running = std::chrono::steady_clock::now() + kLimit;
+    while (Log().find(kRunning) == std::string::npos && std::chrono::steady_clock::now() < running)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_NE(Log().find(kRunning), std::string::npos) << Log();
+
+    display.Kill();
+    const auto gone = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int status = 0;
+    bool ended = false;
+    while (!ended && std::chrono::steady_clock::now() < gone) {
+        ended = ::waitpid(game, &status, WNOHANG) == game;
+        if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!ended) {
+        ::kill(game, SIGKILL);
+        ::waitpid(game, &status, 0);
+    }
+    ASSERT_TRUE(ended) << "the game outlived its display";
+    EXPECT_EQ(ExitStatus(status), 1);
+    const std::string line = "Error: the connection to the display was lost; the game ends.";
+    EXPECT_NE(Log().find(line), std::string::npos) << Log();
+    const std::string err = Stderr();
+    EXPECT_NE(err.find(line), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+
+    fs::remove(LogPath());  // the new run's log shows when it runs
+    EXPECT_EQ(RunGame(), 0);
+    EXPECT_EQ(Stderr().find("already run"), std::string::npos) << Stderr();
+    EXPECT_NE(Log().find(kRunning), std::string::npos) << Log();
+}
+
+// A DISPLAY that names no server: SDL would fall back to a driver that shows
+// nothing and the game would run unseen, holding its lock. It is refused in
+// one line, unless SDL_VIDEODRIVER asks for such a driver (as the tests do).
+TEST_F(StartUpTest, WithoutADisplayThatAnswersTheGameRefusesToRunUnseen) {
+    fs::copy(VOVARO_DATA_DIR, root_ / "game" / "data", fs::copy_options::recursive);
+    int number = 250;
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+        ++number;
+    EXPECT_EQ(RunToExit({{"SDL_VIDEODRIVER", ""}, {"WAYLAND_DISPLAY", ""}, {"DISPLAY", ":" + std::to_string(number)}}), 1);
+    const std::string err = Stderr();
+    EXPECT_NE(err.find("Error: no display answers (DISPLAY=\":" + std::to_string(number) + "\")"), std::string::npos)
+        << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(Log().find("Error: no display answers"), std::string::npos) << Log();
+    EXPECT_EQ(Log().find(kRunning), std::string::npos) << Log();
 }
 
 }  // namespace

@@ -303,6 +303,54 @@ TEST(RenderDeviceWindow, CreatesOnAWindowAndPresents) {
 }
 
 
+// A display without a window manager keeps the window at 800x600 through
+// Alt+Enter while SDL takes the desktop's size for it: the frame is shown
+// whole in what the window shows, not scaled to a size it does not have and
+// cut off, in full screen and after going back.
+TEST(RenderDeviceWindow, TheFrameFollowsTheSizeTheWindowReallyHas) {
+    auto window = Window::Create("test", 800, 600, false);
+    ASSERT_TRUE(window);
+    window->Show();
+    window->HoldShownSize(true);
+    Result r = kErrFail;
+    auto dev = RenderDevice::Create(*window, PresentParameters {}, &r);
+    ASSERT_TRUE(dev);
+    // The window's top left 800x600 pixels show the frame as drawn.
+    auto shows_frame_whole = [&] {
+        dev->SetTransform(TransformType::World, Matrix::Translation(-400, -300, 0));
+        dev->SetTransform(TransformType::View, Matrix::Scaling(1, -1, 1));
+        dev->SetTransform(TransformType::Projection, Matrix::OrthoLH(800, 600, 1, -1));
+        dev->BeginScene();
+        dev->Clear(0xFF102030);
+        const uint32_t c = 0xFFE04010;  // a quad in the bottom right corner
+        Vertex v[6] = {{700, 500, 0, c, 0, 0}, {800, 500, 0, c, 0, 0}, {700, 600, 0, c, 0, 0},
+                       {800, 600, 0, c, 0, 0}, {700, 600, 0, c, 0, 0}, {800, 500, 0, c, 0, 0}};
+        dev->DrawTriangleListUP(2, v, sizeof(Vertex));
+        dev->EndScene();
+        EXPECT_EQ(dev->Present(), kOk);
+        std::vector<uint32_t> drawn;
+        dev->ReadBackBuffer(&drawn, nullptr, nullptr);
+        SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
+        if (!surface || surface->w < 800 || surface->h < 600) return false;
+        for (int y = 0; y < 600; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+            for (int x = 0; x < 800; ++x)
+                if ((row[x] & 0xFFFFFF) != (drawn[y * 800 + x] & 0xFFFFFF)) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(shows_frame_whole());
+    PresentParameters full;
+    full.windowed = false;
+    ASSERT_EQ(dev->Reset(full), kOk);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window->Native(), &w, &h);
+    ASSERT_GT(w, 800) << "SDL takes the desktop's size for the full-screen window";
+    EXPECT_TRUE(shows_frame_whole()) << "full screen";
+    ASSERT_EQ(dev->Reset(PresentParameters {}), kOk);
+    EXPECT_TRUE(shows_frame_whole()) << "windowed again";
+}
+
 // Where OpenGL draws in software the frame goes to the window's surface, and
 // the log's renderer line says so. Each present copies the tiles that changed,
 // so the surface shows every frame whole: a quad drawn, moved, and a new gamma
