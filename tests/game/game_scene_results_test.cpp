@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "field/level_limits.h"
 #include "game/game_state_desc.h"
 #include "profiles/database.h"
 #include "game_scene_test_support.h"
@@ -375,6 +376,34 @@ TEST_F(SuspendedGameTest, AnUnreadableTextIsRefusedAndChangesNothing) {
         EXPECT_EQ(game->GetLevelNumber(), 0);
         EXPECT_EQ(game->GetLives(), 3);
         EXPECT_EQ(game->GetScore(), 0);
+    }
+}
+
+// The score and the lives go on growing in play: a saved game's are held to
+// their ranges, whether the resume goes into the level (mode 1) or into the
+// next episode (mode 2), and adding to them afterwards cannot overflow.
+TEST_F(SuspendedGameTest, ASavedScoreAndLivesBeyondTheirRangesAreHeldToThem) {
+    const struct {
+        const char* score;
+        const char* lives;
+        int want_score, want_lives;
+    } cases[] = {
+        {"2147483647", "2147483647", level_limits::kMaxSavedScore, level_limits::kMaxSavedLives},
+        {"-5", "-2147483648", 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (const int mode : {1, 2}) {
+            SCOPED_TRACE(std::string(c.score) + " in mode " + std::to_string(mode));
+            ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(
+                0, Bytes(std::string("<Suspended><GameState episode=\"0\" level=\"1\" score=\"") + c.score +
+                         "\" lives=\"" + c.lives + "\"/></Suspended>")));
+            NewScene();
+            Start(mode == 1 ? GameStartRequest::kNoEpisode : 1, 0, mode);
+            EXPECT_EQ(game->GetScore(), c.want_score);
+            EXPECT_EQ(game->GetLives(), c.want_lives);
+            game->AddScore(100000);
+            EXPECT_GT(game->GetScore(), c.want_score);
+        }
     }
 }
 
