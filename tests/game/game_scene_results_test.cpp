@@ -284,6 +284,7 @@ TEST_F(SuspendedGameTest, TheWonLevelIsStoredAsShownAndItsBonusIsPaidOnce) {
     game->SetState(gsNextLevel);
     const int32_t shown_score = game->GetScore();
     const int32_t shown_lives = game->GetLives();
+    const int32_t bonus = game->StatisticsDialog().GetStatistics().time_bonus;
     ASSERT_GT(shown_lives, 2);
     auto expect_shown = [&](const std::vector<uint8_t>& stored) {
         GameStateDesc desc;
@@ -295,13 +296,16 @@ TEST_F(SuspendedGameTest, TheWonLevelIsStoredAsShownAndItsBonusIsPaidOnce) {
     game->Destroy();
     expect_shown(Stored());
 
-    // Resumed, the won level ends again without a second bonus.
+    // Resumed, the won level ends again without a second bonus; its figures
+    // show the bonus that is in the score.
     NewScene();
     Start(GameStartRequest::kNoEpisode, 0, 1);
     ASSERT_EQ(game->GetLevelNumber(), 1);
+    field->statistics.time = 5000;
     game->SetState(gsNextLevel);
     EXPECT_EQ(game->GetScore(), shown_score);
     EXPECT_EQ(game->GetLives(), shown_lives);
+    EXPECT_EQ(game->StatisticsDialog().GetStatistics().time_bonus, bonus);
 
     // The episode's end stores it as shown, and the next episode starts so.
     game->SetPendingRequest(prNextLevel);
