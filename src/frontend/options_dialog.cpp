@@ -124,8 +124,9 @@ void COptionsDialog::ApplyAndSave() {
     _options.snd_vol = Value("ID_SOUND", false);
     _options.mus_vol = Value("ID_MUSIC", false);
     _options.gamma = Value("ID_GAMMA", false);
-    _options.difficulty = Value("ID_DIFF", true);
-    _options.controller = Value("ID_CONTROLLER", true);
+    // Without its bar on the panel a setting is written back as it was read.
+    if (HasControl("ID_DIFF")) _options.difficulty = Value("ID_DIFF", true);
+    if (HasControl("ID_CONTROLLER")) _options.controller = Value("ID_CONTROLLER", true);
     // Without the box the mode stays as it is.
     if (const CMenuCheckBox* box = WindowedBox()) _options.windowed = box->IsChecked();
     _options.language = Value("ID_LANG", true);

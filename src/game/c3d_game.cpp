@@ -278,6 +278,7 @@ void c3DGame::ResetLives() {
 
 void c3DGame::ResetGame() {
     _game_var.score = 0;
+    _hiscore_entry = -1;
     ResetLives();
     for (int tool : {kToolHammer, kToolEgg, kToolFeather}) {
         ResetToolProgress(tool);
@@ -299,7 +300,14 @@ void c3DGame::ComputeLevelStatistics(LevelStatistics& out) {
         const int32_t b = ((e / 10 + 1) * (ace - statistics.time)) / (e + 1) + 100;
         statistics.time_bonus = (b / 100 + 1) * 100;
     }
-    AddScore(statistics.time_bonus);
+    // A won level resumed from its stored end has its bonus in the score
+    // already: the figures show that bonus, and it is not added again.
+    if (_time_bonus_paid < 0) {
+        AddScore(statistics.time_bonus);
+        _time_bonus_paid = statistics.time_bonus;
+    } else {
+        statistics.time_bonus = _time_bonus_paid;
+    }
     out = statistics;
 }
 

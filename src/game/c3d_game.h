@@ -127,6 +127,9 @@ public:
     bool SerializeState(std::vector<uint8_t>& out);
     void Serialize();
     bool DeserializeState(const std::vector<uint8_t>& data);
+    // The game's entry in the best scores kept with a saved game; -1 when
+    // the text names none (a game saved before entries were kept).
+    static int32_t SavedHiscoreEntry(const std::vector<uint8_t>& data);
 
     // ---- input
     void ProcessFieldInput();
@@ -161,6 +164,7 @@ public:
     bool IsGameRunning() const { return _game_running != 0; }
     bool IsFieldShown() const { return _field_shown != 0; }
     bool IsSnapshotValid() const { return _snapshot_valid != 0; }
+    int32_t GetHiscoreEntry() const { return _hiscore_entry; }
     int32_t GetSavedState() const { return _saved_state; }
     std::vector<int32_t>& PendingHints() { return _pending_hints; }
     ISceneField& Field() { return *_field; }
@@ -211,6 +215,9 @@ private:
     void OnDebugKey(uint16_t key);
     void LoadBackground(const CXMLNode& node);
     void StoreLevelTime(LevelStatistics& statistics);
+    // The game's one entry in the best scores: made the first time, raised
+    // to the score after that.
+    void RaiseHiscore();
 
     std::unique_ptr<ISceneField> _field;
     int32_t _state = gsUnknown;
@@ -245,6 +252,12 @@ private:
     uint8_t _last_level = 0;
     uint8_t _last_episode = 0;
     GameVar _game_var;
+    // The game's row in the best scores; -1 until it has one. Kept with the
+    // suspended game, so a resumed game raises the same row.
+    int32_t _hiscore_entry = -1;
+    // The time bonus of the running level once it is in the score; -1 while
+    // it is not. A won level stored at its end and resumed is not paid twice.
+    int32_t _time_bonus_paid = -1;
     uint8_t _lives_blink = 1;
     uint32_t _bonus_life_end = 0;
     uint8_t _game_running = 0;

@@ -73,16 +73,18 @@ void c3DGame::EnterState(int state, int previous) {
             CursorOn();
             break;
         case gsNextLevel: {
-            // The stored game from here to the next level is the won level as it stood.
-            _snapshot_valid = 0;
-            const bool built = SerializeState(_preserialized_state);
-            VERIFY(built);
-            _snapshot_valid = built ? 1 : 0;
             LogState("gsNextLevel");
             CursorOn();
             LevelStatistics statistics;
             ComputeLevelStatistics(statistics);
             StoreLevelTime(statistics);
+            RaiseHiscore();
+            // The stored game from here to the next level is the won level as
+            // shown: its bonus paid and its entry in the best scores made.
+            _snapshot_valid = 0;
+            const bool built = SerializeState(_preserialized_state);
+            VERIFY(built);
+            _snapshot_valid = built ? 1 : 0;
             _statistics_dialog.Show(statistics);
             _panel_manager.ShowPanel(&_statistics_dialog, true);
             _field->QueueLevelEndSteps();
@@ -146,6 +148,10 @@ void c3DGame::StoreLevelTime(LevelStatistics& statistics) {
         g_profiles.GetPlayerNameById(statistics.best_player, holder);
         return true;
     });
+}
+
+void c3DGame::RaiseHiscore() {
+    g_profiles.RaiseHiscore(g_profiles.GetActivePlayer(), _hiscore_entry, _game_var.score);
 }
 
 void c3DGame::UpdateStateHandler() {
@@ -361,6 +367,8 @@ void c3DGame::AdvanceOrLeave() {
     const int32_t request = _pending_request;
     g_GameStartRequest.episode = GameStartRequest::kNoEpisode;
     g_LastGameScore = _game_var.score;
+    // Before the save: a stored game knows its entry.
+    RaiseHiscore();
     Serialize();
     DestroyLevel();
     // Saved or erased and torn down: a later exit must not store this board again.
@@ -402,7 +410,6 @@ void c3DGame::AdvanceOrLeave() {
             }
             break;
     }
-    g_profiles.AddHiscore(player, _game_var.score);
     if (!scene_changed) {
         BeforeInit();
         return;

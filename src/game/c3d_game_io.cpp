@@ -1,5 +1,7 @@
 // The suspended game: the saved-game text of the running game, stored in and
 // erased from the active player's record, and read back at a resume.
+#include <exception>
+
 #include "engine/fault_translation.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
@@ -45,6 +47,8 @@ bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
         state.SetAttributeInt("level", _game_var.level);
         state.SetAttributeInt("score", _game_var.score);
         state.SetAttributeInt("lives", _game_var.lives);
+        if (_hiscore_entry >= 0) state.SetAttributeInt("hiscore_id", _hiscore_entry);
+        if (_time_bonus_paid >= 0) state.SetAttributeInt("time_bonus", _time_bonus_paid);
         root.AppendChild(state);
         // A board that was not written whole never stands for the game.
         const bool field_ok = _field->Serialize(xml, root);
@@ -90,5 +94,18 @@ bool c3DGame::DeserializeState(const std::vector<uint8_t>& data) {
     const CXMLNode root = xml.SelectSingleNode("//Suspended");
     _game_var.lives = state_desc.lives;
     _game_var.score = state_desc.score;
+    const CXMLNode state = root.SelectSingleNode("GameState");
+    _hiscore_entry = state.GetAttributeInt("hiscore_id", -1);
+    _time_bonus_paid = state.GetAttributeInt("time_bonus", -1);
     return _field->Deserialize(root);
+}
+
+int32_t c3DGame::SavedHiscoreEntry(const std::vector<uint8_t>& data) {
+    try {
+        CXMLFile xml;
+        if (!xml.Parse(data)) return -1;
+        return xml.SelectSingleNode("//Suspended/GameState").GetAttributeInt("hiscore_id", -1);
+    } catch (const std::exception&) {
+        return -1;  // the XML layer has logged the parse error
+    }
 }

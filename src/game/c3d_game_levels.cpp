@@ -136,6 +136,7 @@ void c3DGame::BeforeInit() {
     // Nothing is saved for this game until one of its levels has started.
     _game_running = 0;
     _start_refused = 0;
+    _time_bonus_paid = -1;
     const int32_t mode = g_GameStartRequest.mode;
     const bool starting = g_GameStartRequest.start_flag != 0;
     std::vector<uint8_t> suspended_data;
@@ -197,12 +198,16 @@ void c3DGame::BeforeInit() {
             if (starting && !suspended_data.empty()) {
                 _game_var.lives = suspended_state.lives;
                 _game_var.score = suspended_state.score;
+                _hiscore_entry = SavedHiscoreEntry(suspended_data);
             }
             g_profiles.SetPlayerState(g_profiles.GetActivePlayer(), 0);
             g_SampleQueue.Add("lev_started");
             break;
         default: g_SampleQueue.Add("lev_started"); break;
     }
+    // The stored game follows the game into every level it starts: after a
+    // crash the game resumes here, not in the level before.
+    Serialize();
     // Without an answer from the store no hint is offered in this level.
     if (!GuardStoreCall("c3DGame::BeforeInit", false, [&] {
             CHintsManager::Instance().CollectUnshownHints(g_profiles.GetActivePlayer(), _pending_hints);

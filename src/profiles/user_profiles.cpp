@@ -364,14 +364,37 @@ bool CUserProfiles::GetBestLevelTime(int32_t episode, int32_t level, int32_t& pl
 bool CUserProfiles::AddHiscore(uint32_t index, int32_t score) {
     if (!IsValidPlayerIndex(index)) return false;
     int32_t id = 0;
+    return InsertHiscore(index, score, id);
+}
+
+bool CUserProfiles::InsertHiscore(uint32_t index, int32_t score, int32_t& id) {
+    int32_t new_id = 0;
     try {
-        id = NewId(kHiscoresTable);
+        new_id = NewId(kHiscoresTable);
     } catch (const db::sqlite_exception& e) {
         CLogger::Instance().Log(2, "Error: DataBase exception raised! %s", e.what());
         return false;
     }
-    return InsertInto(kHiscoresTable,
-                      {TupleEntry::Int("id", id), TupleEntry::Int("playerID", PlayerId(index)), TupleEntry::Int("score", score)});
+    if (!InsertInto(kHiscoresTable, {TupleEntry::Int("id", new_id), TupleEntry::Int("playerID", PlayerId(index)),
+                                     TupleEntry::Int("score", score)}))
+        return false;
+    id = new_id;
+    return true;
+}
+
+bool CUserProfiles::RaiseHiscore(uint32_t index, int32_t& entry, int32_t score) {
+    if (!IsValidPlayerIndex(index)) return false;
+    if (entry >= 0) {
+        const std::string row =
+            " where id=" + std::to_string(entry) + " and playerID=" + std::to_string(PlayerId(index));
+        bool exists = false;
+        if (!QueryHasRow(std::string("select * from ") + kHiscoresTable + row + " limit 1", exists)) return false;
+        if (exists)
+            return ExecuteWrite(std::string("update ") + kHiscoresTable + " set score=" + std::to_string(score) + row +
+                                    " and score<" + std::to_string(score),
+                                {});
+    }
+    return InsertHiscore(index, score, entry);
 }
 
 void CUserProfiles::GetTopScores(std::vector<ScoreRecord>& out, int32_t limit) {

@@ -81,6 +81,10 @@ public:
     bool GetBestLevelTime(int32_t episode, int32_t level, int32_t& player_id);
 
     bool AddHiscore(uint32_t index, int32_t score);
+    // One game's entry: with `entry` -1 (or a row that is not the player's
+    // any more) a new row is made and its id put in `entry`; otherwise the
+    // row is raised to `score` when it stands lower, never lowered.
+    bool RaiseHiscore(uint32_t index, int32_t& entry, int32_t score);
     void GetTopScores(std::vector<ScoreRecord>& out, int32_t limit);
 
     bool SetHintShown(uint32_t index, int32_t hint, bool shown);
@@ -108,6 +112,7 @@ private:
     void SelectPlayerRow(uint32_t index, const std::vector<std::string>& int_columns, std::vector<int32_t>& ints,
                          std::vector<uint8_t>* level_data);
     bool ReadField(size_t level, const LevelCoords& coords, const std::string& column, int32_t& value);
+    bool InsertHiscore(uint32_t index, int32_t score, int32_t& id);
 
     std::vector<PlayerRecord> _players;
     std::vector<PlayerRecord> _deleted_players;

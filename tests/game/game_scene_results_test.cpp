@@ -188,7 +188,11 @@ TEST_F(SuspendedGameTest, LeavingThroughThePauseStoresTheGameAndAResumeContinues
     game->SetPendingRequest(prLeave);
     game->Update();
     const std::vector<uint8_t> stored = Stored();
-    ASSERT_EQ(Text(stored), Text(text));
+    // The leave made the game's entry in the best scores; the stored game names it.
+    ASSERT_GE(game->GetHiscoreEntry(), 0);
+    std::string want = Text(text);
+    want.insert(want.find("/><GameField"), " hiscore_id=\"" + std::to_string(game->GetHiscoreEntry()) + "\"");
+    ASSERT_EQ(Text(stored), want);
     GameStateDesc desc;
     ASSERT_TRUE(PARSERS::ParseGameState(stored, desc));
     EXPECT_EQ(desc.episode, 0);
@@ -337,18 +341,118 @@ TEST_F(SuspendedGameTest, AStoreThatFailsAfterTheStartIsLoggedAndThePlayGoesOn) 
     EXPECT_NE(log.find("(c3DGame::StoreLevelTime)"), std::string::npos);
 }
 
-TEST_F(SuspendedGameTest, TheWonLevelsSnapshotIsStoredWhileItsStatisticsShow) {
-    SetScoreForLife(100000000);
-    PlayAGame();
-    field->statistics.time = 1000;  // well under the ace time: a bonus
+// A level won and stored at its end is the game as shown: the time bonus and
+// the lives it brought are in it, and a resume of it does not pay them twice.
+TEST_F(SuspendedGameTest, TheWonLevelIsStoredAsShownAndItsBonusIsPaidOnce) {
+    SetScoreForLife(10000);
+    SetAceTime(100);
+    PlayAGame();  // the episode's last level
+    field->statistics.time = 1000;
     game->SetState(gsNextLevel);
-    EXPECT_GT(game->GetScore(), 4321);
-    game->SetPendingRequest(prLeave);
+    const int32_t shown_score = game->GetScore();
+    const int32_t shown_lives = game->GetLives();
+    const int32_t bonus = game->StatisticsDialog().GetStatistics().time_bonus;
+    ASSERT_GT(shown_lives, 2);
+    auto expect_shown = [&](const std::vector<uint8_t>& stored) {
+        GameStateDesc desc;
+        ASSERT_TRUE(PARSERS::ParseGameState(stored, desc));
+        EXPECT_EQ(desc.score, shown_score);
+        EXPECT_EQ(desc.lives, shown_lives);
+    };
+    // The window closed while the statistics show.
+    game->Destroy();
+    expect_shown(Stored());
+
+    // Resumed, the won level ends again without a second bonus; its figures
+    // show the bonus that is in the score.
+    NewScene();
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    ASSERT_EQ(game->GetLevelNumber(), 1);
+    field->statistics.time = 5000;
+    game->SetState(gsNextLevel);
+    EXPECT_EQ(game->GetScore(), shown_score);
+    EXPECT_EQ(game->GetLives(), shown_lives);
+    EXPECT_EQ(game->StatisticsDialog().GetStatistics().time_bonus, bonus);
+
+    // The episode's end stores it as shown, and the next episode starts so.
+    game->SetPendingRequest(prNextLevel);
     game->Update();
+    ASSERT_EQ(game->GetNextScene(), "Selector");
+    expect_shown(Stored());
+    g_profiles.SetPlayerState(0, 1);
+    NewScene();
+    Start(1, 0, 2);
+    EXPECT_EQ(game->GetScore(), shown_score);
+    EXPECT_EQ(game->GetLives(), shown_lives);
+}
+
+// What a crash leaves in the next level is that level, entered with the won
+// level's score and lives, not the level before.
+TEST_F(SuspendedGameTest, TheStoredGameFollowsTheGameIntoTheNextLevel) {
+    SetScoreForLife(10000);
+    SetAceTime(100);
+    Start(0, 0);
+    game->SetScore(4321);
+    game->SetLives(2);
+    field->statistics.time = 1000;
+    game->SetState(gsNextLevel);
+    const int32_t shown_score = game->GetScore();
+    const int32_t shown_lives = game->GetLives();
+    game->SetPendingRequest(prNextLevel);
+    game->Update();
+    ASSERT_EQ(game->GetLevelNumber(), 1);
     GameStateDesc desc;
     ASSERT_TRUE(PARSERS::ParseGameState(Stored(), desc));
-    EXPECT_EQ(desc.score, 4321);
     EXPECT_EQ(desc.level, 1);
+    EXPECT_EQ(desc.score, shown_score);
+    EXPECT_EQ(desc.lives, shown_lives);
+
+    NewScene();  // the program after the crash
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    EXPECT_EQ(game->GetLevelNumber(), 1);
+    EXPECT_EQ(game->GetScore(), shown_score);
+    EXPECT_EQ(game->GetLives(), shown_lives);
+}
+
+// One game, one row in the best scores: raised at each advance, leave and
+// game over, also after a resume into its level or into the next episode.
+TEST_F(SuspendedGameTest, AGameHasOneEntryInTheBestScoresAcrossResumes) {
+    std::string name;
+    g_profiles.GetPlayerName(name, 0);
+    auto own_rows = [&name] {
+        std::vector<ScoreRecord> all;
+        g_profiles.GetTopScores(all, 1000000);
+        std::vector<int32_t> own;
+        for (const ScoreRecord& r : all)
+            if (r.name == name) own.push_back(r.score);
+        return own;
+    };
+    const std::vector<int32_t> before = own_rows();
+    auto advance = [this](int32_t score) {
+        game->SetScore(score);
+        game->SetState(gsNextLevel);
+        game->SetPendingRequest(prNextLevel);
+        game->Update();
+    };
+    Start(0, 0);
+    advance(1111);
+    game->SetScore(2222);
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    NewScene();
+    Start(GameStartRequest::kNoEpisode, 0, 1);
+    advance(3333);  // the episode's end
+    g_profiles.SetPlayerState(0, 1);
+    NewScene();
+    Start(1, 0, 2);
+    const int32_t final_score = game->GetScore() + 1000;
+    game->SetScore(final_score);
+    game->SetPendingRequest(prGameOver);
+    game->Update();
+
+    std::vector<int32_t> added = own_rows();
+    for (int32_t score : before) added.erase(std::find(added.begin(), added.end(), score));
+    EXPECT_EQ(added, std::vector<int32_t> {final_score});
 }
 
 TEST_F(SuspendedGameTest, AnUnreadableTextIsRefusedAndChangesNothing) {

@@ -404,6 +404,50 @@ TEST_F(UserProfilesTest, TopScoresAreHighestFirstWithinTheLimit) {
     EXPECT_EQ(scores[2].score, 8000);
 }
 
+// One game keeps one row: made once, raised, never lowered; an entry that is
+// gone or another player's gets a row of its own, and other rows stay.
+TEST_F(UserProfilesTest, AGamesEntryIsMadeOnceAndOnlyRaised) {
+    ASSERT_TRUE(store.AddPlayer("Hi"));
+    ASSERT_TRUE(store.AddPlayer("Lo"));
+    auto rows = [this](const std::string& name) {
+        std::vector<ScoreRecord> scores;
+        store.GetTopScores(scores, 1000);
+        std::vector<int32_t> own;
+        for (const ScoreRecord& r : scores)
+            if (r.name == name) own.push_back(r.score);
+        return own;
+    };
+    ASSERT_TRUE(store.AddHiscore(0, 900));  // an earlier game's row
+
+    int32_t entry = -1;
+    ASSERT_TRUE(store.RaiseHiscore(0, entry, 1200));
+    EXPECT_GE(entry, 0);
+    const int32_t first = entry;
+    ASSERT_TRUE(store.RaiseHiscore(0, entry, 5000));
+    ASSERT_TRUE(store.RaiseHiscore(0, entry, 3000));
+    EXPECT_EQ(entry, first);
+    EXPECT_EQ(rows("Hi"), (std::vector<int32_t> {5000, 900}));
+
+    // Another player's row is never raised for this one.
+    int32_t other = first;
+    ASSERT_TRUE(store.RaiseHiscore(1, other, 7000));
+    EXPECT_NE(other, first);
+    EXPECT_EQ(rows("Lo"), (std::vector<int32_t> {7000}));
+    EXPECT_EQ(rows("Hi"), (std::vector<int32_t> {5000, 900}));
+
+    int32_t unknown = 4242;
+    ASSERT_TRUE(store.RaiseHiscore(0, unknown, 10));
+    EXPECT_NE(unknown, 4242);
+    EXPECT_FALSE(store.RaiseHiscore(9, entry, 1));
+    EXPECT_EQ(entry, first);
+
+    CUserProfiles again;
+    again.OpenProfiles();
+    ASSERT_TRUE(again.RaiseHiscore(0, entry, 6000));
+    EXPECT_EQ(entry, first);
+    EXPECT_EQ(rows("Hi"), (std::vector<int32_t> {6000, 900, 10}));
+}
+
 TEST_F(UserProfilesTest, HintsBelongToPlayersAndFollowBothWays) {
     ASSERT_TRUE(store.AddPlayer("First"));
     ASSERT_TRUE(store.AddPlayer("Second"));
