@@ -2,9 +2,8 @@
 // A vertical list of text rows (type "LISTBOX"), one of them selected, with an
 // optional scroll bar (a track bar whose position is the selected index while
 // there are more items than rows; with every item in view it rests at the top
-// and selects nothing). Each
-// row is a label alias printed through the font keeper, or drawn by the owner
-// in owner-draw mode; rows can be greyed.
+// and selects nothing). Each row is a label alias printed through the font
+// keeper, or drawn by the owner in owner-draw mode; rows can be greyed.
 #include <cstdint>
 #include <memory>
 #include <string>
