@@ -27,6 +27,8 @@ bool CAddUserDialog::TakeName() {
     if (!edit) return false;
     edit->SetActive(true);
     _name = edit->GetText();
+    // "ANN " is the player ANN: blanks at the end are not part of a name.
+    while (!_name.empty() && _name.back() == ' ') _name.pop_back();
     return !_name.empty();
 }
 

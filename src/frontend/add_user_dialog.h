@@ -29,7 +29,8 @@ private:
     CUserProfiles& Profiles() const;
     CBaseMenuEdit* Edit() const;
     void OnOk();
-    // The edit's text as the name (the edit stays active); false when empty.
+    // The edit's text without trailing blanks as the name (the edit stays
+    // active); false when empty.
     bool TakeName();
     // True only when a new player was created.
     bool AddOrSelectPlayer();

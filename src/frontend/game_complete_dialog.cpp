@@ -20,6 +20,11 @@ void CGameCompleteDialog::OnClick(CBaseControl* control) {
     else if (id == "ID_BACKWARD") SetPage(_page - 1);
 }
 
+void CGameCompleteDialog::OnSelChange(CBaseControl* control, int32_t index) {
+    // A tab of the page control turned the page: the arrows go on from there.
+    if (control && control->GetId() == "ID_PAGES") SetPage(index);
+}
+
 void CGameCompleteDialog::SetPage(int32_t page) {
     _page = page;
     auto* pages = HasControl("ID_PAGES") ? dynamic_cast<CMenuPageControl*>(FindControl("ID_PAGES")) : nullptr;

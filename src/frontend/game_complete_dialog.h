@@ -11,6 +11,8 @@ public:
     // Starts at the first page with the "congratulations" sample.
     void Activate() override;
     void OnClick(CBaseControl* control) override;
+    // The page control's tabs turn the page through here, like the arrows.
+    void OnSelChange(CBaseControl* control, int32_t index) override;
 
     // Turns "ID_PAGES" to the page (kept within its pages) and enables the
     // arrows that lead somewhere. Without pages only the number is kept.

@@ -2,12 +2,19 @@
 
 #include "engine/keyboard_controller_interface.h"
 #include "engine/xml_node.h"
+#include "graphics/bitmap_font.h"
+#include "graphics/font_keeper.h"
 #include "gui/event_holder.h"
 #include "gui/gui_services.h"
 #include "platform/virtual_keys.h"
 
 namespace {
 constexpr int kBackspaceKey = 8;
+
+bool IsNameChar(char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == ' ' ||
+           ch == '-' || ch == '\'';
+}
 }  // namespace
 
 CBaseMenuEdit::CBaseMenuEdit(CEventHolder* owner) : CBaseControl(owner) {}
@@ -45,11 +52,28 @@ void CBaseMenuEdit::Update() {
     for (char ch : keyboard->GetTypedText()) AddChar(ch);
 }
 
+bool CBaseMenuEdit::FontHasChar(char ch) const {
+    const CFontKeeper& keeper = CFontKeeper::Instance();
+    const CBitmapFont* font = keeper.GetFont();
+    // Without a font or a label to print with there is nothing to ask.
+    if (!font || !keeper.HasLabel(_label)) return true;
+    const int font_id = keeper.GetLabel(_label).font_id;
+    if (font_id < 0 || font_id >= font->GetFontCount()) return true;
+    // A character the font lacks would print as another one.
+    return font->GetGlyph(font_id, static_cast<uint8_t>(ch)).present != 0;
+}
+
+bool CBaseMenuEdit::Accepts(char ch) const {
+    if (_text.size() >= _max_length || _text.size() >= kMaxText) return false;
+    if (_digits_only) return ch >= '0' && ch <= '9';
+    if (!IsNameChar(ch)) return false;
+    // A text never starts with a blank: a name of spaces would look empty.
+    if (ch == ' ' && _text.empty()) return false;
+    return FontHasChar(ch);
+}
+
 void CBaseMenuEdit::AddChar(char ch) {
-    const bool letter = (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= 'Z');
-    const bool accepted = letter && _text.size() < _max_length && _text.size() < kMaxText &&
-                          (!_digits_only || (ch >= '0' && ch <= '9'));
-    if (!accepted) return;
+    if (!Accepts(ch)) return;
     _text.push_back(ch);
     if (_owner) _owner->OnEditChar(this, ch);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The behaviour of the text-entry box: while active and enabled it takes the
-// text typed since the last frame, accepts digits and letters (and the few
-// codes between the digits and the capitals) up to its length, drops the last
-// character on Backspace and ends the entry on Enter. CMenuEdit draws it.
+// text typed since the last frame, accepts letters, digits, the space (not as
+// the first character), '-' and the apostrophe, each only when the font of its
+// label has it, up to its length; drops the last character on Backspace and
+// ends the entry on Enter. CMenuEdit draws it.
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,11 @@ protected:
     uint32_t _max_length = 12;
     bool _digits_only = false;
 
+    // Whether the character would be appended to the text as it stands now.
+    bool Accepts(char ch) const;
+
 private:
     void AddChar(char ch);
+    // The font that prints the label has a glyph for the character.
+    bool FontHasChar(char ch) const;
 };

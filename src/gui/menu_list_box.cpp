@@ -52,16 +52,27 @@ const CMenuListBox::Item& CMenuListBox::GetItem(uint32_t index) const {
     return _items[index];
 }
 
-void CMenuListBox::UpdateVisibleCount() {
-    uint32_t rows = 0;
-    if (_item_height > 0 && _height > 0) rows = static_cast<uint32_t>(_height / static_cast<float>(_item_height));
-    _total_visible_item = std::min<uint32_t>(rows, GetItemCount());
+uint32_t CMenuListBox::RowsThatFit() const {
+    if (_item_height <= 0 || _height <= 0) return 0;
+    return static_cast<uint32_t>(_height / static_cast<float>(_item_height));
 }
+
+void CMenuListBox::UpdateVisibleCount() { _total_visible_item = std::min<uint32_t>(RowsThatFit(), GetItemCount()); }
 
 void CMenuListBox::AddItem(const std::string& text) {
     _items.push_back(Item {text, 0});
     UpdateVisibleCount();
-    if (_scrollbar) _scrollbar->SetMax(static_cast<int>(_items.size()) - 1);
+    UpdateScrollRange();
+}
+
+void CMenuListBox::UpdateScrollRange() {
+    if (!_scrollbar) return;
+    // The new range reports the old position, which is no selection; the
+    // position set next reports the selection itself.
+    _setting_range = true;
+    _scrollbar->SetMax(HasRowsToScroll() ? static_cast<int>(_items.size()) - 1 : 0);
+    _setting_range = false;
+    _scrollbar->SetPosition(HasRowsToScroll() ? static_cast<int>(_selected) : 0);
 }
 
 void CMenuListBox::SetItemFlag(uint32_t index, uint8_t grey) {
@@ -106,13 +117,19 @@ void CMenuListBox::Select(uint32_t index) {
 
 void CMenuListBox::SelectAndScroll(uint32_t index) {
     Select(index);
-    if (_scrollbar) _scrollbar->SetPosition(static_cast<int>(_selected));
+    if (_scrollbar) _scrollbar->SetPosition(HasRowsToScroll() ? static_cast<int>(_selected) : 0);
 }
 
 void CMenuListBox::OnValueChanged(CBaseControl* /*control*/) {
     if (!ASSERT(_scrollbar != NULL)) return;
     // An empty list (cleared, or before its first item) has nothing to select.
-    if (_items.empty()) return;
+    if (_items.empty() || _setting_range) return;
+    // With every item in view the scroll bar rests at the top and selects
+    // nothing: the selection stays (and is told again).
+    if (!HasRowsToScroll()) {
+        if (_selected < _items.size()) Select(_selected);
+        return;
+    }
     const int position = _scrollbar->GetPosition();
     if (position < 0) return;
     Select(static_cast<uint32_t>(position));

@@ -1,8 +1,9 @@
 #pragma once
 // A vertical list of text rows (type "LISTBOX"), one of them selected, with an
-// optional scroll bar (a track bar whose position is the selected index). Each
-// row is a label alias printed through the font keeper, or drawn by the owner
-// in owner-draw mode; rows can be greyed.
+// optional scroll bar (a track bar whose position is the selected index while
+// there are more items than rows; with every item in view it rests at the top
+// and selects nothing). Each row is a label alias printed through the font
+// keeper, or drawn by the owner in owner-draw mode; rows can be greyed.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,7 +35,8 @@ public:
     // over, so nothing reads past the items.
     void Clear() override;
     void Draw(bool skip_update) override;
-    // The scroll bar moved: its position becomes the selection.
+    // The scroll bar moved: its position becomes the selection (while there
+    // are rows to scroll).
     void OnValueChanged(CBaseControl* control) override;
 
     void AddItem(const std::string& text);
@@ -46,7 +48,8 @@ public:
 
     // An index at or past the count is logged and changes nothing.
     void Select(uint32_t index);
-    // Selects and moves the scroll bar there (which selects once more).
+    // Selects and moves the scroll bar there (which selects once more); with
+    // every item in view the scroll bar stays at the top.
     void SelectAndScroll(uint32_t index);
     // Scrolls so that the item is shown; an item below the view becomes the first row.
     void EnsureVisible(uint32_t index);
@@ -69,7 +72,12 @@ private:
     // Selects the row at the screen height, when there is one.
     void SelectRowAt(float y);
     void CheckIndex(uint32_t index) const;
+    // The rows the box has room for, items or not.
+    uint32_t RowsThatFit() const;
+    bool HasRowsToScroll() const { return GetItemCount() > RowsThatFit(); }
     void UpdateVisibleCount();
+    // The scroll bar's range and position for the items and the selection.
+    void UpdateScrollRange();
     void BuildSelectionBar();
 
     int32_t _owner_draw = 0;
@@ -82,4 +90,5 @@ private:
     int32_t _item_height = 30;
     CFontKeeper* _font_keeper = nullptr;
     std::shared_ptr<CTexturedRectsList> _selection_bar;
+    bool _setting_range = false;  // the scroll bar reports a range being set
 };

@@ -53,6 +53,8 @@ void CMenuPageControl::OnClick(CBaseControl* control) {
     for (size_t i = 0; i < _pages.size(); ++i) {
         if (_pages[i].button && _pages[i].button.get() == control) {
             SetPage(static_cast<uint32_t>(i));
+            // The holder keeps its own page state (arrows) in step with the tabs.
+            if (_owner) _owner->OnSelChange(this, static_cast<int32_t>(i));
             return;
         }
     }

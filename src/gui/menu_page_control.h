@@ -2,7 +2,8 @@
 // Several pages, each a small dialog of its own controls, one shown at a time
 // (type "PAGECONTROL"); an optional row of page buttons switches between them
 // (the kind's, unless the control says page_buttons="0").
-// The pages' controls report to the dialog that holds the page control.
+// The pages' controls report to the dialog that holds the page control; so
+// does the page control itself when a page button turns the page.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -31,7 +32,8 @@ public:
     // Removes every page.
     void Clear() override;
     void Draw(bool skip_update) override;
-    // A page button was clicked: its page becomes current.
+    // A page button was clicked: its page becomes current and the owner hears
+    // OnSelChange(this, page).
     void OnClick(CBaseControl* control) override;
 
     uint32_t GetPage() const { return _current; }

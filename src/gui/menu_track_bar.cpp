@@ -97,6 +97,8 @@ void CMenuTrackBar::SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind
     SetRect(rect);
     _desc = ASSERT((size_t)track_bar_kind < _kinds_desc.size()) ? _kinds_desc[static_cast<size_t>(track_bar_kind)]
                                                                  : _kinds_desc.FirstOrEmpty();
+    // A scroll bar with nothing to scroll shows the start of its list.
+    _empty_range_at_start = true;
     Init();
 }
 
@@ -166,7 +168,7 @@ void CMenuTrackBar::BuildTrack() {
         float offset = 0;
         if (_maximum != _minimum)
             offset = static_cast<float>(_value - _minimum) * track / static_cast<float>(_maximum - _minimum);
-        else
+        else if (!_empty_range_at_start)
             offset = static_cast<float>(Whole(track) / 2 - thumb.width / 2);
         _thumb_pos = (IsHorizontal() ? _left + arrow : _top + a) + offset + static_cast<float>(thumb.mg_right);
         const CFloatRect& tex = _thumb_lit ? thumb.tex_hover : thumb.tex_normal;

@@ -72,7 +72,8 @@ public:
     // The caption shown for value minimum + its index.
     void AddCaption(const std::string& label_alias);
     void ClearCaptions() { _desc.captions.clear(); }
-    // A track bar built in code (a list box's scroll bar).
+    // A track bar built in code (a list box's scroll bar): over an empty range
+    // its thumb rests at the start of the strip, not in the middle.
     void SetupCodeTrackBar(const CFloatRect& rect, int track_bar_kind);
 
     // Reads the kinds (done once, by the first track bar built).
@@ -112,4 +113,5 @@ private:
     float _thumb_pos = 0;
     int _maximum = 100, _minimum = 0, _value = 0, _step = 1;
     int _arrow_size = 0;
+    bool _empty_range_at_start = false;
 };

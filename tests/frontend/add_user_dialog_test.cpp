@@ -91,4 +91,26 @@ TEST_F(AddUserDialogTest, AnEmptyNameIsNeverTakenAndBackClearsIt) {
     EXPECT_EQ(d.GetResult(), CAddUserDialog::kResultBack);
 }
 
+// Blanks inside a name are kept; a blank before it is refused by the edit and
+// blanks after it are no part of it, so "JO ANN " is the player "JO ANN".
+TEST_F(AddUserDialogTest, BlanksAtTheEndsAreNoPartOfAName) {
+    CAddUserDialog d(&store);
+    d.Load(DialogNode("AddUserDialog"));
+    auto enter = [&](const std::string& text) {
+        d.Activate();
+        window()->InjectText(text);
+        Drain();
+        Frame([&] { d.Draw(false); });
+        Type(d, plat::VK_RETURN);
+    };
+    enter(" JO-ANN O'X ");
+    EXPECT_EQ(d.GetResult(), CAddUserDialog::kResultAdded);
+    EXPECT_EQ(d.GetName(), "JO-ANN O'X");
+    enter("JO-ANN O'X  ");
+    EXPECT_EQ(d.GetResult(), 0);  // the same player, made active again
+    EXPECT_EQ(store.GetPlayerCount(), 1u);
+    std::string name;
+    EXPECT_EQ(store.GetPlayerName(name, 0), "JO-ANN O'X");
+}
+
 }  // namespace

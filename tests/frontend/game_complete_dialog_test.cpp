@@ -65,6 +65,47 @@ TEST_F(GameCompleteDialogTest, ArrowsTurnThePagesWithinTheirRange) {
     EXPECT_EQ(d.GetPage(), 2);
 }
 
+// The tabs of the page control and the arrows turn one page: an arrow goes on
+// from the page a tab chose, and the arrows' states follow the tabs.
+TEST_F(GameCompleteDialogTest, TabsAndArrowsTurnOnePage) {
+    CGameCompleteDialog d;
+    d.Load(DialogNode("GameCompleteDialog"));
+    d.Activate();
+    auto* pages = Control<CMenuPageControl>(d, "ID_PAGES");
+    auto tab = [&](uint32_t page) {
+        const CBaseControl* b = pages->GetPageAt(page).button.get();
+        const int x = static_cast<int>(b->GetX() + b->GetWidth() / 2), y = static_cast<int>(b->GetY() + b->GetHeight() / 2);
+        for (bool down : {false, true, false}) {
+            MoveTo(x, y);
+            Button(down);
+            Frame([&] { d.Draw(false); });
+        }
+    };
+    struct Step {
+        int tab;            // a tab to click, or -1
+        const char* click;  // else an arrow
+        int page;
+        bool forward, backward;
+    };
+    const Step steps[] = {
+        {-1, "ID_FORWARD", 1, true, true}, {0, nullptr, 0, true, false},  {-1, "ID_FORWARD", 1, true, true},
+        {2, nullptr, 2, false, true},      {-1, "ID_BACKWARD", 1, true, true}, {0, nullptr, 0, true, false},
+        {1, nullptr, 1, true, true},       {-1, "ID_BACKWARD", 0, true, false},
+    };
+    for (const Step& s : steps) {
+        if (s.tab >= 0)
+            tab(static_cast<uint32_t>(s.tab));
+        else
+            Click(d, s.click);
+        const std::string what = s.tab >= 0 ? "tab " + std::to_string(s.tab) : s.click;
+        EXPECT_EQ(pages->GetPage(), static_cast<uint32_t>(s.page)) << what;
+        EXPECT_EQ(d.GetPage(), s.page) << what;
+        EXPECT_EQ(Enabled(d, "ID_FORWARD"), s.forward) << what;
+        EXPECT_EQ(Enabled(d, "ID_BACKWARD"), s.backward) << what;
+    }
+    Button(false);
+}
+
 // Without a page control, or with one that has no pages, only the number is
 // kept: nothing is turned and the arrows stay as they are.
 TEST_F(GameCompleteDialogTest, WithoutPagesOnlyTheNumberIsKept) {

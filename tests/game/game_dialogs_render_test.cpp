@@ -174,6 +174,44 @@ TEST_F(GameDialogsRenderTest, EveryHelpAndCreditsPage) {
     }
 }
 
+// A dialog shown over another one hides it: inside the upper panel's frame the
+// picture is the same with and without the lower dialog beneath.
+TEST_F(GameDialogsRenderTest, ADialogOverAnotherHidesIt) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<CBaseDialog>()> lower, upper;
+    };
+    const Case cases[] = {
+        {"help_over_pause", Loaded<CPauseDialog>("PauseDialog"), Loaded<CHelpDialog>("HelpDialog")},
+        {"credits_over_pause", Loaded<CPauseDialog>("PauseDialog"), Loaded<CHelpDialog>("CreditsDialog")},
+        {"leave_over_pause", Loaded<CPauseDialog>("PauseDialog"), Loaded<CLeaveGameDialog>("LeaveGameDialog")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CBaseDialog> lower = c.lower(), upper = c.upper();
+        lower->Activate();
+        upper->Activate();
+        for (int i = 0; i < 3; ++i) Frame([&] {
+                lower->Draw(true);
+                upper->Draw(false);
+            });
+        const auto stacked = Shown();
+        Screenshot(stacked, c.name);
+        DrawFrames(*upper, 3);
+        const auto alone = Shown();
+        const CBaseControl* frame = upper->FindControl("ID_FRAME");
+        ASSERT_NE(frame, nullptr);
+        // Within the rim, clear of its rounded corners.
+        const int l = static_cast<int>(frame->GetX()) + 24, t = static_cast<int>(frame->GetY()) + 24;
+        const int r = static_cast<int>(frame->GetX() + frame->GetWidth()) - 24;
+        const int b = static_cast<int>(frame->GetY() + frame->GetHeight()) - 24;
+        int differing = 0;
+        for (int y = t; y < b; ++y)
+            for (int x = l; x < r; ++x) differing += At(stacked, x, y) != At(alone, x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 TEST_F(GameDialogsRenderTest, HintBubblePointsAtItsTarget) {
     CUserProfiles store;
     for (int language : {0, 1}) {

@@ -2,6 +2,8 @@
 // Enter, the owner's events, and the blinking caret.
 #include <gtest/gtest.h>
 
+#include "graphics/bitmap_font.h"
+#include "graphics/font_keeper.h"
 #include "gui/control_factory.h"
 #include "gui/menu_edit.h"
 #include "gui_test_support.h"
@@ -49,18 +51,17 @@ TEST_F(EditTest, TakesDigitsAndCapitalsWhileActive) {
 
     e->SetActive(true);
     for (int vk : {int('A'), int('7'), plat::VK_SPACE, 0x60 /* numpad 0: '`' */, int('Z')}) Type(*e, vk);
-    EXPECT_EQ(e->GetText(), "A7Z");
-    EXPECT_EQ(events.events, (Events {"key 65 E", "char A E", "key 55 E", "char 7 E", "key 32 E", "key 96 E",
-                                      "key 90 E", "char Z E"}));
+    EXPECT_EQ(e->GetText(), "A7 Z");
+    EXPECT_EQ(events.events, (Events {"key 65 E", "char A E", "key 55 E", "char 7 E", "key 32 E", "char   E",
+                                      "key 96 E", "key 90 E", "char Z E"}));
 
     events.Clear();
     Type(*e, plat::VK_BACK);
-    EXPECT_EQ(e->GetText(), "A7");
-    Type(*e, plat::VK_BACK);
-    Type(*e, plat::VK_BACK);
+    EXPECT_EQ(e->GetText(), "A7 ");
+    for (int i = 0; i < 3; ++i) Type(*e, plat::VK_BACK);
     Type(*e, plat::VK_BACK);  // on an empty text: nothing, but the owner hears the key
     EXPECT_EQ(e->GetText(), "");
-    EXPECT_EQ(events.events.size(), 4u);
+    EXPECT_EQ(events.events.size(), 5u);
 
     Type(*e, 'B');
     Type(*e, plat::VK_RETURN);
@@ -108,8 +109,8 @@ TEST_F(EditTest, TakesTheTextAsTypedNotTheKeyCodes) {
     Type(*e, 'A', "a");
     Type(*e, 'Q', "a");  // another layout
     Type(*e, plat::VK_SPACE, " ");
-    Type(*e, 'E', "\xC3\xA9");  // a character the font has not: dropped whole
-    EXPECT_EQ(e->GetText(), "Annaa");
+    Type(*e, 'E', "\xC3\xA9");  // not a character of the code page: dropped whole
+    EXPECT_EQ(e->GetText(), "Annaa ");
     events.Clear();
     // Two characters typed within one frame are both kept.
     window()->InjectKey('X', true, false, false);
@@ -118,8 +119,60 @@ TEST_F(EditTest, TakesTheTextAsTypedNotTheKeyCodes) {
     Key('Y', true);
     Key('Y', false);
     Frame([&] { e->Draw(true); });
-    EXPECT_EQ(e->GetText(), "AnnaaxY");
+    EXPECT_EQ(e->GetText(), "Annaa xY");
     EXPECT_EQ(events.events, (Events {"key 89 E", "char x E", "char Y E"}));
+}
+
+// A name takes letters, digits, blanks between words, '-' and the apostrophe;
+// the signs between the digits and the capitals and other punctuation are refused.
+TEST_F(EditTest, TakesTheCharactersOfANameOnly) {
+    struct Case {
+        const char* typed;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {"Mary-Ann O'Neil", "Mary-Ann O'N"},  // up to the twelve characters
+        {"R2 D2", "R2 D2"},
+        {":;<=>?@", ""},
+        {"A:B;C<D=E>F?G@H", "ABCDEFGH"},
+        {"  Jo", "Jo"},  // no blank first
+        {"J.o_e!%$", "Joe"},
+    };
+    for (const Case& c : cases) {
+        auto e = MakeEdit();
+        e->SetActive(true);
+        window()->InjectText(c.typed);
+        Drain();
+        Frame([&] { e->Draw(true); });
+        EXPECT_EQ(e->GetText(), c.kept) << c.typed;
+    }
+}
+
+// A character the label's font has no glyph for would print as another one.
+TEST_F(EditTest, RefusesWhatTheFontCannotPrint) {
+    CFontKeeper& keeper = CFontKeeper::Instance();
+    const int font_id = keeper.GetLabel("Edit_UserName").font_id;
+    std::vector<FontDesc> fonts = keeper.GetFontDescs();
+    ASSERT_LT(font_id, static_cast<int>(fonts.size()));
+    // The same fonts, but the label's one loses its apostrophe.
+    bool removed = false;
+    for (uint32_t l = 0; l < fonts[font_id].line_count; ++l)
+        for (uint8_t& letter : fonts[font_id].lines[l].letters)
+            if (letter == '\'') {
+                letter = 0x7F;
+                removed = true;
+            }
+    ASSERT_TRUE(removed);
+    keeper.GetFont()->Clear();
+    for (const FontDesc& desc : fonts) keeper.GetFont()->AddFont(desc);
+
+    auto e = MakeEdit();
+    e->SetActive(true);
+    window()->InjectText("O'Neil-Smith");
+    Drain();
+    Frame([&] { e->Draw(true); });
+    keeper.SelectLanguage(keeper.GetSelectedLanguage());
+    EXPECT_EQ(e->GetText(), "ONeil-Smith");
 }
 
 TEST_F(EditTest, OwnerMayChangeTheKey) {

@@ -190,7 +190,7 @@ TEST_F(ListBoxTest, ClearStartsTheViewAndTheScrollBarOver) {
     list->AddItem("mission_0");
     list->AddItem("mission_1");
     EXPECT_EQ(list->GetTopRow(), 0u);
-    EXPECT_EQ(list->GetScrollBar()->GetMax(), 1);
+    EXPECT_EQ(list->GetScrollBar()->GetMax(), 0);  // both in view: nothing to scroll
     list->SetOwnerDraw(1);
     values.Clear();
     Frame([&] { list->Draw(true); });
@@ -198,6 +198,38 @@ TEST_F(ListBoxTest, ClearStartsTheViewAndTheScrollBarOver) {
     EXPECT_EQ(values.events, (std::vector<std::string> {"draw 0 132,102 mission_0 LB", "draw 1 132,132 mission_1 LB"}));
     EXPECT_EQ(NewLog().find("Assert failed"), std::string::npos) << NewLog();
     EXPECT_EQ(NewLog().find("out of bounds"), std::string::npos) << NewLog();
+}
+
+// With every item in view the scroll bar has nothing to scroll: its thumb
+// rests at the top of the strip whichever item is selected; with one item
+// more it follows the selection again.
+TEST_F(ListBoxTest, WithEveryItemInViewTheThumbRestsAtTheTop) {
+    auto scrolled = List(10);
+    const float top = scrolled->GetScrollBar()->GetThumbPosition();
+    scrolled->SelectAndScroll(9);
+    const float bottom = scrolled->GetScrollBar()->GetThumbPosition();
+    ASSERT_GT(bottom, top + 100);
+    for (int items = 1; items <= 3; ++items) {
+        auto list = List(items);
+        for (int i = 0; i < items; ++i) {
+            list->SelectAndScroll(static_cast<uint32_t>(i));
+            EXPECT_EQ(list->GetSelected(), static_cast<uint32_t>(i)) << items;
+            EXPECT_EQ(list->GetScrollBar()->GetPosition(), 0) << items;
+            EXPECT_EQ(list->GetScrollBar()->GetThumbPosition(), top) << items << " items, item " << i;
+        }
+        // Its arrows leave the selection where it is.
+        list->GetScrollBar()->OnMouseDown(list->GetScrollBar()->GetRightArrow());
+        EXPECT_EQ(list->GetSelected(), static_cast<uint32_t>(items - 1));
+    }
+    // A fourth item needs scrolling: the bar takes the selection's place.
+    auto list = List(3);
+    list->SelectAndScroll(2);
+    list->AddItem("mission_3");
+    EXPECT_EQ(list->GetSelected(), 2u);
+    EXPECT_EQ(list->GetScrollBar()->GetMax(), 3);
+    EXPECT_EQ(list->GetScrollBar()->GetPosition(), 2);
+    list->SelectAndScroll(3);
+    EXPECT_EQ(list->GetScrollBar()->GetThumbPosition(), bottom);
 }
 
 TEST_F(ListBoxTest, OwnerDrawsVisibleRowsAtTheirPlaces) {

@@ -48,8 +48,9 @@ TEST_F(PageControlTest, PageButtonsStandInARowAndSwitchPages) {
     EXPECT_EQ(pages->GetPage(), 1u);
     Click(*pages, 420 + 70, 50 + 16);
     EXPECT_EQ(pages->GetPage(), 2u);
-    // The page buttons talk to the page control only.
+    // The page buttons talk to the page control only; it tells its holder the page.
     EXPECT_EQ(values.Count("click"), 0);
+    EXPECT_EQ(values.events, (std::vector<std::string> {"sel 1 PC", "sel 2 PC"}));
 }
 
 TEST_F(PageControlTest, PagesTurnedByCodeOnlyHaveNoButtons) {

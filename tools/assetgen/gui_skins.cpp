@@ -15,13 +15,17 @@ using namespace assetgen::gui;
 
 // panel.png, 128x64: the panel frame drawn as one 64x64 rim (corners 24x24;
 // the kinds file cuts 4-pixel border pieces next to them) at (0,0), the glass
-// 32x64 at (64,0).
+// 32x64 at (64,0). The panel's glass is opaque: a dialog shown over another
+// one (help over the pause panel) must not let the lower one's text through
+// its own.
 Image PanelAtlas() {
     Image atlas(128, 64);
     Image frame(64, 64);
     GoldRing(frame, 0.5f, 0.5f, 63.5f, 63.5f, 14.0f, 8.0f);
     atlas.Draw(frame, 0, 0);
-    GlassFill(atlas, 64, 0, 32, 64, GlassTop(), GlassBottom(), 0.14f);
+    Rgba top = GlassTop(), bottom = GlassBottom();
+    top.a = bottom.a = 1.0f;
+    GlassFill(atlas, 64, 0, 32, 64, top, bottom, 0.14f);
     return atlas;
 }
 
