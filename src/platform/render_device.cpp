@@ -485,6 +485,12 @@ std::unique_ptr<RenderDevice> RenderDevice::CreateOffscreen(const PresentParamet
     return std::unique_ptr<RenderDevice>(new RenderDevice(std::move(impl)));
 }
 
+std::unique_ptr<RenderDevice> RenderDevice::CreateReference(const PresentParameters& pp) {
+    auto device = CreateOffscreen(pp, 1);
+    device->_impl->immediate = true;
+    return device;
+}
+
 Result RenderDevice::TestCooperativeLevel() {
     if (_impl->window && _impl->window->TakeRendererReset()) _impl->lost = true;
     return _impl->lost ? kErrDeviceNotReset : kOk;

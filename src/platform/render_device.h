@@ -251,6 +251,11 @@ public:
     // ReadBackBuffer, Reset, LoseDevice and before a texture drawn with
     // changes or goes away; the pixels are the same on any number of threads.
     static std::unique_ptr<RenderDevice> CreateOffscreen(const PresentParameters& pp, unsigned raster_threads = 0);
+    // A device without a window that draws every triangle the moment it is
+    // drawn, alone and over the whole back buffer, and clears the whole back
+    // buffer at once: nothing is recorded, cut into tiles, paired, left out
+    // or kept. The pixels the tiled drawing must give, for tests.
+    static std::unique_ptr<RenderDevice> CreateReference(const PresentParameters& pp);
     ~RenderDevice();
     RenderDevice(const RenderDevice&) = delete;
     RenderDevice& operator=(const RenderDevice&) = delete;

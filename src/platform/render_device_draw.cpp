@@ -1,5 +1,6 @@
 #include "platform/render_device.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/render_device_impl.h"
@@ -38,7 +39,13 @@ const Matrix& RenderDevice::Impl::Combined() {
 }
 
 Result RenderDevice::Clear(uint32_t argb) {
-    _impl->queue->Clear(argb);
+    Impl& d = *_impl;
+    if (d.immediate) {
+        std::fill(d.back.begin(), d.back.end(), argb | 0xFF000000u);
+        d.present_all = true;
+        return kOk;
+    }
+    d.queue->Clear(argb);
     return kOk;
 }
 
@@ -80,7 +87,8 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
         s.v = v.v;
     }
     RasterState st = d.MakeRasterState();
-    d.queue->Begin(st, st.texels ? d.texture : nullptr);
+    if (d.immediate) d.present_all = true;
+    else d.queue->Begin(st, st.texels ? d.texture : nullptr);
     for (uint32_t t = 0; t < triangle_count; ++t) {
         uint32_t i0 = 3 * t, i1 = 3 * t + 1, i2 = 3 * t + 2;
         if (indices) {
@@ -89,7 +97,11 @@ Result RenderDevice::DrawTriangles(const uint8_t* vertices, uint32_t stride, uin
             i2 = indices[i2] - first;
             if (i0 >= count || i1 >= count || i2 >= count) return kErrInvalidCall;
         }
-        d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
+        if (d.immediate)
+            Rasterizer(d.back.data(), static_cast<int>(d.pp.width), static_cast<int>(d.pp.height))
+                .Triangle(d.scratch[i0], d.scratch[i1], d.scratch[i2], st);
+        else
+            d.queue->Add(d.scratch[i0], d.scratch[i1], d.scratch[i2]);
     }
     return kOk;
 }

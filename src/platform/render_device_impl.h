@@ -52,6 +52,8 @@ struct RenderDevice::Impl {
     std::vector<ScreenVertex> scratch;
     // The drawing, recorded and rasterised by tiles.
     std::unique_ptr<RasterQueue> queue;
+    // Drawn at once, triangle by triangle, instead (a reference device).
+    bool immediate = false;
 
     void Flush() { queue->Flush(); }
     uint32_t Stage(TextureStageState s) const { return tss[static_cast<size_t>(s)]; }
