@@ -45,6 +45,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
     SeedGame(options.seed);
     _scene.state = kStateDefault;
     _scene.states.clear();
+    _scene.score = 0;
     Result result;
     if (!Start(level_path)) return result;
     int wait = options.think_ticks;
@@ -71,6 +72,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
             break;
         }
     }
+    result.score = _scene.score;
     return result;
 }
 

@@ -37,6 +37,8 @@ public:
         bool lost = false;  // a life was lost
         int moves = 0;
         int ticks = 0;
+        int score = 0;  // the points the scene was given
+        bool operator==(const Result&) const = default;
     };
 
     // The field and the scene stand-in outlive the player.
