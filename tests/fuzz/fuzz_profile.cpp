@@ -3,6 +3,7 @@
 // the menu, the selector and the game scene make, reads and writes. Opening
 // must not throw, since the game cannot start then; a database error later is
 // logged where the menu or the scene calls the store, and the game goes on.
+#include <stdexcept>
 #include <vector>
 
 #include "engine/xml_file.h"
@@ -38,6 +39,9 @@ void AtCallSite(F&& call) {
         call();
     } catch (const db::sqlite_exception& e) {
         CLogger::Instance().Log(2, "Error: DataBase exception raised! %s", e.what());
+    } catch (const std::runtime_error& e) {
+        // The player-row readers pass database errors on as standard exceptions.
+        CLogger::Instance().Log(2, "Error: Exception raised. %s", e.what());
     }
 }
 
