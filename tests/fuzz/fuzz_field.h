@@ -61,7 +61,7 @@ public:
     }
 
     CGameField& Field() { return _field->GetField(); }
-    field_test::FakeGameSceneLink& Scene() { return *_scene; }
+    field_test::FakeGameSceneLink& Scene() { return _scene; }
 
     // Starts the level file at `path` as the game scene does: the artefact of
     // the episode, the level's music and background, then the field. False
@@ -69,11 +69,11 @@ public:
     bool Start(const std::string& path, int episode, int level) {
         SeedGame(1);
         GameClock().Reset();
-        _scene->state = gsDefault;
-        _scene->episode = episode;
-        _scene->level = level;
-        _scene->progress.clear();
-        _scene->score = 0;
+        _scene.state = gsDefault;
+        _scene.episode = episode;
+        _scene.level = level;
+        _scene.progress.clear();
+        _scene.score = 0;
         _field->ResetArtefacts();
         _field->SetActiveArtefact(episode);
         _background->Clear();
@@ -98,14 +98,14 @@ public:
         int wait = kThinkFrames;
         for (int frame = 0; frame < kFrames; ++frame) {
             if (_field->NeedShowBeginEpisode()) _field->SetShowBeginEpisode(false);
-            if (_scene->state == gsLifeLost) {
-                _scene->state = gsDefault;
+            if (_scene.state == gsLifeLost) {
+                _scene.state = gsDefault;
                 AsTheSceneDoes([&] { _field->RestartLevel(); });
             }
             if (wait > 0) --wait;
             if (wait == 0 && MakeMove()) wait = kThinkFrames;
             Tick(static_cast<uint32_t>(frame));
-            if (_scene->state == gsNextLevel || Field().GetStage() >= 2) break;
+            if (_scene.state == gsNextLevel || Field().GetStage() >= 2) break;
         }
     }
 
@@ -123,20 +123,24 @@ public:
     }
 
 private:
-    FieldSession() {
+    // The engine core is made in the data tree, where its sound keeper finds
+    // the game's samples.
+    static CEngineCore& MakeCore() {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         Scratch();
         fs::current_path(VOVARO_DATA_DIR);
-        if (!CEngineCore::Instance().Init(true) || !InitFieldGlobals() ||
+        return CEngineCore::Instance();
+    }
+
+    FieldSession() {
+        if (!_core.Init(true) || !InitFieldGlobals() ||
             !_effects.LoadLibrary("Textures\\Plume\\Effects.plume")) {
             std::fprintf(stderr, "the game's data tree at %s does not start\n", VOVARO_DATA_DIR);
             std::abort();
         }
         CMenuProgressBar::LoadProgressBarKinds();
         explosion::SetExplosionManager(std::make_unique<CExplosion>());
-        _headless = std::make_unique<CHeadlessCore>(CEngineCore::Instance());
-        _scene = std::make_unique<field_test::FakeGameSceneLink>();
         _field = std::make_unique<CLiveSceneField>();
         _background = CreateBackground();
     }
@@ -145,7 +149,6 @@ private:
         _field->ClearArtefacts();
         _field.reset();
         _background.reset();
-        _scene.reset();
         explosion::ReleaseExplosionManager();
         ShutdownFieldGlobals();
         CPlume::ReleaseLibrary();
@@ -157,7 +160,7 @@ private:
         GameClock().Advance(g_FramePeriod);
         AsTheSceneDoes([&] { _field->UpdateArtefacts(); });
         AsTheSceneDoes([&] { _field->Update(); });
-        CHeadlessCore::Scope scope(*_headless);
+        CHeadlessCore::Scope scope(_headless);
         _background->RenderLow(1, frame);
         _field->Render();
         _field->RenderArtefacts();
@@ -184,20 +187,20 @@ private:
     void Click(int cell) {
         float x = 0, y = 0;
         g_LevelCFG->CellCenterToScr(cell, x, y);
-        CEngineCore& core = CEngineCore::Instance();
-        core.GetMouse()->SetPosition(static_cast<int>(x), static_cast<int>(y), 0);
+        _core.GetMouse()->SetPosition(static_cast<int>(x), static_cast<int>(y), 0);
         for (bool down : {true, false}) {
-            core.GetHWND()->InjectMouseButton(0, down);
+            _core.GetHWND()->InjectMouseButton(0, down);
             // The input poll of a frame, without drawing one.
-            core.GetInputManager()->Poll();
-            static_cast<CMouse*>(core.GetMouse())->Poll();
+            _core.GetInputManager()->Poll();
+            static_cast<CMouse*>(_core.GetMouse())->Poll();
             AsTheSceneDoes([&] { _field->OnBallMove(); });
         }
     }
 
+    CEngineCore& _core = MakeCore();
     CPlume _effects;
-    std::unique_ptr<CHeadlessCore> _headless;
-    std::unique_ptr<field_test::FakeGameSceneLink> _scene;
+    CHeadlessCore _headless {_core};
+    field_test::FakeGameSceneLink _scene;
     std::unique_ptr<CLiveSceneField> _field;
     std::shared_ptr<CBackground> _background;
     std::vector<MoveRecord> _moves;
