@@ -28,11 +28,14 @@ UniqueFile OpenLog(const char* mode) {
     return UniqueFile(std::fopen((folder + CLogger::FileName()).c_str(), mode));
 }
 
+// True only when the whole text reached the file: a full disk shows in the
+// write or, for a short text still in the buffer, in the close.
 bool AppendToFile(const std::string& text) {
     UniqueFile f = OpenLog("at");
     if (!f) return false;
-    std::fputs(text.c_str(), f.get());
-    return true;
+    const bool written = std::fputs(text.c_str(), f.get()) >= 0;
+    const bool closed = plat::CloseFile(f);
+    return written && closed;
 }
 
 std::string TimeStamp() {

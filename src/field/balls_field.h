@@ -168,7 +168,10 @@ public:
 
     // ---- saved game
     bool Serialize(CXMLFile& document, CXMLNode& parent) const;
-    bool Deserialize(const CXMLNode& state);
+    // Restores the balls of "BallsField/Ball"; at most `fragments_due`
+    // fragment balls come back (the fragment the level has brought in), any
+    // other is logged and left out.
+    bool Deserialize(const CXMLNode& state, int fragments_due = 0);
 
     const std::vector<BallDesc>& GetPalette() const { return _palette; }
     const std::vector<BallDesc>& GetBonusTypes() const { return _bonus_types; }
@@ -193,7 +196,7 @@ private:
     // Field flag 0 := 1; false without flags.
     bool SetFieldChanged();
     bool ChangeType(int cell_index, const BallDesc& desc);
-    bool RestoreBall(const CXMLNode& node);
+    bool RestoreBall(const CXMLNode& node, int& fragments_due);
 
     std::vector<BallDesc> _palette;
     std::vector<BallDesc> _bonus_types;

@@ -13,8 +13,12 @@
 #include "field/balls_field.h"
 #include "field/graph_obj_manager.h"
 #include "field/level_cfg.h"
+#include "field/level_limits.h"
 
 namespace {
+
+// The life of an artefact fragment ball.
+constexpr int kFragmentLife = -1;
 
 // Saved balls of bonus types carry the type they turn back into; others none.
 constexpr int kNoPrevType = -999;
@@ -48,6 +52,17 @@ int CheckedStartLock(int lock, int x, int y) {
     return used;
 }
 
+// A bonus timer's length or spread, in frames: the timer draws from
+// [time - spread, time + spread), so both are held to 0..kMaxBonusTime.
+int CheckedBonusTime(const CXMLNode& node, const char* name, int graph_type) {
+    const int value = node.GetAttributeInt(name, 0);
+    if (level_limits::InRange(value, 0, level_limits::kMaxBonusTime)) return value;
+    const int used = std::clamp(value, 0, level_limits::kMaxBonusTime);
+    CLogger::Instance().Log(2, "Error: CBallsField: the bonus %d has %s %d, not 0 to %d; %d is used.", graph_type, name,
+                            value, level_limits::kMaxBonusTime, used);
+    return used;
+}
+
 }  // namespace
 
 void CBallsField::LoadBalls(const std::string& path) {
@@ -68,7 +83,15 @@ void CBallsField::LoadConfig(const CXMLNode& level) {
     const CXMLNode balls = level.SelectSingleNode("Config").SelectSingleNode("Balls");
     if (balls.IsValid()) {
         _palette.clear();
-        ReadLevelTypes(balls, "Ball", [this](const CXMLNode&, const BallDesc& desc) { _palette.push_back(desc); });
+        ReadLevelTypes(balls, "Ball", [this](const CXMLNode&, const BallDesc& desc) {
+            // New balls are drawn from the palette, and fragments never die.
+            if (desc.life == kFragmentLife) {
+                CLogger::Instance().Log(2, "Error: CBallsField: the fragment kind %d cannot be a kind of new balls.",
+                                        desc.graph_type);
+                return;
+            }
+            _palette.push_back(desc);
+        });
         _bonus_types.clear();
         // The timers go with the bonus types they belong to.
         _bonus_timers.Clear();
@@ -76,8 +99,8 @@ void CBallsField::LoadConfig(const CXMLNode& level) {
             _bonus_types.push_back(desc);
             BonusTimer timer;
             timer.graph_type = desc.graph_type;
-            timer.range_time = node.GetAttributeInt("range_time", 0);
-            timer.range_plus_minus = node.GetAttributeInt("range_time_plus_minus", 0);
+            timer.range_time = CheckedBonusTime(node, "range_time", desc.graph_type);
+            timer.range_plus_minus = CheckedBonusTime(node, "range_time_plus_minus", desc.graph_type);
             _bonus_timers.Add(desc.bonus_type, timer);
         });
     } else {
@@ -108,6 +131,13 @@ void CBallsField::LoadCells(const CXMLNode& level) {
                                     initial.graph_type);
             continue;
         }
+        // A fragment is never killed: three of them in a line would match in
+        // every frame. Fragments enter the field only at the level's goal.
+        if (FindDesc(initial.graph_type)->life == kFragmentLife) {
+            CLogger::Instance().Log(2, "Error: CBallsField: the ball at x=%d, y=%d is the fragment kind %d; it is left out.",
+                                    x, y, initial.graph_type);
+            continue;
+        }
         _initial_cells.push_back(initial);
     }
 }
@@ -135,7 +165,7 @@ bool CBallsField::Serialize(CXMLFile& document, CXMLNode& parent) const {
     return true;
 }
 
-bool CBallsField::Deserialize(const CXMLNode& state) {
+bool CBallsField::Deserialize(const CXMLNode& state, int fragments_due) {
     _field.clear();
     _field.resize(static_cast<size_t>(g_LevelCFG->GetCellCount()));
     _moves.clear();
@@ -143,7 +173,7 @@ bool CBallsField::Deserialize(const CXMLNode& state) {
     const CXMLNodeList nodes = state.SelectNodes("BallsField/Ball");
     for (int i = 0; i < nodes.GetLength(); ++i) {
         try {
-            all = RestoreBall(nodes.GetItem(i)) && all;
+            all = RestoreBall(nodes.GetItem(i), fragments_due) && all;
         } catch (const std::exception& e) {
             CLogger::Instance().Log(2, "Error: CBallsField: saved ball %d not restored: %s", i, e.what());
             all = false;
@@ -152,13 +182,27 @@ bool CBallsField::Deserialize(const CXMLNode& state) {
     return all;
 }
 
-bool CBallsField::RestoreBall(const CXMLNode& node) {
+bool CBallsField::RestoreBall(const CXMLNode& node, int& fragments_due) {
     const int cell_index = node.GetAttributeInt("cell_index", 0);
     const int graph_type = node.GetAttributeInt("graph_type", 0);
     const int prev_graph_type = node.GetAttributeInt("prev_graph_type", kNoPrevType);
     if (!g_LevelCFG->IsValidCell(cell_index)) {
         CLogger::Instance().Log(2, "Error: CBallsField: saved ball in cell %d outside the field.", cell_index);
         return false;
+    }
+    // A fragment is never killed, so one the level has not brought in could
+    // stay on the field for good, or match with others in every frame.
+    const auto is_fragment = [this](int type) {
+        const BallDesc* desc = FindDesc(type);
+        return desc && desc->life == kFragmentLife;
+    };
+    if (is_fragment(graph_type) || is_fragment(prev_graph_type)) {
+        if (fragments_due <= 0) {
+            CLogger::Instance().Log(2, "Error: CBallsField: saved ball in cell %d is a fragment the level has not brought "
+                                    "in; it is left out.", cell_index);
+            return false;
+        }
+        --fragments_due;
     }
     // A previous type of 0 (written by older saves) means none.
     if (prev_graph_type == kNoPrevType || prev_graph_type == 0) {

@@ -512,8 +512,13 @@ bool CBirds::Deserialize(const CXMLNode& node) {
     const CXMLNodeList entries = node.SelectNodes("Birds/Bird");
     if (entries.GetLength() == 0) return true;
     bool all = true;
+    // The level has a bird for each entry cell; a save with more gets that
+    // many back, since every bird is drawn and run in every frame.
+    std::vector<int> entry_cells;
+    if (_owner) _owner->GetGeneratorCells(entry_cells);
+    const size_t most = entry_cells.size();
     std::vector<std::pair<int, int>> placements;
-    placements.reserve(static_cast<size_t>(entries.GetLength()));
+    placements.reserve(std::min(most, static_cast<size_t>(entries.GetLength())));
     for (int i = 0; i < entries.GetLength(); ++i) {
         const CXMLNode entry = entries.GetItem(i);
         const int cell = entry.GetAttributeInt("cell_index", CELL_ERROR);
@@ -521,6 +526,11 @@ bool CBirds::Deserialize(const CXMLNode& node) {
             CLogger::Instance().Log(2, "Error: CBirds: saved bird %d in cell %d outside the field; skipped.", i, cell);
             all = false;
             continue;
+        }
+        if (placements.size() == most) {
+            CLogger::Instance().Log(2, "Error: CBirds: the saved game has more birds than the level's %d entry cells; "
+                                    "the birds from %d on are left out.", static_cast<int>(most), i);
+            break;
         }
         placements.emplace_back(cell, SavedState(i, entry.GetAttributeInt("state", 0)));
     }

@@ -116,6 +116,8 @@ public:
     // Creates the birds of the block below `node` without sounds; a block
     // without birds leaves the birds as they are. A bird of an unknown state
     // comes back settled; one outside the field is skipped (false then).
+    // At most one bird for each of the level's entry cells comes back; the
+    // rest are logged and left out.
     bool Deserialize(const CXMLNode& node);
 
     const std::vector<Bird>& GetBirds() const { return _birds; }

@@ -1,6 +1,7 @@
 #include "field/game_field.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/logger.h"
 #include "engine/sound_keeper_interface.h"
@@ -374,7 +375,10 @@ int CGameField::GetRowDelay() const {
     GetLevelCfgInt("rows_fall_delay", rows_fall_delay);
     // In double: a float product would round 20 * 1.05f up to 21.
     const double base = static_cast<double>(rows_fall_delay + _generators_delay);
-    return static_cast<int>(base * static_cast<double>(_row_delay_factor));
+    // Every lost life lengthens the delay: however many there were, it stays
+    // a count of frames rather than wrapping to a row every frame.
+    const double delay = base * static_cast<double>(_row_delay_factor);
+    return static_cast<int>(std::clamp(delay, 0.0, static_cast<double>(INT32_MAX)));
 }
 
 void CGameField::LoseLife() {

@@ -55,6 +55,17 @@ bool RestoreBlock(const CXMLNode& node, const char* name, Restore restore) {
     }
 }
 
+// Before the goal is reached its count stays short of it: a count at the
+// target would win the level at once. With the board restored, what its
+// puzzle tiles still hold is yet to be cleared; otherwise (a goal of points,
+// or a level that starts afresh) the count stays below the target.
+bool CheckGoalCount(const CFieldState& state, const CTilesField& tiles, bool board_restored, int& count) {
+    const int target = state.GetTarget();
+    int limit = target - 1;
+    if (board_restored && tiles.GetTotalLayers() > 0) limit = target - tiles.GetRemainingLayers();
+    return CheckRange("kill_vovaro_cell", count, 0, std::max(limit, 0));
+}
+
 }  // namespace
 
 bool CGameField::Serialize(CXMLFile& document, CXMLNode& parent) {
@@ -119,6 +130,7 @@ bool CGameField::Deserialize(const CXMLNode& node) {
             ok = DeserializeBoard(node) && ok;
             ok = RestoreSwap(node.SelectSingleNode("GameField")) && ok;
         }
+        if (_stage == 0) ok = CheckGoalCount(*_field_state, *_tiles_field, !level_is_starting, kill_count) && ok;
         _field_state->SetValue(kill_count);
         if (_stage != 0) {
             // The goal was reached before the save: it stays reached, without its blink.
@@ -200,7 +212,9 @@ bool CGameField::RestoreSwap(const CXMLNode& field) {
 bool CGameField::DeserializeBoard(const CXMLNode& node) {
     // A missing block keeps the freshly set-up part rather than emptying it.
     bool ok = RestoreBlock(node, "VovaroCells", [&] { return VERIFY(_tiles_field->Deserialize(node)); });
-    ok = RestoreBlock(node, "BallsField", [&] { return VERIFY(_balls_field->Deserialize(node)); }) && ok;
+    // Only while the fragment is in the field (stage 1) may a fragment ball be on it.
+    const int fragments_due = _stage == 1 ? 1 : 0;
+    ok = RestoreBlock(node, "BallsField", [&] { return VERIFY(_balls_field->Deserialize(node, fragments_due)); }) && ok;
     ok = RestoreBlock(node, "Birds", [&] { return VERIFY(_birds->Deserialize(node)); }) && ok;
     return ok;
 }

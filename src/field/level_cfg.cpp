@@ -1,5 +1,7 @@
 #include "field/level_cfg.h"
 
+#include <algorithm>
+
 #include "engine/engine_core_interface.h"
 #include "engine/logger.h"
 #include "engine/xml_node.h"
@@ -26,6 +28,10 @@ CLevelCfg::CLevelCfg(const CGameCfg& game_cfg) : _game_cfg(game_cfg) {
 void CLevelCfg::LoadLevelFieldConfig(const CXMLNode& level) {
     // The level files keep the grid under Config; a Field beside Config is read too.
     for (const char* path : {"Config", "Config/Field", "Field"}) LoadFromXml(level.SelectSingleNode(path));
+    // The row delay is added to an entry cell's delay and grows with every
+    // lost life; the ace time is counted in milliseconds.
+    ClampKey("rows_fall_delay", 0, level_limits::kMaxRowsFallDelay);
+    ClampKey("ace_time", 0, level_limits::kMaxAceTime);
     _field_width = GetInt("field_width");
     _field_height = GetInt("field_height");
     const int screen_w = g_EngineCore ? g_EngineCore->GetScreenWidth() : level_limits::kScreenWidth;
@@ -43,6 +49,15 @@ void CLevelCfg::LoadLevelFieldConfig(const CXMLNode& level) {
     _cell_count = _field_width * _field_height;
     ClampPosition("field_pos_x", _field_width * cell_w, screen_w);
     ClampPosition("field_pos_y", _field_height * cell_h, screen_h);
+}
+
+void CLevelCfg::ClampKey(std::string_view name, int min, int max) {
+    const int value = GetInt(name);
+    if (level_limits::InRange(value, min, max)) return;
+    const int used = std::clamp(value, min, max);
+    CLogger::Instance().Log(2, "Error: the level's %.*s %d is not %d to %d; %d is used.", static_cast<int>(name.size()),
+                            name.data(), value, min, max, used);
+    Set(name, used);
 }
 
 void CLevelCfg::ClampPosition(std::string_view name, double field_px, int screen_px) {

@@ -28,6 +28,8 @@ public:
     // the cached grid size. Keys no element names keep their values. A field
     // larger than the screen shows is logged and makes no grid (0 cells); a
     // position that puts the field off the screen is logged and moved onto it.
+    // A row delay or an ace time outside its range (level_limits.h) is logged
+    // and held to it.
     void LoadLevelFieldConfig(const CXMLNode& level);
 
     int GetFieldWidth() const { return _field_width; }
@@ -47,6 +49,7 @@ public:
 
 private:
     void ClampPosition(std::string_view name, double field_px, int screen_px);
+    void ClampKey(std::string_view name, int min, int max);
 
     const CGameCfg& _game_cfg;
     int _field_width = 0;

@@ -1,5 +1,6 @@
 #include "field/tiles_field.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "field/graph_obj.h"
 #include "field/graph_obj_manager.h"
 #include "field/level_cfg.h"
+#include "field/level_limits.h"
 #include "field/tiles_appearer.h"
 #include "field/tiles_dissolver.h"
 #include "field/tiles_fire.h"
@@ -20,6 +22,16 @@ namespace {
 
 // With this many puzzle cells left or fewer, they all animate.
 constexpr size_t kLastCells = 6;
+
+// An entry cell's delay is added to the level's row delay; one beyond the
+// limit is logged and held to it. A negative delay (the cell takes part in
+// every falling row) adds nothing and stays.
+int CheckedGeneratorDelay(int delay, int x, int y) {
+    if (delay <= level_limits::kMaxGeneratorDelay) return delay;
+    CLogger::Instance().Log(2, "Error: the entry cell (%d; %d) has the delay %d, above %d; %d is used.", x, y, delay,
+                            level_limits::kMaxGeneratorDelay, level_limits::kMaxGeneratorDelay);
+    return level_limits::kMaxGeneratorDelay;
+}
 
 }  // namespace
 
@@ -69,7 +81,7 @@ bool CTilesField::LoadConfig(const CXMLNode& config) {
         const CXMLNodeList groups = node.SelectNodes("Group");
         const int n = groups.GetLength();
         if (node.GetAttribute("type", "") == "GENERATOR") {
-            _generators.push_back({cell, node.GetAttributeInt("delay", 0)});
+            _generators.push_back({cell, CheckedGeneratorDelay(node.GetAttributeInt("delay", 0), x, y)});
         } else if (n >= 2) {
             CLayeredCell layered {cell, {}};
             for (int g = n - 1; g >= 1; --g) layered.layers.push_back(groups.GetItem(g).GetAttributeInt("tile", 0));
@@ -199,6 +211,13 @@ int CTilesField::GetTotalLayers() const {
     int total = 0;
     for (const CLayeredCell& layered : _layered_cells) total += static_cast<int>(layered.layers.size());
     return total;
+}
+
+int CTilesField::GetRemainingLayers() const {
+    int remaining = 0;
+    for (const CVovaroCell& vovaro : _vovaro_cells)
+        remaining += std::max(static_cast<int>(vovaro.layers.size()) - vovaro.removed, 0);
+    return remaining;
 }
 
 bool CTilesField::HasMoreLayers(int cell) const {

@@ -59,6 +59,8 @@ public:
     std::vector<GeneratorCell> GetGenerators() const { return _generators; }
     // The puzzle layers of the level as loaded: the level's goal.
     int GetTotalLayers() const;
+    // The puzzle layers still on the field.
+    int GetRemainingLayers() const;
     // The puzzle cell still holds more than the layer it shows.
     bool HasMoreLayers(int cell) const;
     // Some cell of the level has more than one puzzle layer.

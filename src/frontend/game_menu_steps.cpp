@@ -17,6 +17,7 @@
 #include "platform/window.h"
 #include "profiles/game_settings.h"
 #include "profiles/game_start_request.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -70,7 +71,9 @@ void CGameMenu::ActivateOptions() {
 
 void CGameMenu::OnArcade() {
     std::vector<uint8_t> suspended_data;
-    if (!Profiles().GetPlayerSuspendedGame(ActivePlayer(), suspended_data)) {
+    // A store that cannot be read offers a new game.
+    if (!GuardStoreCall("CGameMenu::OnArcade", false,
+                        [&] { return Profiles().GetPlayerSuspendedGame(ActivePlayer(), suspended_data); })) {
         PrepareNewGame();
         ClearPlayerState();
         _result = MenuResult::ToSelector;
@@ -81,7 +84,8 @@ void CGameMenu::OnArcade() {
         LogFailedCheck("Assert", "PARSERS::ParseGameState(suspended_data, suspended_state)", __FILE__, __LINE__);
     CLogger::Instance().Log(0, "Activating LoadSuspendedDialog...");
     if (_state == MenuState::Main) SetMainDirections(1, -1);
-    const bool next_episode = Profiles().GetPlayerState(ActivePlayer()) == 1;
+    const bool next_episode =
+        GuardStoreCall("CGameMenu::OnArcade", 0, [&] { return Profiles().GetPlayerState(ActivePlayer()); }) == 1;
     g_GameStartRequest.mode = next_episode ? 2 : 1;
     _state = MenuState::Resume;
     _resume_panel.Setup(suspended_state, next_episode);
@@ -98,7 +102,8 @@ void CGameMenu::PrepareNewGame() {
 }
 
 void CGameMenu::ClearPlayerState() {
-    if (Profiles().HasActivePlayer() && Profiles().GetPlayerState(ActivePlayer()) != 0)
+    if (Profiles().HasActivePlayer() &&
+        GuardStoreCall("CGameMenu::ClearPlayerState", 0, [&] { return Profiles().GetPlayerState(ActivePlayer()); }) != 0)
         Profiles().SetPlayerState(ActivePlayer(), 0);
 }
 
@@ -111,7 +116,9 @@ void CGameMenu::StoreActivePlayer() {
 
 void CGameMenu::RestoreSuspendedTrophies() {
     std::vector<uint8_t> suspended_data;
-    if (!Profiles().GetPlayerSuspendedGame(ActivePlayer(), suspended_data)) return;
+    if (!GuardStoreCall("CGameMenu::RestoreSuspendedTrophies", false,
+                        [&] { return Profiles().GetPlayerSuspendedGame(ActivePlayer(), suspended_data); }))
+        return;
     try {
         CXMLFile xml;
         xml.Parse(std::string(suspended_data.begin(), suspended_data.end()));
@@ -248,7 +255,8 @@ void CGameMenu::UpdateResume() {
     switch (_resume_panel.GetResult()) {
         case CLoadSuspendedDialog::kResultLoad:
             RestoreSuspendedTrophies();
-            if (Profiles().GetPlayerState(ActivePlayer()) == 1) {
+            if (GuardStoreCall("CGameMenu::UpdateResume", 0, [&] { return Profiles().GetPlayerState(ActivePlayer()); }) ==
+                1) {
                 _result = MenuResult::ToSelector;
                 g_GameStartRequest.mode = 2;
             } else {
@@ -268,7 +276,8 @@ void CGameMenu::UpdateResume() {
             const uint32_t active_player = ActivePlayer();
             if (!Profiles().ErasePlayerSuspendedGame(active_player))
                 LogFailedCheck("Assert", "g_profiles.ErasePlayerSuspendedGame( active_player )", __FILE__, __LINE__);
-            if (!Profiles().IsGameWon(active_player))
+            // Unknown counts as won: the player's episodes are never locked on a guess.
+            if (!GuardStoreCall("CGameMenu::UpdateResume", true, [&] { return Profiles().IsGameWon(active_player); }))
                 for (int32_t e = 1; e < g_GameStartRequest.episode_count; ++e)
                     Profiles().UpdateEpisodeAvailability(active_player, e, 0);
             PrepareNewGame();

@@ -7,6 +7,7 @@
 #include "gui/gui_services.h"
 #include "gui/menu_list_box.h"
 #include "platform/virtual_keys.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -90,7 +91,8 @@ void CProfileDialog::OnKeyDown(int key) {
 
 void CProfileDialog::DeleteMarked() {
     if (_marked == -1) return;
-    Profiles().DeletePlayer(static_cast<uint32_t>(_marked));
+    GuardStoreCall("CProfileDialog::DeleteMarked", false,
+                   [&] { return Profiles().DeletePlayer(static_cast<uint32_t>(_marked)); });
     // A second confirmation must not delete the player that moved up into the row.
     _marked = -1;
     Refresh();

@@ -10,6 +10,7 @@
 #include "engine/xml_node_list.h"
 #include "graphics/font_keeper.h"
 #include "graphics/static_text.h"
+#include "profiles/store_guard.h"
 #include "gui/base_control.h"
 #include "frontend/trophy_room.h"
 #include "gui/menu_label.h"
@@ -55,7 +56,11 @@ void CSelectionDialog::Refresh(bool came_from_menu) {
     CBaseDialog::Activate();
     RefreshEpisodes();
     _top_scores.clear();
-    Profiles().GetTopScores(_top_scores, kTopScores);
+    if (!GuardStoreCall("CSelectionDialog::Refresh", false, [&] {
+            Profiles().GetTopScores(_top_scores, kTopScores);
+            return true;
+        }))
+        _top_scores.clear();
     BuildHiscoreTexts();
 
     _came_from_menu = came_from_menu ? 1 : 0;
@@ -98,7 +103,12 @@ bool CSelectionDialog::RefreshEpisodes() {
 
 bool CSelectionDialog::IsEpisodeAvailable(int32_t episode) {
     int32_t result = 0;
-    if (!Profiles().GetEpisodeAvailability(Profiles().GetActivePlayer(), episode, result)) {
+    const int read = GuardStoreCall("CSelectionDialog::IsEpisodeAvailable", -1, [&] {
+        return Profiles().GetEpisodeAvailability(Profiles().GetActivePlayer(), episode, result) ? 1 : 0;
+    });
+    // Every player has the first episode, whatever a failing store says.
+    if (read < 0) return episode == 0;
+    if (read == 0) {
         LogFailedCheck("Assert", "g_profiles.GetEpisodeAvailability(active_user, num, result)", __FILE__, __LINE__);
         return false;
     }
@@ -154,7 +164,8 @@ void CSelectionDialog::OnClick(CBaseControl* control) {
     } else if (const int32_t episode = EpisodeOfButton(id); episode >= 0) {
         if (episode == _selected_episode) {
             SetResult(kResultPlay);
-        } else if (Profiles().IsGameWon(Profiles().GetActivePlayer())) {
+        } else if (GuardStoreCall("CSelectionDialog::OnClick", false,
+                                  [&] { return Profiles().IsGameWon(Profiles().GetActivePlayer()); })) {
             // Only a player who has won may look back at any episode and its trophies.
             SelectEpisode(episode);
             _room.ShowTrophies(episode);

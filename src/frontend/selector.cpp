@@ -15,6 +15,7 @@
 #include "game/music_channel.h"
 #include "gui/sample_queue.h"
 #include "profiles/game_start_request.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -80,7 +81,9 @@ void CSelector::Reset() {
 void CSelector::TakeResumedEpisode() {
     std::vector<uint8_t> suspended_data;
     GameStateDesc suspended_state;
-    if (!Profiles().GetPlayerSuspendedGame(Profiles().GetActivePlayer(), suspended_data))
+    if (!GuardStoreCall("CSelector::TakeResumedEpisode", false, [&] {
+            return Profiles().GetPlayerSuspendedGame(Profiles().GetActivePlayer(), suspended_data);
+        }))
         LogFailedCheck("Assert", "g_profiles.GetPlayerSuspendedGame( g_profiles.GetActivePlayer(), suspended_data )",
                        __FILE__, __LINE__);
     if (!PARSERS::ParseGameState(suspended_data, suspended_state)) {

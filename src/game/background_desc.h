@@ -51,6 +51,9 @@ struct CBackgroundDesc {
 
 namespace PARSERS {
 // Fills `desc` from the node (replacing its layers). Tiles whose whole run is over
-// before the debug start frame are left out. Always true.
+// before the debug start frame are left out. Layers and tiles beyond the
+// limits of level_limits.h, a speed that is not finite and a size no integer
+// holds are logged (the extra ones left out, the speed 0, the object's own
+// size). Always true.
 bool ParseBackground(const CXMLNode& node, CBackgroundDesc& desc);
 }  // namespace PARSERS

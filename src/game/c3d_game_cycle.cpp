@@ -10,6 +10,7 @@
 #include "game/hints_manager.h"
 #include "game/scene_field.h"
 #include "profiles/game_start_request.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -135,12 +136,16 @@ void c3DGame::EnterState(int state, int previous) {
 }
 
 void c3DGame::StoreLevelTime(LevelStatistics& statistics) {
-    const uint32_t player = g_profiles.GetActivePlayer();
-    g_profiles.SetLevelTime(player, statistics.episode, statistics.level, statistics.time);
-    int32_t holder = 0;
-    if (!g_profiles.GetBestLevelTime(statistics.episode, statistics.level, holder)) return;
-    g_profiles.GetLevelTime(holder, statistics.episode, statistics.level, statistics.best_time);
-    g_profiles.GetPlayerNameById(statistics.best_player, holder);
+    // A store that fails leaves the statistics without the best time.
+    GuardStoreCall("c3DGame::StoreLevelTime", false, [&] {
+        const uint32_t player = g_profiles.GetActivePlayer();
+        g_profiles.SetLevelTime(player, statistics.episode, statistics.level, statistics.time);
+        int32_t holder = 0;
+        if (!g_profiles.GetBestLevelTime(statistics.episode, statistics.level, holder)) return false;
+        g_profiles.GetLevelTime(holder, statistics.episode, statistics.level, statistics.best_time);
+        g_profiles.GetPlayerNameById(statistics.best_player, holder);
+        return true;
+    });
 }
 
 void c3DGame::UpdateStateHandler() {

@@ -15,11 +15,14 @@ namespace {
 // A copy of the last saved game for inspection; nothing reads it.
 const char* const kSerialCopy = "serial.xml";
 
-// Written by its full path in the user folder; a failure keeps the old copy
-// and is logged, the saved game itself does not depend on it.
-void SaveSerialCopy(const CXMLFile& xml) {
+// Written by its full path in the user folder, after the game itself is
+// stored, so that on a full disk the copy never takes the room the stored game
+// needs; a failure keeps the old copy and is logged.
+void SaveSerialCopy(const std::vector<uint8_t>& saved_game) {
     const std::string folder = UserFolderPath("all");
     std::string error = "no user folder";
+    CXMLFile xml;
+    xml.Parse(saved_game);
     if (folder.empty() || !xml.Save(folder + kSerialCopy, &error))
         CLogger::Instance().Log(2, "Error: unable to save '%s': %s", kSerialCopy, error.c_str());
 }
@@ -47,7 +50,6 @@ bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
         const bool field_ok = _field->Serialize(xml, root);
         if (!field_ok) CLogger::Instance().Log(2, "Error: the field's part of the saved game failed; it is not stored.");
         ok = VERIFY(xml.GetXML(out)) && field_ok;
-        SaveSerialCopy(xml);
     } catch (...) {
         LeaveFolder(saved);
         throw;
@@ -73,6 +75,7 @@ void c3DGame::Serialize() {
         std::vector<uint8_t> suspended_data;
         if (!VERIFY(SerializeState(suspended_data))) return;
         ASSERT(g_profiles.SetPlayerSuspendedGame(player, suspended_data));
+        SaveSerialCopy(suspended_data);
     } catch (...) {
         LogCurrentException("c3DGame::Serialize");
     }

@@ -24,6 +24,7 @@
 #include "gui/sample_queue.h"
 #include "profiles/app_params.h"
 #include "profiles/game_start_request.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -114,7 +115,9 @@ bool c3DGame::ReadSuspendedGame(std::vector<uint8_t>& data, GameStateDesc& state
     CLogger& log = CLogger::Instance();
     log.Log(0, "Loading suspended game...");
     try {
-        ASSERT(g_profiles.GetPlayerSuspendedGame(g_profiles.GetActivePlayer(), data));
+        // A store that cannot be read leaves no text: the game starts afresh below.
+        GuardStoreCall("c3DGame::BeforeInit", false,
+                       [&] { return ASSERT(g_profiles.GetPlayerSuspendedGame(g_profiles.GetActivePlayer(), data)); });
     } catch (...) {
         LogCurrentException("c3DGame::BeforeInit");
         SetRequest(kRequestQuit);
@@ -200,7 +203,12 @@ void c3DGame::BeforeInit() {
             break;
         default: g_SampleQueue.Add("lev_started"); break;
     }
-    CHintsManager::Instance().CollectUnshownHints(g_profiles.GetActivePlayer(), _pending_hints);
+    // Without an answer from the store no hint is offered in this level.
+    if (!GuardStoreCall("c3DGame::BeforeInit", false, [&] {
+            CHintsManager::Instance().CollectUnshownHints(g_profiles.GetActivePlayer(), _pending_hints);
+            return true;
+        }))
+        _pending_hints.clear();
     _music.Play();
 }
 

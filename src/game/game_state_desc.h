@@ -12,6 +12,7 @@ struct GameStateDesc {
 
 namespace PARSERS {
 // False for an empty text, a text that does not parse, or one without
-// "//Suspended/GameState"; missing attributes read 0.
+// "//Suspended/GameState"; missing attributes read 0. A score or a number of
+// lives outside 0 to its limit (level_limits.h) is logged and held to it.
 bool ParseGameState(const std::vector<uint8_t>& data, GameStateDesc& desc);
 }  // namespace PARSERS

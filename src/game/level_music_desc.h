@@ -23,5 +23,6 @@ struct LevelMusicDesc {
 
 // Reads a level's music node. An invalid node means the level has no music of
 // its own (both tracks kNoTrack); a missing mood child leaves that reference
-// as it was. Always true.
+// as it was. A fade speed that is not finite is logged and 1 is used. Always
+// true.
 bool ParseLevelMusic(const CXMLNode& node, LevelMusicDesc& desc);

@@ -19,34 +19,43 @@ namespace {
 ISettingsHost* g_settings_host = nullptr;
 
 constexpr int kMaxGamma = 10;
+const char kOptionsPath[] = "//Config/Options";
 
-// A player's file that does not parse would stop every start: it is kept as
-// "Config.xml.bad" (replacing an older one) for whoever wants to look at it.
-void MoveDamagedSettingsAside(const std::string& user_file) {
+// A player's file that does not parse, is empty or has no "Options" would stop
+// every start: it is kept as "Config.xml.bad" (replacing an older one) for
+// whoever wants to look at it.
+void MoveDamagedSettingsAside(const std::string& user_file, const char* reason) {
     const std::string aside = user_file + ".bad";
     std::error_code ec;
     std::filesystem::rename(user_file, aside, ec);
     if (ec) {
-        CLogger::Instance().Log(2, "Error: '%s' does not parse and cannot be moved aside (%s); settings read from '%s'.",
-                                user_file.c_str(), ec.message().c_str(), CGameSettings::DefaultFileName());
+        CLogger::Instance().Log(2, "Error: '%s' %s and cannot be moved aside (%s); settings read from '%s'.",
+                                user_file.c_str(), reason, ec.message().c_str(), CGameSettings::DefaultFileName());
     } else {
-        CLogger::Instance().Log(2, "Error: '%s' does not parse; kept as '%s', settings read from '%s'.",
-                                user_file.c_str(), aside.c_str(), CGameSettings::DefaultFileName());
+        CLogger::Instance().Log(2, "Error: '%s' %s; kept as '%s', settings read from '%s'.", user_file.c_str(), reason,
+                                aside.c_str(), CGameSettings::DefaultFileName());
     }
 }
 
-// The player's file when it exists and parses, else the program's defaults.
-// The player's file is named by its full path so that a data package never
-// stands in for it.
+// The player's file when it exists, parses and holds the settings, else the
+// program's defaults. The player's file is named by its full path so that a
+// data package never stands in for it.
 std::unique_ptr<CXMLFile> LoadSettingsDocument() {
     const std::string folder = UserFolderPath("all");
     const std::string user_file = folder + CGameSettings::UserFileName();
     // Without a user folder the name alone would find a file of the data tree.
     if (!folder.empty() && CFileOpener::FileExists(user_file)) {
-        try {
-            return std::make_unique<CXMLFile>(user_file);
-        } catch (const CXMLParseError&) {
-            MoveDamagedSettingsAside(user_file);
+        std::error_code ec;
+        if (std::filesystem::file_size(user_file, ec) == 0 && !ec) {
+            MoveDamagedSettingsAside(user_file, "is empty");
+        } else {
+            try {
+                auto doc = std::make_unique<CXMLFile>(user_file);
+                if (doc->SelectSingleNode(kOptionsPath).IsValid()) return doc;
+                MoveDamagedSettingsAside(user_file, "has no \"Options\" element");
+            } catch (const CXMLParseError&) {
+                MoveDamagedSettingsAside(user_file, "does not parse");
+            }
         }
     }
     return std::make_unique<CXMLFile>(CGameSettings::DefaultFileName());
@@ -68,7 +77,7 @@ bool CGameSettings::LoadSettings(GameOptions& out) {
         return true;
     }
     std::unique_ptr<CXMLFile> doc = LoadSettingsDocument();
-    CXMLNode node = doc->SelectSingleNode("//Config/Options");
+    CXMLNode node = doc->SelectSingleNode(kOptionsPath);
     if (!node.IsValid()) {
         CLogger::Instance().Log(2, "Error: unable to load game settings!");
         return false;
@@ -96,7 +105,7 @@ bool CGameSettings::LoadSettings(GameOptions& out) {
 
 bool CGameSettings::SaveSettings(const GameOptions& o) {
     std::unique_ptr<CXMLFile> doc = LoadSettingsDocument();
-    CXMLNode node = doc->SelectSingleNode("//Config/Options");
+    CXMLNode node = doc->SelectSingleNode(kOptionsPath);
     bool ok = node.IsValid();
     if (ok) {
         node.SetAttributeInt("player", o.player);

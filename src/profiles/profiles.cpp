@@ -1,9 +1,14 @@
 #include "profiles/profiles.h"
 
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 
 #include "engine/logger.h"
@@ -60,6 +65,15 @@ std::string DateTimeStamp() {
     return text;
 }
 
+// Found by the checks of Open: the file is set aside as SQLite's own damaged
+// ones are.
+[[noreturn]] void ThrowDamaged(const std::string& reason) { throw db::sqlite_exception(SQLITE_CORRUPT, reason); }
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 std::string NewIdQuery(const std::string& table) {
     return "select max(id) as max_id, count(id) as records from " + table;
 }
@@ -94,38 +108,74 @@ int FindField(const Tuple& tuple, const std::string& name) {
 }
 
 void CProfiles::Open(bool& created) {
-    _database.open(ProfileDbPath());
+    const std::string path = ProfileDbPath();
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec) && std::filesystem::file_size(path, ec) == 0 && !ec)
+        CLogger::Instance().Log(2, "Error: profile database '%s' is empty (0 bytes); a new one is made in its place.",
+                                kProfileDbName);
+    _database.open(path);
 
     CXMLFile description(kProfilesFile);
     CXMLNodeList level_nodes = description.SelectNodes("//Profile/Level");
     _levels.clear();
     for (int i = 0; i < level_nodes.GetLength(); ++i) _levels.push_back(level_nodes.GetItem(i).GetAttribute("name", ""));
+    ASSERT(!_levels.empty());
 
+    CheckIntegrity();
+    std::vector<TableDesc> tables = LevelTables(level_nodes);
+    AddStoreTables(tables);
     created = false;
-    if (!TablesExist()) {
+    const bool any_table = std::any_of(tables.begin(), tables.end(), [&](const TableDesc& t) { return TableExists(t.name); });
+    if (!any_table) {
         db::transaction build(_database);
-        CreateTables(level_nodes);
+        for (const TableDesc& level : LevelTables(level_nodes)) CreateTable(level.name, level.columns);
         OnDatabaseCreated();
         build.commit();
         created = true;
+        return;
+    }
+    CheckTables(tables);
+    CheckTopLevelIds();
+}
+
+void CProfiles::CheckIntegrity() {
+    db::statement st;
+    Query("pragma quick_check", st);
+    if (st.empty()) ThrowDamaged("integrity check gave no answer");
+    const std::string answer = st.get_text(0);
+    if (answer != "ok") ThrowDamaged("integrity check: " + answer);
+}
+
+bool CProfiles::TableExists(const std::string& table) {
+    db::statement st;
+    Query("select name from sqlite_master where type='table' and name=? collate nocase", st, {table});
+    return !st.empty();
+}
+
+void CProfiles::CheckTables(const std::vector<TableDesc>& tables) {
+    for (const TableDesc& table : tables) {
+        if (!TableExists(table.name)) ThrowDamaged("table '" + table.name + "' is missing");
+        std::set<std::string> present;
+        db::statement st;
+        for (Query("pragma table_info(" + table.name + ")", st); !st.empty(); st.step())
+            present.insert(LowerCase(st.get_text("name")));
+        for (const ColumnDesc& column : table.columns)
+            if (!present.count(LowerCase(column.first)))
+                ThrowDamaged("column '" + column.first + "' of table '" + table.name + "' is missing");
     }
 }
 
-bool CProfiles::TablesExist() {
-    ASSERT(!_levels.empty());
-    if (_levels.empty()) return false;
-    try {
-        std::string table;
-        db::statement st;
-        Query("select * from " + GetLevelTableName(table, 0), st);
-    } catch (const db::sqlite_exception& e) {
-        // A damaged file is no missing table: building tables into it would fail.
-        if (e.is_damaged_database()) throw;
-        return false;
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
+// Rows of the top level are found by their id alone: a row without one, or
+// two rows with the same, would stand for the wrong player.
+void CProfiles::CheckTopLevelIds() {
+    if (_levels.empty()) return;
+    std::string table;
+    GetLevelTableName(table, 0);
+    db::statement st;
+    Query("select count(*) as n from " + table + " where id is null", st);
+    if (!st.empty() && st.get_int("n") > 0) ThrowDamaged("a row of table '" + table + "' has no id");
+    Query("select count(*) as n from (select id from " + table + " group by id having count(*) > 1)", st);
+    if (!st.empty() && st.get_int("n") > 0) ThrowDamaged("rows of table '" + table + "' share an id");
 }
 
 bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
@@ -153,19 +203,22 @@ bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
     return true;
 }
 
-void CProfiles::CreateTables(const CXMLNodeList& level_nodes) {
+std::vector<TableDesc> CProfiles::LevelTables(const CXMLNodeList& level_nodes) {
+    std::vector<TableDesc> tables;
     for (size_t k = 0; k < _levels.size(); ++k) {
-        std::vector<ColumnDesc> columns{{"id", "integer"}};
+        TableDesc table;
+        GetLevelTableName(table.name, k);
+        table.columns.emplace_back("id", "integer");
         std::string key;
-        for (size_t j = 0; j < k; ++j) columns.emplace_back(GetLevelKeyName(key, j), "integer");
+        for (size_t j = 0; j < k; ++j) table.columns.emplace_back(GetLevelKeyName(key, j), "integer");
         CXMLNodeList values = level_nodes.GetItem(static_cast<int>(k)).SelectNodes("Value");
         for (int v = 0; v < values.GetLength(); ++v) {
             CXMLNode node = values.GetItem(v);
-            columns.emplace_back(node.GetAttribute("name", ""), node.GetAttribute("type", ""));
+            table.columns.emplace_back(node.GetAttribute("name", ""), node.GetAttribute("type", ""));
         }
-        std::string table;
-        CreateTable(GetLevelTableName(table, k), columns);
+        tables.push_back(std::move(table));
     }
+    return tables;
 }
 
 std::string& CProfiles::GetLevelName(std::string& out, size_t level) const {

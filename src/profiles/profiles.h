@@ -18,6 +18,12 @@ using LevelCoords = std::vector<int32_t>;
 // (column name, type text as it goes into the create statement)
 using ColumnDesc = std::pair<std::string, std::string>;
 
+// A table the store reads and writes, with the columns it relies on.
+struct TableDesc {
+    std::string name;
+    std::vector<ColumnDesc> columns;
+};
+
 enum TupleType : int32_t { ttInteger = 0, ttFloat = 1, ttText = 2, ttBytes = 3 };
 
 struct TupleValue {
@@ -51,9 +57,13 @@ public:
     CProfiles& operator=(const CProfiles&) = delete;
 
     // Opens "profile.db" in the per-user folder and reads the level descriptions;
-    // `created` tells whether the database was new. A new database gets all its
-    // tables, and whatever OnDatabaseCreated adds, in one transaction: a failure
-    // leaves no table behind, so the next run builds it again.
+    // `created` tells whether the database was new (none of the store's tables
+    // there). A new database gets all its tables, and whatever OnDatabaseCreated
+    // adds, in one transaction: a failure leaves no table behind, so the next run
+    // builds it again. An existing one must pass SQLite's quick check and hold
+    // every table and column of StoreTables, with one row per top-level id;
+    // otherwise a damaged-database sqlite_exception says what is wrong.
+    // A zero-length file is logged and made a new database.
     void Open(bool& created);
     // Closes the connection and renames a damaged "profile.db" (with any
     // journal of it) to "profile.db.damaged-<date and time>" in the per-user
@@ -89,6 +99,9 @@ protected:
     // Called inside the transaction that builds a new database, after its level
     // tables exist; an exception undoes everything.
     virtual void OnDatabaseCreated() {}
+    // The tables the store uses beside the level tables (those that
+    // OnDatabaseCreated makes).
+    virtual void AddStoreTables(std::vector<TableDesc>& /*tables*/) {}
     // Runs a write statement; a database error is logged with the statement and
     // gives false.
     bool ExecuteWrite(const std::string& text, const db::params& values);
@@ -97,8 +110,11 @@ protected:
     bool QueryHasRow(const std::string& text, bool& has_row);
 
 private:
-    bool TablesExist();
-    void CreateTables(const CXMLNodeList& level_nodes);
+    std::vector<TableDesc> LevelTables(const CXMLNodeList& level_nodes);
+    bool TableExists(const std::string& table);
+    void CheckIntegrity();
+    void CheckTables(const std::vector<TableDesc>& tables);
+    void CheckTopLevelIds();
 
     db::database _database;
     std::vector<std::string> _levels;

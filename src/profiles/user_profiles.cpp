@@ -18,6 +18,8 @@ namespace {
 const char kProfilesFile[] = "Settings\\Profiles.xml";
 const char kHiscoresFile[] = "Settings\\Hiscores.xml";
 const char kEpisodesFile[] = "Levels\\Episodes.xml";
+const char kHiscoresValues[] = "//Profile/HiScores/Value";
+const char kHintsValues[] = "//Profile/Hints/Value";
 const int32_t kDefaultLevelTime = 600000;
 
 // Level indices of the profile hierarchy.
@@ -80,20 +82,30 @@ void CUserProfiles::OpenProfiles() {
 
 void CUserProfiles::OnDatabaseCreated() { CreateDefaultData(); }
 
-void CUserProfiles::CreateExtraTable(const std::string& table, const char* values_path) {
+TableDesc CUserProfiles::ExtraTable(const std::string& table, const char* values_path) {
     CXMLFile description(kProfilesFile);
     std::string key;
-    std::vector<ColumnDesc> columns{{"id", "integer"}, {GetLevelKeyName(key, kPlayerLevel), "integer"}};
+    TableDesc desc{table, {{"id", "integer"}, {GetLevelKeyName(key, kPlayerLevel), "integer"}}};
     CXMLNodeList values = description.SelectNodes(values_path);
     for (int i = 0; i < values.GetLength(); ++i) {
         CXMLNode node = values.GetItem(i);
-        columns.emplace_back(node.GetAttribute("name", ""), node.GetAttribute("type", ""));
+        desc.columns.emplace_back(node.GetAttribute("name", ""), node.GetAttribute("type", ""));
     }
-    CreateTable(table, columns);
+    return desc;
+}
+
+void CUserProfiles::CreateExtraTable(const std::string& table, const char* values_path) {
+    const TableDesc desc = ExtraTable(table, values_path);
+    CreateTable(desc.name, desc.columns);
+}
+
+void CUserProfiles::AddStoreTables(std::vector<TableDesc>& tables) {
+    tables.push_back(ExtraTable(kHiscoresTable, kHiscoresValues));
+    tables.push_back(ExtraTable(kHintsTable, kHintsValues));
 }
 
 void CUserProfiles::CreateDefaultData() {
-    CreateExtraTable(kHiscoresTable, "//Profile/HiScores/Value");
+    CreateExtraTable(kHiscoresTable, kHiscoresValues);
 
     // The default hiscores belong to a player who is deleted at once.
     SEED_REQUIRE(AddPlayer("KORV"));
@@ -128,7 +140,7 @@ void CUserProfiles::CreateDefaultData() {
         for (uint32_t n = GetPlayerCount(); n > 0; --n) SEED_REQUIRE(DeletePlayer(0));
     }
 
-    CreateExtraTable(kHintsTable, "//Profile/Hints/Value");
+    CreateExtraTable(kHintsTable, kHintsValues);
 }
 
 void CUserProfiles::LoadPlayers() {

@@ -35,8 +35,10 @@ public:
     CUserProfiles() = default;
 
     // Opens (and on first run builds and seeds) the database and loads the
-    // players. A file SQLite finds malformed or no database is set aside
-    // ("profile.db.damaged-<date>", logged) and a new database built. A database
+    // players. A file SQLite finds malformed or no database, or one that fails
+    // the checks of Open (a table or column missing, player ids NULL or
+    // shared), is set aside ("profile.db.damaged-<date>", logged) and a new
+    // database built. A database
     // that cannot be opened logs "Error: DataBase exception raised! %s" and
     // throws its text.
     void OpenProfiles();
@@ -92,9 +94,12 @@ public:
 
 protected:
     void OnDatabaseCreated() override;
+    void AddStoreTables(std::vector<TableDesc>& tables) override;
 
 private:
     void CreateDefaultData();
+    // The hiscore or hint table: "id", the player key, then the Values of the description.
+    TableDesc ExtraTable(const std::string& table, const char* values_path);
     void CreateExtraTable(const std::string& table, const char* values_path);
     void LoadPlayers();
     int32_t PlayerId(uint32_t index) const { return _players[index].id; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -101,6 +102,22 @@ TEST_F(LoggerTest, AVanishedUserFolderGetsNoLogAndTheCurrentFolderNone) {
     EXPECT_NE(err.find("log.html' cannot be written; its messages are lost."), std::string::npos) << err;
     fs::remove_all(root);
     UseTestUserFolder();
+}
+
+// A log on a full disk (here /dev/full) is said to be lost on standard error,
+// not taken as written. In a process of its own, since it is said once a run.
+TEST_F(LoggerTest, ALogThatNoLongerFitsOnTheDiskIsSaidToBeLost) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const fs::path log = fs::path(UserFolderPath("all")) / CLogger::FileName();
+            fs::remove(log);
+            fs::create_symlink("/dev/full", log);
+            CLogger::Instance().Log(2, "Error: %s", "no room");
+            CLogger::Instance().Log(2, "Error: %s", "no room either");
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "Warning: the log '.*log.html' cannot be written; its messages are lost.");
 }
 
 TEST_F(LoggerTest, SystemReportRowsInOrder) {

@@ -317,6 +317,45 @@ TEST_F(BallsFieldTest, BadSavedBallsAreSkippedAndReported) {
     EXPECT_NE(log.find("lock -2147483648"), std::string::npos) << log;
 }
 
+// A fragment is never killed: fragments in a line would match in every frame.
+// The level brings one in at its goal; none stands among its start balls or
+// its kinds of new balls.
+TEST_F(BallsFieldTest, AFragmentIsNeitherAStartBallNorAKindOfNewBalls) {
+    const std::string bonus = R"(<Ball graph_type="21" life="-1"/><Bonus graph_type="11" bonus_type="1"/>)";
+    LoadLevel(TestLevelXml(InitialBall(0, 4, 21) + InitialBall(1, 4, 21) + InitialBall(2, 4, 21) + InitialBall(3, 4, 2),
+                           4, 5, bonus));
+    ASSERT_EQ(balls_->GetInitialCells().size(), 1u);
+    for (int x = 0; x < 3; ++x) EXPECT_TRUE(balls_->IsCellEmpty(Cell(x, 4))) << x;
+    EXPECT_EQ(TypeAt(Cell(3, 4)), 2);
+    EXPECT_EQ(balls_->GetPalette().size(), 3u);
+    for (const BallDesc& desc : balls_->GetPalette()) EXPECT_NE(desc.life, -1) << desc.graph_type;
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("the ball at x=2, y=4 is the fragment kind 21; it is left out."), std::string::npos) << log;
+    EXPECT_NE(log.find("the fragment kind 21 cannot be a kind of new balls."), std::string::npos) << log;
+}
+
+// A saved fragment comes back only while the level has one in the field; a
+// bonus ball over a fragment counts as one.
+TEST_F(BallsFieldTest, SavedFragmentsComeBackOnlyAsFarAsOneIsDue) {
+    LoadLevel(TestLevelXml());
+    const CXMLNode state = field_test::XmlNode(R"(<Suspended><BallsField>
+        <Ball cell_index="16" graph_type="21"/>
+        <Ball cell_index="17" graph_type="21"/>
+        <Ball cell_index="18" graph_type="11" prev_graph_type="21"/>
+        <Ball cell_index="19" graph_type="1"/>
+      </BallsField></Suspended>)");
+    for (const int due : {0, 1}) {
+        SCOPED_TRACE(due);
+        EXPECT_FALSE(balls_->Deserialize(state, due));
+        EXPECT_EQ(balls_->IsCellEmpty(16), due == 0);
+        EXPECT_TRUE(balls_->IsCellEmpty(17));
+        EXPECT_TRUE(balls_->IsCellEmpty(18));
+        EXPECT_EQ(TypeAt(19), 1);
+        EXPECT_NE(NewLog().find("saved ball in cell 18 is a fragment the level has not brought in"), std::string::npos);
+    }
+    EXPECT_TRUE(balls_->IsFragmentBall(16));
+}
+
 TEST_F(BallsFieldTest, BonusBallsBlinkBeforeTheyTurnBack) {
     LoadLevel(TestLevelXml());
     Put(Cell(1, 1), 3);

@@ -214,7 +214,8 @@ TEST_F(BallsRenderTest, EveryBallKindIsDrawnInItsCell) {
     g_LevelCFG->LoadLevelFieldConfig(level);
     balls_->LoadConfig(level);
     balls_->PrepareLevel();
-    ASSERT_EQ(balls_->GetInitialCells().size(), static_cast<size_t>(kWidth * kHeight));
+    field_test::PutLevelFragments(*balls_, level);
+    for (int cell = 0; cell < kWidth * kHeight; ++cell) ASSERT_FALSE(balls_->IsCellEmpty(cell)) << cell;
     LayTiles();
 
     const std::vector<uint32_t> bare = Draw(false, 1);

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/xml_node_list.h"
+#include "field/ball_state.h"
 #include "field/balls_field.h"
 #include "field/field_flags.h"
 #include "field/graph_obj.h"
@@ -48,6 +50,23 @@ inline std::string TestLevelXml(const std::string& cells = "", int width = 4, in
            R"(" field_pos_x="0" field_pos_y="0"><Balls>
        <Ball graph_type="1"/><Ball graph_type="2" score="20"/><Ball graph_type="3"/>)" +
            bonus + "</Balls></Config><Balls>" + cells + "</Balls></Level>";
+}
+
+// The game leaves a level's start fragments out (a fragment is never killed,
+// so fragments in a line would match for good). The fixture levels name one
+// to have it on the board; this puts it in its cell, resting, as the level's
+// goal would bring it in.
+inline void PutLevelFragments(CBallsField& balls, const CXMLNode& level) {
+    const CXMLNodeList cells = level.SelectNodes("Balls/Cell");
+    for (int i = 0; i < cells.GetLength(); ++i) {
+        const CXMLNode cell = cells.GetItem(i);
+        const int type = cell.SelectSingleNode("Ball").GetAttributeInt("graph_type", 0);
+        const BallDesc* desc = balls.FindDesc(type);
+        if (!desc || desc->life != -1) continue;
+        const int index = g_LevelCFG->PosToCell(cell.GetAttributeInt("x", -1), cell.GetAttributeInt("y", -1));
+        balls.CreateBall(index, type);
+        balls.SetBallState(index, bsDEFAULT);
+    }
 }
 
 // An initial ball of the level file.

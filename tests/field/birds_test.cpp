@@ -418,6 +418,7 @@ TEST_F(BirdsTest, BirdsByStateAndByCell) {
 }
 
 TEST_F(BirdsTest, SavedBlockKeepsTrappedBirdsAndLetsTheOthersLandAgain) {
+    field_.generators = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {5, 0}, {6, 0}};
     birds_->CreateBirds({{0, 1}, {1, 2}, {2, 4}, {3, 6}, {5, 7}, {6, 13}}, false);
     CXMLFile xml;
     ASSERT_TRUE(xml.CreateRoot("Suspended"));
@@ -454,6 +455,7 @@ TEST_F(BirdsTest, DamagedSavedBirdsComeBackSettledOrAreSkippedAndReported) {
         <Bird cell_index="-1" state="13"/>
         <Bird cell_index="3" state="-2147483648"/>
       </Birds></Suspended>)");
+    field_.generators = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
     EXPECT_FALSE(birds_->Deserialize(root));
     EXPECT_EQ(States(), std::vector<int>({6, 13, 13, 13}));
     std::vector<int> cells;
@@ -462,6 +464,25 @@ TEST_F(BirdsTest, DamagedSavedBirdsComeBackSettledOrAreSkippedAndReported) {
     const std::string log = NewLog();
     EXPECT_NE(log.find("state 99"), std::string::npos) << log;
     EXPECT_NE(log.find("cell 2147483647"), std::string::npos) << log;
+}
+
+// Every bird is drawn and run in every frame: a save with more birds than the
+// level has entry cells gets as many back as there are cells, and the rest of
+// the save still counts.
+TEST_F(BirdsTest, ASaveWithMoreBirdsThanEntryCellsGetsOneForEachCell) {
+    std::string text = "<Suspended><Birds>";
+    for (int i = 0; i < 10000; ++i) text += "<Bird cell_index=\"" + std::to_string(i % 4) + "\" state=\"13\"/>";
+    const CXMLNode root = field_test::XmlNode(text + "</Birds></Suspended>");
+    for (const size_t cells : {0u, 1u, 3u}) {
+        SCOPED_TRACE(cells);
+        field_.generators.clear();
+        for (size_t i = 0; i < cells; ++i) field_.generators.push_back({static_cast<int>(i), 0});
+        EXPECT_TRUE(birds_->Deserialize(root));
+        EXPECT_EQ(birds_->GetBirds().size(), cells);
+    }
+    EXPECT_NE(NewLog().find("the saved game has more birds than the level's 3 entry cells; the birds from 3 on are "
+                            "left out."),
+              std::string::npos);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "balls_test_support.h"
 #include "engine/random.h"
+#include "field/level_limits.h"
 
 namespace {
 
@@ -102,6 +103,32 @@ TEST_F(BonusBallsTest, NoCandidateNoBonusBallAndTheTimersRunAgain) {
     Fill();
     EXPECT_TRUE(balls_->GetBonusTimers().IsEmpty());
     for (int i = 0; i < 1000; ++i) ASSERT_FALSE(balls_->PlaceBonusBalls());
+}
+
+// The timer draws from [time - spread, time + spread): values that would
+// overflow there, or a negative spread, are held to 0..the limit as they are
+// read, and every drawn length is a count of frames.
+TEST_F(BonusBallsTest, TimersBeyondTheirRangeAreHeldToIt) {
+    LoadLevel(TestLevelXml("", 4, 5,
+                           R"(<Bonus graph_type="11" bonus_type="1" range_time="2000000000" range_time_plus_minus="1999999999"/>
+                              <Bonus graph_type="12" bonus_type="2" range_time="300" range_time_plus_minus="-50"/>)"));
+    const BonusTimer* huge = balls_->GetBonusTimers().Find(1);
+    const BonusTimer* negative = balls_->GetBonusTimers().Find(2);
+    ASSERT_TRUE(huge && negative);
+    EXPECT_EQ(huge->range_time, level_limits::kMaxBonusTime);
+    EXPECT_EQ(huge->range_plus_minus, level_limits::kMaxBonusTime);
+    EXPECT_EQ(negative->range_time, 300);
+    EXPECT_EQ(negative->range_plus_minus, 0);
+    for (int i = 0; i < 100; ++i) {
+        const int length = CBonusTimers::RandomLength(*huge);
+        EXPECT_GE(length, 0);
+        EXPECT_LT(length, 2 * level_limits::kMaxBonusTime);
+        EXPECT_EQ(CBonusTimers::RandomLength(*negative), 300);
+    }
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("the bonus 11 has range_time 2000000000, not 0 to 216000; 216000 is used."), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("the bonus 12 has range_time_plus_minus -50"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ protected:
         std::stringstream level;
         level << in.rdbuf();
         ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(level.str(), "/Level")));
+        field_test::PutLevelFragments(*field_->GetBallsField(), field_test::XmlNode(level.str(), "/Level"));
         field_->GetTilesField()->Build();
     }
     void TearDown() override {

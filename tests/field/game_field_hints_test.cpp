@@ -71,6 +71,7 @@ protected:
     void Load(const std::vector<std::string>& rows, const std::vector<std::string>& tiles = {}) {
         field_->ClearLevel();
         ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(DrawnLevel(rows, tiles), "/Level")));
+        field_test::PutLevelFragments(*field_->GetBallsField(), field_test::XmlNode(DrawnLevel(rows, tiles), "/Level"));
         field_->GetTilesField()->Build();
         field_->GetFieldFlags()->Set(CFieldFlags::ffCompressDue, 0);
     }

@@ -29,6 +29,7 @@ using field_test::XmlNode;
 constexpr int kLockedCell = 15;    // column 3, row 3: a ball of kind 2 with a lock
 constexpr int kFragmentCell = 11;  // column 3, row 2: the fragment ball
 constexpr int kBonusKind = 12;
+constexpr int kFragmentKind = 21;
 constexpr int kHitCell = 13;       // column 1, row 3: a ball of kind 1 on a puzzle tile
 
 class GameFieldIoTest : public field_test::ShippedDataTest {
@@ -139,7 +140,6 @@ TEST_F(GameFieldIoTest, WholeFieldRestoresIntoAFreshFieldAndWritesTheSameText) {
     EXPECT_EQ(balls.GetBonusType(5), field_->GetBallsField()->GetBonusType(5));
     EXPECT_NE(balls.GetBonusType(5), 0);
     EXPECT_TRUE(balls.IsCellLocked(kLockedCell));
-    EXPECT_TRUE(balls.IsFragmentBall(kFragmentCell));
     EXPECT_EQ(restored->GetBirds().GetBirds().size(), 1u);
     EXPECT_EQ(restored->GetFieldState().GetValue(), field_->GetFieldState().GetValue());
     EXPECT_EQ(scene_->progress[3], 75);
@@ -273,6 +273,65 @@ TEST_F(GameFieldIoTest, ADamagedBirdNeverCostsTheLevelsProgress) {
             EXPECT_EQ(restored->GetLevelEndStage(), stage);
             EXPECT_EQ(scene_->mood_switches, stage > 1 ? 1 : 0);
         }
+    }
+}
+
+// A fragment is never killed: one on the field is the one the level brought
+// in at its goal (stage 1); in a save at any other stage it is left out.
+TEST_F(GameFieldIoTest, ASavedFragmentComesBackOnlyWhileTheLevelHasOneInTheField) {
+    PlayABit(*field_);
+    field_->GetBallsField()->CreateBall(kFragmentCell, kFragmentKind);
+    field_->GetBallsField()->SetBallState(kFragmentCell, bsDEFAULT);
+    const std::string saved = Save(*field_);
+    for (const int stage : {0, 1, 2}) {
+        SCOPED_TRACE(stage);
+        std::string text = saved;
+        text.replace(text.find("stage=\"0\""), 9, "stage=\"" + std::to_string(stage) + "\"");
+        auto restored = MakeField();
+        bool ok = false;
+        EXPECT_NO_THROW(ok = Resume(*restored, text));
+        const CBallsField& balls = *restored->GetBallsField();
+        EXPECT_EQ(ok, stage == 1);
+        EXPECT_EQ(!balls.IsCellEmpty(kFragmentCell) && balls.IsFragmentBall(kFragmentCell), stage == 1);
+        EXPECT_EQ(balls.GetBonusType(5), field_->GetBallsField()->GetBonusType(5));
+    }
+}
+
+// Before the goal is reached, the saved count of cleared layers stays short
+// of it: with the board restored it is what the board's tiles say was
+// cleared; in a level that starts afresh it stays below the target.
+TEST_F(GameFieldIoTest, ASavedGoalCountNeverWinsTheLevelAtOnce) {
+    PlayABit(*field_);
+    ASSERT_EQ(field_->GetFieldState().GetValue(), 1);
+    const std::string saved = Save(*field_);
+    struct Case {
+        const char* name;
+        const char* from;
+        const char* to;
+        bool ok;
+        int count;  // -1: the target
+    };
+    const Case cases[] = {
+        {"as saved", "kill_vovaro_cell=\"1\"", "kill_vovaro_cell=\"1\"", true, 1},
+        {"huge", "kill_vovaro_cell=\"1\"", "kill_vovaro_cell=\"2147483647\"", false, 1},
+        {"at the target", "kill_vovaro_cell=\"1\"", "kill_vovaro_cell=\"3\"", false, 1},
+        {"afresh", "kill_vovaro_cell=\"1\"", "kill_vovaro_cell=\"2147483647\" level_is_starting=\"1\"", false, 2},
+        {"reached", "stage=\"0\"", "stage=\"2\"", true, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = saved;
+        if (std::string(c.to).find("level_is_starting") != std::string::npos)
+            text.replace(text.find("level_is_starting=\"0\""), 21, "");
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        auto restored = MakeField();
+        bool ok = false;
+        EXPECT_NO_THROW(ok = Resume(*restored, text));
+        EXPECT_EQ(ok, c.ok);
+        const CFieldState& state = restored->GetFieldState();
+        EXPECT_EQ(state.GetTarget(), 3);
+        EXPECT_EQ(state.GetValue(), c.count < 0 ? state.GetTarget() : c.count);
+        EXPECT_EQ(state.IsComplete(), c.count < 0);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "field/game_field.h"
 #include "field/game_scene_link.h"
 #include "field/level_cfg.h"
+#include "field/level_limits.h"
 #include "field/play_textures.h"
 #include "field/tiles_field.h"
 #include "graphics/texture_manager.h"
@@ -31,6 +33,7 @@ protected:
         GameFieldFixture::SetUp();
         field_->SetBonusList(nullptr);
         ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(ReadLevel("score_level.xml"), "/Level")));
+        field_test::PutLevelFragments(Balls(), field_test::XmlNode(ReadLevel("score_level.xml"), "/Level"));
         field_->GetTilesField()->Build();
         field_->GetFieldState().Reset();
     }
@@ -258,6 +261,31 @@ TEST_F(GameFieldTest, EachLostLifeDelaysTheRowsByAboutFivePercent) {
         EXPECT_EQ(delays, c.delays);
         EXPECT_EQ(scene_->state, gsLifeLost);
     }
+}
+
+// A row delay and an entry delay near the integer limit are held to their
+// ranges as they are read, and however many lives are lost the delay only
+// grows: it never wraps round to a row in every frame.
+TEST_F(GameFieldTest, TheRowDelayNeverWrapsRound) {
+    std::string level = ReadLevel("score_level.xml");
+    level.replace(level.find("rows_to_fall_at_start"), 0, "rows_fall_delay=\"2147483000\" ");
+    level.replace(level.find("type=\"GENERATOR\""), 0, "delay=\"2147483000\" ");
+    field_->ClearLevel();
+    ASSERT_TRUE(field_->LoadConfig(field_test::XmlNode(level, "/Level")));
+    const int base = level_limits::kMaxRowsFallDelay + level_limits::kMaxGeneratorDelay;
+    EXPECT_EQ(field_->GetRowDelay(), base);
+    int last = base;
+    for (int i = 0; i < 100000; ++i) {
+        field_->LoseLife();
+        const int delay = field_->GetRowDelay();
+        ASSERT_GE(delay, last) << "after " << i + 1 << " lost lives";
+        last = delay;
+    }
+    EXPECT_EQ(last, INT32_MAX);
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("Error: the entry cell (3; 0) has the delay 2147483000, above 216000; 216000 is used."),
+              std::string::npos)
+        << log;
 }
 
 TEST_F(GameFieldTest, TheFragmentEntersBelowTheShallowestEntry) {

@@ -113,7 +113,9 @@ protected:
     // Loads the level's configuration and builds its tiles, without the
     // set-up: the level's own balls stand as the file places them.
     void LoadBoard(const std::string& name) {
-        ASSERT_TRUE(field_->LoadConfig(XmlNode(ReadLevel(name), "/Level")));
+        const std::string level = ReadLevel(name);
+        ASSERT_TRUE(field_->LoadConfig(XmlNode(level, "/Level")));
+        PutLevelFragments(Balls(), XmlNode(level, "/Level"));
         field_->GetTilesField()->Build();
         field_->GetTilesField()->FinishAppear();
     }

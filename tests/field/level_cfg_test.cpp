@@ -7,6 +7,7 @@
 
 #include "engine/data_test_support.h"
 #include "field/level_cfg.h"
+#include "field/level_limits.h"
 #include "field_test_support.h"
 
 namespace {
@@ -154,6 +155,38 @@ TEST_F(LevelCfgTest, AFieldPositionOffTheScreenIsMovedOntoIt) {
     const std::string log = NewLog();
     EXPECT_NE(log.find("Warning: field_pos_x 100000000 puts the field off the screen; 476 is used."), std::string::npos);
     EXPECT_EQ(log.find("field_pos_x 476 "), std::string::npos);
+}
+
+// The row delay is added to an entry cell's delay and grows with each lost
+// life; the ace time is counted in milliseconds. Values beyond their range
+// are held to it, with a log line.
+TEST_F(LevelCfgTest, RowDelayAndAceTimeAreHeldToTheirRanges) {
+    struct Case {
+        const char* rows_fall_delay;
+        const char* ace_time;
+        int want_delay, want_ace;
+    };
+    const Case cases[] = {
+        {"1500", "90", 1500, 90},
+        {"2147483000", "2147483647", level_limits::kMaxRowsFallDelay, level_limits::kMaxAceTime},
+        {"-5", "-2147483648", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows_fall_delay);
+        globals_.LoadLevel(std::string(R"(<Level><Config field_width="8" field_height="9" rows_fall_delay=")") +
+                           c.rows_fall_delay + R"(" ace_time=")" + c.ace_time + R"("/></Level>)");
+        int delay = 0, ace = 0;
+        GetLevelCfgInt("rows_fall_delay", delay);
+        GetLevelCfgInt("ace_time", ace);
+        EXPECT_EQ(delay, c.want_delay);
+        EXPECT_EQ(ace, c.want_ace);
+    }
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("Error: the level's rows_fall_delay 2147483000 is not 0 to 216000; 216000 is used."),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Error: the level's ace_time -2147483648 is not 0 to 36000; 0 is used."), std::string::npos);
+    EXPECT_EQ(log.find("rows_fall_delay 1500"), std::string::npos);
 }
 
 }  // namespace

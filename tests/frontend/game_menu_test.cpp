@@ -180,6 +180,23 @@ TEST_F(GameMenuTest, PlayWithoutASuspendedGameStartsANewGameInTheSelector) {
     EXPECT_EQ(room.resets, 1);
 }
 
+// Columns of the player's row renamed under the running game, as a file
+// damaged after the start leaves them: the menu logs each failing read of the
+// store and starts a new game.
+TEST_F(GameMenuTest, AStoreThatFailsAfterTheStartIsLoggedAndPlayStartsANewGame) {
+    AddPlayer("ANN");
+    Suspend(2, 4);
+    store.Database().execute("alter table playerData rename column suspended to suspendedGone");
+    store.Database().execute("alter table playerData rename column state to stateGone");
+    Enter();
+    EXPECT_NO_THROW(Command("ID_ARCADE"));
+    EXPECT_TRUE(SwitchedTo("Selector"));
+    EXPECT_EQ(g_GameStartRequest.mode, 0);
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("(CGameMenu::OnArcade)"), std::string::npos) << log;
+    EXPECT_NE(log.find("(CGameMenu::ClearPlayerState)"), std::string::npos) << log;
+}
+
 TEST_F(GameMenuTest, TheResumeOfferShowsWhereTheSavedGameStandsAndLoadsIt) {
     const struct {
         int state;

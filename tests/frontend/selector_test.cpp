@@ -151,6 +151,31 @@ TEST_F(SelectorTest, OnlyAPlayerWhoHasWonMayChooseAnotherEpisode) {
     EXPECT_EQ(selector.GetSelectionPanel().GetResult(), CSelectionDialog::kResultPlay);
 }
 
+// Tables damaged under the running game: the selector logs each failing call
+// of the store, resumes nothing, shows no hiscores and keeps the first episode
+// open.
+TEST_F(SelectorTest, AStoreThatFailsAfterTheStartIsLoggedAndTheFirstEpisodeStaysOpen) {
+    const uint32_t ann = AddPlayer("ANN");
+    Open(ann, 3);
+    Suspend(1, 9);
+    store.Database().execute("drop table hiscoresData");
+    store.Database().execute("drop table episodeData");
+    store.Database().execute("alter table playerData rename column suspended to suspendedGone");
+    store.Database().execute("alter table playerData rename column game_won to wonGone");
+    g_GameStartRequest.mode = 2;
+    g_GameStartRequest.start_flag = 1;
+    EXPECT_NO_THROW(Enter("Menu"));
+    EXPECT_EQ(g_GameStartRequest.episode, GameStartRequest::kNoEpisode);
+    EXPECT_EQ(selector.GetSelectionPanel().GetSelectedEpisode(), 0);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(Visible("ID_MIS_IMAGE_" + std::to_string(i)), i == 0) << i;
+    EXPECT_NO_THROW(Click("ID_MIS_IMAGE_1"));
+    EXPECT_EQ(selector.GetSelectionPanel().GetSelectedEpisode(), 0);
+    const std::string log = NewLog();
+    for (const char* place : {"(CSelector::TakeResumedEpisode)", "(CSelectionDialog::Refresh)",
+                              "(CSelectionDialog::IsEpisodeAvailable)", "(CSelectionDialog::OnClick)"})
+        EXPECT_NE(log.find(place), std::string::npos) << place;
+}
+
 TEST_F(SelectorTest, TheGameCompletePanelWaitsForTheTrophyRoomAndLeadsToTheMenu) {
     const uint32_t ann = AddPlayer("ANN");
     Open(ann, 5);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/data_test_support.h"
+#include "field/level_limits.h"
 #include "game/background.h"
 #include "hud_test_support.h"
 #include "profiles/app_params.h"
@@ -227,6 +228,41 @@ TEST_F(BackgroundTest, LateTileShiftsAheadUnlessTheBoundsHaveNoArea) {
     EXPECT_EQ(tile.GetCyclesLeft(), 9998);
     EXPECT_FLOAT_EQ(tile.GetSprite()->GetTop(), -10.0f + 2.0f);  // from the top, not shifted
     Render(flat, 41);
+}
+
+// Every layer and tile is moved and drawn in every frame: a background keeps
+// at most the limits' layers and tiles. A speed that is not finite stands
+// still, and a size no integer holds keeps the object's own.
+TEST_F(BackgroundTest, ACrowdedOrBrokenBackgroundIsCappedAndMended) {
+    // The first tile's run was over before the game began: it counts, but is left out.
+    std::string xml = "<Background bounds_rect='0,0,100,100'><Layer speed='nan'><Tile cycles='-2147483648'/>";
+    for (int i = 0; i < 20000; ++i) xml += "<Tile width='nan' height='1e30'/>";
+    xml += "</Layer>";
+    for (int i = 0; i < 40; ++i) xml += "<Layer speed='inf'><Tile/></Layer>";
+    const CBackgroundDesc desc = Parse(xml + "</Background>");
+    ASSERT_EQ(desc.layers.size(), static_cast<size_t>(level_limits::kMaxBackgroundLayers));
+    size_t tiles = 0;
+    for (const CBackgroundLayerDesc& layer : desc.layers) {
+        tiles += layer.tiles.size();
+        EXPECT_EQ(layer.speed, 0.0f);
+    }
+    EXPECT_EQ(tiles, static_cast<size_t>(level_limits::kMaxBackgroundTiles - 1));
+    ASSERT_FALSE(desc.layers[0].tiles.empty());
+    EXPECT_EQ(desc.layers[0].tiles[0].width, CBackgroundTileDesc::kKeepSize);
+    EXPECT_EQ(desc.layers[0].tiles[0].height, CBackgroundTileDesc::kKeepSize);
+    const std::string log = NewLog();
+    EXPECT_NE(log.find("Error: the background has 41 layers; the first 32 are kept."), std::string::npos) << log;
+    EXPECT_NE(log.find("Error: the background has more than 256 tiles; 19745 are left out."), std::string::npos) << log;
+    EXPECT_NE(log.find("Error: a background layer's speed nan is not finite; the layer stands still."),
+              std::string::npos)
+        << log;
+
+    CBackground bg;
+    EXPECT_TRUE(bg.Load(desc, 0));
+    Render(bg, 1);
+    size_t built = 0;
+    for (const auto& layer : bg.GetHighLayers()) built += layer->GetTileCount();
+    EXPECT_EQ(built, static_cast<size_t>(level_limits::kMaxBackgroundTiles - 1));
 }
 
 }  // namespace

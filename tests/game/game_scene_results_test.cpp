@@ -1,13 +1,19 @@
 // The game scene's score, lives and time bonus, its episodes and levels, and
 // the suspended game stored in the real profile store and resumed.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "field/level_limits.h"
 #include "game/game_state_desc.h"
+#include "profiles/database.h"
 #include "game_scene_test_support.h"
 
 namespace game_test {
@@ -15,6 +21,10 @@ namespace {
 
 using GameSceneResultsTest = GameSceneTest;
 
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 // The text of a saved game, without the closing zero byte the XML layer adds.
 std::string Text(const std::vector<uint8_t>& data) {
@@ -270,6 +280,63 @@ TEST_F(SuspendedGameTest, AnExitInPlayStoresTheGameOnceAndAfterLeavingNeverAgain
     EXPECT_EQ(Stored(), stored);
 }
 
+// The game goes into the database before its copy "serial.xml" is written, so
+// on a full disk the copy never takes the room the stored game needs. The
+// order is read from the folder's change notes.
+TEST_F(SuspendedGameTest, TheGameIsStoredBeforeItsCopyIsWritten) {
+    PlayAGame();
+    const int notes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(notes, 0);
+    ASSERT_GE(::inotify_add_watch(notes, UserFolderPath("all").c_str(), IN_MODIFY | IN_MOVED_TO), 0);
+    game->SetPendingRequest(prLeave);
+    game->Update();
+    std::vector<std::string> changed;
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t n; (n = ::read(notes, buffer, sizeof buffer)) > 0;)
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* note = reinterpret_cast<const inotify_event*>(p);
+            if (note->len) changed.emplace_back(note->name);
+            p += sizeof(inotify_event) + note->len;
+        }
+    ::close(notes);
+    const auto stored = std::find(changed.begin(), changed.end(), "profile.db");
+    const auto copied = std::find(changed.begin(), changed.end(), "serial.xml");
+    ASSERT_NE(stored, changed.end());
+    ASSERT_NE(copied, changed.end());
+    EXPECT_LT(stored - changed.begin(), copied - changed.begin());
+}
+
+// Tables renamed under the running game, as a file damaged after the start
+// leaves them: the scene logs each failing call of the store (the saved game
+// of a resume, the level's hints, the level times) and plays on.
+TEST_F(SuspendedGameTest, AStoreThatFailsAfterTheStartIsLoggedAndThePlayGoesOn) {
+    db::database& db = g_profiles.Database();
+    const std::pair<const char*, const char*> renames[] = {
+        {"alter table hintsData rename to hintsGone", "alter table hintsGone rename to hintsData"},
+        {"alter table levelData rename to levelGone", "alter table levelGone rename to levelData"},
+        {"alter table playerData rename column suspended to suspendedGone",
+         "alter table playerData rename column suspendedGone to suspended"},
+    };
+    struct Restore {
+        const std::pair<const char*, const char*> (&renames)[3];
+        db::database& db;
+        ~Restore() {
+            for (const auto& r : renames) db.execute(r.second);
+        }
+    };
+    for (const auto& r : renames) db.execute(r.first);
+    const Restore restore{renames, db};
+
+    EXPECT_NO_THROW(Start(0, 1, 1));
+    EXPECT_NE(game->GetRequest(), c3DGame::kRequestQuit);
+    EXPECT_EQ(game->GetLevelNumber(), 1);
+    EXPECT_EQ(game->GetScore(), 0) << "a fresh game";
+    EXPECT_NO_THROW(game->SetState(gsNextLevel));
+    const std::string log = ReadText(std::filesystem::path(UserFolderPath("all")) / "log.html");
+    EXPECT_NE(log.find("(c3DGame::BeforeInit)"), std::string::npos);
+    EXPECT_NE(log.find("(c3DGame::StoreLevelTime)"), std::string::npos);
+}
+
 TEST_F(SuspendedGameTest, TheWonLevelsSnapshotIsStoredWhileItsStatisticsShow) {
     SetScoreForLife(100000000);
     PlayAGame();
@@ -309,6 +376,34 @@ TEST_F(SuspendedGameTest, AnUnreadableTextIsRefusedAndChangesNothing) {
         EXPECT_EQ(game->GetLevelNumber(), 0);
         EXPECT_EQ(game->GetLives(), 3);
         EXPECT_EQ(game->GetScore(), 0);
+    }
+}
+
+// The score and the lives go on growing in play: a saved game's are held to
+// their ranges, whether the resume goes into the level (mode 1) or into the
+// next episode (mode 2), and adding to them afterwards cannot overflow.
+TEST_F(SuspendedGameTest, ASavedScoreAndLivesBeyondTheirRangesAreHeldToThem) {
+    const struct {
+        const char* score;
+        const char* lives;
+        int want_score, want_lives;
+    } cases[] = {
+        {"2147483647", "2147483647", level_limits::kMaxSavedScore, level_limits::kMaxSavedLives},
+        {"-5", "-2147483648", 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (const int mode : {1, 2}) {
+            SCOPED_TRACE(std::string(c.score) + " in mode " + std::to_string(mode));
+            ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(
+                0, Bytes(std::string("<Suspended><GameState episode=\"0\" level=\"1\" score=\"") + c.score +
+                         "\" lives=\"" + c.lives + "\"/></Suspended>")));
+            NewScene();
+            Start(mode == 1 ? GameStartRequest::kNoEpisode : 1, 0, mode);
+            EXPECT_EQ(game->GetScore(), c.want_score);
+            EXPECT_EQ(game->GetLives(), c.want_lives);
+            game->AddScore(100000);
+            EXPECT_GT(game->GetScore(), c.want_score);
+        }
     }
 }
 

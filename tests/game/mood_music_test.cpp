@@ -197,4 +197,26 @@ TEST(MoodMusicTest, KeptMusicGoesOnAcrossLevels) {
     EXPECT_TRUE(keeper.volume.empty());
 }
 
+// Both faders move by the fade speed every frame until they pass their end: a
+// speed that is not finite is read as the default, so the cross-fade ends.
+TEST(MoodMusicTest, AFadeSpeedThatIsNotFiniteStillEndsTheCrossFade) {
+    for (const char* speed : {"nan", "inf"}) {
+        SCOPED_TRACE(speed);
+        const LevelMusicDesc desc = Parse(std::string("<Music fade_speed='") + speed +
+                                          "'><Normal alias='game' track='0'/><Anxious alias='game_anxious' track='0'/></Music>");
+        EXPECT_EQ(desc.fade_speed, 1.0f);
+        MusicKeeper keeper;
+        CMoodMusic music(&keeper);
+        music.SetTracks(desc, false);
+        music.Play();
+        const uint32_t calm = music.GetCurrent().GetStream();
+        music.SwitchMood();
+        const uint32_t anxious = music.GetCurrent().GetStream();
+        for (int i = 0; i < 102; ++i) music.Update();
+        EXPECT_FALSE(music.GetCurrent().IsFading());
+        EXPECT_EQ(keeper.volume[anxious], 100);
+        EXPECT_EQ(keeper.volume.count(calm), 0u);
+    }
+}
+
 }  // namespace

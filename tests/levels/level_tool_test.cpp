@@ -164,6 +164,28 @@ TEST_F(LevelCheckerTest, EveryBrokenReferenceFailsTheLevel) {
     }
 }
 
+// Numbers the game would hold to its limits as it reads them (level_limits.h)
+// fail the level at build time, through the same limits.
+TEST_F(LevelCheckerTest, NumbersBeyondTheGamesLimitsFailTheLevel) {
+    const EditCase cases[] = {
+        {"bonus 12 900 100", "bonus 12 2000000000 1999999999", "bonus kind 12: its time is above 216000"},
+        {"palette 1 2 3", "palette 1 2 3\nrows_fall_delay 2147483000", "rows_fall_delay must be 1 to 216000"},
+        {"palette 1 2 3", "palette 1 2 3\nace_time 2147483", "ace_time must be 1 to 36000"},
+        {"G G G G", "G G2147483000 G G", "the entry delay at (1, 0) must be 0 to 216000"},
+        {"music episode1_calm 0 episode1_anxious 0", "music episode1_calm 0 episode1_anxious 0 nan",
+         "the music's fade speed must be a number above 0"},
+        {"music episode1_calm 0 episode1_anxious 0", "music episode1_calm 0 episode1_anxious 0 inf",
+         "the music's fade speed must be a number above 0"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> errors = CheckErrors(Replace(kGoodEpisode, c.from, c.to));
+        ASSERT_FALSE(errors.empty()) << c.to;
+        bool found = false;
+        for (const std::string& error : errors) found = found || error.find(c.message) != std::string::npos;
+        EXPECT_TRUE(found) << c.to << " gave: " << errors[0];
+    }
+}
+
 TEST_F(LevelCheckerTest, AnEpisodeHasOneLevelForEachFragmentOfItsArtefact) {
     EpisodeDesign episode;
     std::vector<std::string> errors = ParseErrors(kGoodEpisode, &episode);
@@ -282,6 +304,42 @@ TEST(LevelCheckerScreenTest, AFieldTheGameWouldRefuseOrMoveFailsTheLevel) {
         EXPECT_NE(errors[0].find(c.message), std::string::npos) << errors[0];
     }
     fs::remove_all(root);
+}
+
+// A background set with more layers or tiles than the game keeps, or a layer
+// whose speed is not finite, fails the levels that use it.
+TEST(LevelCheckerBackgroundTest, ABackgroundTheGameWouldCutFailsTheLevel) {
+    namespace fs = std::filesystem;
+    const test_temp::TempDir temp("leveltool_background");
+    const fs::path& root = temp.Path();
+    fs::create_directories(root / "Settings");
+    for (const auto& entry : fs::directory_iterator(fs::path(kDataDir) / "Settings"))
+        if (entry.path().filename() != "Backgrounds.xml")
+            fs::create_symlink(entry.path(), root / "Settings" / entry.path().filename());
+    std::string crowd = "<Background set='crowd'><Layer speed='1'>";
+    for (int i = 0; i < 300; ++i) crowd += "<Tile group_id='0' id='0'/>";
+    crowd += "</Layer></Background>";
+    std::ofstream(root / "Settings" / "Backgrounds.xml")
+        << "<Backgrounds>" << crowd << "<Background set='broken'><Layer speed='nan'/></Background></Backgrounds>";
+    CGameDataIndex data;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(data.Load(root.string(), errors)) << (errors.empty() ? "" : errors[0]);
+    const std::pair<const char*, const char*> cases[] = {
+        {"crowd", "background set 'crowd' has 1 layers and 300 tiles; the game keeps 32 and 256"},
+        {"broken", "background set 'broken' has a layer whose speed is not finite"},
+    };
+    for (const auto& [set, message] : cases) {
+        SCOPED_TRACE(set);
+        EpisodeDesign episode;
+        ASSERT_TRUE(ParseErrors(TenLevels(Replace(kGoodEpisode, "background meadow", std::string("background ") + set)),
+                                &episode)
+                        .empty());
+        errors.clear();
+        CLevelChecker(data).CheckEpisode(episode, errors);
+        bool found = false;
+        for (const std::string& error : errors) found = found || error.find(message) != std::string::npos;
+        EXPECT_TRUE(found) << (errors.empty() ? "no error" : errors[0]);
+    }
 }
 
 TEST(LevelToolTest, ABrokenLevelStopsTheRunBeforeAnyFileIsWritten) {

@@ -1,17 +1,43 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "file_size_limit.h"
 #include "platform/whole_file_writer.h"
 
 namespace fs = std::filesystem;
+
+// The folders synced in this process, each with whether the temporary file
+// named by g_watched_temp still existed then: the test binary's own fsync
+// sees every call before the C library's does the work.
+struct FolderSync {
+    std::string folder;
+    bool temp_existed;
+};
+static std::vector<FolderSync> g_folder_syncs;
+static std::string g_watched_temp;
+
+extern "C" int fsync(int fd) {
+    using RealFsync = int (*)(int);
+    static const RealFsync real = reinterpret_cast<RealFsync>(::dlsym(RTLD_NEXT, "fsync"));
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::error_code ec;
+        const fs::path folder = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+        g_folder_syncs.push_back({folder.string(), !g_watched_temp.empty() && fs::exists(g_watched_temp)});
+    }
+    return real(fd);
+}
 
 namespace {
 
@@ -73,6 +99,39 @@ TEST_F(WholeFileWriterTest, AFailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(plat::WriteWholeFile(file_, text.data(), text.size(), &error));
     EXPECT_NE(error.find("open"), std::string::npos) << error;
     EXPECT_EQ(Read(file_), "old content");
+}
+
+// An exception from the write callback passes on and leaves no temporary file.
+TEST_F(WholeFileWriterTest, AThrowingWriteLeavesNoTemporaryFile) {
+    std::string error;
+    EXPECT_THROW(plat::WriteWholeFile(
+                     file_, [](std::FILE* f) -> bool {
+                         std::fputs("half", f);
+                         throw std::runtime_error("out of memory");
+                     },
+                     &error),
+                 std::runtime_error);
+    EXPECT_EQ(Read(file_), "old content");
+    EXPECT_EQ(Names(), "Config.xml ");
+}
+
+// The new file keeps the old one's permission bits, and after the rename its
+// folder is synced, so the new name is on the disk.
+TEST_F(WholeFileWriterTest, TheNewFileKeepsThePermissionsAndItsFolderIsSynced) {
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read}) {
+        fs::permissions(file_, mode);
+        g_folder_syncs.clear();
+        g_watched_temp = plat::TemporaryFileName(file_);
+        std::string error;
+        ASSERT_TRUE(plat::WriteWholeFile(file_, "new", 3, &error)) << error;
+        g_watched_temp.clear();
+        EXPECT_EQ(Read(file_), "new");
+        EXPECT_EQ(fs::status(file_).permissions(), mode);
+        ASSERT_EQ(g_folder_syncs.size(), 1u);
+        EXPECT_EQ(fs::path(g_folder_syncs[0].folder), fs::canonical(dir_));
+        EXPECT_FALSE(g_folder_syncs[0].temp_existed) << "synced after the rename";
+    }
 }
 
 // A folder that is gone is not made again: nothing is written at all.

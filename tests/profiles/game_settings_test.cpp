@@ -100,32 +100,41 @@ TEST_F(GameSettingsTest, MissingAttributesTakeTheirDefaults) {
 }
 
 TEST_F(GameSettingsTest, MissingOptionsFailsAndMissingFilesThrow) {
-    TempFolder::Write(folder.User() / "Config.xml", "<Config/>");
+    TempFolder::Write(folder.Data() / "ConfigDef.xml", "<Config/>");
     GameOptions o;
     EXPECT_FALSE(settings.LoadSettings(o));
     EXPECT_FALSE(settings.SaveSettings(o));
-    EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml"), "<Config/>");
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml"));
 
     std::filesystem::remove(folder.User() / "Config.xml");
     std::filesystem::remove(folder.Data() / "ConfigDef.xml");
     EXPECT_THROW(settings.LoadSettings(o), std::exception);
 }
 
-// A player's file that does not parse is kept aside and the defaults serve; the
-// next save writes a sound file again.
+// A player's file that does not parse, is empty or has no "Options" is kept
+// aside and the defaults serve; the next save writes a sound file again.
 TEST_F(GameSettingsTest, ADamagedUserFileIsKeptAsideAndTheDefaultsServe) {
-    const std::string damaged = "<Config><Options snd_vol=\"5\"";
-    TempFolder::Write(folder.User() / "Config.xml", damaged);
-    GameOptions o;
-    ASSERT_TRUE(settings.LoadSettings(o));
-    EXPECT_EQ(o.snd_vol, 70) << "from ConfigDef.xml";
-    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml"));
-    EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml.bad"), damaged);
-    const std::string log = TempFolder::Read(folder.User() / "log.html");
-    EXPECT_NE(log.find("Config.xml' does not parse; kept as '"), std::string::npos) << log;
-    ASSERT_TRUE(settings.SaveSettings(o));
-    CXMLFile saved((folder.User() / "Config.xml").string());
-    EXPECT_EQ(saved.SelectSingleNode("//Config/Options").GetAttribute("snd_vol", ""), "70");
+    const std::pair<std::string, std::string> cases[] = {
+        {"<Config><Options snd_vol=\"5\"", "does not parse"},
+        {"", "is empty"},
+        {"<Config/>", "has no \"Options\" element"},
+        {"<Config><Other snd_vol=\"5\"/></Config>", "has no \"Options\" element"},
+    };
+    for (const auto& [damaged, reason] : cases) {
+        SCOPED_TRACE("Config.xml: '" + damaged + "'");
+        CGameSettings fresh;
+        TempFolder::Write(folder.User() / "Config.xml", damaged);
+        GameOptions o;
+        ASSERT_TRUE(fresh.LoadSettings(o));
+        EXPECT_EQ(o.snd_vol, 70) << "from ConfigDef.xml";
+        EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml"));
+        EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml.bad"), damaged);
+        const std::string log = TempFolder::Read(folder.User() / "log.html");
+        EXPECT_NE(log.find("Config.xml' " + CLogger::EscapeHtml(reason) + "; kept as '"), std::string::npos) << log;
+        ASSERT_TRUE(fresh.SaveSettings(o));
+        CXMLFile saved((folder.User() / "Config.xml").string());
+        EXPECT_EQ(saved.SelectSingleNode("//Config/Options").GetAttribute("snd_vol", ""), "70");
+    }
 }
 
 // A save that does not fit on the disk keeps the player's file as it was,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "profiles/database.h"
 #include "profiles/sqlite_exception.h"
@@ -154,6 +155,109 @@ TEST(UserProfilesOpen, ADamagedDatabaseIsSetAsideAndANewOneSeeded) {
     EXPECT_EQ(store.GetPlayerCount(), 0u) << "a new database";
     EXPECT_EQ(store.DeletedPlayers().size(), 6u);
     EXPECT_EQ(DamagedFiles(fixture.User()).size(), 2u);
+}
+
+// One byte of a table's root page changed (its page type): the kind of
+// damage SQLite only finds when the table is read.
+void ChangeRootPageByte(const std::filesystem::path& path, const char* table) {
+    int page_size = 0, root = 0;
+    {
+        db::database db;
+        db.open(path.string());
+        db::statement st;
+        db.query("pragma page_size", st);
+        page_size = st.get_int(0);
+        db.query(std::string("select rootpage from sqlite_master where name='") + table + "'", st);
+        root = st.get_int("rootpage");
+    }
+    ASSERT_GT(root, 1);
+    std::string bytes = TempFolder::Read(path);
+    const size_t at = static_cast<size_t>(root - 1) * static_cast<size_t>(page_size);
+    ASSERT_LT(at, bytes.size());
+    bytes[at] = '\x07';
+    TempFolder::Write(path, bytes);
+}
+
+// A database that SQLite opens but the store cannot use is kept aside at the
+// start and a new one seeded, so that nothing read later fails; a sound one
+// is taken as it is.
+TEST(UserProfilesOpen, AnIncompleteOrInconsistentDatabaseIsSetAside) {
+    struct Case {
+        const char* damage;  // a statement, or "page:<table>" for one changed byte
+        const char* reason;  // null: the database is sound
+    };
+    const Case cases[] = {
+        {"select 1", nullptr},
+        {"page:hintsData", "integrity check: "},
+        {"drop table hintsData", "table 'hintsData' is missing"},
+        {"drop table levelData", "table 'levelData' is missing"},
+        {"drop table playerData", "table 'playerData' is missing"},
+        {"alter table playerData rename column state to status", "column 'state' of table 'playerData' is missing"},
+        {"insert into playerData (id, name, deleted) values (NULL, 'Nil', 0)", "a row of table 'playerData' has no id"},
+        {"insert into playerData (id, name, deleted) values (0, 'Twin', 0)", "rows of table 'playerData' share an id"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        ProfileFixture fixture;
+        {
+            CUserProfiles store;
+            store.OpenProfiles();
+            ASSERT_TRUE(store.AddPlayer("Ann"));
+            ASSERT_TRUE(store.SetHintShown(0, 3, true));
+        }
+        const std::string damage = c.damage;
+        if (damage.rfind("page:", 0) == 0) {
+            ChangeRootPageByte(fixture.DbPath(), damage.substr(5).c_str());
+        } else {
+            db::database db;
+            db.open(fixture.DbPath().string());
+            db.execute(damage);
+        }
+        const std::string damaged_bytes = TempFolder::Read(fixture.DbPath());
+
+        CUserProfiles store;
+        ASSERT_NO_THROW(store.OpenProfiles());
+        const auto kept = DamagedFiles(fixture.User());
+        if (!c.reason) {
+            EXPECT_TRUE(kept.empty());
+            ASSERT_EQ(store.GetPlayerCount(), 1u);
+            EXPECT_TRUE(store.GetHintShown(0, 3));
+            continue;
+        }
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(TempFolder::Read(kept[0]), damaged_bytes);
+        const std::string log = TempFolder::Read(fixture.User() / "log.html");
+        EXPECT_NE(log.find("Error: profile database 'profile.db' is damaged (" + CLogger::EscapeHtml(c.reason)),
+                  std::string::npos)
+            << log;
+        // A new database, and every read of the store works on it.
+        EXPECT_EQ(store.GetPlayerCount(), 0u);
+        EXPECT_EQ(store.DeletedPlayers().size(), 6u);
+        ASSERT_TRUE(store.AddPlayer("Bo"));
+        EXPECT_NO_THROW({
+            EXPECT_FALSE(store.GetHintShown(0, 3));
+            EXPECT_FALSE(store.IsGameWon(0));
+            EXPECT_EQ(store.GetPlayerState(0), 0);
+            std::vector<uint8_t> saved;
+            EXPECT_FALSE(store.GetPlayerSuspendedGame(0, saved));
+            int32_t time = -1;
+            EXPECT_TRUE(store.GetPlayerLevelTime(0, 0, 0, time));
+        });
+    }
+}
+
+// A zero-length file (a save cut short by a full disk) becomes a new database,
+// and the log says so.
+TEST(UserProfilesOpen, AnEmptyFileIsReplacedAndLogged) {
+    ProfileFixture fixture;
+    TempFolder::Write(fixture.DbPath(), "");
+    CUserProfiles store;
+    store.OpenProfiles();
+    EXPECT_EQ(store.DeletedPlayers().size(), 6u) << "seeded";
+    const std::string log = TempFolder::Read(fixture.User() / "log.html");
+    EXPECT_NE(log.find("Error: profile database 'profile.db' is empty (0 bytes); a new one is made in its place."),
+              std::string::npos)
+        << log;
 }
 
 TEST(UserProfilesOpen, AFolderInTheDatabasesPlaceIsAClearError) {

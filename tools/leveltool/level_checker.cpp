@@ -42,9 +42,11 @@ void CLevelChecker::CheckLevel(const EpisodeDesign& episode, const LevelDesign& 
     if (!level.background.empty()) CheckBackground(level.background);
     if (!level.music.IsSet() && !episode.music.IsSet()) Error("no music");
     if (level.music.IsSet()) CheckMusic(level.music);
-    if (level.rows_fall_delay <= 0) Error("rows_fall_delay must be above 0");
+    if (level.rows_fall_delay <= 0 || level.rows_fall_delay > level_limits::kMaxRowsFallDelay)
+        Error("rows_fall_delay must be 1 to " + std::to_string(level_limits::kMaxRowsFallDelay));
     if (level.rows_at_start < 0 || level.rows_at_start > level.height) Error("rows_at_start out of the field");
-    if (level.ace_time <= 0) Error("ace_time must be above 0");
+    if (level.ace_time <= 0 || level.ace_time > level_limits::kMaxAceTime)
+        Error("ace_time must be 1 to " + std::to_string(level_limits::kMaxAceTime));
     if (level.bonus_probability_min < 0 || level.bonus_probability_min > level.bonus_probability_max)
         Error("bonus_probability needs 0 <= min <= max");
 }
@@ -79,6 +81,8 @@ void CLevelChecker::CheckBonuses(const LevelDesign& level) {
         if (!_data.IsDrawnBall(bonus.graph_type)) Error(name + " is not in Settings\\Bases\\Balls.XML");
         if (bonus.range_time <= 0 || bonus.plus_minus < 0 || bonus.plus_minus >= bonus.range_time)
             Error(name + ": its timer needs 0 <= spread < time");
+        if (bonus.range_time > level_limits::kMaxBonusTime)
+            Error(name + ": its time is above " + std::to_string(level_limits::kMaxBonusTime));
         for (size_t j = 0; j < i; ++j)
             if (_data.FindBall(level.bonuses[j].graph_type) &&
                 _data.FindBall(level.bonuses[j].graph_type)->bonus_type == kind->bonus_type)
@@ -121,7 +125,8 @@ void CLevelChecker::CheckMap(const LevelDesign& level) {
             if (cell.kind == CellDesign::kGenerator) {
                 ++generators;
                 if (!level.IsFieldCell(x, y + 1)) Error("the entry cell" + at + " has no field cell below it");
-                if (cell.generator_delay < 0) Error("negative entry delay" + at);
+                if (cell.generator_delay < 0 || cell.generator_delay > level_limits::kMaxGeneratorDelay)
+                    Error("the entry delay" + at + " must be 0 to " + std::to_string(level_limits::kMaxGeneratorDelay));
             }
             if (cell.kind != CellDesign::kPlain) continue;
             if (cell.layers > kMaxLayers) Error("more than " + std::to_string(kMaxLayers) + " tile layers" + at);
@@ -219,11 +224,23 @@ void CLevelChecker::CheckBackground(const std::string& set) {
         Error("background set '" + set + "' is not in Settings\\Backgrounds.xml");
         return;
     }
-    for (pugi::xml_node layer : background.children("Layer"))
-        for (pugi::xml_node tile : layer.children("Tile"))
+    // The game keeps only so many layers and tiles of a background.
+    int layers = 0, tiles = 0;
+    for (pugi::xml_node layer : background.children("Layer")) {
+        ++layers;
+        if (!level_limits::IsFiniteSpeed(layer.attribute("speed").as_float()))
+            Error("background set '" + set + "' has a layer whose speed is not finite");
+        for (pugi::xml_node tile : layer.children("Tile")) {
+            ++tiles;
             if (!_data.IsBackgroundObject(tile.attribute("group_id").as_int(), tile.attribute("id").as_int()))
                 Error("background set '" + set + "' names object " + tile.attribute("group_id").value() + "/" +
                       tile.attribute("id").value() + " that Settings\\TileBase.xml lacks");
+        }
+    }
+    if (layers > level_limits::kMaxBackgroundLayers || tiles > level_limits::kMaxBackgroundTiles)
+        Error("background set '" + set + "' has " + std::to_string(layers) + " layers and " + std::to_string(tiles) +
+              " tiles; the game keeps " + std::to_string(level_limits::kMaxBackgroundLayers) + " and " +
+              std::to_string(level_limits::kMaxBackgroundTiles));
 }
 
 void CLevelChecker::CheckMusic(const MusicDesign& music) {
@@ -236,7 +253,9 @@ void CLevelChecker::CheckMusic(const MusicDesign& music) {
         else if (track < 0 || track >= count)
             Error("music '" + *alias + "' has no track " + std::to_string(track));
     }
-    if (music.fade_speed <= 0) Error("the music's fade speed must be above 0");
+    // Written so that a NaN fails too.
+    if (!(music.fade_speed > 0) || !level_limits::IsFiniteSpeed(music.fade_speed))
+        Error("the music's fade speed must be a number above 0");
 }
 
 void CLevelChecker::Error(const std::string& message) { _errors->push_back(_where + ": " + message); }
