@@ -3,14 +3,13 @@
 // the menu, the selector and the game scene make, reads and writes. Opening
 // must not throw, since the game cannot start then; a database error later is
 // logged where the menu or the scene calls the store, and the game goes on.
-#include <stdexcept>
 #include <vector>
 
 #include "engine/xml_file.h"
 #include "engine/xml_node_list.h"
 #include "fuzz_support.h"
 #include "game/game_state_desc.h"
-#include "profiles/sqlite_exception.h"
+#include "profiles/store_guard.h"
 #include "profiles/user_profiles.h"
 
 namespace {
@@ -32,17 +31,14 @@ const std::vector<int32_t>& HintIds() {
     return ids;
 }
 
-// A call as its call site makes it: a database error is logged there.
+// A call as its call site makes it: a database error is logged there and the
+// game goes on.
 template <typename F>
 void AtCallSite(F&& call) {
-    try {
+    GuardStoreCall("fuzz_profile", 0, [&] {
         call();
-    } catch (const db::sqlite_exception& e) {
-        CLogger::Instance().Log(2, "Error: DataBase exception raised! %s", e.what());
-    } catch (const std::runtime_error& e) {
-        // The player-row readers pass database errors on as standard exceptions.
-        CLogger::Instance().Log(2, "Error: Exception raised. %s", e.what());
-    }
+        return 0;
+    });
 }
 
 // Leaves the user folder with its log alone: the database of the last input,
