@@ -128,7 +128,8 @@ void CProfiles::Open(bool& created) {
     const bool any_table = std::any_of(tables.begin(), tables.end(), [&](const TableDesc& t) { return TableExists(t.name); });
     if (!any_table) {
         db::transaction build(_database);
-        for (const TableDesc& level : LevelTables(level_nodes)) CreateTable(level.name, level.columns);
+        // The level tables here; the store's others come with OnDatabaseCreated.
+        for (size_t k = 0; k < _levels.size(); ++k) CreateTable(tables[k].name, tables[k].columns);
         OnDatabaseCreated();
         build.commit();
         created = true;
@@ -142,8 +143,10 @@ void CProfiles::CheckIntegrity() {
     db::statement st;
     Query("pragma quick_check", st);
     if (st.empty()) ThrowDamaged("integrity check gave no answer");
-    const std::string answer = st.get_text(0);
-    if (answer != "ok") ThrowDamaged("integrity check: " + answer);
+    std::string answer = st.get_text(0);
+    if (answer == "ok") return;
+    std::replace(answer.begin(), answer.end(), '\n', ' ');  // one log line
+    ThrowDamaged("integrity check: " + answer);
 }
 
 bool CProfiles::TableExists(const std::string& table) {

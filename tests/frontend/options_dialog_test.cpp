@@ -166,20 +166,27 @@ TEST_F(OptionsDialogTest, MissingOptionalControlsSaveZero) {
 }
 
 TEST_F(OptionsDialogTest, UnreadableSettingsLeaveThePanelInert) {
-    TempFolder::Write(ConfigPath(), "<?xml version=\"1.0\"?><Config/>");
+    // No player's file, and defaults without "Options" (read from the current folder).
+    const std::filesystem::path folder = ConfigPath().parent_path();
+    std::filesystem::remove(ConfigPath());
+    TempFolder::Write(folder / "ConfigDef.xml", "<?xml version=\"1.0\"?><Config/>");
+    CGameSettings::Instance().Invalidate();
+    const CXMLNode node = DialogNode("OptionsDialog");
     COptionsDialog d;
-    d.Load(DialogNode("OptionsDialog"));
+    std::filesystem::current_path(folder);
+    d.Load(node);
+    std::filesystem::current_path(VOVARO_DATA_DIR);
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_TRUE(sounds->volume_sets.empty());
     Bar(d, "ID_SOUND")->SetPosition(5);
     EXPECT_TRUE(sounds->volume_sets.empty());
     Click(d, "ID_BACK");
     EXPECT_EQ(d.GetResult(), COptionsDialog::kResultBack);  // it can still be left
-    EXPECT_EQ(TempFolder::Read(ConfigPath()), "<?xml version=\"1.0\"?><Config/>");
+    EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
     EXPECT_NE(NewLog().find("Error: unable to load game settings!"), std::string::npos);
 
     // Neither the player's file nor the defaults: logged, and the panel stays as it was.
-    std::filesystem::remove(ConfigPath());
+    std::filesystem::remove(folder / "ConfigDef.xml");
     CGameSettings::Instance().Invalidate();
     std::filesystem::current_path(ConfigPath().parent_path());
     d.Activate();

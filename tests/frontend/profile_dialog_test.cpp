@@ -108,4 +108,19 @@ TEST_F(ProfileDialogTest, DeleteMarksTheRowAndTheConfirmationDeletesItOnce) {
     EXPECT_EQ(store.GetPlayerCount(), 2u);
 }
 
+// A delete whose reload of the players fails (a column renamed under the
+// running game) is logged where the list asked, and the list goes on.
+TEST_F(ProfileDialogTest, ADeleteWhoseReloadFailsIsLoggedAndTheListGoesOn) {
+    AddPlayers({"ANN", "BO"});
+    CProfileDialog d(&store);
+    d.Load(DialogNode("ProfileDialog"));
+    d.Activate();
+    List(d)->Select(0);
+    Click(d, "ID_DELETE");
+    store.Database().execute("alter table playerData rename column name to nameGone");
+    EXPECT_NO_THROW(d.DeleteMarked());
+    EXPECT_EQ(d.GetMarked(), -1);
+    EXPECT_NE(NewLog().find("(CProfileDialog::DeleteMarked)"), std::string::npos);
+}
+
 }  // namespace

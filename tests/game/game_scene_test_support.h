@@ -42,6 +42,8 @@ protected:
         static const bool tree = MakeTree();
         ASSERT_TRUE(tree);
         PrepareUserFolderAt((Root() / "user").string());
+        // The log read from here on is this folder's, whatever an earlier test left in another.
+        log_mark_ = data_test::ReadLog().size();
         std::filesystem::current_path(Data());
         static const bool opened = [] {
             g_profiles.OpenProfiles();
