@@ -12,7 +12,7 @@ It also times the game's start to its first frame on a second run.
     python3 bench/game_vs_reference.py [--game build/vovaro] [--seconds 10]
 
 Needs xdotool and the X damage library's headers (apt-get install xdotool
-libxdamage-dev xvfb gweled).
+libxdamage-dev xvfb gweled); it names the Debian packages it misses.
 """
 import argparse
 import os
@@ -49,6 +49,19 @@ def poll(what, condition, limit=60.0, step=0.05):
             return value
         time.sleep(step)
     sys.exit(f'gave up waiting for {what}')
+
+
+def missing_packages(reference):
+    """The Debian packages of what the bench needs and does not find."""
+    needs = [
+        ('xvfb', shutil.which('Xvfb')),
+        ('xdotool', shutil.which('xdotool')),
+        ('gcc', shutil.which('cc')),
+        # frame_counter.c is built against the X damage extension.
+        ('libxdamage-dev', os.path.exists('/usr/include/X11/extensions/Xdamage.h')),
+        ('gweled', os.access(reference, os.X_OK)),
+    ]
+    return [package for package, found in needs if not found]
 
 
 class Bench:
@@ -189,6 +202,9 @@ def main():
     p.add_argument('--splash', type=float, default=9.0, help='seconds the splash screens take')
     p.add_argument('--welcome', type=float, default=8.0, help='seconds from the episode to its welcome')
     args = p.parse_args()
+    missing = missing_packages(args.reference)
+    if missing:
+        sys.exit('missing: ' + ' '.join(missing) + '; install with: apt-get install ' + ' '.join(missing))
     bench = Bench(args)
     try:
         bench.run_game()

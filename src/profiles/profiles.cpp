@@ -141,7 +141,15 @@ void CProfiles::Open(bool& created) {
 
 void CProfiles::CheckIntegrity() {
     db::statement st;
-    Query("pragma quick_check", st);
+    try {
+        Query("pragma quick_check", st);
+    } catch (const db::sqlite_exception& e) {
+        // A file whose schema SQLite cannot read at all ("unsupported file
+        // format") is as damaged as a malformed one. A busy, locked or
+        // unreadable file is not the file's fault: that error goes on.
+        if ((e.code() & 0xFF) != SQLITE_ERROR) throw;
+        ThrowDamaged(std::string("integrity check: ") + e.what());
+    }
     if (st.empty()) ThrowDamaged("integrity check gave no answer");
     std::string answer = st.get_text(0);
     if (answer == "ok") return;

@@ -4,8 +4,9 @@
 // clipping; the artefact pictures have the sizes and the ten-cell grid their
 // data relies on, with every lit cell standing out from the grey; every
 // background names pictures that exist, and its scrolling strips wrap without
-// a seam. One rendered track is saved as /tmp/episode-assets/episode1_calm.wav
-// for listening.
+// a seam. One rendered track is saved as episode1_calm.wav in the folder
+// "episode-assets" (in the test's temporary folder, or under VOVARO_SHOTS_DIR
+// to keep it for listening).
 #include <gtest/gtest.h>
 
 #include <algorithm>

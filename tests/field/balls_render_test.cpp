@@ -2,8 +2,9 @@
 // ball kind on base tiles, with locks of every strength and the substrates
 // under the special, bonus and fragment balls. On the read-back frame every
 // ball is found in its own cell in the colours of its own picture, the locks
-// and the bonus glow show; the frame is written to
-// /tmp/b2-shots/balls_grid.png for a look by eye.
+// and the bonus glow show; the frame is written as balls_grid.png to the
+// pictures' folder "balls" (in the test's temporary folder, or under
+// VOVARO_SHOTS_DIR to keep it for a look by eye).
 #include <gtest/gtest.h>
 #include <png.h>
 

@@ -1,7 +1,8 @@
 // The shipped birds at work on a small field (fly-in, landing, the hammer,
 // full columns and a lost life, the egg, the level end), and the birds and
 // the salute drawn through the real render device as a player sees them.
-// The picture is saved to /tmp/b3-shots/birds.png.
+// The picture is saved as birds.png to the pictures' folder "birds" (in the
+// test's temporary folder, or under VOVARO_SHOTS_DIR to keep it).
 #include <gtest/gtest.h>
 #include <png.h>
 

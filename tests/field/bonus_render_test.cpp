@@ -1,7 +1,8 @@
 // The shipped burner and lightning drawn through the real render device: an
 // intensive burner's four flames on their way out of its cell and a bolt
-// over a struck ball, checked on the read-back frame, which is saved to
-// /tmp/b4bonus2-shots/bonuses.png for a person to look at.
+// over a struck ball, checked on the read-back frame, which is saved as
+// bonuses.png to the pictures' folder "bonuses" (in the test's temporary
+// folder, or under VOVARO_SHOTS_DIR for a person to look at).
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -2,7 +2,8 @@
 // device: lit cells show the coloured picture where the grey one stood, a
 // fragment in flight is drawn beside the field, and the trophy room draws its
 // visible trophies only and turns its page to the trophy under the mouse.
-// The frames are saved to /tmp/b5glove-shots/.
+// The frames are saved to the pictures' folder "glove" (in the test's
+// temporary folder, or under VOVARO_SHOTS_DIR to keep them).
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -2,7 +2,8 @@
 // device: the checkerboard of base tiles, puzzle cells of one to four plates,
 // a hole, the fire on the lowest row and the puzzle bar above the field, each
 // checked on the read-back frame after a full appearance. The frame is also
-// written to /tmp/b2t-shots/tiles_level.png for a look by eye.
+// written as tiles_level.png to the pictures' folder "tiles" (in the test's
+// temporary folder, or under VOVARO_SHOTS_DIR to keep it for a look by eye).
 #include <gtest/gtest.h>
 #include <png.h>
 

@@ -2,7 +2,8 @@
 // splash screens drawn through the real render device: on the read-back frame
 // each panel shows its gold rim, each button its rim and caption, each bar and
 // box its skin, each label its text; the splashes fade over their background
-// colours. Screenshots go to /tmp/c3a-shots/.
+// colours. Screenshots go to the pictures' folder "menu" (in the test's
+// temporary folder, or under VOVARO_SHOTS_DIR to keep them).
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -64,11 +64,13 @@ int main(int argc, char** argv) {
             suffixes = Split(argv[++i]);
             continue;
         }
+        // Absolute, since a harness may change the current folder.
         std::error_code ec;
-        if (fs::is_regular_file(arg, ec)) {
-            files.emplace_back(arg);
-        } else if (fs::is_directory(arg, ec)) {
-            for (const auto& entry : fs::recursive_directory_iterator(arg))
+        const fs::path path = fs::absolute(arg, ec);
+        if (fs::is_regular_file(path, ec)) {
+            files.push_back(path);
+        } else if (fs::is_directory(path, ec)) {
+            for (const auto& entry : fs::recursive_directory_iterator(path))
                 if (entry.is_regular_file() && Matches(entry.path(), suffixes)) files.push_back(entry.path());
         } else {
             std::fprintf(stderr, "missing input path: %s\n", arg.c_str());

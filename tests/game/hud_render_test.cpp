@@ -1,8 +1,9 @@
 // The heads-up panel over a shipped level background, drawn through the real
 // render device and read back: the panel's rim and wells, the score, level
 // and lives, the charge bars, then a charged tool's button and icon; and each
-// background set's sky, hills and drifting objects. The frames are saved
-// under /tmp/c1b-shots/ to be looked at.
+// background set's sky, hills and drifting objects. The frames are saved to
+// the pictures' folder "hud" (in the test's temporary folder, or under
+// VOVARO_SHOTS_DIR to keep them to be looked at).
 #include <gtest/gtest.h>
 
 #include <string>

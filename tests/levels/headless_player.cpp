@@ -47,6 +47,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
     SeedGame(options.seed);
     _scene.state = kStateDefault;
     _scene.states.clear();
+    _scene.score = 0;
     Result result;
     _swap = {};
     if (!Start(level_path)) return result;
@@ -77,6 +78,7 @@ CHeadlessPlayer::Result CHeadlessPlayer::Play(const std::string& level_path, con
             break;
         }
     }
+    result.score = _scene.score;
     return result;
 }
 

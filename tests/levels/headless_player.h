@@ -39,6 +39,7 @@ public:
         int state = -1;
         bool mark = false;   // the new-ball mark
         bool bonus = false;  // a bonus ball
+        bool operator==(const LineBall&) const = default;
     };
     // A swap whose balls' kinds make a line and that the field took back.
     struct RefusedLine {
@@ -47,14 +48,17 @@ public:
         // Some ball of the line other than the swapped two is not resting:
         // the reason the field had to refuse.
         bool HasBusyBall() const;
+        bool operator==(const RefusedLine&) const = default;
     };
     struct Result {
         bool won = false;
         bool lost = false;  // a life was lost
         int moves = 0;
         int ticks = 0;
+        int score = 0;  // the points the scene was given
         int line_swaps = 0;  // swaps that arrived making a line by the balls' kinds
         std::vector<RefusedLine> refused;
+        bool operator==(const Result&) const = default;
     };
 
     // The field and the scene stand-in outlive the player.

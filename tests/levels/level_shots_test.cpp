@@ -1,7 +1,8 @@
 // The first level of every episode drawn as the player sees it once the
 // start rows have landed: the episode's background under the field, the
-// tiles with their plates, the balls and the birds. The frames go to
-// /tmp/c4levels-shots/ for a look by eye; the test checks that the field
+// tiles with their plates, the balls and the birds. The frames go to the
+// pictures' folder "levels" (in the test's temporary folder, or under
+// VOVARO_SHOTS_DIR to keep them for a look by eye); the test checks that the field
 // stands inside the play area right of the panel and is filled with balls.
 #include <gtest/gtest.h>
 

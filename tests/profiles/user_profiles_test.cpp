@@ -183,12 +183,14 @@ void ChangeRootPageByte(const std::filesystem::path& path, const char* table) {
 // is taken as it is.
 TEST(UserProfilesOpen, AnIncompleteOrInconsistentDatabaseIsSetAside) {
     struct Case {
-        const char* damage;  // a statement, or "page:<table>" for one changed byte
+        const char* damage;  // a statement, "page:<table>" for one changed byte, or
+                             // "format" for a schema format SQLite does not read
         const char* reason;  // null: the database is sound
     };
     const Case cases[] = {
         {"select 1", nullptr},
         {"page:hintsData", "integrity check: "},
+        {"format", "integrity check: unsupported file format"},
         {"drop table hintsData", "table 'hintsData' is missing"},
         {"drop table levelData", "table 'levelData' is missing"},
         {"drop table playerData", "table 'playerData' is missing"},
@@ -208,6 +210,12 @@ TEST(UserProfilesOpen, AnIncompleteOrInconsistentDatabaseIsSetAside) {
         const std::string damage = c.damage;
         if (damage.rfind("page:", 0) == 0) {
             ChangeRootPageByte(fixture.DbPath(), damage.substr(5).c_str());
+        } else if (damage == "format") {
+            // The header's schema format number (big-endian at byte 44): 5,
+            // one past the newest SQLite knows.
+            std::string bytes = TempFolder::Read(fixture.DbPath());
+            bytes.replace(44, 4, std::string("\0\0\0\x05", 4));
+            TempFolder::Write(fixture.DbPath(), bytes);
         } else {
             db::database db;
             db.open(fixture.DbPath().string());
