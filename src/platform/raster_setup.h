@@ -93,8 +93,9 @@ inline int32_t ToFixed8(double v) {
 inline int64_t ToFixed16(double v) { return RoundToInt(std::clamp(v, -4.0e6, 4.0e6) * 65536.0); }
 
 // From 16.16 to the sampler's 24.8, rounded, so that values a hair off a texel
-// centre still land on it.
-inline int32_t To24_8(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>((v + 128) >> 8, -(1 << 30), 1 << 30)); }
+// centre still land on it. Called for every sampled pixel: the compiler is
+// told to inline it, which it no longer chose to do for a header function.
+__attribute__((always_inline)) inline int32_t To24_8(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>((v + 128) >> 8, -(1 << 30), 1 << 30)); }
 
 // A triangle set up for filling, within the bounds it is drawn into.
 struct Setup {
