@@ -10,6 +10,7 @@
 #endif
 
 #include "platform/render_device_impl.h"
+#include "platform/screen_fit.h"
 #include "platform/window.h"
 
 namespace plat {
@@ -140,9 +141,8 @@ bool RenderDevice::Impl::ShowOnSurface(const std::vector<SDL_Rect>& rects, const
                                                             32, static_cast<int>(pp.width * 4), SDL_PIXELFORMAT_ARGB8888);
     if (!frame) return false;
     const SDL_Rect area = ShownArea(*surface);
-    const double scale = std::min(static_cast<double>(area.w) / pp.width, static_cast<double>(area.h) / pp.height);
-    const int w = static_cast<int>(pp.width * scale), h = static_cast<int>(pp.height * scale);
-    SDL_Rect target {(area.w - w) / 2, (area.h - h) / 2, w, h};
+    const ScreenFit fit(static_cast<int>(pp.width), static_cast<int>(pp.height), area.w, area.h);
+    SDL_Rect target {fit.X(), fit.Y(), fit.Width(), fit.Height()};
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
     const bool ok = SDL_BlitScaled(frame, nullptr, surface, &target) == 0;

@@ -2,9 +2,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
+#include "platform/screen_fit.h"
 #include "platform/system.h"
 #include "platform/virtual_keys.h"
 #include "platform/x11_display.h"
@@ -78,6 +80,7 @@ std::unique_ptr<Window> Window::Create(const std::string& title, int width, int 
     win->_width = width;
     win->_height = height;
     win->_fullscreen = fullscreen;
+    win->_windowed_x = win->_windowed_y = SDL_WINDOWPOS_CENTERED;
     win->UpdateShownSize();
     return win;
 }
@@ -92,6 +95,7 @@ Window::~Window() {
 
 void Window::Show() {
     SDL_ShowWindow(_window);
+    if (_fullscreen) FillDisplay();
     SDL_StartTextInput();
     // Start from where the pointer is, when it is over the window already.
     if (SDL_GetMouseFocus() == _window) SDL_GetMouseState(&_cursor_x, &_cursor_y);
@@ -99,14 +103,45 @@ void Window::Show() {
 
 bool Window::SetFullscreen(bool fullscreen) {
     if (_refuse_mode_switches) return false;
+    if (fullscreen && !_fullscreen) SDL_GetWindowPosition(_window, &_windowed_x, &_windowed_y);
     if (SDL_SetWindowFullscreen(_window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
     _fullscreen = fullscreen;
     UpdateShownSize();
+    if (fullscreen) FillDisplay();
+    else RestoreWindowedPlace();
     return true;
 }
 
+void Window::FillDisplay() {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(_window)), &bounds) != 0) return;
+    if (_shown_width == bounds.w && _shown_height == bounds.h) return;
+    // SDL leaves a full-screen window's size and place alone.
+    X11PlaceWindow(_window, bounds.x, bounds.y, bounds.w, bounds.h);
+    if (_no_window_manager && !_hold_shown_size) {
+        _shown_width = bounds.w;
+        _shown_height = bounds.h;
+    }
+    UpdateShownSize();
+}
+
+void Window::RestoreWindowedPlace() {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(_window, &w, &h);
+    if (_shown_width == _width && _shown_height == _height && w == _width && h == _height) return;
+    // SDL may still take the window for full-screen sized: its surface and
+    // its mapping of the pointer would be too.
+    SDL_SetWindowSize(_window, _width, _height);
+    SDL_SetWindowPosition(_window, _windowed_x, _windowed_y);
+    if (_no_window_manager && !_hold_shown_size) {
+        _shown_width = _width;
+        _shown_height = _height;
+    }
+    UpdateShownSize();
+}
+
 void Window::UpdateShownSize() {
-    if (_hold_shown_size || !_window) return;
+    if (_hold_shown_size || _no_window_manager || !_window) return;
     // A window manager that resizes the window later says so with a size change.
     if (!X11WindowSize(_window, &_shown_width, &_shown_height))
         SDL_GetWindowSize(_window, &_shown_width, &_shown_height);
@@ -264,11 +299,12 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
         case SDL_MOUSEMOTION: {
             _cursor_x = e.motion.x;
             _cursor_y = e.motion.y;
+            ToScreen(&_cursor_x, &_cursor_y);
             uint32_t now = GetTickCount();
             if (e.motion.xrel) PushMouse(MouseEvent {MouseEvent::AxisX, 0, e.motion.xrel, now});
             if (e.motion.yrel) PushMouse(MouseEvent {MouseEvent::AxisY, 0, e.motion.yrel, now});
             SendMessage(WM_SETCURSOR, 0, HTCLIENT);
-            *out = Message {WM_MOUSEMOVE, 0, static_cast<intptr_t>((e.motion.y & 0xFFFF) << 16 | (e.motion.x & 0xFFFF))};
+            *out = Message {WM_MOUSEMOVE, 0, static_cast<intptr_t>((_cursor_y & 0xFFFF) << 16 | (_cursor_x & 0xFFFF))};
             return true;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -278,6 +314,7 @@ bool Window::Translate(const SDL_Event& e, Message* out) {
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
             _cursor_x = e.button.x;
             _cursor_y = e.button.y;
+            ToScreen(&_cursor_x, &_cursor_y);
             SetKey(MouseButtonKey(index), down);
             PushMouse(ButtonRecord(index, down));
             return false;
@@ -342,12 +379,14 @@ void Window::SetCursorPos(int x, int y) {
     _cursor_y = y;
     if (!_window || !(SDL_GetWindowFlags(_window) & SDL_WINDOW_INPUT_FOCUS)) return;
     // The screen is 800x600 logical pixels scaled into the window.
-    int ww = 0, wh = 0;
-    GetShownSize(&ww, &wh);
-    if (ww <= 0 || wh <= 0) return;
-    float scale = std::min(static_cast<float>(ww) / _width, static_cast<float>(wh) / _height);
-    float ox = (ww - _width * scale) * 0.5f, oy = (wh - _height * scale) * 0.5f;
-    SDL_WarpMouseInWindow(_window, static_cast<int>(ox + x * scale), static_cast<int>(oy + y * scale));
+    ScreenFit(_width, _height, _shown_width, _shown_height).ToWindow(&x, &y);
+    SDL_WarpMouseInWindow(_window, x, y);
+}
+
+void Window::ToScreen(int* x, int* y) const {
+    // A renderer that scales the screen into the window maps the pointer back itself.
+    if (_window && SDL_GetRenderer(_window)) return;
+    ScreenFit(_width, _height, _shown_width, _shown_height).ToScreen(x, y);
 }
 
 void Window::ShowSystemCursor(bool show) {

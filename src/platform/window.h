@@ -115,9 +115,12 @@ public:
     void InjectFocus(bool focused);
     // Makes every later mode switch fail, as a display without that mode would.
     void RefuseModeSwitches(bool refuse) { _refuse_mode_switches = refuse; }
-    // Keeps the shown size as it is through mode switches, as a display
-    // without a window manager does.
+    // Keeps the shown size as it is through mode switches and the window's
+    // own placing, as a display that refuses both would.
     void HoldShownSize(bool hold) { _hold_shown_size = hold; }
+    // Mode switches keep the shown size and only the window's own placing
+    // changes it, as on a display without a window manager.
+    void ActWithoutWindowManager(bool act) { _no_window_manager = act; }
 
     // Sets by a signal handler: the next read of the queue posts WM_QUIT.
     static void RequestQuit();
@@ -133,6 +136,13 @@ private:
     bool TakeQuitRequest(Message* msg);
     // Asks the display for the window's size again.
     void UpdateShownSize();
+    // Without a window manager a mode switch only changes SDL's idea of the
+    // window: the window itself is put over the whole display, and back
+    // where it was, here.
+    void FillDisplay();
+    void RestoreWindowedPlace();
+    // A point of the window in coordinates of the screen it shows.
+    void ToScreen(int* x, int* y) const;
 
     SDL_Window* _window = nullptr;
     WindowProc _proc;
@@ -144,6 +154,7 @@ private:
     std::array<uint8_t, 256> _press_latch {}, _alt_press_latch {}, _poll_latch {};
     int _width = 800, _height = 600;
     int _shown_width = 800, _shown_height = 600;
+    int _windowed_x = 0, _windowed_y = 0;  // where the window was before full screen
     int _cursor_x = 0, _cursor_y = 0;
     bool _fullscreen = false;
     bool _focused = false;
@@ -153,6 +164,7 @@ private:
     bool _exposed = false;
     bool _refuse_mode_switches = false;
     bool _hold_shown_size = false;
+    bool _no_window_manager = false;
 };
 
 // Installs SIGINT and SIGTERM handlers that end the program through WM_QUIT.

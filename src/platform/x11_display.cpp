@@ -44,15 +44,33 @@ bool IsX11Video() {
     return driver && std::strcmp(driver, "x11") == 0;
 }
 
-bool X11WindowSize(SDL_Window* window, int* width, int* height) {
+namespace {
+
+bool X11Info(SDL_Window* window, SDL_SysWMinfo* info) {
     if (!window || !IsX11Video()) return false;
+    SDL_VERSION(&info->version);
+    return SDL_GetWindowWMInfo(window, info) && info->subsystem == SDL_SYSWM_X11;
+}
+
+}  // namespace
+
+bool X11WindowSize(SDL_Window* window, int* width, int* height) {
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    if (!X11Info(window, &info)) return false;
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) return false;
     *width = attributes.width;
     *height = attributes.height;
+    return true;
+}
+
+bool X11PlaceWindow(SDL_Window* window, int x, int y, int width, int height) {
+    SDL_SysWMinfo info;
+    if (!X11Info(window, &info) || width <= 0 || height <= 0) return false;
+    XMoveResizeWindow(info.info.x11.display, info.info.x11.window, x, y, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
+    // Done before the size is asked for again.
+    XSync(info.info.x11.display, False);
     return true;
 }
 

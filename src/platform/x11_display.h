@@ -15,6 +15,11 @@ bool IsX11Video();
 // window is not on an X display or the server does not say.
 bool X11WindowSize(SDL_Window* window, int* width, int* height);
 
+// Moves and sizes the window on the X server itself, past SDL, which leaves
+// a full-screen window where it is; false when the window is not on an X
+// display.
+bool X11PlaceWindow(SDL_Window* window, int x, int y, int width, int height);
+
 // From now on a lost connection to the X display runs `last_words` (a log
 // line, releasing what a new start waits for) and ends the process at once
 // with `exit_code`. No destructor or exit handler runs: they would call into

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/render_device.h"
 #include "platform/window.h"
@@ -349,6 +351,46 @@ TEST(RenderDeviceWindow, TheFrameFollowsTheSizeTheWindowReallyHas) {
     EXPECT_TRUE(shows_frame_whole()) << "full screen";
     ASSERT_EQ(dev->Reset(PresentParameters {}), kOk);
     EXPECT_TRUE(shows_frame_whole()) << "windowed again";
+}
+
+// Without a window manager full screen still fills the display: the frame is
+// scaled over the whole window surface, its bottom right corner in the
+// display's, and windowed again it is shown 1:1 in an 800x600 window.
+TEST(RenderDeviceWindow, WithoutAWindowManagerFullScreenFillsTheDisplay) {
+    auto window = Window::Create("test", 800, 600, false);
+    ASSERT_TRUE(window);
+    window->Show();
+    window->ActWithoutWindowManager(true);
+    Result r = kErrFail;
+    auto dev = RenderDevice::Create(*window, PresentParameters {}, &r);
+    ASSERT_TRUE(dev);
+    // The surface's pixel that shows the frame's bottom right corner, drawn orange.
+    auto corner_pixel = [&] {
+        dev->SetTransform(TransformType::World, Matrix::Translation(-400, -300, 0));
+        dev->SetTransform(TransformType::View, Matrix::Scaling(1, -1, 1));
+        dev->SetTransform(TransformType::Projection, Matrix::OrthoLH(800, 600, 1, -1));
+        dev->BeginScene();
+        dev->Clear(0xFF102030);
+        const uint32_t c = 0xFFE04010;
+        Vertex v[6] = {{700, 500, 0, c, 0, 0}, {800, 500, 0, c, 0, 0}, {700, 600, 0, c, 0, 0},
+                       {800, 600, 0, c, 0, 0}, {700, 600, 0, c, 0, 0}, {800, 500, 0, c, 0, 0}};
+        dev->DrawTriangleListUP(2, v, sizeof(Vertex));
+        dev->EndScene();
+        EXPECT_EQ(dev->Present(), kOk);
+        SDL_Surface* surface = SDL_GetWindowSurface(window->Native());
+        if (!surface) return std::tuple {0, 0, 0u};
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                            (surface->h - 1) * surface->pitch);
+        return std::tuple {surface->w, surface->h, row[surface->w - 1] & 0xFFFFFFu};
+    };
+    SDL_Rect bounds;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+    PresentParameters full;
+    full.windowed = false;
+    ASSERT_EQ(dev->Reset(full), kOk);
+    EXPECT_EQ(corner_pixel(), std::tuple(bounds.w, bounds.h, 0xE04010u)) << "full screen";
+    ASSERT_EQ(dev->Reset(PresentParameters {}), kOk);
+    EXPECT_EQ(corner_pixel(), std::tuple(800, 600, 0xE04010u)) << "windowed again";
 }
 
 // Where OpenGL draws in software the frame goes to the window's surface, and

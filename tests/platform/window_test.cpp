@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 
+#include <utility>
 #include <vector>
 
+#include "platform/screen_fit.h"
 #include "platform/virtual_keys.h"
 #include "platform/window.h"
 
@@ -184,6 +186,85 @@ TEST_F(WindowTest, CloseAndTerminationEndThroughQuit) {
     window->PostQuitMessage(0);
     window->GetMessage(&m);
     EXPECT_EQ(m.message, WM_QUIT);
+}
+
+// The 800x600 screen in windows of other sizes: scaled with its proportions
+// kept and centred; the pointer maps back onto it, the black bars onto its edge.
+TEST(ScreenFitTest, MapsWindowPointsOntoTheScreen) {
+    struct Case {
+        int window_w, window_h;
+        int x, y, w, h;            // where the screen shows
+        int wx, wy, sx, sy;        // a window point and its screen point
+    };
+    const Case cases[] = {
+        {800, 600, 0, 0, 800, 600, 799, 599, 799, 599},
+        {1024, 768, 0, 0, 1024, 768, 512, 384, 400, 300},
+        {1024, 768, 0, 0, 1024, 768, 1023, 767, 799, 599},
+        {1280, 768, 128, 0, 1024, 768, 128, 0, 0, 0},
+        {1280, 768, 128, 0, 1024, 768, 20, 700, 0, 547},      // the left bar
+        {1280, 768, 128, 0, 1024, 768, 1279, 767, 799, 599},  // the right bar
+        {1024, 1024, 0, 128, 1024, 768, 100, 10, 78, 0},      // bars above and below
+        {400, 300, 0, 0, 400, 300, 399, 299, 799, 599},
+    };
+    for (const Case& c : cases) {
+        const ScreenFit fit(800, 600, c.window_w, c.window_h);
+        EXPECT_EQ(fit.X(), c.x) << c.window_w << "x" << c.window_h;
+        EXPECT_EQ(fit.Y(), c.y) << c.window_w << "x" << c.window_h;
+        EXPECT_EQ(fit.Width(), c.w) << c.window_w << "x" << c.window_h;
+        EXPECT_EQ(fit.Height(), c.h) << c.window_w << "x" << c.window_h;
+        int x = c.wx, y = c.wy;
+        fit.ToScreen(&x, &y);
+        EXPECT_EQ(x, c.sx) << c.window_w << "x" << c.window_h << " at " << c.wx << "," << c.wy;
+        EXPECT_EQ(y, c.sy) << c.window_w << "x" << c.window_h << " at " << c.wx << "," << c.wy;
+        // A screen point sent to a window at least as large comes back as itself.
+        if (c.window_w < 800 || c.window_h < 600) continue;
+        for (int p : {0, 1, 333, 599}) {
+            int px = p, py = p;
+            fit.ToWindow(&px, &py);
+            fit.ToScreen(&px, &py);
+            EXPECT_EQ(px, p) << c.window_w << "x" << c.window_h;
+            EXPECT_EQ(py, p) << c.window_w << "x" << c.window_h;
+        }
+    }
+}
+
+// Without a window manager nobody carries a mode switch out: the window puts
+// itself over the whole display, maps the pointer from there onto the
+// 800x600 screen, and goes back to its own size and place.
+TEST_F(WindowTest, WithoutAWindowManagerFullScreenFillsTheDisplayAndComesBack) {
+    window->Show();
+    window->ActWithoutWindowManager(true);
+    SDL_Rect bounds;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
+    ASSERT_GT(bounds.w, 800);
+    auto move_to = [&](int x, int y) {
+        SDL_Event e {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        SDL_PushEvent(&e);
+        Messages();
+        int cx = -1, cy = -1;
+        window->GetCursorPos(&cx, &cy);
+        return std::pair {cx, cy};
+    };
+    ASSERT_TRUE(window->SetFullscreen(true));
+    int w = 0, h = 0;
+    window->GetShownSize(&w, &h);
+    EXPECT_EQ(w, bounds.w);
+    EXPECT_EQ(h, bounds.h);
+    const ScreenFit fit(800, 600, bounds.w, bounds.h);
+    EXPECT_EQ(move_to(bounds.w - 1, bounds.h - 1), std::pair(799, 599)) << "the bottom right corner";
+    EXPECT_EQ(move_to(fit.X() + fit.Width() / 2, fit.Y() + fit.Height() / 2), std::pair(400, 300)) << "the middle";
+
+    ASSERT_TRUE(window->SetFullscreen(false));
+    window->GetShownSize(&w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    SDL_GetWindowSize(window->Native(), &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(move_to(799, 599), std::pair(799, 599)) << "windowed again";
 }
 
 }  // namespace
