@@ -118,11 +118,7 @@ void Window::FillDisplay() {
     if (_shown_width == bounds.w && _shown_height == bounds.h) return;
     // SDL leaves a full-screen window's size and place alone.
     X11PlaceWindow(_window, bounds.x, bounds.y, bounds.w, bounds.h);
-    if (_no_window_manager && !_hold_shown_size) {
-        _shown_width = bounds.w;
-        _shown_height = bounds.h;
-    }
-    UpdateShownSize();
+    TakePlacedSize(bounds.w, bounds.h);
 }
 
 void Window::RestoreWindowedPlace() {
@@ -133,9 +129,14 @@ void Window::RestoreWindowedPlace() {
     // its mapping of the pointer would be too.
     SDL_SetWindowSize(_window, _width, _height);
     SDL_SetWindowPosition(_window, _windowed_x, _windowed_y);
+    TakePlacedSize(_width, _height);
+}
+
+void Window::TakePlacedSize(int width, int height) {
+    // Without a window manager the window has the size it was given.
     if (_no_window_manager && !_hold_shown_size) {
-        _shown_width = _width;
-        _shown_height = _height;
+        _shown_width = width;
+        _shown_height = height;
     }
     UpdateShownSize();
 }

@@ -141,6 +141,8 @@ private:
     // where it was, here.
     void FillDisplay();
     void RestoreWindowedPlace();
+    // The shown size after the window placed itself at that size.
+    void TakePlacedSize(int width, int height);
     // A point of the window in coordinates of the screen it shows.
     void ToScreen(int* x, int* y) const;
 

@@ -305,8 +305,8 @@ TEST(RenderDeviceWindow, CreatesOnAWindowAndPresents) {
 }
 
 
-// A display without a window manager keeps the window at 800x600 through
-// Alt+Enter while SDL takes the desktop's size for it: the frame is shown
+// A display that keeps the window at 800x600 through Alt+Enter, refusing
+// even the window's own placing, while SDL takes the desktop's size for it: the frame is shown
 // whole in what the window shows, not scaled to a size it does not have and
 // cut off, in full screen and after going back.
 TEST(RenderDeviceWindow, TheFrameFollowsTheSizeTheWindowReallyHas) {
