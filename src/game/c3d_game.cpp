@@ -173,18 +173,19 @@ void c3DGame::Render() {
         if (g_EngineCore) g_EngineCore->Clear(0);
         if (_screen_shaker.IsActive()) _screen_shaker.Render();
         if (_background) _background->RenderLow(1, _frame_counter);
-        _panels.Render();
+        _panels.Render(!HudTakesPointer());
         if (_field_shown) _field->Render();
         _field->RenderArtefacts();
-        if (_state == gsHint) CHintsManager::Instance().Render();
         if (_explosions) _explosions->Update();
         if (_background) _background->RenderHigh(1, _frame_counter);
-        _panel_manager.Render();
-        // The game-over banner stands over the board while it shows.
+        // The banners stand over the board, the dialogs (the hint's and the
+        // panels) over the banners, and the fade over everything.
+        if (!_screen_fade.IsActive() && _level_start_message.IsShown()) _level_start_message.Render();
         if (_state == gsGameOver && _game_message.IsShown()) _game_message.Render();
+        if (_state == gsHint) CHintsManager::Instance().Render();
+        _panel_manager.Render();
         _screen_fade.Render();
         _field->RenderFlyingFragments();
-        if (!_screen_fade.IsActive() && _level_start_message.IsShown()) _level_start_message.Render();
     } catch (...) {
         CLogger::Instance().Log(2, "Error: checkpoint 2");
         throw;

@@ -201,6 +201,9 @@ private:
     void UpdateHelp();
     void UpdateStateHandler();
     void UpdatePanelCommands();
+    // In play, and under the pause alone (whose panel button closes it
+    // again); under any other dialog the heads-up panel is only drawn.
+    bool HudTakesPointer() const;
     void UpdateLevelStart();
     // The end of a scene: off to `scene`, music stopped.
     void LeaveScene(const char* scene);

@@ -332,6 +332,12 @@ void c3DGame::UpdatePanelCommands() {
     _panels.SetResult(0);
 }
 
+bool c3DGame::HudTakesPointer() const {
+    if (_state == gsHint) return false;
+    if (!_panel_manager.IsAnyPanelShown()) return true;
+    return _state == gsPause && _panel_manager.GetActivePanel() == &_pause_dialog;
+}
+
 void c3DGame::UpdateLevelStart() {
     if (_state != gsDefault || _game_var.level != 0 || !_field->NeedShowBeginEpisode()) return;
     CGameFlags& flags = *_level_start_flags;

@@ -92,8 +92,8 @@ void CGamePanels::LoadBlinks(const CXMLNode& node) {
     }
 }
 
-void CGamePanels::Render() {
-    Draw(false);
+void CGamePanels::Render(bool skip_update) {
+    Draw(skip_update);
     _life_indicator.Update();
     _life_indicator.Render();
     for (const auto& indicator : _indicators) indicator->Render(_source);

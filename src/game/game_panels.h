@@ -46,8 +46,9 @@ public:
     bool Load(const CXMLNode& node) override;
     // Loads the "GameDialog" node of Settings\Dialogs.xml.
     bool LoadFromDialogs();
-    // The frame's update and drawing.
-    void Render();
+    // The frame's update and drawing; with skip_update the controls are only
+    // drawn (a dialog over the scene has the pointer).
+    void Render(bool skip_update = false);
     // Where the indicators read the game's values (none: they show 0).
     void SetStateSource(const IGameStateSource* source) { _source = source; }
 

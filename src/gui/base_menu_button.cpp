@@ -67,7 +67,12 @@ void CBaseMenuButton::SetFocus() {
 }
 
 void CBaseMenuButton::Draw(bool skip_update) {
-    if (!skip_update) Update();
+    // A button that is only drawn lies under the dialog that has the
+    // pointer: it shows no hover (and holds no press).
+    if (!skip_update)
+        Update();
+    else
+        TrackHover(false);
     if (_visible) {
         uint32_t state = bsNormal;
         if (!_enabled)

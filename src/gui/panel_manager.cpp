@@ -133,9 +133,28 @@ void CPanelManager::Hide(CBaseDialog* dialog, const CVector2* direction) {
     if (!_mute) _queue.Add(hide_sample);
 }
 
+std::vector<CBaseDialog*> CPanelManager::CoveredPanels() const {
+    std::vector<CBaseDialog*> covered;
+    for (size_t i = 0; i < _panels.size(); ++i) {
+        if (!_panels[i].visible) continue;
+        // The chain of panels this one was opened from, each beneath it. The
+        // bound ends a chain that loops back on itself.
+        const Panel* below = FindPanel(_panels[i].previous);
+        for (size_t steps = 0; below && steps < _panels.size(); ++steps) {
+            if (below->visible && static_cast<size_t>(below - _panels.data()) < i) covered.push_back(below->dialog);
+            below = FindPanel(below->previous);
+        }
+    }
+    return covered;
+}
+
 void CPanelManager::Render() {
     _render_order.clear();
     for (const Panel& p : _panels) _render_order.push_back(p.dialog);
+    // A panel opened over another hides it whole: no cut parts of the lower
+    // one show around a smaller one, and nothing beneath takes the pointer.
+    // The lower one comes back as soon as the upper one starts to leave.
+    const std::vector<CBaseDialog*> covered = CoveredPanels();
     for (CBaseDialog* dialog : _render_order) {
         Panel* p = FindPanel(dialog);
         // Removed by a panel drawn before it.
@@ -143,6 +162,7 @@ void CPanelManager::Render() {
         const std::shared_ptr<CPanelSlide> slide = p->slide;
         if (!p->visible && !slide->IsMoving()) continue;
         _queue.PlayAll();
+        if (std::find(covered.begin(), covered.end(), dialog) != covered.end()) continue;
         if (!slide->IsMoving())
             dialog->Draw(dialog != _active);
         else

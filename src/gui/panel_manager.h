@@ -87,6 +87,9 @@ private:
     static Transition* FindTransition(Panel& panel, int32_t event);
     static bool HasTransition(Panel& panel, int32_t event) { return FindTransition(panel, event) != nullptr; }
     void Show(CBaseDialog* dialog);
+    // The visible panels beneath a visible panel that was opened over them
+    // (directly or through a chain of such panels): they are not drawn.
+    std::vector<CBaseDialog*> CoveredPanels() const;
     void Hide(CBaseDialog* dialog, const CVector2* direction);
 
     std::vector<Panel> _panels;

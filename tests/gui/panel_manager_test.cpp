@@ -170,6 +170,56 @@ TEST_F(PanelManagerTest, ThePanelJustOpenedOnTopStaysActiveWhenTheOneBeneathHide
     EXPECT_TRUE(pm.IsShown(&menu));
 }
 
+// A panel opened over another (the menu's question over its offer, the leave
+// question over the pause) hides the lower one whole, through a chain of
+// such panels, until the upper one starts to leave.
+TEST_F(PanelManagerTest, APanelOpenedOverAnotherHidesItUntilItLeaves) {
+    Panel e("e");
+    for (Panel* p : {&d, &e}) {
+        pm.AddPanel(p, 1);
+        pm.SetPanelDirections(p, CVector2(1, 0), CVector2(-1, 0));
+    }
+    ASSERT_TRUE(pm.AddTransition(&a, &d, 1, 0, CVector2()));
+    pm.ShowPanel(&a, true);
+    Render(3);
+    ClearDraws();
+    ASSERT_TRUE(pm.FireTransition(&a, 1));
+    Render(3);
+    EXPECT_EQ(a.draws, "");
+    EXPECT_EQ(d.draws, "ddU");
+    pm.ShowPanel(&e, true);
+    Render(3);
+    EXPECT_EQ(a.draws + d.draws, "ddU");
+    EXPECT_EQ(e.draws, "ddU");
+
+    // e leaves: d is drawn under it at once, a stays hidden under d.
+    ClearDraws();
+    e.draws.clear();
+    pm.ShowPanel(&e, false);
+    Render(3);
+    EXPECT_EQ(e.draws, "dd");
+    EXPECT_EQ(d.draws, "UUU");
+    EXPECT_EQ(a.draws, "");
+    ClearDraws();
+    pm.ShowPanel(&d, false);
+    Render(3);
+    EXPECT_EQ(a.draws, "UUU");
+
+    // A source that slides out under its target is drawn until it has gone.
+    ASSERT_TRUE(pm.AddTransition(&a, &d, 1, 1, CVector2(-1, 0)));
+    ClearDraws();
+    ASSERT_TRUE(pm.FireTransition(&a, 1));
+    Render(3);
+    EXPECT_EQ(a.draws, "dd");
+    EXPECT_EQ(d.draws, "ddU");
+    // d still remembers a, but a shown again comes on top of d and is drawn.
+    pm.ShowPanel(&a, true);
+    Render(3);
+    ClearDraws();
+    Render();
+    EXPECT_EQ(d.draws + a.draws, "dU");
+}
+
 TEST_F(PanelManagerTest, TransitionsShowTheTargetAndMayHideTheSource) {
     EXPECT_FALSE(pm.AddTransition(&a, &d, 1, 0, CVector2()));  // d is not registered
     EXPECT_TRUE(pm.AddTransition(&a, &b, 1, 0, CVector2()));
