@@ -10,7 +10,7 @@
 #include "engine/direct3d_holder.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
-#include "platform/whole_file_writer.h"
+#include "engine/whole_file_saver.h"
 
 using namespace plat;
 
@@ -290,7 +290,7 @@ bool CGraphicsDevice::WriteTga(const std::string& path, Format format, const std
         return false;
     }
     // Written aside and renamed, so a failed write leaves no broken picture.
-    return plat::WriteWholeFile(
+    return SaveWholeFile(
         path, [&](std::FILE* f) { return WriteTgaData(f, format, argb, width, height, bpp, alpha_bits); }, error);
 }
 

@@ -1,8 +1,12 @@
 #include "engine/user_folder.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <map>
 
 #include "platform/system.h"
+#include "platform/whole_file_writer.h"
 
 namespace {
 
@@ -17,6 +21,24 @@ struct DefaultFile {
     const char* file;
 };
 const DefaultFile kDefaultFiles[] = {{"all", "Config.xml"}};
+
+// The files the program writes whole into the "all" folder by these names.
+const char* const kWrittenWhole[] = {"Config.xml", "serial.xml"};
+
+// A screenshot's name: eight digits and ".tga".
+bool IsScreenshotName(const std::string& name) {
+    return name.size() == 12 && name.compare(8, 4, ".tga") == 0 &&
+           std::all_of(name.begin(), name.begin() + 8, [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+bool IsUnfinishedWrite(const std::string& name) {
+    const std::string suffix = plat::TemporaryFileName("");
+    if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string file = name.substr(0, name.size() - suffix.size());
+    return IsScreenshotName(file) || std::find(std::begin(kWrittenWhole), std::end(kWrittenWhole), file) !=
+                                         std::end(kWrittenWhole);
+}
 
 std::map<std::string, std::string>& FolderMap() {
     static std::map<std::string, std::string> map;
@@ -54,6 +76,18 @@ UserFolderResult PrepareUserFolderAt(const std::string& base_in) {
 }
 
 UserFolderResult PrepareUserFolder() { return PrepareUserFolderAt(plat::UserDataBase()); }
+
+void RemoveUnfinishedWrites() {
+    namespace fs = std::filesystem;
+    const std::string folder = UserFolderPath("all");
+    if (folder.empty()) return;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code file_ec;
+        if (IsUnfinishedWrite(it->path().filename().string()) && it->is_regular_file(file_ec))
+            fs::remove(it->path(), file_ec);
+    }
+}
 
 std::string EnterFolder(const std::string& alias) {
     auto& map = FolderMap();

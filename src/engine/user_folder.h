@@ -17,6 +17,12 @@ UserFolderResult PrepareUserFolder();
 // Same, with an explicit base folder in place of the user's data folder (tests).
 UserFolderResult PrepareUserFolderAt(const std::string& base);
 
+// Removes what a run that ended in the middle of writing a file whole left in
+// the user folder: the temporary "<name>.tmp" beside the settings, the saved
+// game's copy and the screenshots. For the copy that holds the single-instance
+// lock only: another copy's write in progress would lose its file.
+void RemoveUnfinishedWrites();
+
 // Switches into the alias's folder ("all", "save") and returns the previous
 // current directory; an unknown alias or a folder that cannot be entered
 // changes nothing and returns "". Writers name their files by the full path

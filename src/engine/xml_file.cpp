@@ -6,9 +6,9 @@
 
 #include "engine/file_opener.h"
 #include "engine/logger.h"
+#include "engine/whole_file_saver.h"
 #include "engine/xml_impl.h"
 #include "platform/file_names.h"
-#include "platform/whole_file_writer.h"
 
 namespace {
 
@@ -111,9 +111,11 @@ bool CXMLFile::Save(const std::string& path, std::string* error) const {
         if (error) *error = "no folder for '" + path + "'";
         return false;
     }
-    const std::string text = _impl->_doc->Write(true);
-    return plat::WriteWholeFile(target, text.data(), text.size(), error);
+    const std::string text = GetSavedText();
+    return SaveWholeFile(target, text.data(), text.size(), error);
 }
+
+std::string CXMLFile::GetSavedText() const { return _impl->_doc->Write(true); }
 
 bool CXMLFile::GetXML(std::string& out) const {
     out = _impl->_doc->Write(false);

@@ -50,8 +50,11 @@ public:
 
     // Writes the document to `path` (folders resolved without regard to case)
     // beside the old file and renames it over that, so a failed save keeps the
-    // old file; false with the reason in *error when it failed.
+    // old file; false with the reason in *error when it failed. A folder that
+    // cannot be synced after the rename is logged, and the save stands.
     bool Save(const std::string& path, std::string* error = nullptr) const;
+    // The text Save writes: the whole document indented, as 8-bit text.
+    std::string GetSavedText() const;
     // The whole document as 8-bit text followed by one zero byte.
     bool GetXML(std::vector<uint8_t>& out) const;
     // The same without the zero byte.

@@ -71,7 +71,10 @@ public:
     Instance AcquireInstance() override {
         _mutex = std::make_unique<plat::SingleInstanceLock>(kMutexName);
         switch (_mutex->GetState()) {
-            case plat::SingleInstanceLock::State::Acquired: return Instance::Acquired;
+            case plat::SingleInstanceLock::State::Acquired:
+                // Only now can no other copy be writing into the user folder.
+                RemoveUnfinishedWrites();
+                return Instance::Acquired;
             case plat::SingleInstanceLock::State::HeldElsewhere:
                 ReportRefusal("Error: Application has already run!");
                 return Instance::HeldElsewhere;

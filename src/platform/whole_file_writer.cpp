@@ -86,7 +86,8 @@ bool SyncFolderOf(const std::string& path, std::string* error) {
 
 }  // namespace
 
-bool WriteWholeFile(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string* error) {
+bool WriteWholeFile(const std::string& path, const std::function<bool(std::FILE*)>& write, std::string* error,
+                    std::string* unsynced) {
     if (path.empty()) return Fail("no file name", error);
     const std::string temp = TemporaryFileName(path);
     TemporaryFile owned;
@@ -95,12 +96,16 @@ bool WriteWholeFile(const std::string& path, const std::function<bool(std::FILE*
     std::filesystem::rename(temp, path, ec);
     if (ec) return Fail("rename: " + ec.message(), error);
     owned.Keep();
-    return SyncFolderOf(path, error);
+    // The new file is in place: a folder that cannot be synced does not undo that.
+    std::string sync_error;
+    if (!SyncFolderOf(path, &sync_error) && unsynced) *unsynced = sync_error;
+    return true;
 }
 
-bool WriteWholeFile(const std::string& path, const void* data, size_t size, std::string* error) {
+bool WriteWholeFile(const std::string& path, const void* data, size_t size, std::string* error,
+                    std::string* unsynced) {
     return WriteWholeFile(
-        path, [&](std::FILE* f) { return size == 0 || std::fwrite(data, 1, size, f) == size; }, error);
+        path, [&](std::FILE* f) { return size == 0 || std::fwrite(data, 1, size, f) == size; }, error, unsynced);
 }
 
 }  // namespace plat

@@ -21,8 +21,17 @@ ISettingsHost* g_settings_host = nullptr;
 constexpr int kMaxGamma = 10;
 const char kOptionsPath[] = "//Config/Options";
 
-// A player's file that does not parse, is empty or has no "Options" would stop
-// every start: it is kept as "Config.xml.bad" (replacing an older one) for
+// The game writes settings of under a kilobyte, "Options" as the root's child
+// with attributes only. A player's file far beyond that (a hand-made one, a
+// damaged disk) is no settings file: written back indented at every save, an
+// element nesting grows with the square of its depth. These bounds leave
+// room for hand-made additions and refuse such files before the first save.
+constexpr uintmax_t kMaxSettingsBytes = 1024 * 1024;
+// Elements at a depth (the root at 1) beyond this: a few levels below Options' children.
+const char kTooDeepPath[] = "/*/*/*/*/*/*/*/*/*";
+
+// A player's file that does not parse, is empty, has no "Options" or is out of
+// the bounds above would stop (or swamp) every start: it is kept as "Config.xml.bad" (replacing an older one) for
 // whoever wants to look at it.
 void MoveDamagedSettingsAside(const std::string& user_file, const char* reason) {
     const std::string aside = user_file + ".bad";
@@ -37,6 +46,33 @@ void MoveDamagedSettingsAside(const std::string& user_file, const char* reason) 
     }
 }
 
+// The player's file parsed, or null when it is damaged (then kept aside).
+std::unique_ptr<CXMLFile> LoadUserDocument(const std::string& user_file) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(user_file, ec);
+    if (!ec && size == 0) {
+        MoveDamagedSettingsAside(user_file, "is empty");
+        return nullptr;
+    }
+    if (!ec && size > kMaxSettingsBytes) {
+        MoveDamagedSettingsAside(user_file, "is larger than any settings file");
+        return nullptr;
+    }
+    try {
+        auto doc = std::make_unique<CXMLFile>(user_file);
+        if (doc->SelectSingleNode(kTooDeepPath).IsValid()) {
+            MoveDamagedSettingsAside(user_file, "nests elements deeper than any settings file");
+        } else if (!doc->SelectSingleNode(kOptionsPath).IsValid()) {
+            MoveDamagedSettingsAside(user_file, "has no \"Options\" element");
+        } else {
+            return doc;
+        }
+    } catch (const CXMLParseError&) {
+        MoveDamagedSettingsAside(user_file, "does not parse");
+    }
+    return nullptr;
+}
+
 // The player's file when it exists, parses and holds the settings, else the
 // program's defaults. The player's file is named by its full path so that a
 // data package never stands in for it.
@@ -45,20 +81,32 @@ std::unique_ptr<CXMLFile> LoadSettingsDocument() {
     const std::string user_file = folder + CGameSettings::UserFileName();
     // Without a user folder the name alone would find a file of the data tree.
     if (!folder.empty() && CFileOpener::FileExists(user_file)) {
-        std::error_code ec;
-        if (std::filesystem::file_size(user_file, ec) == 0 && !ec) {
-            MoveDamagedSettingsAside(user_file, "is empty");
-        } else {
-            try {
-                auto doc = std::make_unique<CXMLFile>(user_file);
-                if (doc->SelectSingleNode(kOptionsPath).IsValid()) return doc;
-                MoveDamagedSettingsAside(user_file, "has no \"Options\" element");
-            } catch (const CXMLParseError&) {
-                MoveDamagedSettingsAside(user_file, "does not parse");
-            }
-        }
+        if (std::unique_ptr<CXMLFile> doc = LoadUserDocument(user_file)) return doc;
     }
     return std::make_unique<CXMLFile>(CGameSettings::DefaultFileName());
+}
+
+void WriteSavedFields(CXMLNode& node, const GameOptions& o) {
+    node.SetAttributeInt("player", o.player);
+    node.SetAttributeInt("snd_vol", o.snd_vol);
+    node.SetAttributeInt("mus_vol", o.mus_vol);
+    node.SetAttributeInt("gamma", o.gamma);
+    node.SetAttributeInt("controller", o.controller);
+    node.SetAttributeInt("difficulty", o.difficulty);
+    node.SetAttributeBool("show_hints", o.show_hints);
+    node.SetAttributeBool("first_run", o.first_run);
+    node.SetAttributeInt("language", o.language);
+    node.SetAttributeBool("windowed", o.windowed);
+}
+
+// A document holding the saved fields and nothing else.
+std::unique_ptr<CXMLFile> SavedFieldsOnly(const GameOptions& o) {
+    auto doc = std::make_unique<CXMLFile>();
+    doc->CreateRoot("Config");
+    CXMLNode options = doc->CreateNode("Options");
+    doc->SelectSingleNode("/Config").AppendChild(options);
+    WriteSavedFields(options, o);
+    return doc;
 }
 
 }  // namespace
@@ -108,17 +156,15 @@ bool CGameSettings::SaveSettings(const GameOptions& o) {
     CXMLNode node = doc->SelectSingleNode(kOptionsPath);
     bool ok = node.IsValid();
     if (ok) {
-        node.SetAttributeInt("player", o.player);
-        node.SetAttributeInt("snd_vol", o.snd_vol);
-        node.SetAttributeInt("mus_vol", o.mus_vol);
-        node.SetAttributeInt("gamma", o.gamma);
-        node.SetAttributeInt("controller", o.controller);
-        node.SetAttributeInt("difficulty", o.difficulty);
-        node.SetAttributeBool("show_hints", o.show_hints);
-        node.SetAttributeBool("first_run", o.first_run);
-        node.SetAttributeInt("language", o.language);
-        node.SetAttributeBool("windowed", o.windowed);
-
+        WriteSavedFields(node, o);
+        // What the file holds beside the saved fields stays, unless written
+        // back it would no longer pass for a settings file (characters that
+        // come back as references, indentation).
+        if (doc->GetSavedText().size() > kMaxSettingsBytes) {
+            CLogger::Instance().Log(2, "Error: the settings would grow too large to be read back; "
+                                       "only the game's own are saved.");
+            doc = SavedFieldsOnly(o);
+        }
         // Saved aside and renamed over the old file, so a run that ends in
         // the middle of a save, or a full disk, never leaves a broken "Config.xml".
         const std::string folder = UserFolderPath("all");

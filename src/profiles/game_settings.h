@@ -33,7 +33,9 @@ public:
     // "//Config/Options"; a document that cannot be read throws.
     bool LoadSettings(GameOptions& out);
     // Writes the saved fields into the current document (the rest of it stays as
-    // read) and stores it as "Config.xml" in the per-user folder.
+    // read, unless written back it would be too large to read again: then the
+    // saved fields alone are written) and stores it as "Config.xml" in the
+    // per-user folder.
     bool SaveSettings(const GameOptions& options);
 
     // Makes the next LoadSettings read the file again.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "engine/user_folder.h"
@@ -110,6 +111,21 @@ TEST_F(UserFolderTest, EnterAndLeaveBracketTheFolder) {
     fs::remove_all(root / "home");
     EXPECT_EQ(EnterFolder("all"), "");
     EXPECT_EQ(plat::GetCurrentDir(), before);
+}
+
+// A run killed between writing a file aside and renaming it leaves the
+// temporary file; the next start removes those of its own writers, nothing else.
+TEST_F(UserFolderTest, TheTemporaryFilesOfUnfinishedWritesAreRemoved) {
+    PrepareUserFolderAt((root / "home").string());
+    const fs::path user = root / "home" / "Korv" / "Tolvan Vovaro";
+    for (const char* name : {"Config.xml.tmp", "serial.xml.tmp", "00000007.tga.tmp", "Config.xml", "serial.xml",
+                             "00000007.tga", "notes.tmp", "profile.db", "7.tga.tmp"})
+        std::ofstream(user / name) << "x";
+    RemoveUnfinishedWrites();
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(user)) left.insert(e.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string> {"Config.xml", "serial.xml", "00000007.tga", "notes.tmp", "profile.db",
+                                            "7.tga.tmp"}));
 }
 
 TEST_F(UserFolderTest, WithoutAUserDataFolderTheProgramFolderIsUsed) {

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,6 +28,8 @@ struct FolderSync {
 };
 static std::vector<FolderSync> g_folder_syncs;
 static std::string g_watched_temp;
+// When not 0, every folder sync fails with this error.
+static int g_folder_sync_errno = 0;
 
 extern "C" int fsync(int fd) {
     using RealFsync = int (*)(int);
@@ -35,6 +39,10 @@ extern "C" int fsync(int fd) {
         std::error_code ec;
         const fs::path folder = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
         g_folder_syncs.push_back({folder.string(), !g_watched_temp.empty() && fs::exists(g_watched_temp)});
+        if (g_folder_sync_errno != 0) {
+            errno = g_folder_sync_errno;
+            return -1;
+        }
     }
     return real(fd);
 }
@@ -132,6 +140,21 @@ TEST_F(WholeFileWriterTest, TheNewFileKeepsThePermissionsAndItsFolderIsSynced) {
         EXPECT_EQ(fs::path(g_folder_syncs[0].folder), fs::canonical(dir_));
         EXPECT_FALSE(g_folder_syncs[0].temp_existed) << "synced after the rename";
     }
+}
+
+// The rename is the save: a folder sync that fails after it (an I/O error)
+// is told to the caller, and the call succeeds with the new file in place.
+TEST_F(WholeFileWriterTest, AFolderSyncThatFailsAfterTheRenameIsNoFailedSave) {
+    g_folder_sync_errno = EIO;
+    std::string error = "untouched";
+    std::string unsynced;
+    const bool saved = plat::WriteWholeFile(file_, "new", 3, &error, &unsynced);
+    g_folder_sync_errno = 0;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(error, "untouched");
+    EXPECT_EQ(unsynced, std::string("sync folder: ") + std::strerror(EIO));
+    EXPECT_EQ(Read(file_), "new");
+    EXPECT_EQ(Names(), "Config.xml ");
 }
 
 // A folder that is gone is not made again: nothing is written at all.

@@ -18,6 +18,14 @@ const char kDefaults[] =
     "show_debug_info=\"1\" run_menu=\"0\" keys=\"1\" language=\"0\" extra=\"kept\"/>"
     "<Other value=\"also kept\"/></Config>\n";
 
+// `depth` elements nested in each other.
+std::string Nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i) text += "</a>";
+    return text;
+}
+
 class GameSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -113,28 +121,79 @@ TEST_F(GameSettingsTest, MissingOptionsFailsAndMissingFilesThrow) {
 
 // A player's file that does not parse, is empty or has no "Options" is kept
 // aside and the defaults serve; the next save writes a sound file again.
+// So are settings no sound file holds: far larger than the game writes, or
+// nested far below "Options" (written back indented at every save, a deep
+// nesting grows with the square of its depth).
 TEST_F(GameSettingsTest, ADamagedUserFileIsKeptAsideAndTheDefaultsServe) {
+    const std::string options = "<Options snd_vol=\"5\"/>";
     const std::pair<std::string, std::string> cases[] = {
         {"<Config><Options snd_vol=\"5\"", "does not parse"},
         {"", "is empty"},
         {"<Config/>", "has no \"Options\" element"},
         {"<Config><Other snd_vol=\"5\"/></Config>", "has no \"Options\" element"},
+        {"<Config>" + options + Nested(8) + "</Config>", "nests elements deeper than any settings file"},
+        {"<Config><Options snd_vol=\"5\" big=\"" + std::string(1024 * 1024, 'b') + "\"/></Config>",
+         "is larger than any settings file"},
     };
     for (const auto& [damaged, reason] : cases) {
-        SCOPED_TRACE("Config.xml: '" + damaged + "'");
+        SCOPED_TRACE("Config.xml: '" + damaged.substr(0, 80) + "'");
         CGameSettings fresh;
         TempFolder::Write(folder.User() / "Config.xml", damaged);
         GameOptions o;
         ASSERT_TRUE(fresh.LoadSettings(o));
         EXPECT_EQ(o.snd_vol, 70) << "from ConfigDef.xml";
         EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml"));
-        EXPECT_EQ(TempFolder::Read(folder.User() / "Config.xml.bad"), damaged);
+        EXPECT_TRUE(TempFolder::Read(folder.User() / "Config.xml.bad") == damaged) << "kept as it was";
         const std::string log = TempFolder::Read(folder.User() / "log.html");
         EXPECT_NE(log.find("Config.xml' " + CLogger::EscapeHtml(reason) + "; kept as '"), std::string::npos) << log;
         ASSERT_TRUE(fresh.SaveSettings(o));
         CXMLFile saved((folder.User() / "Config.xml").string());
         EXPECT_EQ(saved.SelectSingleNode("//Config/Options").GetAttribute("snd_vol", ""), "70");
     }
+}
+
+// A nesting as deep as the file's size allows is refused without a walk that
+// goes down one call per level.
+TEST_F(GameSettingsTest, AVeryDeepFileIsRefusedAtLoad) {
+    TempFolder::Write(folder.User() / "Config.xml",
+                      "<Config>" + Nested(140000) + "<Options snd_vol=\"5\"/></Config>");
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    EXPECT_EQ(o.snd_vol, 70) << "from ConfigDef.xml";
+    EXPECT_TRUE(std::filesystem::exists(folder.User() / "Config.xml.bad"));
+}
+
+// What a player adds stays, down to a few levels below Options' children.
+TEST_F(GameSettingsTest, AdditionsOfSoundDepthAreKept) {
+    TempFolder::Write(folder.User() / "Config.xml",
+                      "<Config><Options snd_vol=\"5\"/>" + Nested(7) + "</Config>");
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    EXPECT_EQ(o.snd_vol, 5);
+    ASSERT_TRUE(settings.SaveSettings(o));
+    CXMLFile saved((folder.User() / "Config.xml").string());
+    EXPECT_TRUE(saved.SelectSingleNode("/Config/a/a/a/a/a/a/a").IsValid());
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml.bad"));
+}
+
+// A file that reads well but would come back larger than a settings file may
+// be (every quote of a quoted attribute written back as a reference) is not
+// written back: the saved fields alone are, and the next start reads them.
+TEST_F(GameSettingsTest, ASaveNeverWritesWhatCouldNotBeReadBack) {
+    const std::string quotes(300 * 1024, '"');
+    TempFolder::Write(folder.User() / "Config.xml", "<Config><Options snd_vol='5' q='" + quotes + "'/></Config>");
+    GameOptions o;
+    ASSERT_TRUE(settings.LoadSettings(o));
+    o.snd_vol = 9;
+    ASSERT_TRUE(settings.SaveSettings(o));
+    EXPECT_LT(std::filesystem::file_size(folder.User() / "Config.xml"), 1024u);
+    const std::string log = TempFolder::Read(folder.User() / "log.html");
+    EXPECT_NE(log.find("would grow too large to be read back"), std::string::npos);
+
+    CGameSettings next_start;
+    ASSERT_TRUE(next_start.LoadSettings(o));
+    EXPECT_EQ(o.snd_vol, 9);
+    EXPECT_FALSE(std::filesystem::exists(folder.User() / "Config.xml.bad"));
 }
 
 // A save that does not fit on the disk keeps the player's file as it was,
