@@ -78,6 +78,26 @@ std::string NewIdQuery(const std::string& table) {
     return "select max(id) as max_id, count(id) as records from " + table;
 }
 
+// The storage class SQLite gives a value the store writes into a column of
+// this declared type ("integer default 0": its first word, by SQLite's
+// affinity rules); null for a type the store never writes.
+const char* StoredType(const std::string& declared) {
+    const std::string name = LowerCase(declared.substr(0, declared.find(' ')));
+    if (name.find("int") != std::string::npos) return "integer";
+    for (const char* text : {"char", "clob", "text"})
+        if (name.find(text) != std::string::npos) return "text";
+    return nullptr;
+}
+
+// Values the store could not have written there: another storage class (a
+// text 'no' in an integer column reads as 0), NULL (every column is written
+// or has a default), or an integer beyond the 32 bits the store reads.
+std::string WrongValueFilter(const std::string& column, const std::string& type) {
+    std::string filter = "typeof(" + column + ") <> '" + type + "'";
+    if (type == "integer") filter += " or " + column + " not between -2147483648 and 2147483647";
+    return filter;
+}
+
 }  // namespace
 
 TupleEntry TupleEntry::Int(std::string name, int32_t v) {
@@ -124,6 +144,7 @@ void CProfiles::Open(bool& created) {
     CheckIntegrity();
     std::vector<TableDesc> tables = LevelTables(level_nodes);
     AddStoreTables(tables);
+    _tables = tables;
     created = false;
     const bool any_table = std::any_of(tables.begin(), tables.end(), [&](const TableDesc& t) { return TableExists(t.name); });
     if (!any_table) {
@@ -137,6 +158,7 @@ void CProfiles::Open(bool& created) {
     }
     CheckTables(tables);
     CheckTopLevelIds();
+    CheckColumnValues(tables);
 }
 
 void CProfiles::CheckIntegrity() {
@@ -187,6 +209,24 @@ void CProfiles::CheckTopLevelIds() {
     if (!st.empty() && st.get_int("n") > 0) ThrowDamaged("a row of table '" + table + "' has no id");
     Query("select count(*) as n from (select id from " + table + " group by id having count(*) > 1)", st);
     if (!st.empty() && st.get_int("n") > 0) ThrowDamaged("rows of table '" + table + "' share an id");
+}
+
+void CProfiles::CheckColumnValues(const std::vector<TableDesc>& tables) {
+    for (const TableDesc& table : tables)
+        for (const ColumnDesc& column : table.columns) {
+            const char* type = StoredType(column.second);
+            if (!type) continue;
+            db::statement st;
+            Query("select typeof(" + column.first + ") as kind from " + table.name + " where " +
+                      WrongValueFilter(column.first, type) + " limit 1",
+                  st);
+            if (st.empty()) continue;
+            const std::string kind = st.get_text("kind");
+            const std::string where = "column '" + column.first + "' of table '" + table.name + "'";
+            if (kind == type) ThrowDamaged(where + " holds an integer beyond 32 bits");
+            ThrowDamaged(where + " holds a " + kind + " value where " + (std::string(type) == "integer" ? "an " : "a ") +
+                         type + " belongs");
+        }
 }
 
 bool CProfiles::SetDamagedDatabaseAside(const std::string& reason) {
@@ -426,11 +466,35 @@ bool CProfiles::InsertInto(const std::string& table, const Tuple& tuple) {
     return ExecuteWrite(text, values);
 }
 
+std::string CProfiles::UsedIdsQuery(const std::string& table) {
+    std::string used = "select id as v from " + table;
+    std::string name, key;
+    for (size_t k = 0; k < _levels.size(); ++k)
+        if (LowerCase(GetLevelTableName(name, k)) == LowerCase(table)) GetLevelKeyName(key, k);
+    if (key.empty()) return used;  // not a level table: no other table keys on its ids
+    for (const TableDesc& other : _tables) {
+        if (LowerCase(other.name) == LowerCase(table) || !TableExists(other.name)) continue;
+        for (const ColumnDesc& column : other.columns)
+            if (LowerCase(column.first) == LowerCase(key)) used += " union all select " + key + " from " + other.name;
+    }
+    return used;
+}
+
 int32_t CProfiles::NewId(const std::string& table) {
+    // An id is new only when no table keys on it yet: a row left with a
+    // player's id would otherwise pass to the next player made.
+    const std::string used = "with used(v) as (" + UsedIdsQuery(table) + ") ";
     db::statement st;
-    Query(NewIdQuery(table), st);
+    Query(used + "select count(v) as records, max(v) < 2147483647 as below_top, max(v) + 1 as next from used", st);
     if (st.empty() || st.get_int("records") == 0) return 0;
-    return st.get_int("max_id") + 1;
+    if (st.get_int("below_top") != 0) return st.get_int("next");
+    // At the top of the range the next id would wrap: the smallest free
+    // positive one is taken instead.
+    Query(used + "select min(c) as free from (select 1 as c union all select v + 1 from used where v between 1 and "
+                 "2147483646) where c not in (select v from used where v is not null)",
+          st);
+    if (st.empty() || st.column_type(0) == SQLITE_NULL) throw db::sqlite_exception(SQLITE_FULL, "no free id in table " + table);
+    return st.get_int("free");
 }
 
 void CProfiles::Query(const std::string& text, db::statement& st, const db::params& values) {

@@ -61,8 +61,10 @@ public:
     // there). A new database gets all its tables, and whatever OnDatabaseCreated
     // adds, in one transaction: a failure leaves no table behind, so the next run
     // builds it again. An existing one must pass SQLite's quick check and hold
-    // every table and column of StoreTables, with one row per top-level id;
-    // otherwise a damaged-database sqlite_exception says what is wrong.
+    // every table and column of StoreTables, with one row per top-level id
+    // and in each column only values of its declared type (32-bit integers,
+    // texts; no NULL); otherwise a damaged-database sqlite_exception says
+    // what is wrong.
     // A zero-length file is logged and made a new database.
     void Open(bool& created);
     // Closes the connection and renames a damaged "profile.db" (with any
@@ -81,6 +83,9 @@ public:
     bool Set(size_t level, const LevelCoords& coords, const Tuple& tuple);
     bool Insert(size_t level, const LevelCoords& coords, const Tuple& tuple);
     bool InsertInto(const std::string& table, const Tuple& tuple);
+    // The id for a new row of `table`: one past the largest id in use, or,
+    // when that would leave the 32-bit range, the smallest free positive id.
+    // A level table's ids count as used wherever a table keys on them.
     int32_t NewId(const std::string& table);
 
     void Query(const std::string& text, db::statement& st, const db::params& values = {});
@@ -115,9 +120,14 @@ private:
     void CheckIntegrity();
     void CheckTables(const std::vector<TableDesc>& tables);
     void CheckTopLevelIds();
+    // Every column the store reads holds values of its declared type.
+    void CheckColumnValues(const std::vector<TableDesc>& tables);
+    // A select of every id of `table` in use, its own and those keyed on it.
+    std::string UsedIdsQuery(const std::string& table);
 
     db::database _database;
     std::vector<std::string> _levels;
+    std::vector<TableDesc> _tables;
 };
 
 extern const char* const kProfileDbName;

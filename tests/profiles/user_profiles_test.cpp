@@ -197,6 +197,27 @@ TEST(UserProfilesOpen, AnIncompleteOrInconsistentDatabaseIsSetAside) {
         {"alter table playerData rename column state to status", "column 'state' of table 'playerData' is missing"},
         {"insert into playerData (id, name, deleted) values (NULL, 'Nil', 0)", "a row of table 'playerData' has no id"},
         {"insert into playerData (id, name, deleted) values (0, 'Twin', 0)", "rows of table 'playerData' share an id"},
+        // Values the store never writes: each would be read as something else.
+        {"update levelData set time='61000'", nullptr},  // the column's affinity makes it an integer
+        {"update playerData set name='42'", nullptr},
+        {"update playerData set id='id10' where deleted=0",
+         "column 'id' of table 'playerData' holds a text value where an integer belongs"},
+        {"update playerData set deleted='no'",
+         "column 'deleted' of table 'playerData' holds a text value where an integer belongs"},
+        {"update playerData set suspended='yes' where deleted=0",
+         "column 'suspended' of table 'playerData' holds a text value where an integer belongs"},
+        {"update playerData set game_won=NULL where deleted=0",
+         "column 'game_won' of table 'playerData' holds a null value where an integer belongs"},
+        {"update playerData set level_data=x'00' where deleted=0",
+         "column 'level_data' of table 'playerData' holds a blob value where a text belongs"},
+        {"update episodeData set available=0.5", "column 'available' of table 'episodeData' holds a real value"},
+        {"update levelData set time='soon'", "column 'time' of table 'levelData' holds a text value"},
+        {"update hiscoresData set score='lots'", "column 'score' of table 'hiscoresData' holds a text value"},
+        {"update hintsData set shown=NULL", "column 'shown' of table 'hintsData' holds a null value"},
+        // Read through 32 bits, 2^32 would be KORV's id 0.
+        {"update playerData set id=4294967296 where deleted=0",
+         "column 'id' of table 'playerData' holds an integer beyond 32 bits"},
+        {"update hintsData set playerID=-2147483649", "column 'playerID' of table 'hintsData' holds an integer beyond"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.damage);
@@ -252,6 +273,53 @@ TEST(UserProfilesOpen, AnIncompleteOrInconsistentDatabaseIsSetAside) {
             EXPECT_TRUE(store.GetPlayerLevelTime(0, 0, 0, time));
         });
     }
+}
+
+// Ids at the top of the 32-bit range, as a hand-edited file may hold them:
+// every run adds a player with an id of its own, and the file stays sound.
+TEST(UserProfilesOpen, NewIdsAtTheTopOfTheRangeNeitherWrapNorRepeat) {
+    ProfileFixture fixture;
+    {
+        CUserProfiles store;
+        store.OpenProfiles();
+        ASSERT_TRUE(store.AddPlayer("Top"));
+        ASSERT_TRUE(store.AddHiscore(0, 10));
+    }
+    {
+        db::database db;
+        db.open(fixture.DbPath().string());
+        for (const char* table : {"episodeData", "hiscoresData"})
+            db.execute(std::string("update ") + table + " set playerID=2147483647 where playerID=6");
+        db.execute("update playerData set id=2147483647 where name='Top'");
+        db.execute("update hiscoresData set id=2147483647 where playerID=2147483647");
+        // Progress left under id 6, which no player holds now: not for a new player.
+        db.execute("insert into levelData (id, playerID, episodeID, time) values (0, 6, 0, 500)");
+    }
+    std::vector<int32_t> ids{2147483647};
+    for (const char* name : {"One", "Two", "Three"}) {
+        SCOPED_TRACE(name);
+        CUserProfiles store;
+        store.OpenProfiles();
+        ASSERT_TRUE(store.AddPlayer(name));
+        ids.push_back(store.Players().back().id);
+        EXPECT_EQ(store.Players().back().name, name);
+        int32_t time = -1;
+        ASSERT_TRUE(store.GetPlayerLevelTime(store.GetActivePlayer(), 0, 0, time));
+        EXPECT_EQ(time, 0) << "no progress taken over";
+        ASSERT_TRUE(store.AddHiscore(store.GetActivePlayer(), 20));
+    }
+    EXPECT_EQ(ids, (std::vector<int32_t>{2147483647, 7, 8, 9}));
+    EXPECT_TRUE(DamagedFiles(fixture.User()).empty());
+
+    CUserProfiles store;
+    store.OpenProfiles();
+    EXPECT_EQ(Names(store.Players()), (std::vector<std::string>{"Top", "One", "Two", "Three"}));
+    db::statement st;
+    store.Query("select count(*) as n, count(distinct id) as ids, min(id) >= 0 as positive from hiscoresData", st);
+    EXPECT_EQ(st.get_int("n"), 9);
+    EXPECT_EQ(st.get_int("ids"), 9);
+    EXPECT_EQ(st.get_int("positive"), 1);
+    EXPECT_TRUE(DamagedFiles(fixture.User()).empty());
 }
 
 // A zero-length file (a save cut short by a full disk) becomes a new database,
