@@ -309,6 +309,10 @@ void c3DGame::ComputeLevelStatistics(LevelStatistics& out) {
     } else {
         statistics.time_bonus = _time_bonus_paid;
     }
+    if (_won_level_score < 0)
+        _won_level_score = statistics.score;
+    else
+        statistics.score = _won_level_score;
     out = statistics;
 }
 

@@ -261,6 +261,10 @@ private:
     // The time bonus of the running level once it is in the score; -1 while
     // it is not. A won level stored at its end and resumed is not paid twice.
     int32_t _time_bonus_paid = -1;
+    // The won level's own points as its figures showed them; -1 until the
+    // level is won. The field counts them afresh after a resume, so they are
+    // kept with the won level's stored end.
+    int32_t _won_level_score = -1;
     uint8_t _lives_blink = 1;
     uint32_t _bonus_life_end = 0;
     uint8_t _game_running = 0;

@@ -375,7 +375,11 @@ void c3DGame::AdvanceOrLeave() {
     g_LastGameScore = _game_var.score;
     // Before the save: a stored game knows its entry.
     RaiseHiscore();
-    Serialize();
+    // The next level of this episode stores the game as it starts, later in
+    // this frame; a store of the won level here would only be overwritten.
+    // Until then the stored game is the won level as it started.
+    const bool next_level_stores = request == prNextLevel && !_last_level;
+    if (!next_level_stores) Serialize();
     DestroyLevel();
     // Saved or erased and torn down: a later exit must not store this board again.
     _game_running = 0;

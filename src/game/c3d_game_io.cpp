@@ -49,6 +49,7 @@ bool c3DGame::SerializeState(std::vector<uint8_t>& out) {
         state.SetAttributeInt("lives", _game_var.lives);
         if (_hiscore_entry >= 0) state.SetAttributeInt("hiscore_id", _hiscore_entry);
         if (_time_bonus_paid >= 0) state.SetAttributeInt("time_bonus", _time_bonus_paid);
+        if (_won_level_score >= 0) state.SetAttributeInt("level_score", _won_level_score);
         root.AppendChild(state);
         // A board that was not written whole never stands for the game.
         const bool field_ok = _field->Serialize(xml, root);
@@ -97,6 +98,8 @@ bool c3DGame::DeserializeState(const std::vector<uint8_t>& data) {
     const CXMLNode state = root.SelectSingleNode("GameState");
     _hiscore_entry = state.GetAttributeInt("hiscore_id", -1);
     _time_bonus_paid = state.GetAttributeInt("time_bonus", -1);
+    // Saves from before the level's points were kept show the field's count.
+    _won_level_score = state.GetAttributeInt("level_score", -1);
     return _field->Deserialize(root);
 }
 

@@ -137,6 +137,7 @@ void c3DGame::BeforeInit() {
     _game_running = 0;
     _start_refused = 0;
     _time_bonus_paid = -1;
+    _won_level_score = -1;
     const int32_t mode = g_GameStartRequest.mode;
     const bool starting = g_GameStartRequest.start_flag != 0;
     std::vector<uint8_t> suspended_data;
@@ -193,6 +194,10 @@ void c3DGame::BeforeInit() {
                 log.Log(2, "Error: the saved board could not be restored; the level starts afresh.");
                 _field->RestartLevel();
             }
+            // A game stored at a won level's end resumes there, its figures
+            // shown again, whatever stage its board had reached (a level won
+            // by the debug key still holds its tiles).
+            if (_time_bonus_paid >= 0) SetState(gsNextLevel);
             break;
         case 2:
             if (starting && !suspended_data.empty()) {

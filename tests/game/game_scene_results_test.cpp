@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 
 #include "field/level_limits.h"
 #include "game/game_state_desc.h"
+#include "platform/virtual_keys.h"
 #include "profiles/database.h"
 #include "game_scene_test_support.h"
 
@@ -25,6 +27,28 @@ std::string ReadText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+// The names of the files changed in the user folder while `action` runs, in
+// the order of the folder's change notes.
+std::vector<std::string> FolderChanges(const std::function<void()>& action) {
+    std::vector<std::string> changed;
+    const int notes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    EXPECT_GE(notes, 0);
+    if (notes < 0) return changed;
+    EXPECT_GE(::inotify_add_watch(notes, UserFolderPath("all").c_str(), IN_MODIFY | IN_MOVED_TO), 0);
+    action();
+    alignas(inotify_event) char buffer[16384];
+    for (ssize_t n; (n = ::read(notes, buffer, sizeof buffer)) > 0;)
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* note = reinterpret_cast<const inotify_event*>(p);
+            if (note->len) changed.emplace_back(note->name);
+            p += sizeof(inotify_event) + note->len;
+        }
+    ::close(notes);
+    return changed;
+}
+// Each store of the game ends with its copy "serial.xml" moved into place.
+long Stores(const std::vector<std::string>& changed) { return std::count(changed.begin(), changed.end(), "serial.xml"); }
+
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 // The text of a saved game, without the closing zero byte the XML layer adds.
 std::string Text(const std::vector<uint8_t>& data) {
@@ -286,23 +310,11 @@ TEST_F(SuspendedGameTest, AnExitInPlayStoresTheGameOnceAndAfterLeavingNeverAgain
 
 // The game goes into the database before its copy "serial.xml" is written, so
 // on a full disk the copy never takes the room the stored game needs. The
-// order is read from the folder's change notes.
+// order is read from the folder's change notes; only the store itself runs,
+// so no other write to the database (the best scores) comes first.
 TEST_F(SuspendedGameTest, TheGameIsStoredBeforeItsCopyIsWritten) {
     PlayAGame();
-    const int notes = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(notes, 0);
-    ASSERT_GE(::inotify_add_watch(notes, UserFolderPath("all").c_str(), IN_MODIFY | IN_MOVED_TO), 0);
-    game->SetPendingRequest(prLeave);
-    game->Update();
-    std::vector<std::string> changed;
-    alignas(inotify_event) char buffer[16384];
-    for (ssize_t n; (n = ::read(notes, buffer, sizeof buffer)) > 0;)
-        for (char* p = buffer; p < buffer + n;) {
-            const auto* note = reinterpret_cast<const inotify_event*>(p);
-            if (note->len) changed.emplace_back(note->name);
-            p += sizeof(inotify_event) + note->len;
-        }
-    ::close(notes);
+    const std::vector<std::string> changed = FolderChanges([&] { game->Serialize(); });
     const auto stored = std::find(changed.begin(), changed.end(), "profile.db");
     const auto copied = std::find(changed.begin(), changed.end(), "serial.xml");
     ASSERT_NE(stored, changed.end());
@@ -399,7 +411,8 @@ TEST_F(SuspendedGameTest, TheStoredGameFollowsTheGameIntoTheNextLevel) {
     const int32_t shown_score = game->GetScore();
     const int32_t shown_lives = game->GetLives();
     game->SetPendingRequest(prNextLevel);
-    game->Update();
+    // One store per level change: the next level's, not the won level's first.
+    EXPECT_EQ(Stores(FolderChanges([&] { game->Update(); })), 1);
     ASSERT_EQ(game->GetLevelNumber(), 1);
     GameStateDesc desc;
     ASSERT_TRUE(PARSERS::ParseGameState(Stored(), desc));
@@ -412,6 +425,59 @@ TEST_F(SuspendedGameTest, TheStoredGameFollowsTheGameIntoTheNextLevel) {
     EXPECT_EQ(game->GetLevelNumber(), 1);
     EXPECT_EQ(game->GetScore(), shown_score);
     EXPECT_EQ(game->GetLives(), shown_lives);
+}
+
+// Quit while a won level's figures show, a resume shows them again as they
+// were, the level's own points too, whether the level was won by play or by
+// the debug key with tiles left; the level after it follows. A game stored
+// before the level's points were kept still resumes at the level's end.
+TEST_F(SuspendedGameTest, AWonLevelResumesAtItsEndWithTheFiguresItShowed) {
+    SetScoreForLife(10000);
+    SetAceTime(100);
+    g_AppParams.keys = 1;
+    Start(0, 0);
+    game->SetScore(4321);
+    game->SetLives(2);
+    field->statistics.score = 777;
+    field->statistics.time = 1000;
+    game->OnKeyDown(plat::VK_F1 + 8);
+    g_AppParams.keys = 0;
+    ASSERT_EQ(game->GetState(), gsNextLevel);
+    const LevelStatistics shown = game->StatisticsDialog().GetStatistics();
+    const int32_t shown_score = game->GetScore();
+    const int32_t shown_lives = game->GetLives();
+    ASSERT_EQ(shown.score, 777);
+    ASSERT_GT(shown.time_bonus, 0);
+    game->Destroy();
+    const std::string stored = Text(Stored());
+
+    auto resume = [&](const std::string& text) {
+        ASSERT_TRUE(g_profiles.SetPlayerSuspendedGame(0, Bytes(text)));
+        NewScene();
+        field->statistics.time = 1000;  // the field's timer comes back as saved; its points do not
+        Start(GameStartRequest::kNoEpisode, 0, 1);
+        ASSERT_EQ(game->GetLevelNumber(), 0);
+        EXPECT_EQ(game->GetState(), gsNextLevel);
+        EXPECT_TRUE(game->PanelManager().IsShown(&game->StatisticsDialog()));
+        const LevelStatistics again = game->StatisticsDialog().GetStatistics();
+        EXPECT_EQ(again.time_bonus, shown.time_bonus);
+        EXPECT_EQ(again.time, shown.time);
+        EXPECT_EQ(game->GetScore(), shown_score);
+        EXPECT_EQ(game->GetLives(), shown_lives);
+    };
+    resume(stored);
+    EXPECT_EQ(game->StatisticsDialog().GetStatistics().score, 777);
+    game->SetPendingRequest(prNextLevel);
+    game->Update();
+    EXPECT_EQ(game->GetLevelNumber(), 1);
+    EXPECT_EQ(game->GetState(), gsDefault);
+
+    std::string older = stored;
+    const std::string kept = " level_score=\"777\"";
+    ASSERT_NE(older.find(kept), std::string::npos);
+    older.erase(older.find(kept), kept.size());
+    resume(older);
+    EXPECT_EQ(game->StatisticsDialog().GetStatistics().score, 0) << "the field's count";
 }
 
 // One game, one row in the best scores: raised at each advance, leave and
