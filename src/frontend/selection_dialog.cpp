@@ -120,20 +120,47 @@ void CSelectionDialog::BuildHiscoreTexts() {
     for (size_t r = 0; r < _top_scores.size(); ++r) {
         const float y = static_cast<float>(_row_height * static_cast<int32_t>(r) + _first_row_y);
         AddHiscoreText("PlayerNumber", "ID_NUM", y, PrintfArg(static_cast<int>(r) + 1));
-        AddHiscoreText("PlayerName", "ID_PLAYER", y, PrintfArg::MakeString(_top_scores[r].name));
-        AddHiscoreText("PlayerScore", "ID_SCORE", y, PrintfArg(_top_scores[r].score));
+        const std::string& name = _top_scores[r].name;
+        CStaticText& name_text = AddHiscoreText("PlayerName", "ID_PLAYER", y, PrintfArg::MakeString(name));
+        CStaticText& score_text = AddHiscoreText("PlayerScore", "ID_SCORE", y, PrintfArg(_top_scores[r].score));
+        FitName(name_text, name, KeepScoreInPanel(score_text) - kNameScoreGap);
     }
     // The table's own note for an empty table, when the panel has one.
     if (HasControl("ID_NO_SCORES")) ShowControl("ID_NO_SCORES", _top_scores.empty());
 }
 
-void CSelectionDialog::AddHiscoreText(const std::string& label, const std::string& column, float y,
-                                      const PrintfArg& arg) {
+CStaticText& CSelectionDialog::AddHiscoreText(const std::string& label, const std::string& column, float y,
+                                              const PrintfArg& arg) {
     const CBaseControl* templ = FindControl(column);
     auto text = std::make_unique<CStaticText>();
     text->SetLabel(label, CVector2(templ ? templ->GetX() : 0.0f, y));
     text->SetArgs(&arg, nullptr);
     _hiscore_texts.push_back(std::move(text));
+    return *_hiscore_texts.back();
+}
+
+float CSelectionDialog::KeepScoreInPanel(CStaticText& score) const {
+    const CFloatRect bounds = score.GetBounds();
+    const CBaseControl* panel = HasControl("ID_SCORES_PANEL") ? FindControl("ID_SCORES_PANEL") : nullptr;
+    const CBaseControl* first_column = HasControl("ID_NUM") ? FindControl("ID_NUM") : nullptr;
+    if (!panel || !first_column) return bounds.left;
+    // The panel's right margin mirrors its left one.
+    const float right = panel->GetX() + panel->GetWidth() - (first_column->GetX() - panel->GetX());
+    if (bounds.right <= right) return bounds.left;
+    const float shift = right - bounds.right;
+    score.SetLabel(score.GetAlias(), CVector2(score.GetPosition().x + shift, score.GetPosition().y));
+    return bounds.left + shift;
+}
+
+void CSelectionDialog::FitName(CStaticText& name, const std::string& full, float right) {
+    std::string cut = full;
+    while (!cut.empty() && name.GetBounds().right > right) {
+        cut.pop_back();
+        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        // "\x85" is the ellipsis of the fonts' code page.
+        const PrintfArg arg = PrintfArg::MakeString(cut + "\x85");
+        name.SetArgs(&arg, nullptr);
+    }
 }
 
 void CSelectionDialog::SelectEpisode(int32_t index) {

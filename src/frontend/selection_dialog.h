@@ -22,6 +22,8 @@ public:
     static constexpr int kResultLoad = 4;
     // Rows of the hiscore table.
     static constexpr int32_t kTopScores = 3;
+    // Pixels kept free between a player's name and the score.
+    static constexpr float kNameScoreGap = 12.0f;
 
     // room: whose trophies a player who has won looks back at.
     explicit CSelectionDialog(ITrophyRoom& room, CUserProfiles* profiles = nullptr);
@@ -56,7 +58,12 @@ private:
     bool RefreshEpisodes();
     bool IsEpisodeAvailable(int32_t episode);
     void BuildHiscoreTexts();
-    void AddHiscoreText(const std::string& label, const std::string& column, float y, const PrintfArg& arg);
+    CStaticText& AddHiscoreText(const std::string& label, const std::string& column, float y, const PrintfArg& arg);
+    // Moves a score that would run past the scores panel back inside it;
+    // returns where the score begins.
+    float KeepScoreInPanel(CStaticText& score) const;
+    // Cuts the name, with an ellipsis, until it ends before `right`.
+    static void FitName(CStaticText& name, const std::string& full, float right);
     void ShowControl(const std::string& id, bool show) const;
     // The episode of an "ID_MIS_IMAGE_%i" button; -1 for any other control.
     static int32_t EpisodeOfButton(const std::string& id);

@@ -10,6 +10,7 @@
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "graphics/object_2d.h"
+#include "graphics/static_text.h"
 #include "gui/gui_services.h"
 #include "platform/system.h"
 
@@ -50,6 +51,11 @@ SplashDesc ReadSplash(const CXMLNode& node, int index) {
     d.fade_in_speed = node.GetAttributeInt("fade_in_speed", 0);
     d.fade_out_speed = node.GetAttributeInt("fade_out_speed", 0);
     d.ttl = node.GetAttributeInt("ttl", 0);
+    if (const CXMLNode text = node.SelectSingleNode("Text"); text.IsValid()) {
+        d.text_label = text.GetAttribute("label", "");
+        d.text_x = text.GetAttributeFloat("x", 0);
+        d.text_y = text.GetAttributeFloat("y", 0);
+    }
     KeepAlphasInRange(d, index);
     return d;
 }
@@ -89,7 +95,23 @@ void CSplashScreens::CreateSprites() {
         sprite->CreateRenderer(d.graphics.texture);
         sprite->SetAlpha(d.min_alpha, kAllCorners);
         _sprites.push_back(std::move(sprite));
+        std::unique_ptr<CStaticText> text;
+        if (!d.text_label.empty()) {
+            text = std::make_unique<CStaticText>();
+            text->SetLabel(d.text_label, CVector2(d.text_x, d.text_y));
+        }
+        _texts.push_back(std::move(text));
     }
+}
+
+void CSplashScreens::RenderText(int alpha) {
+    CStaticText* text = _texts[_current].get();
+    if (!text) return;
+    text->Layout();
+    // The label's own alpha at full picture alpha, the picture's fade below it.
+    const int label_alpha = static_cast<int>(text->GetTextStyle().color >> 24);
+    text->SetAlpha(label_alpha * std::clamp(alpha, 0, kMaxAlpha) / kMaxAlpha);
+    text->Render();
 }
 
 void CSplashScreens::Start(uint32_t index) {
@@ -125,13 +147,17 @@ void CSplashScreens::Update() {
             Next();
     }
     // After the last splash this is still the last one, at its end alpha.
-    if (C2DObject* sprite = _sprites[_current].get()) sprite->Render();
+    if (C2DObject* sprite = _sprites[_current].get()) {
+        sprite->Render();
+        RenderText(sprite->GetAlpha(0));
+    }
 }
 
 uint32_t CSplashScreens::GetBackColor() const { return _active ? _descs[_current].bk_color : 0xFF000000u; }
 
 void CSplashScreens::Release() {
     _sprites.clear();
+    _texts.clear();
     // The cursor hidden at construction comes back once.
     if (_cursor_hidden) ShowCursor(true);
     _cursor_hidden = 0;

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/graphics_desc.h"
 #include "engine/noncopyable.h"
 
 class C2DObject;
+class CStaticText;
 
 struct SplashDesc {
     CGraphicsDesc graphics;
@@ -26,6 +28,11 @@ struct SplashDesc {
     int32_t fade_in_speed = 0;
     int32_t fade_out_speed = 0;
     int32_t ttl = 0;  // milliseconds at full alpha
+    // A text of the current language printed over the picture (the child
+    // "Text": label alias, x, y); no text without a label.
+    std::string text_label;
+    float text_x = 0;
+    float text_y = 0;
 };
 
 class CSplashScreens : NonCopyable {
@@ -53,6 +60,8 @@ public:
     const std::vector<SplashDesc>& GetDescriptions() const { return _descs; }
     // The current splash's alpha; -1 when there is no sprite for it.
     int GetAlpha() const;
+    // The text of a splash; null without one.
+    const CStaticText* GetText(uint32_t index) const { return index < _texts.size() ? _texts[index].get() : nullptr; }
     // The current splash has reached its full alpha and holds (or fades out).
     bool IsHolding() const { return _shown_since != kFadingIn; }
 
@@ -61,6 +70,8 @@ private:
 
     void Load();
     void CreateSprites();
+    // The splash's text, faded with its picture.
+    void RenderText(int alpha);
     void Start(uint32_t index);
     void SetAlpha(int alpha);
 
@@ -69,6 +80,7 @@ private:
     uint32_t _current = 0;
     uint32_t _shown_since = kFadingIn;
     std::vector<std::unique_ptr<C2DObject>> _sprites;
+    std::vector<std::unique_ptr<CStaticText>> _texts;  // per splash; null without text
     std::vector<SplashDesc> _descs;
     uint8_t _cursor_hidden = 0;
 };

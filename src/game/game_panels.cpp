@@ -8,6 +8,7 @@
 #include "engine/xml_node.h"
 #include "engine/xml_node_list.h"
 #include "field/string_to_point.h"
+#include "game/game_state_source.h"
 #include "gui/base_control.h"
 #include "gui/menu_progress_bar.h"
 
@@ -95,6 +96,7 @@ void CGamePanels::LoadBlinks(const CXMLNode& node) {
 void CGamePanels::Render(bool skip_update) {
     Draw(skip_update);
     _life_indicator.Update();
+    _life_indicator.SetNoLifeLeft(_source && _source->GetLives() <= 0);
     _life_indicator.Render();
     for (const auto& indicator : _indicators) indicator->Render(_source);
     for (CToolRing* ring : _rings) {

@@ -24,6 +24,7 @@ void CLifeIndicator::Load(const CXMLNode& node) {
     _normal = LoadSprite(node, "Normal", "NormalNode.IsValid()");
     _add_life = LoadSprite(node, "AddLife", "AddLifeNode.IsValid()");
     _danger = LoadSprite(node, "Danger", "DangerNode.IsValid()");
+    _empty = node.SelectSingleNode("Empty").IsValid() ? LoadSprite(node, "Empty", "EmptyNode.IsValid()") : nullptr;
     _danger_shown = 0;
     _current = _normal.get();
     _overlay = nullptr;
@@ -51,6 +52,14 @@ void CLifeIndicator::PlayDanger() {
     _danger_shown = 1;
 }
 
+void CLifeIndicator::SetNoLifeLeft(bool none) {
+    _no_life_left = none ? 1 : 0;
+    if (none && _danger_shown) {
+        _current = _normal.get();
+        _danger_shown = 0;
+    }
+}
+
 void CLifeIndicator::Update() {
     if (_overlay && !_overlay->IsAnimationRunning()) {
         if (--_repeat_count > 0)
@@ -69,6 +78,6 @@ void CLifeIndicator::Render() {
         g_SampleQueue.Add(_pending_sample);
         _pending_sample.clear();
     }
-    if (_current) _current->Render();
+    if (C2DObject* shown = _no_life_left ? _empty.get() : _current) shown->Render();
     if (_overlay) _overlay->Render();
 }

@@ -1,5 +1,7 @@
 #include "graphics/static_text.h"
 
+#include <algorithm>
+
 #include "graphics/font_keeper.h"
 #include "graphics/textured_rects_list.h"
 
@@ -66,6 +68,21 @@ void CStaticText::Layout() {
 void CStaticText::Render() {
     Layout();
     _batch->Render();
+}
+
+CFloatRect CStaticText::GetBounds() {
+    Layout();
+    const int count = _batch->GetCount();
+    if (count == 0) return CFloatRect(_position.x, _position.y, _position.x, _position.y);
+    CFloatRect bounds(1e30f, 1e30f, -1e30f, -1e30f);
+    for (int i = 0; i < count; ++i) {
+        const ATexturedRect* quad = _batch->GetRect(static_cast<size_t>(i));
+        bounds.left = std::min(bounds.left, quad->GetLeft());
+        bounds.top = std::min(bounds.top, quad->GetTop());
+        bounds.right = std::max(bounds.right, quad->GetRight());
+        bounds.bottom = std::max(bounds.bottom, quad->GetBottom());
+    }
+    return bounds;
 }
 
 ATexturedRect* CStaticText::GetRect(int index) const { return _batch->GetRect(index); }

@@ -8,6 +8,7 @@
 
 #include "engine/formatter.h"
 #include "engine/noncopyable.h"
+#include "engine/float_rect.h"
 #include "engine/vector2.h"
 #include "graphics/object_chain.h"
 #include "graphics/text_style.h"
@@ -34,6 +35,9 @@ public:
     void Render();
     // Only the layout, when dirty (a caller that needs the quads before the first draw).
     void Layout();
+    // The rectangle the laid-out quads cover (laying out when dirty); an
+    // empty rectangle at the position when nothing is laid out.
+    CFloatRect GetBounds();
     // The index-th quad of the own batch (null out of range, with the batch's check).
     ATexturedRect* GetRect(int index) const;
     // Moves the laid-out quads; the stored position stays for the next layout.

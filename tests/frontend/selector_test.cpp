@@ -252,4 +252,36 @@ TEST_F(SelectorTest, TheHiscoreRowsFollowTheColumnTemplates) {
     EXPECT_GT(room.renders, 0);
 }
 
+TEST_F(SelectorTest, ALongNameIsCutSoAGapRemainsBeforeItsScore) {
+    // {name, score}: a short name, the names that ran into seven digits, the
+    // widest name the edit box takes, and the largest score there is.
+    const std::vector<std::pair<std::string, int32_t>> rows = {
+        {"Mo-Ann O'K", 1016380}, {"WWWWWWWWWWWW", 9999999}, {"BO", 2147483647}};
+    for (const auto& [name, score] : rows) store.AddHiscore(AddPlayer(name), score);
+    Enter("Menu");
+    CSelectionDialog& panel = selector.GetSelectionPanel();
+    const auto& texts = panel.GetHiscoreTexts();
+    ASSERT_EQ(texts.size(), 9u);
+    const CBaseControl& frame = *panel.FindControl("ID_SCORES_PANEL");
+    const float margin = panel.FindControl("ID_NUM")->GetX() - frame.GetX();
+    for (size_t r = 0; r < 3; ++r) {
+        CStaticText& name = *texts[r * 3 + 1];
+        CStaticText& score = *texts[r * 3 + 2];
+        const std::string shown = name.GetArgA().GetString();
+        SCOPED_TRACE(shown);
+        EXPECT_LE(name.GetBounds().right + CSelectionDialog::kNameScoreGap, score.GetBounds().left);
+        EXPECT_LE(score.GetBounds().right, frame.GetX() + frame.GetWidth() - margin);
+        const std::string& full = panel.GetTopScores()[r].name;
+        if (shown != full) {
+            ASSERT_FALSE(shown.empty());
+            EXPECT_EQ(shown.back(), '\x85');
+            EXPECT_EQ(full.rfind(shown.substr(0, shown.size() - 1), 0), 0u);
+        }
+    }
+    // A name that fits is shown whole, at its column.
+    EXPECT_EQ(panel.GetTopScores()[0].name, "BO");
+    EXPECT_EQ(texts[1]->GetArgA().GetString(), "BO");
+    EXPECT_NE(texts[4]->GetArgA().GetString(), "WWWWWWWWWWWW");  // cut to fit (checked above)
+}
+
 }  // namespace

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "graphics/static_text.h"
+#include "graphics/textured_rects_list.h"
 #include "menu_test_support.h"
 #include "test_temp.h"
 
@@ -158,6 +160,32 @@ TEST_F(SplashScreensTest, AlphasAreClampedAndEverySplashEnds) {
         }
         EXPECT_FALSE(s.IsActive()) << "still running after " << frames << " frames";
     }
+}
+
+TEST_F(SplashScreensTest, ATextPrintsItsLabelAndFadesWithThePicture) {
+    WriteSplashes("<Splash min_alpha='0' max_alpha='255' fade_in_speed='51' fade_out_speed='51' ttl='0'>"
+                  "<graphics texture='Textures\\white.png' width='100' height='80' tex_rect='0 0 8 8'/>"
+                  "<Text label='Splash_Subtitle' x='400' y='420'/></Splash>" +
+                  Splash("max_alpha='255'"));
+    CSplashScreens s(clock);
+    ASSERT_EQ(s.GetDescriptions()[0].text_label, "Splash_Subtitle");
+    EXPECT_EQ(s.GetText(1), nullptr);
+    const CStaticText* text = s.GetText(0);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetPosition().x, 400.0f);
+    EXPECT_EQ(text->GetPosition().y, 420.0f);
+    const int label_alpha = static_cast<int>(text->GetTextStyle().color >> 24);
+    const auto text_alpha = [&] { return text->GetRect(0) ? text->GetRect(0)->GetAlpha(0) : -1; };
+
+    Step(s);  // alpha 51: a fifth of the label's own
+    ASSERT_GT(text->GetBatch().GetCount(), 0);
+    EXPECT_EQ(text_alpha(), label_alpha * 51 / 255);
+    for (int i = 0; i < 4; ++i) Step(s);
+    EXPECT_EQ(text_alpha(), label_alpha);
+    Step(s);  // holds
+    Step(s);  // fades out
+    EXPECT_EQ(s.GetAlpha(), 204);
+    EXPECT_EQ(text_alpha(), label_alpha * 204 / 255);
 }
 
 TEST_F(SplashScreensTest, NoFileOrNoSplashesMeansNoSequence) {

@@ -20,11 +20,12 @@ namespace {
 
 struct Game : IGameStateSource {
     int32_t GetScore() const override { return 12450; }
-    int32_t GetLives() const override { return 3; }
+    int32_t GetLives() const override { return lives; }
     int32_t GetLevelIndex() const override { return 4; }
     int32_t GetEpisodeIndex() const override { return 1; }
     std::string GetEpisodeName() const override { return ""; }
     bool IsLivesBlink() const override { return true; }
+    int32_t lives = 3;
 };
 
 int R(uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }
@@ -184,6 +185,24 @@ TEST_F(HudRenderTest, EachBackgroundSetDraws) {
         EXPECT_NE(At(px, 400, 20), At(px, 400, 590)) << name;
     }
     explosion::ReleaseExplosionManager();
+}
+
+TEST_F(HudRenderTest, WithNoLifeLeftTheHeartIsEmpty) {
+    Game game;
+    CGamePanels panels;
+    ASSERT_TRUE(panels.LoadFromDialogs());
+    panels.SetStateSource(&game);
+    const auto red_in_heart = [&] {
+        Frame([&] { panels.Render(); });
+        const auto px = FramePixels();
+        return Count(px, 38, 184, 110, 256, IsRed);
+    };
+    EXPECT_GT(red_in_heart(), 400);
+    game.lives = 0;
+    EXPECT_LT(red_in_heart(), 20);
+    SavePng(FramePixels(), "hud_no_life.png");
+    game.lives = 1;
+    EXPECT_GT(red_in_heart(), 400);
 }
 
 }  // namespace

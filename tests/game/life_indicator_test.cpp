@@ -1,6 +1,7 @@
 // The life indicator: the add-life animation plays three times over the
 // normal picture, the danger picture stands in until its animation ends, a
-// repeated PlayDanger restarts nothing, and a missing child is an assertion.
+// repeated PlayDanger restarts nothing, the empty picture stands in with no
+// life left, and a missing child is an assertion.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -102,6 +103,31 @@ TEST_F(LifeIndicatorTest, PendingSampleQueuedWithTheNextDraw) {
     g_SampleQueue.Clear();
     Step(life);
     EXPECT_TRUE(g_SampleQueue.IsEmpty());
+}
+
+TEST_F(LifeIndicatorTest, WithNoLifeLeftTheEmptyPictureStandsIn) {
+    CLifeIndicator life;
+    life.Load(Node("<Life>" + Sprite("Normal", "loop.xml") + Sprite("AddLife", "once.xml") +
+                       Sprite("Danger", "once.xml") + Sprite("Empty", "loop.xml") + "</Life>",
+                   "/Life"));
+    ASSERT_NE(life.GetEmpty(), nullptr);
+    EXPECT_EQ(life.GetShown(), life.GetNormal());
+    life.PlayDanger();  // the last life is being lost
+    life.SetNoLifeLeft(true);
+    EXPECT_EQ(life.GetShown(), life.GetEmpty());
+    EXPECT_FALSE(life.IsDangerShown());  // its play ends with the last life
+    for (int i = 0; i < 6; ++i) Step(life);
+    EXPECT_EQ(life.GetShown(), life.GetEmpty());
+    life.SetNoLifeLeft(false);  // a new game
+    EXPECT_EQ(life.GetShown(), life.GetNormal());
+
+    // Without an empty picture in the data nothing stands for no life.
+    CLifeIndicator plain;
+    plain.Load(LifeNode());
+    EXPECT_EQ(plain.GetEmpty(), nullptr);
+    plain.SetNoLifeLeft(true);
+    EXPECT_EQ(plain.GetShown(), nullptr);
+    Step(plain);
 }
 
 TEST_F(LifeIndicatorTest, MissingChildIsAnAssertion) {

@@ -155,6 +155,72 @@ TEST(LabelsData, EveryAliasTheDataNamesExistsInEveryLanguage) {
     }
 }
 
+// ASCII lower case, bars (line breaks) as blanks: how a reader sees a text.
+std::string Plain(std::string text) {
+    for (char& c : text) {
+        if (c == '|') c = ' ';
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+pugi::xml_document LoadData(const std::string& file) {
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_file((kSettings + file).c_str(), pugi::parse_default, pugi::encoding_utf8)) << file;
+    return doc;
+}
+
+TEST(LabelsData, EveryTextNamesTheTrophyRoomAsItsTitleDoes) {
+    for (const Language& lang : Languages()) {
+        SCOPED_TRACE(lang.name);
+        const auto labels = LoadLabels(lang.labels_file);
+        const std::string room = Plain(labels.at("Title_Trophies"));
+        ASSERT_FALSE(room.empty());
+        for (const char* alias : {"Trophy_Room", "GameComplete_Trophies", "Episode_Complete_Text", "Help_Artefacts"})
+            EXPECT_NE(Plain(labels.at(alias)).find(room), std::string::npos) << alias << ": " << labels.at(alias);
+    }
+}
+
+TEST(LabelsData, TheTitleSplashPrintsItsSubtitleInEveryLanguage) {
+    const auto doc = LoadData("SplashScreen.xml");
+    std::string alias;
+    for (auto splash : doc.select_nodes("//SplashScreens/Splash")) {
+        const std::string texture = splash.node().child("graphics").attribute("texture").value();
+        if (texture.find("title_screen") != std::string::npos)
+            alias = splash.node().child("Text").attribute("label").value();
+    }
+    ASSERT_FALSE(alias.empty()) << "the title splash has no text of its own";
+    std::set<std::string> texts;
+    for (const Language& lang : Languages()) {
+        const auto labels = LoadLabels(lang.labels_file);
+        ASSERT_TRUE(labels.count(alias)) << lang.name;
+        EXPECT_FALSE(labels.at(alias).empty()) << lang.name;
+        texts.insert(labels.at(alias));
+    }
+    EXPECT_EQ(texts.size(), Languages().size()) << "a language shows another's subtitle";
+}
+
+// The hint that points at a feather credit shows in every episode: its text
+// names the feather and the episode from which the feather is the player's.
+TEST(LabelsData, TheFeatherCreditHintSaysFromWhichEpisodeItCounts) {
+    const auto hints = LoadData("Hints.xml");
+    const auto text_node = hints.select_node("//Hints/Hint[@id='301']/Control[@id='ID_TEXT']");
+    ASSERT_TRUE(text_node);
+    const std::string alias = text_node.node().attribute("caption").value();
+    const auto cfg = LoadData("GameCFG.xml");
+    const auto first = cfg.select_node("//*[@first_episode_for_feather]");
+    ASSERT_TRUE(first);
+    const std::string episode = std::to_string(first.node().attribute("first_episode_for_feather").as_int() + 1);
+    const std::map<std::string, std::string> feather = {{"English", "feather"}, {"German", "feder"}};
+    for (const Language& lang : Languages()) {
+        SCOPED_TRACE(lang.name);
+        const std::string text = Plain(LoadLabels(lang.labels_file).at(alias));
+        ASSERT_TRUE(feather.count(lang.name));
+        EXPECT_NE(text.find(feather.at(lang.name)), std::string::npos) << text;
+        EXPECT_NE(text.find(" " + episode + " "), std::string::npos) << text;
+    }
+}
+
 TEST(LabelsData, GermanIsWindows1252) {
     std::ifstream in(kSettings + "Labels_German.xml", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

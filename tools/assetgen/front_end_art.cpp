@@ -233,7 +233,8 @@ Image StudioCard() {
 }
 
 // title_screen.png, 800x600: an evening sky over rolling hills, balls resting
-// on the crest, sparkles, and the title in the middle.
+// on the crest, sparkles, and the title in the middle (room below it, at
+// y 420, for the subtitle the splash prints).
 Image TitleScreen() {
     Image img(800, 600);
     for (int y = 0; y < 600; ++y) {
@@ -270,8 +271,7 @@ Image TitleScreen() {
         Ball(img, xs[i], y - 22, 24, colours[i]);
     }
     img.Draw(Title(), 144, 150);
-    GlyphSet subtitle(kBoldFace, 22);
-    subtitle.DrawCentred(img, "A PUZZLE OF BALLS AND TILES", 400, 420, 3, Solid(Rgb(0xE8F0FF, 0.9f)));
+    // The subtitle is a label of the current language, printed by the splash.
     return img;
 }
 

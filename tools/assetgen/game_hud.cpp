@@ -2,7 +2,8 @@
 // (Textures\Game\hud_panel.png), the tool icons, their blink glows and dim
 // slot pictures (tools.png), the rings that announce a charged tool
 // (rings.png), the charge bar skin (tool_bar.png), the life indicator's
-// normal, add-life and danger animations (life_*.png with their .xml). The
+// normal, add-life and danger animations (life_*.png with their .xml) and its
+// empty heart for no life left (life_empty.png). The
 // loading picture and the plain square of Textures\Common are drawn by the
 // dialogs' and the skins' generators.
 // Settings\Dialogs.xml ("GameDialog"), Settings\Bases\Common.xml and
@@ -296,6 +297,10 @@ void LifeAnimations(const std::string& data_dir) {
     alarm.speed = 3;
     alarm.animate_once = true;
     danger.Write(data_dir, "Textures\\Game\\life_danger.png", "Textures\\Game\\life_danger.xml", alarm);
+
+    // Empty: no life left, the heart's outline around dark glass.
+    WritePng(DataPath(data_dir, "Textures\\Game\\life_empty.png"),
+             Heart(kSize, 0.92f, Rgb(0x202838, 0.75f), 0.0f, {}));
 }
 
 void Generate(const std::string& data_dir) {
