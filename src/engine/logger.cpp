@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "engine/helpers.h"
+#include "engine/log_repeat_limit.h"
 #include "engine/user_folder.h"
 #include "platform/file_handle.h"
 #include "platform/system.h"
@@ -131,6 +132,7 @@ void CLogger::Log(int level, const char* format, ...) {
     va_start(args, format);
     std::string message = FormatStringV(format, args);
     va_end(args);
+    if (CLogRepeatLimit* limit = CLogRepeatLimit::Current(); limit && !limit->Admit(level, format, message)) return;
     LogText(level, message);
 }
 

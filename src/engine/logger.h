@@ -11,6 +11,7 @@ public:
     static CLogger& Instance();
 
     // Formats printf-style and appends one row; a null format writes nothing.
+    // Under a CLogRepeatLimit a message repeated from one place may only be counted.
     void Log(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
     // Formats, wraps in <B>..</B> and logs the result as a finished message.
     void LogBold(int level, const char* format, ...) __attribute__((format(printf, 3, 4)));

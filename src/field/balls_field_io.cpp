@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -80,6 +81,7 @@ void CBallsField::LoadBalls(const std::string& path) {
 }
 
 void CBallsField::LoadConfig(const CXMLNode& level) {
+    const CLogRepeatLimit repeats;
     const CXMLNode balls = level.SelectSingleNode("Config").SelectSingleNode("Balls");
     if (balls.IsValid()) {
         _palette.clear();
@@ -170,6 +172,7 @@ bool CBallsField::Deserialize(const CXMLNode& state, int fragments_due) {
     _field.resize(static_cast<size_t>(g_LevelCFG->GetCellCount()));
     _moves.clear();
     bool all = true;
+    const CLogRepeatLimit repeats;
     const CXMLNodeList nodes = state.SelectNodes("BallsField/Ball");
     for (int i = 0; i < nodes.GetLength(); ++i) {
         try {

@@ -5,6 +5,7 @@
 
 #include "engine/engine_core_interface.h"
 #include "engine/game_math.h"
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node_list.h"
@@ -512,6 +513,7 @@ bool CBirds::Deserialize(const CXMLNode& node) {
     const CXMLNodeList entries = node.SelectNodes("Birds/Bird");
     if (entries.GetLength() == 0) return true;
     bool all = true;
+    const CLogRepeatLimit repeats;
     // The level has a bird for each entry cell; a save with more gets that
     // many back, since every bird is drawn and run in every frame.
     std::vector<int> entry_cells;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -170,6 +171,7 @@ bool CGameField::DeserializeFieldElement(const CXMLNode& node, int& kill_count) 
 
     IGameSceneLink* scene = GetGameSceneLink();
     const CXMLNodeList credits = field.SelectNodes("ResCredit");
+    const CLogRepeatLimit repeats;
     for (int i = 0; i < credits.GetLength(); ++i) {
         const CXMLNode credit = credits.GetItem(i);
         const int type = credit.GetAttributeInt("type", 0);

@@ -3,6 +3,7 @@
 // the mouse, and the arrival of a newly completed artefact.
 #include <algorithm>
 
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/mouse_controller_interface.h"
 #include "engine/xml_node.h"
@@ -77,6 +78,7 @@ void CGlove::DeserializeTrophyRoom(const CXMLNode& node) {
         return;
     }
     const CXMLNodeList entries = node.SelectNodes("TrophyRoom/Trophy");
+    const CLogRepeatLimit repeats;
     for (int i = 0; i < entries.GetLength(); ++i) {
         const int id = entries.GetItem(i).GetAttributeInt("id", -1);
         Trophy* trophy = FindTrophy(id);

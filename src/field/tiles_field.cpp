@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/helpers.h"
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/xml_file.h"
 #include "engine/xml_node.h"
@@ -61,6 +62,7 @@ bool CTilesField::LoadConfig(const CXMLNode& config) {
     _cells.assign(static_cast<size_t>(g_LevelCFG->GetCellCount()), CCellTile {});
 
     std::vector<bool> seen(_cells.size(), false);
+    const CLogRepeatLimit repeats;
     const CXMLNodeList nodes = field.SelectNodes("Cell");
     for (int i = 0; i < nodes.GetLength(); ++i) {
         const CXMLNode node = nodes.GetItem(i);
@@ -309,6 +311,7 @@ void CTilesField::Serialize(CXMLNode& parent, CXMLFile& document) const {
 }
 
 bool CTilesField::Deserialize(const CXMLNode& node) {
+    const CLogRepeatLimit repeats;
     std::vector<CLayeredCell> cells;
     const CXMLNodeList nodes = node.SelectNodes("VovaroCells/Cell");
     for (int i = 0; i < nodes.GetLength(); ++i) {

@@ -53,6 +53,13 @@ inline std::string UnescapeHtml(const std::string& text) {
     return out;
 }
 
+// How often `needle` stands in `text` (the log's lines of one message).
+inline int CountOf(const std::string& text, const std::string& needle) {
+    int count = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++count;
+    return count;
+}
+
 inline std::string ReadLog() {
     std::ifstream in(UserFolderPath("all") + "log.html", std::ios::binary);
     std::stringstream ss;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/log_repeat_limit.h"
 #include "engine/logger.h"
 #include "engine/user_folder.h"
 #include "platform/system.h"
@@ -74,6 +75,27 @@ TEST_F(LoggerTest, FailedChecksLogExpressionFileAndLine) {
     std::string expected = "Assert failed: '1 + 1 == 3', File=" + std::string(__FILE__) + ", Line=" + std::to_string(line);
     EXPECT_NE(ReadLog().find(expected), std::string::npos);
     EXPECT_THROW(ThrowAssertionFailed(), std::runtime_error);
+}
+
+// Under a repeat limit a message logged again and again from one place is
+// written three times, then once with the count when the limit ends; other
+// messages, and the same one after the limit, are written as ever.
+TEST_F(LoggerTest, ARepeatLimitWritesARepeatedMessageAFewTimesThenItsCount) {
+    const size_t start = ReadLog().size();
+    {
+        const CLogRepeatLimit limit;
+        for (int i = 0; i < 10; ++i) CLogger::Instance().Log(2, "Error: repeated %d", i);
+        CLogger::Instance().Log(2, "Error: %s", "another");
+        EXPECT_EQ(ReadLog().find("more like it", start), std::string::npos) << "the count comes at the end";
+    }
+    CLogger::Instance().Log(2, "Error: repeated %d", 10);
+    CLogger::Instance().Log(2, "Error: repeated %d", 11);
+    const std::string log = ReadLog().substr(start);
+    for (const char* written : {"repeated 0</Font>", "repeated 1</Font>", "repeated 2</Font>", "another</Font>",
+                                "repeated 0 (and 7 more like it, not written one by one)</Font>",
+                                "repeated 10</Font>", "repeated 11</Font>"})
+        EXPECT_NE(log.find(written), std::string::npos) << written;
+    for (const char* held_back : {"repeated 3", "repeated 9"}) EXPECT_EQ(log.find(held_back), std::string::npos);
 }
 
 // A user folder removed while the program runs takes the log with it: the

@@ -280,6 +280,17 @@ TEST_F(TrophyRoomTest, TrophiesRoundTripThroughTheSavedGame) {
     EXPECT_TRUE(Shown().empty());
 }
 
+// A damaged save with thousands of unknown trophies does not flood the log.
+TEST_F(TrophyRoomTest, ManyUnknownTrophiesLeaveAFewLogLines) {
+    std::string room = "<S><TrophyRoom>";
+    for (int i = 0; i < 2000; ++i) room += "<Trophy id=\"77\"/><Trophy id=\"1\"/>";
+    glove_->DeserializeTrophyRoom(XmlNode(room + "</TrophyRoom></S>"));
+    EXPECT_EQ(Shown(), (std::vector<int> {1}));
+    const std::string log = NewLog();
+    EXPECT_EQ(data_test::CountOf(log, "saved trophy 77 is not in the trophy room"), 4) << log;
+    EXPECT_NE(log.find("ignored. (and 1997 more like it"), std::string::npos) << log;
+}
+
 TEST_F(TrophyRoomTest, CompletedArtefactFliesIntoTheRoomAndBecomesAVisibleTrophy) {
     glove_->SetActiveArtefact(1);
     Restore(1, kCells);

@@ -152,6 +152,21 @@ TEST_F(TilesFieldTest, LoadConfigReadsTheCellsOfTheField) {
     EXPECT_EQ(single.GetTotalLayers(), 2);
 }
 
+// A damaged level with a thousand copies of one cell and of a cell off the
+// field: each message is written a few times, then once with the count.
+TEST_F(TilesFieldTest, ManyCopiesOfACellLeaveAFewLogLinesNotOnePerCopy) {
+    std::string cells;
+    for (int i = 0; i < 1000; ++i) cells += Cell(1, 1, {1}) + Cell(9, 9, {1});
+    CTilesField& field = Load(Level(2, 2, cells));
+    EXPECT_EQ(field.GetRecords().size(), 1u);
+    const std::string log = NewLog();
+    // Three lines, and the count line that quotes the first.
+    EXPECT_EQ(data_test::CountOf(log, "Cell (1; 1) is described twice"), 4) << log;
+    EXPECT_NE(log.find("is kept (and 996 more like it"), std::string::npos) << log;
+    EXPECT_EQ(data_test::CountOf(log, "Invalid cell pos (9; 9)"), 4) << log;
+    EXPECT_NE(log.find("(9; 9) (and 997 more like it"), std::string::npos) << log;
+}
+
 TEST_F(TilesFieldTest, BuildPlacesTurnedTilesAndHidesLayersUntilTheyAppear) {
     CTilesField& field = Load(Level(
         3, 2, Cell(0, 0, {1}) + "<Cell x=\"2\" y=\"1\"><Group tile=\"4\" rotate=\"90\"/><Group tile=\"2\"/></Cell>"));

@@ -2,6 +2,7 @@
 // build on a broken level, and the files it writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -183,6 +184,48 @@ TEST_F(LevelCheckerTest, NumbersBeyondTheGamesLimitsFailTheLevel) {
         bool found = false;
         for (const std::string& error : errors) found = found || error.find(c.message) != std::string::npos;
         EXPECT_TRUE(found) << c.to << " gave: " << errors[0];
+    }
+}
+
+// Each refused value is named by the line it stands on (the good episode's
+// lines: glove 2, background 3, music 4, level 5, palette 6, bonus 7,
+// fragment_range 8, map 9, its rows 10 to 12).
+TEST_F(LevelCheckerTest, EachRefusedValueNamesItsOwnLine) {
+    struct LineCase {
+        const char* from;
+        const char* to;
+        const char* message;
+        int line;
+    };
+    const LineCase cases[] = {
+        {"glove 0", "glove 40", "no artefact 40", 2},
+        {"background meadow", "background moon", "background set 'moon'", 3},
+        {"music episode1_calm 0 episode1_anxious 0", "music episode1_calm 0 episode1_anxious 0 nan",
+         "the music's fade speed", 4},
+        {"palette 1 2 3", "palette 1 2 77", "ball kind 77", 6},
+        {"bonus 12 900 100", "bonus 12 900 900", "0 <= spread < time", 7},
+        {"bonus 12 900 100", "bonus 12 900 100\nbonus 12 500 100", "a second timer", 8},
+        {"palette 1 2 3", "palette 1 2 3\nrows_fall_delay 2147483000", "rows_fall_delay must be", 7},
+        {"palette 1 2 3", "palette 1 2 3\nace_time 0", "ace_time must be", 7},
+        {"palette 1 2 3", "palette 1 2 3\n\nrows_at_start 9", "rows_at_start out of the field", 8},
+        {"palette 1 2 3", "palette 1 2 3\nbonus_probability 5 1", "bonus_probability needs", 7},
+        {"palette 1 2 3", "palette 1 2 3\nmusic episode1_calm 0 episode1_anxious 0 nan", "the music's fade speed", 7},
+        {"palette 1 2 3", "palette 1 2 3\nbackground moon", "background set 'moon'", 7},
+        {"fragment_range 0 3", "fragment_range 3 0", "fragment_range needs", 8},
+        {"G G G G", "G G2147483000 G G", "the entry delay at (1, 0)", 10},
+        {"  . 1 2 .", "  . 1 5 .", "more than 4 tile layers at (2, 1)", 11},
+        {"  . .L1 .aL2 .", "  . .L5 .aL2 .", "lock strength at (1, 2)", 12},
+        {"G G G G", "G - - -", "no ball can reach the cell at (2, 1)", 11},
+        {"  . .L1 .aL2 .", "  - .L1 .aL2 .\n  - . . .\n  - . . .\n  - . . .\n  - . . .", "would hold back every row",
+         10},
+        {"  . 1 2 .", "  . . . .", "no puzzle tile", 9},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> errors = CheckErrors(Replace(kGoodEpisode, c.from, c.to));
+        const auto found = std::find_if(errors.begin(), errors.end(),
+                                        [&](const std::string& e) { return e.find(c.message) != std::string::npos; });
+        ASSERT_NE(found, errors.end()) << c.to;
+        EXPECT_EQ(found->rfind("test.txt:" + std::to_string(c.line) + ": ", 0), 0u) << *found;
     }
 }
 

@@ -57,10 +57,12 @@ bool CDesignParser::ParseLine(const std::vector<std::string>& words) {
         if (!Ints(words, 1, n)) return false;
         LevelDesign level;
         level.number = n[0];
-        level.line = _line;
+        level.lines.block = _line;
         _episode->levels.push_back(std::move(level));
         return true;
     }
+    SourceLines& lines = _episode->levels.empty() ? _episode->lines : _episode->levels.back().lines;
+    lines.keys[words[0]] = _line;
     return _episode->levels.empty() ? ParseEpisodeKey(words) : ParseLevelKey(words);
 }
 
@@ -70,6 +72,7 @@ bool CDesignParser::ParseEpisodeKey(const std::vector<std::string>& words) {
     if (key == "episode") {
         if (!Ints(words, 1, n)) return false;
         _episode->number = n[0];
+        _episode->lines.block = _line;
     } else if (key == "glove") {
         if (!Ints(words, 1, n)) return false;
         _episode->glove_base_id = n[0];
@@ -107,7 +110,7 @@ bool CDesignParser::ParseLevelKey(const std::vector<std::string>& words) {
         level.palette = n;
     } else if (key == "bonus") {
         if (!Ints(words, 3, n)) return false;
-        level.bonuses.push_back({n[0], n[1], n[2]});
+        level.bonuses.push_back({n[0], n[1], n[2], _line});
     } else if (key == "bonus_probability") {
         if (!Ints(words, 2, n)) return false;
         level.bonus_probability_min = n[0];
@@ -163,6 +166,7 @@ bool CDesignParser::ParseMapRow(const std::vector<std::string>& words) {
         return false;
     }
     level.width = static_cast<int>(words.size());
+    level.lines.rows.push_back(_line);
     bool ok = true;
     for (const std::string& token : words) {
         CellDesign cell;

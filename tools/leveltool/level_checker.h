@@ -30,19 +30,24 @@ private:
     void CheckLevel(const EpisodeDesign& episode, const LevelDesign& level);
     void CheckPalette(const LevelDesign& level);
     void CheckBonuses(const LevelDesign& level);
-    void CheckEffects(int graph_type);
+    void CheckEffects(int graph_type, int line);
     void CheckMap(const LevelDesign& level);
     void CheckScreenPlace(const LevelDesign& level);
     void CheckEntryDepths(const LevelDesign& level);
     void CheckFeeding(const LevelDesign& level);
     void CheckFragmentEntry(const LevelDesign& level);
-    void CheckBackground(const std::string& set);
-    void CheckMusic(const MusicDesign& music);
-    void Error(const std::string& message);
+    void CheckBackground(const std::string& set, int line);
+    void CheckMusic(const MusicDesign& music, int line);
+    // A message about the value on `line` of the file, in the block being
+    // checked; without a line, about the block as a whole (named by its first line).
+    void Error(int line, const std::string& message);
+    void Error(const std::string& message) { Error(_block_line, message); }
 
     const CGameDataIndex& _data;
     std::vector<std::string>* _errors = nullptr;
-    std::string _where;
+    std::string _file;
+    std::string _block;  // "episode 2", "level 3"
+    int _block_line = 0;
 };
 
 }  // namespace leveltool

@@ -1,10 +1,26 @@
 #pragma once
 // A level as its designer writes it (the text files under data\LevelDesigns)
 // before the level tool turns it into the game's level file.
+#include <map>
 #include <string>
 #include <vector>
 
 namespace leveltool {
+
+// Where a block's values stand in its file, so that a message names the line
+// of the value it refuses: the line of each key (the last, for a key given
+// twice) and of each map row; anything else is named by the block's own line.
+struct SourceLines {
+    int block = 0;
+    std::map<std::string, int> keys;
+    std::vector<int> rows;
+
+    int Of(const std::string& key) const {
+        const auto found = keys.find(key);
+        return found == keys.end() ? block : found->second;
+    }
+    int OfRow(int y) const { return y >= 0 && y < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(y)] : block; }
+};
 
 // One cell of the field's map.
 struct CellDesign {
@@ -20,6 +36,7 @@ struct BonusDesign {
     int graph_type = 0;
     int range_time = 0;  // frames between two bonus balls
     int plus_minus = 0;  // random spread of that time
+    int line = 0;        // where it is written
 };
 
 struct MusicDesign {
@@ -31,7 +48,7 @@ struct MusicDesign {
 
 struct LevelDesign {
     int number = 0;  // 1-based, as in the file
-    int line = 0;    // where its block starts
+    SourceLines lines;  // block: where the level starts
     std::vector<int> palette;
     std::vector<BonusDesign> bonuses;
     int rows_at_start = 3;
@@ -54,6 +71,7 @@ struct LevelDesign {
 struct EpisodeDesign {
     int number = 0;  // 1-based
     std::string file;
+    SourceLines lines;  // block: the 'episode' line
     int glove_base_id = 0;
     std::string background;
     MusicDesign music;
