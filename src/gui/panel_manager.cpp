@@ -133,8 +133,8 @@ void CPanelManager::Hide(CBaseDialog* dialog, const CVector2* direction) {
     if (!_mute) _queue.Add(hide_sample);
 }
 
-std::vector<CBaseDialog*> CPanelManager::CoveredPanels() const {
-    std::vector<CBaseDialog*> covered;
+void CPanelManager::FindCoveredPanels(std::vector<CBaseDialog*>& covered) const {
+    covered.clear();
     for (size_t i = 0; i < _panels.size(); ++i) {
         if (!_panels[i].visible) continue;
         // The chain of panels this one was opened from, each beneath it. The
@@ -145,7 +145,6 @@ std::vector<CBaseDialog*> CPanelManager::CoveredPanels() const {
             below = FindPanel(below->previous);
         }
     }
-    return covered;
 }
 
 void CPanelManager::Render() {
@@ -154,7 +153,7 @@ void CPanelManager::Render() {
     // A panel opened over another hides it whole: no cut parts of the lower
     // one show around a smaller one, and nothing beneath takes the pointer.
     // The lower one comes back as soon as the upper one starts to leave.
-    const std::vector<CBaseDialog*> covered = CoveredPanels();
+    FindCoveredPanels(_covered);
     for (CBaseDialog* dialog : _render_order) {
         Panel* p = FindPanel(dialog);
         // Removed by a panel drawn before it.
@@ -162,7 +161,7 @@ void CPanelManager::Render() {
         const std::shared_ptr<CPanelSlide> slide = p->slide;
         if (!p->visible && !slide->IsMoving()) continue;
         _queue.PlayAll();
-        if (std::find(covered.begin(), covered.end(), dialog) != covered.end()) continue;
+        if (std::find(_covered.begin(), _covered.end(), dialog) != _covered.end()) continue;
         if (!slide->IsMoving())
             dialog->Draw(dialog != _active);
         else

@@ -89,7 +89,7 @@ private:
     void Show(CBaseDialog* dialog);
     // The visible panels beneath a visible panel that was opened over them
     // (directly or through a chain of such panels): they are not drawn.
-    std::vector<CBaseDialog*> CoveredPanels() const;
+    void FindCoveredPanels(std::vector<CBaseDialog*>& covered) const;
     void Hide(CBaseDialog* dialog, const CVector2* direction);
 
     std::vector<Panel> _panels;
@@ -99,4 +99,5 @@ private:
     // The drawing order of the frame under way: a panel drawn (and updated)
     // may show or hide panels, which reorders the list.
     std::vector<CBaseDialog*> _render_order;
+    std::vector<CBaseDialog*> _covered;  // kept between frames, as the order is
 };

@@ -74,10 +74,6 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
-std::string NewIdQuery(const std::string& table) {
-    return "select max(id) as max_id, count(id) as records from " + table;
-}
-
 // The storage class SQLite gives a value the store writes into a column of
 // this declared type ("integer default 0": its first word, by SQLite's
 // affinity rules); null for a type the store never writes.
@@ -87,6 +83,13 @@ const char* StoredType(const std::string& declared) {
     for (const char* text : {"char", "clob", "text"})
         if (name.find(text) != std::string::npos) return "text";
     return nullptr;
+}
+
+// NewId's statement over the ids in use (`used`, a select of one column):
+// their count, whether the next one fits 32 bits, and the next one.
+std::string NewIdQuery(const std::string& used) {
+    return "with used(v) as (" + used +
+           ") select count(v) as records, max(v) < 2147483647 as below_top, max(v) + 1 as next from used";
 }
 
 // Values the store could not have written there: another storage class (a
@@ -444,10 +447,13 @@ bool CProfiles::Insert(size_t level, const LevelCoords& coords, const Tuple& tup
     std::string table;
     GetLevelTableName(table, level);
     int32_t id = 0;
+    std::string used;
     try {
-        id = NewId(table);
+        used = UsedIdsQuery(table);
+        id = NewIdAmong(used, table);
     } catch (const db::sqlite_exception& e) {
-        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", NewIdQuery(table).c_str(), e.what());
+        CLogger::Instance().Log(2, "Error: executing query. Query: '%s', error: '%s'", NewIdQuery(used).c_str(),
+                                e.what());
         return false;
     }
     const size_t n = coords.size() - 1;
@@ -480,18 +486,18 @@ std::string CProfiles::UsedIdsQuery(const std::string& table) {
     return used;
 }
 
-int32_t CProfiles::NewId(const std::string& table) {
-    // An id is new only when no table keys on it yet: a row left with a
-    // player's id would otherwise pass to the next player made.
-    const std::string used = "with used(v) as (" + UsedIdsQuery(table) + ") ";
+int32_t CProfiles::NewId(const std::string& table) { return NewIdAmong(UsedIdsQuery(table), table); }
+
+int32_t CProfiles::NewIdAmong(const std::string& used, const std::string& table) {
     db::statement st;
-    Query(used + "select count(v) as records, max(v) < 2147483647 as below_top, max(v) + 1 as next from used", st);
+    Query(NewIdQuery(used), st);
     if (st.empty() || st.get_int("records") == 0) return 0;
     if (st.get_int("below_top") != 0) return st.get_int("next");
     // At the top of the range the next id would wrap: the smallest free
     // positive one is taken instead.
-    Query(used + "select min(c) as free from (select 1 as c union all select v + 1 from used where v between 1 and "
-                 "2147483646) where c not in (select v from used where v is not null)",
+    Query("with used(v) as (" + used +
+              ") select min(c) as free from (select 1 as c union all select v + 1 from used where v between 1 and "
+              "2147483646) where c not in (select v from used where v is not null)",
           st);
     if (st.empty() || st.column_type(0) == SQLITE_NULL) throw db::sqlite_exception(SQLITE_FULL, "no free id in table " + table);
     return st.get_int("free");

@@ -124,6 +124,8 @@ private:
     void CheckColumnValues(const std::vector<TableDesc>& tables);
     // A select of every id of `table` in use, its own and those keyed on it.
     std::string UsedIdsQuery(const std::string& table);
+    // NewId over the ids that `used` selects.
+    int32_t NewIdAmong(const std::string& used, const std::string& table);
 
     db::database _database;
     std::vector<std::string> _levels;
